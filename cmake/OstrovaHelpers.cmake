@@ -1,0 +1,70 @@
+# Shared build helpers.
+
+# Warnings are errors in our own code.
+function(ost_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-missing-field-initializers)
+endfunction()
+
+# Records a Windows executable or DLL for the runtime-import check.
+function(ost_windows_binary target)
+  if(WIN32)
+    set_property(GLOBAL APPEND PROPERTY OST_WINDOWS_BINARIES ${target})
+  endif()
+endfunction()
+
+# A GoogleTest executable registered as one ctest test (run through Wine in the Windows tree).
+# usage: ost_add_gtest(name SOURCES a.cpp ... LIBS lib ... [PROPERTIES prop value ...])
+function(ost_add_gtest name)
+  if(OST_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  ost_warnings(${name})
+  if(OST_SANITIZE AND NOT WIN32)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/sanitizer_options.cpp)
+  endif()
+  ost_windows_binary(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(A_PROPERTIES)
+    set_tests_properties(${name} PROPERTIES ${A_PROPERTIES})
+  endif()
+endfunction()
+
+# A fuzz target (a source defining LLVMFuzzerTestOneInput).  In the clang fuzzing tree it is a
+# libFuzzer program run for OST_FUZZ_SECONDS under ctest; in the native gcc tree it is linked
+# with a replay driver that feeds its seed folder and a deterministic batch of random inputs,
+# so it also runs with every native test pass.  Not built for Windows.
+# usage: ost_add_fuzzer(name SOURCE f.cpp LIBS lib ... [SEEDS dir])
+function(ost_add_fuzzer name)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "SOURCE;SEEDS" "LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCE})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  ost_warnings(${name})
+  set(seed_args)
+  if(A_SEEDS)
+    set(seed_args ${A_SEEDS})
+  endif()
+  if(OST_FUZZ)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+    file(MAKE_DIRECTORY ${corpus})
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=${OST_FUZZ_SECONDS} -timeout=10
+             -rss_limit_mb=2048 -print_final_stats=1 ${corpus} ${seed_args})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  else()
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/fuzz_replay_main.cpp)
+    if(OST_SANITIZE)
+      target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/sanitizer_options.cpp)
+    endif()
+    add_test(NAME ${name} COMMAND ${name} ${seed_args})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
