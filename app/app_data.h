@@ -1,0 +1,237 @@
+// The application-data object: every handle, buffer, flag and embedded object of the session,
+// reached by every window and thread through g_lpApp.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/setting_ini.h"
+#include "live/live_standins.h"
+#include "live/mm_timer.h"
+#include "mainwnd/control_device_list.h"
+#include "mainwnd/ctrl_file.h"
+#include "mainwnd/main_window_standins.h"
+#include "record/record_standins.h"
+#include "app/trace_log.h"
+
+class CPallumDlg;
+class MySystemDialog;
+
+// A thread handle with the id its creation fills in.
+struct ThreadSlot {
+  HANDLE h;
+  DWORD id;
+};
+
+struct AccountEntry {
+  uint32_t fInUse;
+  uint16_t wValue;
+  uint32_t dwValue;
+  std::string strName;
+  std::string strText;
+};
+
+struct ImageSlotInfoRecord {
+  uint32_t dw[5];  // the last word is the slot's display interval in ms
+};
+
+// Sizes of the device configuration blocks.
+enum SysCfgBlockSize : uint32_t {
+  kIpBlockSize = 24,
+  kSecureBlockSize = 196,
+  kDnsBlockSize = 12,
+  kSmtpBlockSize = 440,
+  kFtpBlockSize = 104,
+  kPppoeBlockSize = 68,
+  kSystemBlockSize = 36,
+  kSntpBlockSize = 36,
+  kImgBlockSize = 12,
+  kAlarmBlockSize = 24,
+  kRs485BlockSize = 124,
+  kInfBlockSize = 44,
+  kOnlineBlockSize = 240,
+  kDvrLiveBlockSize = 772,
+  kDvrRecBlockSize = 132,
+  kDvrOsdBlockSize = 20,
+  kPeriBlockSize = 16,
+};
+
+class APP_DATA {
+ public:
+  static constexpr uint32_t kSocketSlotBytes = 102400;
+  static constexpr uint32_t kImageSlotBytes = 1572864;
+  static constexpr uint32_t kHeaderSlotBytes = 72;
+
+  // Process resources.
+  ThreadSlot h_Process_KernelMessageThread{};
+  ThreadSlot h_Process_Terminate_Thread{};
+  ThreadSlot h_Process_Init_Thread{};
+  HANDLE h_KernelMessageSem = nullptr;
+  HANDLE h_KernelMessageSlotSem = nullptr;
+  HANDLE h_Process_Notify_TerminateEvent = nullptr;
+  HANDLE h_Process_Reply_TerminateEvent = nullptr;
+  HANDLE h_Process_Notify_InitEvent = nullptr;
+  HANDLE h_Process_Reply_InitEvent = nullptr;
+  HANDLE h_NotifyGetJPEGImageThreadResetEvent = nullptr;
+  HANDLE h_FeedBackForNotifyResetEvent = nullptr;
+
+  // Login resources and other threads.
+  ThreadSlot h_ConnectionThread{};
+  ThreadSlot h_GetJpegImageThread{};
+  ThreadSlot h_ComposeImageDataThread{};
+  ThreadSlot h_ShowImageDataThread{};
+  ThreadSlot h_LoginThread{};
+  ThreadSlot h_ReLoginThread{};
+  ThreadSlot h_UpgradeFirmwareThread{};
+  ThreadSlot h_PlayAudioWavThread{};
+  HANDLE h_ConnectedEvent = nullptr;
+  HANDLE h_StartToGetJpegImageEvent = nullptr;
+  HANDLE h_EndofGetJpegImageEvent = nullptr;
+  HANDLE h_StartToShowImageEvent = nullptr;
+  HANDLE h_EndofShowImageEvent = nullptr;
+  HANDLE h_FinishShowImageJobEvent = nullptr;
+  HANDLE h_TimerEvent = nullptr;
+  HANDLE h_LifeTimeStartEvent = nullptr;
+  HANDLE h_LifeTimeStopEvent = nullptr;
+  HANDLE h_AudioBufferDoneEvent = nullptr;
+  HANDLE h_AudioStopEvent = nullptr;
+  HANDLE h_StartRTPThreadEvent = nullptr;
+  HANDLE h_EndRTPThreadEvent = nullptr;
+
+  // Session state shared by the main window and its threads.
+  uint32_t SessionActiveFlag = 0;
+  uint32_t StreamRunningFlag = 0;
+  uint8_t byPtzHotPointMode = 1;
+  uint16_t wHotPointX = 0, wHotPointY = 0;
+  POINT ptLastMouse{};
+  uint16_t wHotPointMarkX = 50, wHotPointMarkY = 50;
+  uint16_t wHotPointMarkFrames = 0;
+  uint32_t fVideoConnected = 0;
+  uint8_t byStartVideoMode = 0;
+  int32_t dwLifeTimeMinutes = -1;
+
+  // Stream buffer rings.
+  uint8_t* lp_SocketBuffer = nullptr;
+  uint8_t* lp_JpegBuffer = nullptr;
+  uint8_t* lp_ImageBuffer = nullptr;
+  uint8_t* lp_ViewBuffer = nullptr;
+  uint8_t* lp_ResizeBuffer = nullptr;
+  uint8_t* lp_CurrentImage = nullptr;
+  HANDLE SocketBufferFreeSem = nullptr;
+  HANDLE SocketBufferFilledSem = nullptr;
+  HANDLE JPEGImageBufferFreeSem = nullptr;
+  HANDLE JPEGImageBufferRelSem = nullptr;
+  uint16_t wSocketSlots = 0;
+  uint16_t wImageSlots = 0;
+  uint16_t wSocketWritePos = 0, wSocketReadPos = 0;
+  uint8_t* lp_HeaderSlots = nullptr;
+  uint16_t wJpegSlotPos = 0, wImageSlotPos = 0;
+
+  // Kernel message mailbox.
+  uint32_t KernelMessageCode = 0;
+  const char* KernelMessageText = nullptr;
+
+  uint8_t byUserClass = 0;
+  uint8_t byVideoMode = 0;
+  uint8_t byImageSizeClass = 0, byAppliedSizeClass = 0;
+  uint16_t wMotionImageWidth = 0, wMotionImageHeight = 0;
+  uint8_t* lp_MotionImage = nullptr;
+  uint32_t fMotionImageRequest = 0;
+  HANDLE MotionEditImageSem = nullptr;
+  CWaveFile m_WaveFile;
+  uint32_t fAlarmSoundPlaying = 0;
+  uint32_t fAlarmSoundStarted = 0;
+  uint32_t dwRateTick = 0;
+  uint32_t dwRateBytes = 0;
+  uint32_t dwLastKbps = 0;
+  uint32_t dwShownFrames = 0;
+  uint16_t wLayoutId = 0;
+  uint32_t fSnapshotRequest = 0;
+  uint16_t w_LoginResult = 0;
+  uint16_t w_UserLevel = 0;
+  HWND h_MainDialogHandle = nullptr;
+  CPallumDlg* lp_MainDialog = nullptr;
+  std::string str_FWVersion;
+  std::string str_BootVersion, str_2041Version, str_FPGAVersion;
+  std::string str_ClientVersion;
+  uint32_t dwLifeTimeSeconds = 0;
+  uint16_t ScreenDpiX = 0, ScreenDpiY = 0;
+  float ScreenScale = 1.0f;
+  uint8_t byTurboRepeatStep = 5;
+  uint32_t fPowerButtonState = 0;
+  HMODULE LanguageDll = nullptr;
+  HDC h_RenderMemDC = nullptr;
+  HBITMAP h_RenderBitmap = nullptr;
+  C_ControlD m_ControlD;
+  AccountEntry AccountEntries[5];
+  uint32_t fTurboMode = 0;
+  uint8_t StreamFormatCode = 4;
+  uint16_t LanguageId = 0;
+  uint32_t dwCtrlDeviceCount = 0;
+  CtrlDeviceRecord* lp_CtrlDeviceRecords = nullptr;
+  uint32_t fActionPresetMode = 0;
+  uint16_t wImageWidth = 0, wImageHeight = 0;
+  ImageSlotInfoRecord ImageSlotInfo[1]{};
+  uint32_t dwRateFramesLast = 0, dwRateFramesNow = 0;
+  CPreAlarmBuffer m_PreAlarmBuffer;
+  CAlarmRecord m_AlarmRecord;
+  CUserRecord m_UserRecord;
+  CSchRecord m_SchRecord;
+  CRTPHeaderParser m_RTPHeaderParser;
+  CTraceFile m_DebugTrace;
+  SYSTEMTIME stDeviceTime{};
+  uint8_t byShowDeviceTitle = 0;
+  uint32_t dwDeviceCapabilityMask = 0;
+  uint32_t fVideoLoss = 0;
+  CSettingINI CSettingINI;
+  std::string str_ProductID;
+  char str_MACAddress[12] = {};
+  std::string str_HostName;
+  uint8_t byMultiChannel = 0;
+  std::string str_DeviceTitle;
+  char szFwVersionCopy[4] = {};
+
+  // Device configuration block images.
+  uint8_t IpBlock[kIpBlockSize] = {};
+  uint8_t SecureBlock[kSecureBlockSize] = {};
+  uint8_t DnsBlock[kDnsBlockSize] = {};
+  uint8_t SmtpBlock[kSmtpBlockSize] = {};
+  uint8_t FtpBlock[kFtpBlockSize] = {};
+  uint8_t PppoeBlock[kPppoeBlockSize] = {};
+  uint8_t PppoeBlock2[kPppoeBlockSize] = {};
+  uint8_t SystemBlock[kSystemBlockSize] = {};
+  uint8_t SntpBlock[kSntpBlockSize] = {};
+  uint8_t ImgBlock[kImgBlockSize] = {};
+  uint8_t AlarmBlock[kAlarmBlockSize] = {};
+  uint8_t Rs485Block[kRs485BlockSize] = {};
+  uint8_t InfBlock[kInfBlockSize] = {};
+  uint8_t OnlineBlock[kOnlineBlockSize] = {};
+  uint8_t DvrLiveBlock[kDvrLiveBlockSize] = {};
+  uint8_t DvrRecBlock[kDvrRecBlockSize] = {};
+  uint8_t DvrOsdBlock[kDvrOsdBlockSize] = {};
+  uint8_t PeriBlock[kPeriBlockSize] = {};
+
+  CDisplayMode m_DisplayMode;
+  CChannelBar m_ChannelBar;
+  CModelLayout m_ModelLayout;
+  CMMTimer m_MMTimer;
+  NetworkBackupState m_NetworkBackupState{};
+  CCDWriter m_CDWriter;
+  MySystemDialog* lp_SystemDialog = nullptr;
+  uint32_t fSystemDialogOpen = 0;
+  CCmosToolBarDlg m_CmosToolBar;
+};
+
+extern APP_DATA* g_lpApp;
+// Session cookie: the Session-ID of the last login (at most 63 characters).
+extern char g_szCookie[64];
+
+// Buffer and semaphore groups of the application data. Each returns 1 on success; the free
+// functions test every slot and clear it, so a second call changes nothing.
+int CreateAppData();
+int AllocateSystemBuffer();
+int FreeSystemBuffer();
+int InitialSemaphore();
+int FreeSemaphore();
