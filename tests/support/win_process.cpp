@@ -1,0 +1,220 @@
+#include "tests/support/win_process.h"
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+std::string ThisExeFolder() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+TempFolder::TempFolder(const std::string& prefix) {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  for (unsigned i = GetTickCount(); ; ++i) {
+    std::string p = std::string(base) + prefix + "." + std::to_string(GetCurrentProcessId()) + "." +
+                    std::to_string(i);
+    if (CreateDirectoryA(p.c_str(), nullptr)) {
+      m_path = p + "\\";
+      return;
+    }
+  }
+}
+
+namespace {
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = folder + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full + "\\");
+      } else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+}  // namespace
+
+TempFolder::~TempFolder() {
+  if (!m_path.empty()) RemoveTree(m_path);
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  do {
+    const std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
+    else
+      ok = CopyFileTo(from + "\\" + name, to + "\\" + name) && ok;
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return ok;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFileText(path));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+Process::~Process() {
+  if (m_pi.hProcess) {
+    Kill();
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+  }
+}
+
+bool Process::Start(const std::string& exe, const std::string& commandLine,
+                    const std::string& folder, const std::vector<std::string>& extraEnv) {
+  // Environment block: ours plus the extra entries (later entries win in lookups done by the
+  // child, so the extra ones are put first).
+  std::string env;
+  for (const auto& e : extraEnv) env += e + '\0';
+  if (char* block = GetEnvironmentStringsA()) {
+    for (const char* p = block; *p; p += std::strlen(p) + 1) {
+      const std::string entry = p;
+      bool overridden = false;
+      for (const auto& e : extraEnv) {
+        const auto eq = e.find('=');
+        if (entry.compare(0, eq + 1, e, 0, eq + 1) == 0) overridden = true;
+      }
+      if (!overridden) env += entry + '\0';
+    }
+    FreeEnvironmentStringsA(block);
+  }
+  env += '\0';
+  std::string cmd = commandLine;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  return CreateProcessA(exe.c_str(), cmd.empty() ? nullptr : cmd.data(), nullptr, nullptr, FALSE,
+                        0, env.data(), folder.empty() ? nullptr : folder.c_str(), &si, &m_pi) != 0;
+}
+
+bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
+  if (!m_pi.hProcess) return false;
+  if (WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  GetExitCodeProcess(m_pi.hProcess, &code);
+  if (exitCode) *exitCode = code;
+  return true;
+}
+
+void Process::Kill() {
+  if (m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_pi.hProcess, 99);
+    WaitForSingleObject(m_pi.hProcess, 5000);
+  }
+}
+
+namespace {
+struct FindContext {
+  DWORD pid;
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND w, LPARAM lp) {
+  auto* c = reinterpret_cast<FindContext*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == c->pid && IsWindowVisible(w) && (*c->match)(w)) {
+    c->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND WaitForWindowIf(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        FindContext c{pid, &match, nullptr};
+        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&c));
+        found = c.found;
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs) {
+  return WaitForWindowIf(
+      pid, [&](HWND w) { return title.empty() || WindowText(w) == title; }, timeoutMs);
+}
+
+std::string WindowText(HWND w) {
+  char buf[1024] = {};
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::string ItemText(HWND dlg, int id) {
+  char buf[1024] = {};
+  GetDlgItemTextA(dlg, id, buf, sizeof buf);
+  return buf;
+}
+
+void PostClick(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!cond()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,74 @@
+// Test helpers for driving the program's executables from a Windows test under Wine: a private
+// copy of the program folder, process launch with extra environment, finding a process's
+// windows, clicking controls and waiting for the exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Folder of the running test executable, ending in a backslash.
+std::string ThisExeFolder();
+
+// A fresh folder under the test's temporary folder, removed with everything in it on
+// destruction.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& prefix);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return m_path; }  // ends in a backslash
+  std::string File(const std::string& name) const { return m_path + name; }
+
+ private:
+  std::string m_path;
+};
+
+bool CopyFileTo(const std::string& from, const std::string& to);
+// Copies a folder tree (e.g. "BMP").
+bool CopyTree(const std::string& from, const std::string& to);
+bool FileExists(const std::string& path);
+std::string ReadFileText(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);
+bool WriteFileText(const std::string& path, const std::string& text);
+
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // Starts exe with the given command line (as passed to CreateProcess), current folder and
+  // additional environment entries ("NAME=value").
+  bool Start(const std::string& exe, const std::string& commandLine, const std::string& folder,
+             const std::vector<std::string>& extraEnv = {});
+  DWORD Id() const { return m_pi.dwProcessId; }
+  HANDLE Handle() const { return m_pi.hProcess; }
+  // Waits for the process to end; false on time-out. The exit code is stored.
+  bool WaitExit(DWORD timeoutMs, DWORD* exitCode);
+  // Ends the process when it is still running (only for a test that already failed).
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION m_pi{};
+};
+
+// A visible top-level window of the process whose caption equals title ("" matches any).
+HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs = 20000);
+// The same with a caller's test.
+HWND WaitForWindowIf(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs = 20000);
+std::string WindowText(HWND w);
+std::string ItemText(HWND dlg, int id);
+// Clicks a button through the window's queue (like a user's click).
+void PostClick(HWND dlg, int id);
+// Waits until cond() holds or the time-out passes.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000);
+
+}  // namespace testsupport
