@@ -1,0 +1,110 @@
+#include "platform/data_exchange.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/wnd.h"
+
+namespace ost {
+namespace {
+
+// Surrounding blanks are ignored, as in a typed number.
+std::string Trimmed(const std::string& text) {
+  const char* blanks = " \t\r\n";
+  size_t first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+HWND DataExchange::Control(int id) {
+  if (Failed()) return nullptr;
+  return ::GetDlgItem(m_dialog, id);
+}
+
+void DataExchange::Fail(HWND control) {
+  m_failedControl = control;
+  ::SetFocus(control);
+  if (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+    ::SendMessageA(control, EM_SETSEL, 0, -1);
+  }
+}
+
+void DataExchange::Text(int id, std::string& value, size_t maxChars) {
+  HWND control = Control(id);
+  if (control == nullptr) return;
+  if (!m_save) {
+    if (maxChars > 0) ::SendMessageA(control, EM_SETLIMITTEXT, maxChars, 0);
+    SetWindowTextIfChanged(control, value);
+    return;
+  }
+  std::string text = WindowText(control);
+  if (maxChars > 0 && text.size() > maxChars) {
+    Fail(control);
+    return;
+  }
+  value = std::move(text);
+}
+
+bool DataExchange::ExchangeSigned(int id, int64_t& value, int64_t min, int64_t max) {
+  HWND control = Control(id);
+  if (control == nullptr) return false;
+  if (!m_save) {
+    SetWindowTextIfChanged(control, std::to_string(value));
+    return false;
+  }
+  std::string text = Trimmed(WindowText(control));
+  char* end = nullptr;
+  errno = 0;
+  long long parsed = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno == ERANGE || parsed < min || parsed > max) {
+    Fail(control);
+    return false;
+  }
+  value = parsed;
+  return true;
+}
+
+bool DataExchange::ExchangeUnsigned(int id, uint64_t& value, uint64_t max) {
+  HWND control = Control(id);
+  if (control == nullptr) return false;
+  if (!m_save) {
+    SetWindowTextIfChanged(control, std::to_string(value));
+    return false;
+  }
+  std::string text = Trimmed(WindowText(control));
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+  // strtoull accepts a minus sign and wraps; a negative number is no unsigned value.
+  if (text.empty() || text[0] == '-' || *end != '\0' || errno == ERANGE || parsed > max) {
+    Fail(control);
+    return false;
+  }
+  value = parsed;
+  return true;
+}
+
+void DataExchange::Check(int id, int& value) {
+  HWND control = Control(id);
+  if (control == nullptr) return;
+  if (m_save) {
+    value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
+  } else {
+    ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  }
+}
+
+void DataExchange::ComboIndex(int id, int& value) {
+  HWND control = Control(id);
+  if (control == nullptr) return;
+  if (m_save) {
+    value = static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0));
+  } else {
+    ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+  }
+}
+
+}  // namespace ost

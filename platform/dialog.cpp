@@ -1,0 +1,136 @@
+#include "platform/dialog.h"
+
+#include "platform/message_loop.h"
+#include "platform/strings.h"
+
+namespace ost {
+
+Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
+
+Dialog::~Dialog() {
+  // No handler of a half-destroyed object may run: detach before destroying.
+  if (m_hWnd != nullptr) {
+    HWND hwnd = UnsubclassWindow();
+    if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+  }
+}
+
+INT_PTR CALLBACK Dialog::InitProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_INITDIALOG || FromHandle(hwnd) != nullptr) return FALSE;
+  auto* self = reinterpret_cast<Dialog*>(lp);
+  if (!self->SubclassWindow(hwnd)) return FALSE;
+  // WM_INITDIALOG came before the subclassing: dispatch it as the object's own message.
+  return SubclassProc(hwnd, msg, wp, lp);
+}
+
+HWND Dialog::CreateFromTemplate() {
+  m_endRequested = false;
+  m_result = -1;
+  return ::CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(m_templateId), m_parent, &InitProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Dialog::DoModal() {
+  if (m_hWnd != nullptr) return -1;
+  m_modal = true;
+  if (CreateFromTemplate() == nullptr || m_hWnd == nullptr) {
+    m_modal = false;
+    return -1;
+  }
+  bool parentDisabled = false;
+  if (m_parent != nullptr && ::IsWindowEnabled(m_parent)) {
+    ::EnableWindow(m_parent, FALSE);
+    parentDisabled = true;
+  }
+  if (!m_endRequested) {
+    if (!IsWindowVisible()) ShowWindow(SW_SHOW);
+    RunModalLoop();
+  }
+  // The parent is enabled before the dialog goes, so that it gets the activation back.
+  if (parentDisabled) ::EnableWindow(m_parent, TRUE);
+  if (m_hWnd != nullptr) {
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow();
+  }
+  m_modal = false;
+  return m_result;
+}
+
+void Dialog::RunModalLoop() {
+  MSG msg;
+  while (!m_endRequested && m_hWnd != nullptr) {
+    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      m_result = -1;
+      break;
+    }
+    ProcessMessage(msg);
+  }
+}
+
+bool Dialog::Create() {
+  if (m_hWnd != nullptr) return false;
+  m_modal = false;
+  return CreateFromTemplate() != nullptr && m_hWnd != nullptr;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+  m_result = result;
+  if (!m_modal) {
+    DestroyWindow();
+    return;
+  }
+  m_endRequested = true;
+  // Wakes the loop when called from another thread or outside a message.
+  if (m_hWnd != nullptr) Post(WM_NULL);
+}
+
+bool Dialog::UpdateData(bool save) {
+  DataExchange dx(m_hWnd, save);
+  DoDataExchange(dx);
+  return !dx.Failed();
+}
+
+bool Dialog::PreTranslateMessage(MSG* msg) {
+  return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, msg) != FALSE;
+}
+
+BOOL Dialog::OnInitDialog() {
+  UpdateData(false);
+  return TRUE;
+}
+
+void Dialog::OnOK() {
+  if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+bool Dialog::OnCommand(WPARAM wp, LPARAM lp) {
+  if (Wnd::OnCommand(wp, lp)) return true;
+  if (HIWORD(wp) != BN_CLICKED) return false;
+  switch (LOWORD(wp)) {
+    case IDOK:
+      OnOK();
+      return true;
+    case IDCANCEL:
+      OnCancel();
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT Dialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) return OnInitDialog();
+  return Wnd::WindowProc(msg, wp, lp);
+}
+
+}  // namespace ost

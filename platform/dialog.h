@@ -1,0 +1,69 @@
+// Dialog windows from dialog templates of the program's resources, run modally (DoModal) or
+// modelessly (Create).  The dialog window is subclassed by its object, so handlers are mapped
+// and overridden as for any Wnd.
+#ifndef OSTROVA_PLATFORM_DIALOG_H
+#define OSTROVA_PLATFORM_DIALOG_H
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/data_exchange.h"
+#include "platform/wnd.h"
+
+namespace ost {
+
+class Dialog : public Wnd {
+ public:
+  // `templateId` names a DIALOG resource; `parent` may be null.
+  explicit Dialog(UINT templateId, HWND parent = nullptr);
+  ~Dialog() override;
+
+  // Creates the dialog, disables the parent, runs the dialog's own message loop (so that
+  // PreTranslateMessage sees every message) until EndDialog, destroys the window through
+  // DestroyWindow and returns the result.  -1 when the window cannot be created or the loop
+  // sees WM_QUIT (which is posted again).
+  INT_PTR DoModal();
+  // Creates the dialog modelessly; it is shown only if its template has WS_VISIBLE.  Its
+  // keyboard interface works in any loop that uses ProcessMessage.
+  bool Create();
+  // Ends a modal run with `result`, or destroys a modeless dialog.  May be called from
+  // OnInitDialog and from another thread.
+  void EndDialog(INT_PTR result);
+  INT_PTR GetResult() const { return m_result; }
+  bool IsModal() const { return m_modal; }
+
+  // Runs DoDataExchange: save == true reads the controls into the members, false writes the
+  // members into the controls.  False when a value failed validation.
+  bool UpdateData(bool save = true);
+
+  // The dialog keyboard interface (Tab, Enter, Escape, mnemonics).
+  bool PreTranslateMessage(MSG* msg) override;
+
+ protected:
+  // Default: UpdateData(false); returns true (the dialog manager sets the focus).
+  virtual BOOL OnInitDialog();
+  // IDOK: UpdateData(true), then EndDialog(IDOK) when it succeeded.
+  virtual void OnOK();
+  // IDCANCEL (also Escape and WM_CLOSE): EndDialog(IDCANCEL).
+  virtual void OnCancel();
+  virtual void DoDataExchange(DataExchange& dx);
+
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnCommand(WPARAM wp, LPARAM lp) override;
+
+ private:
+  static INT_PTR CALLBACK InitProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND CreateFromTemplate();
+  void RunModalLoop();
+
+  UINT m_templateId;
+  HWND m_parent;
+  bool m_modal = false;
+  std::atomic<bool> m_endRequested{false};
+  INT_PTR m_result = -1;
+};
+
+}  // namespace ost
+
+#endif  // OSTROVA_PLATFORM_DIALOG_H
