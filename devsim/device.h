@@ -1,0 +1,27 @@
+// The simulated device's state, shared by all connections.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "devsim/config_blocks.h"
+#include "devsim/device_profile.h"
+#include "devsim/fault_registry.h"
+#include "devsim/sessions.h"
+
+namespace devsim {
+
+struct Device {
+  std::mutex mu;  // guards profile, blocks and sessions
+  DeviceProfile profile;
+  BlockStore blocks;
+  SessionTable sessions;
+  std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
+  FaultRegistry faults;     // locks itself
+
+  // Writes the blocks to blocks_file (through a temporary file); call with mu held.
+  bool SaveBlocks(std::string* error) const;
+  bool LoadBlocks(std::string* error);
+};
+
+}  // namespace devsim

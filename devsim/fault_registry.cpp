@@ -1,0 +1,221 @@
+#include "devsim/fault_registry.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace devsim {
+namespace {
+
+constexpr std::string_view kAnyPath = "*";
+
+std::optional<int64_t> ParseCount(std::string_view s) {
+  if (s.empty() || s.size() > 12) return std::nullopt;
+  bool negative = s.front() == '-';
+  if (negative) s.remove_prefix(1);
+  if (s.empty()) return std::nullopt;
+  int64_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return negative ? -v : v;
+}
+
+bool IsTextParam(std::string_view key) {
+  return key == "id";
+}
+
+}  // namespace
+
+const std::vector<FaultKind>& FaultKinds() {
+  static const std::vector<FaultKind> kKinds = {
+      {"login-denied",
+       "/Login.cgi",
+       "",
+       {{"status", "401"}},
+       "reply `status` with no body, whatever the credentials"},
+      {"login-busy",
+       "/Login.cgi",
+       "",
+       {},
+       "reply \"HTTP/1.1 202 Accepted\" (too many users) with no body"},
+      {"login-no-session", "/Login.cgi", "", {}, "200 reply without the Session-ID item"},
+      {"bad-product", "/Login.cgi", "", {{"id", "ABCD"}}, "login reply with Product-ID=`id`"},
+      {"devinfo-empty", "/Getdeviceinfo.cgi", "", {}, "200 reply with an empty body"},
+      {"status", "", "", {{"code", "500"}}, "reply status `code` with no body"},
+      {"long-block",
+       "/GetSysCfg.cgi",
+       "SYSTEM",
+       {{"extra", "4"}},
+       "block reply `extra` bytes longer than the block (SYSTEM: 40 bytes)"},
+      {"short-all",
+       "/GetSysCfg.cgi",
+       "ALL",
+       {{"length", "1000"}},
+       "complete ALL reply of only `length` bytes"},
+      {"trickle",
+       "",
+       "",
+       {{"pieces", "10"}, {"delay", "20"}},
+       "reply head written in `pieces` pieces, `delay` ms apart (padded when short)"},
+      {"cut-body",
+       "",
+       "",
+       {{"bytes", "0"}},
+       "full Content-Length, then only `bytes` body bytes, then close"},
+      {"lowercase-length", "", "", {}, "length line written \"content-length: N\""},
+      {"no-length", "", "", {}, "no length line; the body is still sent"},
+      {"tight-length", "", "", {}, "length line written \"Content-Length:N\" (no blank)"},
+      {"oversize",
+       "",
+       "",
+       {{"length", "8192"}, {"pad", "0"}},
+       "Content-Length `length`; the body as it is, or (pad=1) padded to `length` bytes"},
+      {"stall",
+       "",
+       "",
+       {{"ms", "0"}},
+       "read the request, then wait `ms` ms before replying (0: never reply, until the peer "
+       "closes)"},
+      {"drop",
+       "",
+       "",
+       {{"reset", "0"}},
+       "read the request, then close without a reply (reset=1: abort with RST)"},
+  };
+  return kKinds;
+}
+
+const FaultKind* FindFaultKind(std::string_view name) {
+  for (const auto& k : FaultKinds()) {
+    if (k.name == name) return &k;
+  }
+  return nullptr;
+}
+
+std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* error) {
+  FaultSpec spec;
+  size_t start = 0;
+  bool first = true;
+  while (true) {
+    size_t comma = text.find(',', start);
+    std::string_view item =
+        text.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    if (first) {
+      spec.name = std::string(item);
+      first = false;
+    } else {
+      size_t eq = item.find('=');
+      if (eq == std::string_view::npos) {
+        *error = "fault parameter without '=': " + std::string(item);
+        return std::nullopt;
+      }
+      spec.params.emplace_back(std::string(item.substr(0, eq)), std::string(item.substr(eq + 1)));
+    }
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return spec;
+}
+
+int64_t FiredFault::Number(std::string_view key) const {
+  auto it = params.find(key);
+  if (it == params.end()) return 0;
+  return ParseCount(it->second).value_or(0);
+}
+
+const FiredFault* FiredFaults::Find(std::string_view name) const {
+  for (const auto& f : faults_) {
+    if (f.name == name) return &f;
+  }
+  return nullptr;
+}
+
+int FaultRegistry::Add(const FaultSpec& spec, std::string* error) {
+  const FaultKind* kind = FindFaultKind(spec.name);
+  if (!kind) {
+    *error = "unknown fault " + spec.name;
+    return 0;
+  }
+  Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, {}};
+  for (const auto& [k, v] : kind->params) a.params[std::string(k)] = std::string(v);
+  for (const auto& [k, v] : spec.params) {
+    if (k == "path") {
+      a.path = v == kAnyPath ? std::string() : v;
+    } else if (k == "option") {
+      a.option = v == kAnyPath ? std::string() : v;
+    } else if (k == "count" || k == "skip") {
+      auto n = ParseCount(v);
+      if (!n || *n < (k == "count" ? -1 : 0) || (k == "count" && *n == 0)) {
+        *error = k + ": expected " + (k == "count" ? "a number above 0, or -1" : "a number >= 0");
+        return 0;
+      }
+      (k == "count" ? a.remaining : a.skip) = *n;
+    } else if (a.params.count(k) != 0) {
+      if (!IsTextParam(k) && (!ParseCount(v) || *ParseCount(v) < 0)) {
+        *error = spec.name + ": " + k + " expects a number >= 0";
+        return 0;
+      }
+      a.params[k] = v;
+    } else {
+      *error = spec.name + ": unknown parameter " + k;
+      return 0;
+    }
+  }
+  std::lock_guard lock(mu_);
+  a.id = next_id_++;
+  active_.push_back(std::move(a));
+  return active_.back().id;
+}
+
+size_t FaultRegistry::Clear(std::string_view name) {
+  std::lock_guard lock(mu_);
+  size_t before = active_.size();
+  if (name.empty()) {
+    active_.clear();
+  } else {
+    std::erase_if(active_, [&](const Active& a) { return a.kind->name == name; });
+  }
+  return before - active_.size();
+}
+
+FiredFaults FaultRegistry::Take(std::string_view path, const std::string* option) {
+  std::lock_guard lock(mu_);
+  FiredFaults fired;
+  for (auto it = active_.begin(); it != active_.end();) {
+    bool matches = (it->path.empty() || it->path == path) &&
+                   (it->option.empty() || (option && *option == it->option));
+    if (!matches) {
+      ++it;
+      continue;
+    }
+    if (it->skip > 0) {
+      --it->skip;
+      ++it;
+      continue;
+    }
+    fired.Add({std::string(it->kind->name), it->params});
+    if (it->remaining > 0 && --it->remaining == 0) {
+      it = active_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return fired;
+}
+
+std::string FaultRegistry::Describe() const {
+  std::lock_guard lock(mu_);
+  std::string out;
+  for (const auto& a : active_) {
+    out += std::to_string(a.id) + " " + std::string(a.kind->name);
+    out += " path=" + (a.path.empty() ? std::string(kAnyPath) : a.path);
+    if (!a.option.empty()) out += " option=" + a.option;
+    out += " count=" + std::to_string(a.remaining) + " skip=" + std::to_string(a.skip);
+    for (const auto& [k, v] : a.params) out += " " + k + "=" + v;
+    out += "\n";
+  }
+  return out;
+}
+
+}  // namespace devsim

@@ -1,0 +1,80 @@
+// Faults that tests switch on: each fires on matching requests and changes the reply or the way
+// it is delivered.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace devsim {
+
+struct FaultKind {
+  std::string_view name;
+  std::string_view default_path;                                      // empty: every device path
+  std::string_view default_option;                                    // empty: any Option parameter
+  std::vector<std::pair<std::string_view, std::string_view>> params;  // name, default
+  std::string_view help;
+};
+
+const std::vector<FaultKind>& FaultKinds();
+const FaultKind* FindFaultKind(std::string_view name);
+
+// A fault as it is asked for: its name and parameters (kind parameters and count, skip, path,
+// option).
+struct FaultSpec {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> params;
+};
+
+// "NAME[,key=value]..." (command line form).
+std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* error);
+
+// A fault that fired on a request, with its parameters resolved (defaults filled in).
+struct FiredFault {
+  std::string name;
+  std::map<std::string, std::string, std::less<>> params;
+  int64_t Number(std::string_view key) const;
+};
+
+class FiredFaults {
+ public:
+  void Add(FiredFault f) { faults_.push_back(std::move(f)); }
+  const FiredFault* Find(std::string_view name) const;
+  bool Has(std::string_view name) const { return Find(name) != nullptr; }
+  const std::vector<FiredFault>& All() const { return faults_; }
+
+ private:
+  std::vector<FiredFault> faults_;
+};
+
+class FaultRegistry {
+ public:
+  // Validates the spec; returns the new fault's id, or 0 with *error set.
+  int Add(const FaultSpec& spec, std::string* error);
+  // Removes every fault, or those of one name; returns how many.
+  size_t Clear(std::string_view name = {});
+  // The faults that fire for this request, in the order they were added; counts are used up.
+  FiredFaults Take(std::string_view path, const std::string* option);
+  // One line per active fault.
+  std::string Describe() const;
+
+ private:
+  struct Active {
+    int id;
+    const FaultKind* kind;
+    std::string path;
+    std::string option;
+    int64_t remaining;  // -1: unlimited
+    int64_t skip;
+    std::map<std::string, std::string, std::less<>> params;
+  };
+  mutable std::mutex mu_;
+  std::vector<Active> active_;
+  int next_id_ = 1;
+};
+
+}  // namespace devsim

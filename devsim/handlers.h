@@ -1,0 +1,39 @@
+// Handlers of the device paths, one file per concern.  Device handlers run with Device::mu held.
+#pragma once
+
+#include <string_view>
+
+#include "devsim/device.h"
+#include "devsim/fault_registry.h"
+#include "devsim/http_reply.h"
+#include "devsim/http_request.h"
+#include "devsim/sessions.h"
+
+namespace devsim {
+
+struct Request {
+  const RequestHead& head;
+  std::string_view body;
+  const FiredFaults& faults;
+  Session* session;  // the session of the Cookie parameter, or null
+};
+
+using Handler = Reply (*)(Device&, const Request&);
+
+// The handler of a device path (every path of the command table has one).
+Handler FindHandler(std::string_view path);
+
+Reply HandleLogin(Device& device, const Request& request);
+Reply HandleDeviceInfo(Device& device, const Request& request);
+Reply HandleGetSysCfg(Device& device, const Request& request);
+Reply HandleSetSysCfg(Device& device, const Request& request);
+Reply HandleReboot(Device& device, const Request& request);
+// Commands whose replies later work fills in: 200 with an empty body.
+Reply HandleEmptyCommand(Device& device, const Request& request);
+
+// The simulator's own control paths (not logged, no faults, no cookie); takes Device::mu itself.
+Reply HandleControl(Device& device, const RequestHead& head);
+
+Reply BadRequest(std::string_view why);
+
+}  // namespace devsim

@@ -1,0 +1,30 @@
+// devsim's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace devsim {
+
+struct Options {
+  std::string bind = "127.0.0.1";
+  std::optional<int> port = 8080;  // nullopt: "auto"
+  std::string port_file;
+  std::string log_file;
+  std::string product = "RZ1K";
+  // Settings in command-line order; key "@file" reads a profile file at that point.
+  std::vector<std::pair<std::string, std::string>> settings;
+  std::string blocks_file;
+  std::vector<std::string> faults;
+  int read_timeout_ms = 30000;
+  bool help = false;
+};
+
+// Parses argv; on error returns nullopt with *error set.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string* error);
+
+std::string HelpText();
+
+}  // namespace devsim

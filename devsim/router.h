@@ -1,0 +1,23 @@
+// Turns one complete request into the reply and the way it is delivered.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "devsim/device.h"
+#include "devsim/http_reply.h"
+#include "devsim/http_request.h"
+
+namespace devsim {
+
+struct Outcome {
+  Reply reply;
+  Delivery delivery;
+  std::vector<std::string> faults;  // names of the faults that fired
+  bool logged = true;               // control requests are not logged
+};
+
+Outcome Route(Device& device, const RequestHead& head, std::string_view body);
+
+}  // namespace devsim
