@@ -142,11 +142,32 @@ int RunDevsim(const std::vector<std::string>& args, std::string* out) {
   return status;
 }
 
+namespace {
+
+// The test program's temporary folder, removed when the program ends.
+class TempFolder {
+ public:
+  TempFolder()
+      : path_(std::filesystem::temp_directory_path() /
+              ("devsim_test_" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
 std::string TempPath(const std::string& name) {
+  static TempFolder folder;
   static std::atomic<int> counter{0};
-  auto dir = std::filesystem::temp_directory_path() / ("devsim_test_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  return (dir / (std::to_string(++counter) + "_" + name)).string();
+  return (folder.path() / (std::to_string(++counter) + "_" + name)).string();
 }
 
 }  // namespace devsim_test
