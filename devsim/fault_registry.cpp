@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace devsim {
 namespace {
@@ -23,6 +24,13 @@ std::optional<int64_t> ParseCount(std::string_view s) {
 
 bool IsTextParam(std::string_view key) {
   return key == "id";
+}
+
+// Bounds of the numeric kind parameters: statuses are three digits, everything else (lengths,
+// pieces, milliseconds) stays below 16 MiB.
+std::pair<int64_t, int64_t> ParamRange(std::string_view key) {
+  if (key == "code" || key == "status") return {100, 999};
+  return {0, 16 * 1024 * 1024};
 }
 
 }  // namespace
@@ -152,9 +160,14 @@ int FaultRegistry::Add(const FaultSpec& spec, std::string* error) {
       }
       (k == "count" ? a.remaining : a.skip) = *n;
     } else if (a.params.count(k) != 0) {
-      if (!IsTextParam(k) && (!ParseCount(v) || *ParseCount(v) < 0)) {
-        *error = spec.name + ": " + k + " expects a number >= 0";
-        return 0;
+      if (!IsTextParam(k)) {
+        auto [lo, hi] = ParamRange(k);
+        auto n = ParseCount(v);
+        if (!n || *n < lo || *n > hi) {
+          *error = spec.name + ": " + k + " expects a number from " + std::to_string(lo) + " to " +
+                   std::to_string(hi);
+          return 0;
+        }
       }
       a.params[k] = v;
     } else {

@@ -93,7 +93,10 @@ void Server::Run(int wake_fd) {
     if (fds[1].revents != 0) return;
     if (fds[0].revents == 0) continue;
     int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
+    if (fd < 0) {
+      poll(nullptr, 0, 10);  // out of descriptors: let connections finish
+      continue;
+    }
     int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     auto done = std::make_shared<std::atomic<bool>>(false);

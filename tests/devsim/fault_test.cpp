@@ -168,6 +168,9 @@ TEST_F(FaultTest, CountsSkipsPathsAndClearing) {
   EXPECT_EQ(Get("/_devsim/fault?name=trickle&pieces=x").status, 400);
   EXPECT_EQ(Get("/_devsim/fault?name=trickle&colour=red").status, 400);
   EXPECT_EQ(Get("/_devsim/fault?name=drop&count=0").status, 400);
+  EXPECT_EQ(Get("/_devsim/fault?name=oversize&length=99999999999&pad=1").status, 400);
+  EXPECT_EQ(Get("/_devsim/fault?name=status&code=42").status, 400);
+  EXPECT_EQ(Control("/_devsim/faults"), "");
 }
 
 TEST(DevsimFaultOptions, FaultsFromTheCommandLine) {
