@@ -1,5 +1,7 @@
 #include "app/digit_text.h"
 
+#include <cstdio>
+
 int FilterDigitText(std::string& text, uint8_t mode) {
   if (text.size() > 255) return 0;
   std::string kept;
@@ -12,5 +14,11 @@ int FilterDigitText(std::string& text, uint8_t mode) {
 
 std::string FormatTwoDigits(int n) {
   const int r = n % 100;
-  return (r >= 10 ? "" : "0") + std::to_string(r);
+  char text[8];
+  if (r >= 10) {
+    std::snprintf(text, sizeof text, "%d", r);
+  } else {
+    std::snprintf(text, sizeof text, "0%d", r);
+  }
+  return text;
 }

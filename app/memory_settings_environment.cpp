@@ -2,18 +2,18 @@
 
 #include "app/ini_text.h"
 
-std::optional<std::string> MemorySettingsEnvironment::ReadProfileString(const std::string& file,
-                                                                        const std::string& section,
-                                                                        const std::string& key) {
+std::optional<std::string> MemorySettingsEnvironment::ReadProfileValue(const std::string& file,
+                                                                       const std::string& section,
+                                                                       const std::string& key) {
   const auto it = files.find(file);
   if (it == files.end()) return std::nullopt;
   return IniText(it->second).Get(section, key);
 }
 
-bool MemorySettingsEnvironment::WriteProfileString(const std::string& file,
-                                                   const std::string& section,
-                                                   const std::string& key,
-                                                   const std::string& value) {
+bool MemorySettingsEnvironment::WriteProfileValue(const std::string& file,
+                                                  const std::string& section,
+                                                  const std::string& key,
+                                                  const std::string& value) {
   writes.push_back({file, section, key, value});
   IniText ini(files[file]);
   ini.Set(section, key, value);

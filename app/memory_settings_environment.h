@@ -15,10 +15,10 @@ class MemorySettingsEnvironment : public SettingsEnvironment {
     std::string file, section, key, value;
   };
 
-  std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
-                                               const std::string& key) override;
-  bool WriteProfileString(const std::string& file, const std::string& section,
-                          const std::string& key, const std::string& value) override;
+  std::optional<std::string> ReadProfileValue(const std::string& file, const std::string& section,
+                                              const std::string& key) override;
+  bool WriteProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& value) override;
   std::optional<std::string> DesktopFolder() override { return desktopFolder; }
   bool CreateFolder(const std::string& path) override;
   std::optional<std::string> ExecutablePath() override { return executablePath; }
@@ -29,6 +29,6 @@ class MemorySettingsEnvironment : public SettingsEnvironment {
   std::optional<std::string> executablePath = "C:\\Ostrova\\Ostrova.exe";
   std::set<std::string> folders;            // folders that exist
   std::vector<std::string> folderRequests;  // every CreateFolder call, in order
-  std::vector<ProfileWrite> writes;         // every WriteProfileString call, in order
+  std::vector<ProfileWrite> writes;         // every WriteProfileValue call, in order
   std::vector<uint32_t> shownMessages;
 };

@@ -94,7 +94,7 @@ std::string CSettingINI::SettingFilePath() const {
 }
 
 std::string CSettingINI::ReadText(size_t key, const std::string& defaultValue) {
-  std::optional<std::string> value = m_pEnvironment->ReadProfileString(
+  std::optional<std::string> value = m_pEnvironment->ReadProfileValue(
       SettingFilePath(), m_strKeyName[kSection], m_strKeyName[key]);
   if (!value) return defaultValue;
   if (value->size() > kTextMax) value->resize(kTextMax);
@@ -102,7 +102,7 @@ std::string CSettingINI::ReadText(size_t key, const std::string& defaultValue) {
 }
 
 uint32_t CSettingINI::ReadNumber(size_t key, uint32_t defaultValue) {
-  const std::optional<std::string> value = m_pEnvironment->ReadProfileString(
+  const std::optional<std::string> value = m_pEnvironment->ReadProfileValue(
       SettingFilePath(), m_strKeyName[kSection], m_strKeyName[key]);
   if (!value || value->empty()) return defaultValue;
   return ParseProfileNumber(*value);
@@ -235,7 +235,7 @@ int CSettingINI::WriteSettingFile() {
   static_assert(sizeof entries / sizeof entries[0] == 41);
   const std::string file = SettingFilePath();
   for (const auto& [key, value] : entries)
-    m_pEnvironment->WriteProfileString(file, m_strKeyName[kSection], m_strKeyName[key], value);
+    m_pEnvironment->WriteProfileValue(file, m_strKeyName[kSection], m_strKeyName[key], value);
   return 1;
 }
 

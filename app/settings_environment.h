@@ -11,12 +11,12 @@ class SettingsEnvironment {
   virtual ~SettingsEnvironment() = default;
 
   // The value of key in section of the private-profile file; nullopt when the key is missing.
-  virtual std::optional<std::string> ReadProfileString(const std::string& file,
-                                                       const std::string& section,
-                                                       const std::string& key) = 0;
+  virtual std::optional<std::string> ReadProfileValue(const std::string& file,
+                                                      const std::string& section,
+                                                      const std::string& key) = 0;
   // Writes key=value into section, creating the file and the section when missing.
-  virtual bool WriteProfileString(const std::string& file, const std::string& section,
-                                  const std::string& key, const std::string& value) = 0;
+  virtual bool WriteProfileValue(const std::string& file, const std::string& section,
+                                 const std::string& key, const std::string& value) = 0;
   // The user's Desktop folder as the shell folders record it: nullopt when their registry key
   // cannot be opened, an empty text when it opens but holds no readable "Desktop" value.
   virtual std::optional<std::string> DesktopFolder() = 0;

@@ -16,9 +16,9 @@ constexpr char kShellFoldersKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 }  // namespace
 
-std::optional<std::string> Win32SettingsEnvironment::ReadProfileString(const std::string& file,
-                                                                       const std::string& section,
-                                                                       const std::string& key) {
+std::optional<std::string> Win32SettingsEnvironment::ReadProfileValue(const std::string& file,
+                                                                      const std::string& section,
+                                                                      const std::string& key) {
   std::vector<char> buffer(1024);
   for (;;) {
     const DWORD size = static_cast<DWORD>(buffer.size());
@@ -33,10 +33,9 @@ std::optional<std::string> Win32SettingsEnvironment::ReadProfileString(const std
   }
 }
 
-bool Win32SettingsEnvironment::WriteProfileString(const std::string& file,
-                                                  const std::string& section,
-                                                  const std::string& key,
-                                                  const std::string& value) {
+bool Win32SettingsEnvironment::WriteProfileValue(const std::string& file,
+                                                 const std::string& section, const std::string& key,
+                                                 const std::string& value) {
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 

@@ -6,10 +6,10 @@
 
 class Win32SettingsEnvironment : public SettingsEnvironment {
  public:
-  std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
-                                               const std::string& key) override;
-  bool WriteProfileString(const std::string& file, const std::string& section,
-                          const std::string& key, const std::string& value) override;
+  std::optional<std::string> ReadProfileValue(const std::string& file, const std::string& section,
+                                              const std::string& key) override;
+  bool WriteProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& value) override;
   std::optional<std::string> DesktopFolder() override;
   bool CreateFolder(const std::string& path) override;
   std::optional<std::string> ExecutablePath() override;

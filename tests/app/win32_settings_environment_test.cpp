@@ -22,16 +22,16 @@ TEST(Win32SettingsEnvironment, PrivateProfileRoundTrip) {
   TempFolder folder;
   const std::string file = folder.File("Setting.ini");
   Win32SettingsEnvironment env;
-  EXPECT_EQ(env.ReadProfileString(file, "Ostrova", "ServerPort"), std::nullopt);
-  ASSERT_TRUE(env.WriteProfileString(file, "Ostrova", "ServerPort", "8080"));
-  ASSERT_TRUE(env.WriteProfileString(file, "Ostrova", "Record Path", ""));
+  EXPECT_EQ(env.ReadProfileValue(file, "Ostrova", "ServerPort"), std::nullopt);
+  ASSERT_TRUE(env.WriteProfileValue(file, "Ostrova", "ServerPort", "8080"));
+  ASSERT_TRUE(env.WriteProfileValue(file, "Ostrova", "Record Path", ""));
   const std::string longText(3000, 'p');
-  ASSERT_TRUE(env.WriteProfileString(file, "Ostrova", "Long", longText));
+  ASSERT_TRUE(env.WriteProfileValue(file, "Ostrova", "Long", longText));
   EXPECT_EQ(ReadBack(file, "ServerPort"), "8080");
-  EXPECT_EQ(env.ReadProfileString(file, "Ostrova", "serverport"), "8080");
-  EXPECT_EQ(env.ReadProfileString(file, "Ostrova", "Record Path"), "");
-  EXPECT_EQ(env.ReadProfileString(file, "Ostrova", "Long"), longText);
-  EXPECT_EQ(env.ReadProfileString(file, "Other", "ServerPort"), std::nullopt);
+  EXPECT_EQ(env.ReadProfileValue(file, "Ostrova", "serverport"), "8080");
+  EXPECT_EQ(env.ReadProfileValue(file, "Ostrova", "Record Path"), "");
+  EXPECT_EQ(env.ReadProfileValue(file, "Ostrova", "Long"), longText);
+  EXPECT_EQ(env.ReadProfileValue(file, "Other", "ServerPort"), std::nullopt);
 }
 
 TEST(Win32SettingsEnvironment, DesktopFolderExecutableAndFolders) {
@@ -47,6 +47,16 @@ TEST(Win32SettingsEnvironment, DesktopFolderExecutableAndFolders) {
   EXPECT_TRUE(env.CreateFolder(sub));
   EXPECT_FALSE(env.CreateFolder(sub));  // exists already
   EXPECT_EQ(GetFileAttributesA(sub.c_str()) & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(Win32SettingsEnvironment, MessageByStringId) {
+  TempFolder folder;
+  const std::string log = folder.File("messages.log");
+  ASSERT_TRUE(SetEnvironmentVariableA("OST_MSGBOX_LOG", log.c_str()));
+  Win32SettingsEnvironment env;
+  env.ShowMessage(4056);
+  SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
+  EXPECT_EQ(TempFolder::Read(log), "Read DeskTop Path Error!!\n");
 }
 
 // The real environment with the executable placed in a temporary folder and message boxes
