@@ -13,15 +13,15 @@ Reply Ok(std::string text) {
 }
 
 Reply AddFault(Device& device, const std::vector<QueryParam>& params) {
-  FaultSpec spec;
+  FaultRequest wanted;
   for (const auto& p : params) {
     if (p.name == "name")
-      spec.name = p.value;
+      wanted.name = p.value;
     else
-      spec.params.emplace_back(p.name, p.value);
+      wanted.params.emplace_back(p.name, p.value);
   }
   std::string error;
-  int id = device.faults.Add(spec, &error);
+  int id = device.faults.Add(wanted, &error);
   if (id == 0) return BadRequest(error);
   return Ok("id=" + std::to_string(id) + "\n");
 }

@@ -101,8 +101,8 @@ const FaultKind* FindFaultKind(std::string_view name) {
   return nullptr;
 }
 
-std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* error) {
-  FaultSpec spec;
+std::optional<FaultRequest> ParseFaultRequest(std::string_view text, std::string* error) {
+  FaultRequest wanted;
   size_t start = 0;
   bool first = true;
   while (true) {
@@ -110,7 +110,7 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* erro
     std::string_view item =
         text.substr(start, comma == std::string_view::npos ? comma : comma - start);
     if (first) {
-      spec.name = std::string(item);
+      wanted.name = std::string(item);
       first = false;
     } else {
       size_t eq = item.find('=');
@@ -118,12 +118,12 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* erro
         *error = "fault parameter without '=': " + std::string(item);
         return std::nullopt;
       }
-      spec.params.emplace_back(std::string(item.substr(0, eq)), std::string(item.substr(eq + 1)));
+      wanted.params.emplace_back(std::string(item.substr(0, eq)), std::string(item.substr(eq + 1)));
     }
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
-  return spec;
+  return wanted;
 }
 
 int64_t FiredFault::Number(std::string_view key) const {
@@ -139,15 +139,15 @@ const FiredFault* FiredFaults::Find(std::string_view name) const {
   return nullptr;
 }
 
-int FaultRegistry::Add(const FaultSpec& spec, std::string* error) {
-  const FaultKind* kind = FindFaultKind(spec.name);
+int FaultRegistry::Add(const FaultRequest& wanted, std::string* error) {
+  const FaultKind* kind = FindFaultKind(wanted.name);
   if (!kind) {
-    *error = "unknown fault " + spec.name;
+    *error = "unknown fault " + wanted.name;
     return 0;
   }
   Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, {}};
   for (const auto& [k, v] : kind->params) a.params[std::string(k)] = std::string(v);
-  for (const auto& [k, v] : spec.params) {
+  for (const auto& [k, v] : wanted.params) {
     if (k == "path") {
       a.path = v == kAnyPath ? std::string() : v;
     } else if (k == "option") {
@@ -164,14 +164,14 @@ int FaultRegistry::Add(const FaultSpec& spec, std::string* error) {
         auto [lo, hi] = ParamRange(k);
         auto n = ParseCount(v);
         if (!n || *n < lo || *n > hi) {
-          *error = spec.name + ": " + k + " expects a number from " + std::to_string(lo) + " to " +
-                   std::to_string(hi);
+          *error = wanted.name + ": " + k + " expects a number from " + std::to_string(lo) +
+                   " to " + std::to_string(hi);
           return 0;
         }
       }
       a.params[k] = v;
     } else {
-      *error = spec.name + ": unknown parameter " + k;
+      *error = wanted.name + ": unknown parameter " + k;
       return 0;
     }
   }

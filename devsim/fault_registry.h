@@ -25,13 +25,13 @@ const FaultKind* FindFaultKind(std::string_view name);
 
 // A fault as it is asked for: its name and parameters (kind parameters and count, skip, path,
 // option).
-struct FaultSpec {
+struct FaultRequest {
   std::string name;
   std::vector<std::pair<std::string, std::string>> params;
 };
 
 // "NAME[,key=value]..." (command line form).
-std::optional<FaultSpec> ParseFaultSpec(std::string_view text, std::string* error);
+std::optional<FaultRequest> ParseFaultRequest(std::string_view text, std::string* error);
 
 // A fault that fired on a request, with its parameters resolved (defaults filled in).
 struct FiredFault {
@@ -53,8 +53,8 @@ class FiredFaults {
 
 class FaultRegistry {
  public:
-  // Validates the spec; returns the new fault's id, or 0 with *error set.
-  int Add(const FaultSpec& spec, std::string* error);
+  // Validates the request; returns the new fault's id, or 0 with *error set.
+  int Add(const FaultRequest& wanted, std::string* error);
   // Removes every fault, or those of one name; returns how many.
   size_t Clear(std::string_view name = {});
   // The faults that fire for this request, in the order they were added; counts are used up.

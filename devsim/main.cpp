@@ -66,8 +66,8 @@ bool Configure(const devsim::Options& o, devsim::Device& device, std::string* er
     }
   }
   for (const auto& text : o.faults) {
-    auto spec = devsim::ParseFaultSpec(text, error);
-    if (!spec || device.faults.Add(*spec, error) == 0) return false;
+    auto wanted = devsim::ParseFaultRequest(text, error);
+    if (!wanted || device.faults.Add(*wanted, error) == 0) return false;
   }
   return true;
 }
