@@ -1,0 +1,17 @@
+#include "res/skin/skin_table.h"
+
+#include <algorithm>
+
+#include "res/skin/login_skin.h"
+
+std::vector<SkinBitmap> SkinBitmaps() {
+  std::vector<SkinBitmap> all;
+  AddLoginSkin(all);
+  return all;
+}
+
+std::string SkinFilePath(const std::string& name) {
+  std::string path = name;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
