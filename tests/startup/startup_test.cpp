@@ -37,7 +37,9 @@ class ProgramFolder {
   explicit ProgramFolder(bool withCtrlFile = true) : m_folder("ostrova") {
     const std::string bin = ts::ThisExeFolder();
     EXPECT_TRUE(ts::CopyFileTo(bin + "Ostrova.exe", m_folder.File("Ostrova.exe")));
-    if (withCtrlFile) EXPECT_TRUE(ts::CopyFileTo(bin + "CtrlFile.ini", m_folder.File("CtrlFile.ini")));
+    if (withCtrlFile) {
+      EXPECT_TRUE(ts::CopyFileTo(bin + "CtrlFile.ini", m_folder.File("CtrlFile.ini")));
+    }
     ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
   }
   std::string File(const std::string& name) const { return m_folder.File(name); }
@@ -167,7 +169,7 @@ TEST(StartUp, StoredValuesAreReadAndWrittenBack) {
     if (k == "Username") v = "operator";
     if (k == "Server Name") v = "127.0.0.1";
     if (k == "RETR Alarm Record") v = "1";
-    if (k.find("Path") != std::string::npos || k == "Network File Directory")
+    if (k.ends_with("Path") || k == "Network File Directory")
       v = "C:\\data\\" + std::to_string(i) + "\\";
     if (k == "Upgrade DVR FW Path") v = "C:\\dvrfw";
     stored.emplace_back(k, v);
