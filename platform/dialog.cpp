@@ -33,16 +33,13 @@ HWND Dialog::CreateFromTemplate() {
 INT_PTR Dialog::DoModal() {
   if (m_hWnd != nullptr) return -1;
   m_modal = true;
-  if (CreateFromTemplate() == nullptr || m_hWnd == nullptr) {
-    m_modal = false;
-    return -1;
-  }
+  // The parent is disabled first, so that it is already disabled in OnInitDialog.
   bool parentDisabled = false;
   if (m_parent != nullptr && ::IsWindowEnabled(m_parent)) {
     ::EnableWindow(m_parent, FALSE);
     parentDisabled = true;
   }
-  if (!m_endRequested) {
+  if (CreateFromTemplate() != nullptr && m_hWnd != nullptr && !m_endRequested) {
     if (!IsWindowVisible()) ShowWindow(SW_SHOW);
     RunModalLoop();
   }

@@ -27,8 +27,8 @@ class Dialog : public Wnd {
   // Creates the dialog modelessly; it is shown only if its template has WS_VISIBLE.  Its
   // keyboard interface works in any loop that uses ProcessMessage.
   bool Create();
-  // Ends a modal run with `result`, or destroys a modeless dialog.  May be called from
-  // OnInitDialog and from another thread.
+  // Ends a modal run with `result` (also from OnInitDialog or from another thread), or
+  // destroys a modeless dialog (on its own thread only).
   void EndDialog(INT_PTR result);
   INT_PTR GetResult() const { return m_result; }
   bool IsModal() const { return m_modal; }
