@@ -1,6 +1,7 @@
 #include "resize/resize_alloc.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -19,7 +20,8 @@ constexpr size_t kOverhead = kAlign - 1 + sizeof(void*);
 
 void* AllocAligned(int64_t n, size_t elementSize) {
   if (n <= 0) return nullptr;
-  constexpr size_t kMax = std::numeric_limits<size_t>::max();
+  // No object may be larger than the address difference range.
+  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<ptrdiff_t>::max());
   if (static_cast<uint64_t>(n) > (kMax - kOverhead) / elementSize) return nullptr;
   size_t bytes = static_cast<size_t>(n) * elementSize + kOverhead;
   void* raw = g_heapAlloc.load(std::memory_order_relaxed)(bytes);
