@@ -8,6 +8,7 @@
 // channels: pixel stride in elements; layout: channels processed (1, 3 or 4); elemType 0 8-bit,
 // 1 16-bit, 2 float; planar: src and dst point to arrays of plane pointers (3 planes for layout 3,
 // otherwise 4); factorMode 1: destination over source size, 0: source pixels per destination pixel.
+// Pointers and steps of 16-bit and float images are whole elements.
 ResizeStatus ResizeWorker(const void* src, ImgSize srcSize, int32_t srcStep, ImgRect srcRoi,
                           void* dst, int32_t dstStep, ImgSize dstRoiSize, double xFactor,
                           double yFactor, double xShift, double yShift, int32_t channels,
