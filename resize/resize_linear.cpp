@@ -120,6 +120,19 @@ void LinearVertStride(typename P::Elem* dst, int32_t dstW, int32_t stride, typen
   }
 }
 
+// 8-bit rows whose horizontal pass is a copy hold 64 x the samples, and the vertical blend
+// reduces exactly to pu + ((pl - pu) * a + 8192) >> 14 on the source samples themselves:
+// (64 X + 2^19) >> 20 = (X + 2^13) >> 14, and pu * 16384 leaves the floor untouched.
+void BlendSourceRows8u(uint8_t* dst, ptrdiff_t count, int32_t a, const uint8_t* upper,
+                       const uint8_t* lower) {
+  const int16_t w = static_cast<int16_t>(a);
+  for (ptrdiff_t e = 0; e < count; ++e) {
+    const int16_t pu = upper[e];
+    const int16_t d = static_cast<int16_t>(lower[e] - pu);
+    dst[e] = static_cast<uint8_t>(pu + ((d * w + 8192) >> 14));
+  }
+}
+
 template <typename P, int kElems>
 void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t dstW,
                   int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs,
@@ -158,6 +171,21 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
       continue;
     }
     const int64_t r = rowOfs[i];
+    if constexpr (std::is_same_v<P, Linear8u>) {
+      if (copyRows) {
+        const int32_t a = rowW[i];
+        const Elem* upper = src + r;
+        const Elem* lower = upper + srcStep;
+        if (a == 0) {
+          std::memcpy(out, upper, static_cast<size_t>(rowElems));
+        } else if (a == 16384) {
+          std::memcpy(out, lower, static_cast<size_t>(rowElems));
+        } else {
+          BlendSourceRows8u(out, rowElems, a, upper, lower);
+        }
+        continue;
+      }
+    }
     Buf* rows[2];
     window.Acquire({r, r + srcStep}, rows, filter);
     if (packed) {
