@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "resize/resize_alloc.h"
 #include "resize/resize_kernels.h"
 #include "resize/resize_row_window.h"
 
@@ -21,8 +22,9 @@ struct Linear8u {
   }
   // upper * (16384 - a) + lower * a, rounded and shifted by 20 bits.  The filtered values fit in
   // 16 signed bits, which lets the compiler use 16-bit multiplies.
-  static Elem Vert(int16_t upper, int16_t lower, int32_t a) {
-    return static_cast<Elem>((upper * 16384 + (lower - upper) * a + 0x80000) >> 20);
+  static Elem Vert(int16_t upper, int16_t lower, int16_t a) {
+    const int16_t d = static_cast<int16_t>(lower - upper);
+    return static_cast<Elem>((upper * 16384 + d * a + 0x80000) >> 20);
   }
 };
 
@@ -69,6 +71,52 @@ void LinearHorz(const typename P::Elem* row, int32_t dstW, int32_t stride, const
   }
 }
 
+// 8-bit horizontal pass over packed pixels with the column weights spread per element
+// (left weights, then right weights, `count` each): the taps of a block of columns are gathered
+// first, so the blend runs over whole blocks with 16-bit multiplies.
+template <int kElems>
+void LinearHorz8uGathered(const uint8_t* row, int32_t dstW, const int32_t* colOfs,
+                          const int16_t* spread, ptrdiff_t count, uint16_t* out) {
+  constexpr int32_t kBlock = 256;
+  uint8_t left[kBlock * kElems + 1];
+  uint8_t rightStore[kBlock * kElems + 1];
+  uint8_t* right = rightStore + 1;
+  for (int32_t j0 = 0; j0 < dstW; j0 += kBlock) {
+    const int32_t n = dstW - j0 < kBlock ? dstW - j0 : kBlock;
+    if constexpr (kElems == 3) {
+      // Three-byte pixels move as 4-byte words that stay within the two taps: the left word
+      // ends in the right pixel, the right word starts in the left one; the extra byte is
+      // written over by the next (left, ascending) or previous (right, descending) pixel.
+      for (int32_t k = 0; k < n; ++k) {
+        uint32_t v;
+        std::memcpy(&v, row + colOfs[j0 + k], 4);
+        std::memcpy(left + k * 3, &v, 4);
+      }
+      for (int32_t k = n - 1; k >= 0; --k) {
+        uint32_t v;
+        std::memcpy(&v, row + colOfs[j0 + k] + 2, 4);
+        std::memcpy(right + k * 3 - 1, &v, 4);
+      }
+    } else {
+      for (int32_t k = 0; k < n; ++k) {
+        const uint8_t* p = row + colOfs[j0 + k];
+        std::memcpy(left + k * kElems, p, kElems);
+        std::memcpy(right + k * kElems, p + kElems, kElems);
+      }
+    }
+    const ptrdiff_t e0 = static_cast<ptrdiff_t>(j0) * kElems;
+    const int16_t* wl = spread + e0;
+    const int16_t* wr = spread + count + e0;
+    uint16_t* o = out + e0;
+    const int32_t m = n * kElems;
+    for (int32_t e = 0; e < m; ++e) {
+      const int16_t a = left[e];
+      const int16_t b = right[e];
+      o[e] = static_cast<uint16_t>((a * wl[e] + b * wr[e] + 128) >> 8);
+    }
+  }
+}
+
 // Every column on a source pixel with one full weight: the pass reduces to a scaled copy.
 template <typename P>
 bool HorzIsCopy(int32_t dstW, int32_t stride, const int32_t* colOfs,
@@ -102,7 +150,7 @@ void LinearVert(typename P::Elem* dst, ptrdiff_t count, typename P::Weight a,
   if constexpr (std::is_same_v<typename P::Weight, float>) {
     for (ptrdiff_t e = 0; e < count; ++e) dst[e] = P::Vert(upper[e], lower[e], a);
   } else {
-    const int32_t w = a;
+    const int16_t w = static_cast<int16_t>(a);
     for (ptrdiff_t e = 0; e < count; ++e) dst[e] = P::Vert(upper[e], lower[e], w);
   }
 }
@@ -149,8 +197,31 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
   const bool packed = stride == kElems;
   const bool copyRows = HorzIsCopy<P>(dstW, stride, colOfs, colW) && packed;
 
+  // 8-bit packed rows: the column weights spread per element, once per call (without the
+  // memory the pass runs column by column).
+  int16_t* spread = nullptr;
+  if constexpr (std::is_same_v<P, Linear8u>) {
+    if (packed && !copyRows) {
+      spread = static_cast<int16_t*>(ResizeAlloc2(2 * rowElems));
+      if (spread) {
+        for (int32_t j = 0; j < dstW; ++j) {
+          for (int c = 0; c < kElems; ++c) {
+            spread[j * kElems + c] = static_cast<int16_t>(colW[2 * j]);
+            spread[rowElems + j * kElems + c] = static_cast<int16_t>(colW[2 * j + 1]);
+          }
+        }
+      }
+    }
+  }
+
   auto filter = [&](int64_t ofs, Buf* out) {
     const Elem* row = src + ofs;
+    if constexpr (std::is_same_v<P, Linear8u>) {
+      if (spread) {
+        LinearHorz8uGathered<kElems>(row, dstW, colOfs, spread, rowElems, out);
+        return;
+      }
+    }
     if (copyRows) {
       HorzCopy<P>(row, rowElems, out);
     } else if (packed) {
@@ -194,6 +265,7 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
       LinearVertStride<P, kElems>(out, dstW, stride, rowW[i], rows[0], rows[1]);
     }
   }
+  ResizeFree(spread);
 }
 
 template <typename P>

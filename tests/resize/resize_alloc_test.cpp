@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -81,7 +82,18 @@ TEST_F(ResizeAllocFailure, EveryScratchFailureIsReported) {
                                              dst.step(), {30, 30}, f, f, interp);
       EXPECT_EQ(FailingHeap::held, 0) << interp;
       if (s == 0) {
+        // The first call that succeeds had no memory beyond the worker's blocks; its bytes are
+        // those of a call with all the memory it wants.
         succeeded = true;
+        ResizeSetHeap(nullptr, nullptr);
+        GuardedBuffer full(30, 30 * 3);
+        ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, full.data(),
+                                  full.step(), {30, 30}, f, f, interp),
+                  0);
+        ResizeSetHeap(&FailingHeap::Alloc, &FailingHeap::Free);
+        for (int32_t y = 0; y < 30; ++y) {
+          EXPECT_EQ(std::memcmp(full.row(y), dst.row(y), 90), 0) << "interp " << interp;
+        }
       } else {
         EXPECT_EQ(s, kResizeMemAllocErr) << "interp " << interp << " allowed " << allowed;
         EXPECT_EQ(dst.Untouched(0, 0, 3, 3, 1), "") << "interp " << interp;
