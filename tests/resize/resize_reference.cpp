@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "resize/resize_worker.h"
 
@@ -119,7 +120,7 @@ double LagrangeCubic(double sm1, double s0, double s1, double s2, double t) {
 double LanczosWindow(double x) {
   if (x == 0) return 1.0;
   if (std::fabs(x) >= 3) return 0.0;
-  const double a = M_PI * x;
+  const double a = std::numbers::pi * x;
   return std::sin(a) / a * std::sin(a / 3) / (a / 3);
 }
 

@@ -105,7 +105,8 @@ KernelCall Capture(ImgSize srcSize, ImgRect roi, ImgSize dstSize, double xf, dou
                    int32_t interp, int32_t channels = 3, int32_t layout = 3, int32_t type = 0,
                    int32_t planar = 0, int32_t factorMode = 1, int32_t srcStep = 0) {
   resize_test::ResetCapture();
-  static uint8_t dummy[64];
+  static std::vector<uint8_t> image(1 << 20);  // large enough for every region offset
+  uint8_t* dummy = image.data();
   const void* planes[4] = {dummy, dummy, dummy, dummy};
   void* dplanes[4] = {dummy, dummy, dummy, dummy};
   if (srcStep == 0) srcStep = srcSize.width * channels * (1 << type);
@@ -305,10 +306,10 @@ TEST(ResizeWorker, ElementTypesLayoutsAndPlanes) {
 // The source pointer is the ROI's top-left pixel; in a planar image every plane moves alike.
 TEST(ResizeWorker, SourceOffsets) {
   resize_test::ResetCapture();
-  uint16_t plane0[4], plane1[4], plane2[4], plane3[4];
-  const void* planes[4] = {plane0, plane1, plane2, plane3};
-  uint16_t out[4][4];
-  void* dplanes[4] = {out[0], out[1], out[2], out[3]};
+  std::vector<std::vector<uint16_t>> in(4, std::vector<uint16_t>(64 * 128));
+  std::vector<std::vector<uint16_t>> out(4, std::vector<uint16_t>(4 * 32));
+  const void* planes[4] = {in[0].data(), in[1].data(), in[2].data(), in[3].data()};
+  void* dplanes[4] = {out[0].data(), out[1].data(), out[2].data(), out[3].data()};
   ASSERT_EQ(ResizeRunWorker(kCaptureBuild, planes, {64, 64}, 256, {2, 10, 4, 4}, dplanes, 64,
                             {4, 4}, 1.0, 1.0, 0.0, 0.0, 4, 4, 1, 1, 2, 1),
             0);
@@ -320,12 +321,12 @@ TEST(ResizeWorker, SourceOffsets) {
     EXPECT_EQ(CapturedCalls()[p].dstStep, 32);
   }
   resize_test::ResetCapture();
-  static float image[4];
-  ASSERT_EQ(ResizeRunWorker(kCaptureBuild, image, {64, 64}, 1024, {5, 7, 4, 4}, image, 1024,
-                            {4, 4}, 1.0, 1.0, 0.0, 0.0, 4, 3, 2, 0, 2, 1),
+  std::vector<float> image(64 * 256);
+  ASSERT_EQ(ResizeRunWorker(kCaptureBuild, image.data(), {64, 64}, 1024, {5, 7, 4, 4},
+                            image.data(), 1024, {4, 4}, 1.0, 1.0, 0.0, 0.0, 4, 3, 2, 0, 2, 1),
             0);
   EXPECT_EQ(CapturedCalls().front().src,
-            reinterpret_cast<const uint8_t*>(image) + 7 * 1024 + 5 * 4 * 4);
+            reinterpret_cast<const uint8_t*>(image.data()) + 7 * 1024 + 5 * 4 * 4);
   EXPECT_EQ(CapturedCalls().front().srcStep, 256);
 }
 
