@@ -87,8 +87,8 @@ void RunOurs(benchmark::State& state, const Case& c) {
   const double yf = c.yf ? c.yf : static_cast<double>(c.dh) / c.sh;
   for (auto _ : state) {
     const ResizeStatus s =
-        ResizeImage8uC3(b.frame.data, {c.sw, c.sh}, b.frame.step, {0, 0, c.sw, c.sh},
-                        b.target.data, b.target.step, {c.dw, c.dh}, xf, yf, OurInterp(c.interp));
+        ResizeImage8uC3(b.frame.data, {c.sw, c.sh}, b.frame.step, {0, 0, c.sw, c.sh}, b.target.data,
+                        b.target.step, {c.dw, c.dh}, xf, yf, OurInterp(c.interp));
     if (s != 0) state.SkipWithError("resize failed");
     benchmark::DoNotOptimize(b.dst.data());
     benchmark::ClobberMemory();

@@ -44,8 +44,8 @@ class StbPeer : public ResizePeer {
  public:
   explicit StbPeer(stbir_filter filter) : filter_(filter) {}
   void Resize(const BenchFrame& s, const BenchTarget& d) override {
-    stbir_resize_uint8_generic(s.data, s.width, s.height, s.step, d.data, d.width, d.height,
-                               d.step, 3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, filter_,
+    stbir_resize_uint8_generic(s.data, s.width, s.height, s.step, d.data, d.width, d.height, d.step,
+                               3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, filter_,
                                STBIR_COLORSPACE_LINEAR, nullptr);
   }
 

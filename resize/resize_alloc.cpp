@@ -8,8 +8,12 @@
 
 namespace {
 
-void* HeapAlloc(size_t bytes) { return std::malloc(bytes); }
-void HeapFree(void* p) { std::free(p); }
+void* HeapAlloc(size_t bytes) {
+  return std::malloc(bytes);
+}
+void HeapFree(void* p) {
+  std::free(p);
+}
 
 std::atomic<ResizeHeapAllocFn> g_heapAlloc{&HeapAlloc};
 std::atomic<ResizeHeapFreeFn> g_heapFree{&HeapFree};
@@ -34,9 +38,15 @@ void* AllocAligned(int64_t n, size_t elementSize) {
 
 }  // namespace
 
-void* ResizeAlloc4(int64_t n) { return AllocAligned(n, 4); }
-void* ResizeAlloc2(int64_t n) { return AllocAligned(n, 2); }
-void* ResizeAlloc1(int64_t n) { return AllocAligned(n, 1); }
+void* ResizeAlloc4(int64_t n) {
+  return AllocAligned(n, 4);
+}
+void* ResizeAlloc2(int64_t n) {
+  return AllocAligned(n, 2);
+}
+void* ResizeAlloc1(int64_t n) {
+  return AllocAligned(n, 1);
+}
 
 void ResizeFree(void* block) {
   if (!block) return;

@@ -17,18 +17,16 @@ using ResizeLinearKernel = void (*)(const void* src, void* dst, int32_t srcStep,
                                     int32_t channels, int32_t layout);
 using ResizeCubicKernel = void (*)(const void* src, void* dst, int32_t srcStep, int32_t dstStep,
                                    int32_t dstW, int32_t dstH, const int32_t* rowOfs,
-                                   const int32_t* colOfs, const float* rowPos,
-                                   const float* colPos, float* rowBuf0, float* rowBuf1,
-                                   float* rowBuf2, float* rowBuf3, int32_t channels,
-                                   int32_t layout);
+                                   const int32_t* colOfs, const float* rowPos, const float* colPos,
+                                   float* rowBuf0, float* rowBuf1, float* rowBuf2, float* rowBuf3,
+                                   int32_t channels, int32_t layout);
 using ResizeLanczosKernel = void (*)(const void* src, void* dst, int32_t srcStep, int32_t dstStep,
                                      int32_t dstW, int32_t dstH, const int32_t* rowOfs,
                                      const int32_t* colOfs, const float* rowWeights6,
                                      const float* colWeights6, float* rowBuf0, float* rowBuf1,
-                                     float* rowBuf2, float* rowBuf3, float* rowBuf4,
-                                     float* rowBuf5, int32_t roiX, int32_t roiY, int32_t restW,
-                                     int32_t restH, int32_t yEnlarge, int32_t channels,
-                                     int32_t layout);
+                                     float* rowBuf2, float* rowBuf3, float* rowBuf4, float* rowBuf5,
+                                     int32_t roiX, int32_t roiY, int32_t restW, int32_t restH,
+                                     int32_t yEnlarge, int32_t channels, int32_t layout);
 
 // The 27 kernels in four groups; within a group: element type, + 3 for one channel (or a plane),
 // and for nearest + 6 for four channels.
@@ -80,9 +78,9 @@ ResizeStatus ResizeRunSuperSample(const ResizeBuild& build, const void* src, Img
 // The public entry's routing, shared by every build: super-sampling for interpolation 8 with both
 // factors in (0, 1], the worker for everything else (packed 8-bit three-channel pixels).
 inline ResizeStatus ResizeRouteEntry(const ResizeBuild& build, const uint8_t* src, ImgSize srcSize,
-                                     int32_t srcStep, ImgRect srcRoi, uint8_t* dst,
-                                     int32_t dstStep, ImgSize dstRoiSize, double xFactor,
-                                     double yFactor, ResizeInterp interpolation) {
+                                     int32_t srcStep, ImgRect srcRoi, uint8_t* dst, int32_t dstStep,
+                                     ImgSize dstRoiSize, double xFactor, double yFactor,
+                                     ResizeInterp interpolation) {
   if (interpolation == kResizeSuper && xFactor > 0.0 && xFactor <= 1.0 && yFactor > 0.0 &&
       yFactor <= 1.0) {
     return ResizeRunSuperSample(build, src, srcSize, srcStep, srcRoi, dst, dstStep, dstRoiSize,

@@ -99,14 +99,30 @@ ResizeCpuType ResizeDetectCpuType() {
   return ResizeClassifyCpu(hasCpuid, genuine, info);
 }
 
-uint32_t ResizeCpuMaxLeaf() { return ResizeHasCpuid() ? Cpuid(0).eax : 0; }
-int32_t ResizeCpuHasTsc() { return ResizeHasCpuid() ? (Cpuid(1).edx >> 4) & 1u : 0; }
-int32_t ResizeCpuHasMmx() { return ResizeHasCpuid() ? (Cpuid(1).edx >> 23) & 1u : 0; }
-int32_t ResizeCpuHasSse() { return ResizeHasCpuid() ? (Cpuid(1).edx >> 25) & 1u : 0; }
-int32_t ResizeCpuHasSse2() { return ResizeHasCpuid() ? (Cpuid(1).edx >> 26) & 1u : 0; }
-int32_t ResizeCpuHasMultiLogical() { return ResizeHasCpuid() ? MultiLogical(Cpuid(1)) : 0; }
-int32_t ResizeCpuHasSse3() { return ResizeHasCpuid() ? Cpuid(1).ecx & 1u : 0; }
-int32_t ResizeCpuHasLongMode() { return ResizeHasCpuid() ? ExtendedLongMode() : 0; }
+uint32_t ResizeCpuMaxLeaf() {
+  return ResizeHasCpuid() ? Cpuid(0).eax : 0;
+}
+int32_t ResizeCpuHasTsc() {
+  return ResizeHasCpuid() ? (Cpuid(1).edx >> 4) & 1u : 0;
+}
+int32_t ResizeCpuHasMmx() {
+  return ResizeHasCpuid() ? (Cpuid(1).edx >> 23) & 1u : 0;
+}
+int32_t ResizeCpuHasSse() {
+  return ResizeHasCpuid() ? (Cpuid(1).edx >> 25) & 1u : 0;
+}
+int32_t ResizeCpuHasSse2() {
+  return ResizeHasCpuid() ? (Cpuid(1).edx >> 26) & 1u : 0;
+}
+int32_t ResizeCpuHasMultiLogical() {
+  return ResizeHasCpuid() ? MultiLogical(Cpuid(1)) : 0;
+}
+int32_t ResizeCpuHasSse3() {
+  return ResizeHasCpuid() ? Cpuid(1).ecx & 1u : 0;
+}
+int32_t ResizeCpuHasLongMode() {
+  return ResizeHasCpuid() ? ExtendedLongMode() : 0;
+}
 
 uint64_t ResizeReadTsc() {
 #if OST_RESIZE_X86

@@ -4,13 +4,13 @@
 #include <cstdint>
 
 struct ResizeCpuInfo {
-  uint32_t family;        // leaf 1 EAX bits 8-11
-  uint32_t stepping;      // bits 0-3
-  uint32_t model;         // bits 4-7
-  uint32_t featureEdx;    // leaf 1 EDX
+  uint32_t family;      // leaf 1 EAX bits 8-11
+  uint32_t stepping;    // bits 0-3
+  uint32_t model;       // bits 4-7
+  uint32_t featureEdx;  // leaf 1 EDX
   uint32_t leaf2Eax;
   uint32_t leaf2Edx;
-  uint32_t mmx;           // 0 or 1
+  uint32_t mmx;  // 0 or 1
   uint32_t sse;
   uint32_t sse2;
   uint32_t multiLogical;  // EDX bit 28 with EBX bits 16-23 above 1

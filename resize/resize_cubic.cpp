@@ -91,8 +91,7 @@ void CubicKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
 template <typename T>
 void CubicMulti(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_t dstW,
                 int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs, const float* rowPos,
-                const float* colPos, float* const (&buffers)[4], int32_t channels,
-                int32_t layout) {
+                const float* colPos, float* const (&buffers)[4], int32_t channels, int32_t layout) {
   if (layout == 4) {
     CubicKernel<T, 4>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos, colPos,
                       buffers, channels);
@@ -118,8 +117,8 @@ OST_RESIZE_CUBIC_KERNEL(ResizeCubic16u) {
 }
 OST_RESIZE_CUBIC_KERNEL(ResizeCubic32f) {
   OST_CUBIC_BUFFERS;
-  CubicMulti<float>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos, colPos,
-                    buffers, channels, layout);
+  CubicMulti<float>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos, colPos, buffers,
+                    channels, layout);
 }
 OST_RESIZE_CUBIC_KERNEL(ResizeCubic8uC1) {
   (void)channels, (void)layout;
@@ -130,8 +129,8 @@ OST_RESIZE_CUBIC_KERNEL(ResizeCubic8uC1) {
 OST_RESIZE_CUBIC_KERNEL(ResizeCubic16uC1) {
   (void)channels, (void)layout;
   OST_CUBIC_BUFFERS;
-  CubicKernel<uint16_t, 1>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos,
-                           colPos, buffers, 1);
+  CubicKernel<uint16_t, 1>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos, colPos,
+                           buffers, 1);
 }
 OST_RESIZE_CUBIC_KERNEL(ResizeCubic32fC1) {
   (void)channels, (void)layout;

@@ -49,8 +49,8 @@ ResizeStatus ResizeImage8uC3(const uint8_t* src, ImgSize srcSize, int32_t srcSte
                              uint8_t* dst, int32_t dstStep, ImgSize dstRoiSize, double xFactor,
                              double yFactor, ResizeInterp interpolation) {
   const int32_t slot = ResizeCpuSlot.load(std::memory_order_relaxed);
-  ResizeEntryFn entry = slot >= 0 && slot < kResizeDispatchSlots ? ResizeDispatchTable[slot]
-                                                                  : nullptr;
+  ResizeEntryFn entry =
+      slot >= 0 && slot < kResizeDispatchSlots ? ResizeDispatchTable[slot] : nullptr;
   if (!entry) entry = ResizeEntryGeneric;  // the empty slot runs the generic build
   return entry(src, srcSize, srcStep, srcRoi, dst, dstStep, dstRoiSize, xFactor, yFactor,
                interpolation);
@@ -62,7 +62,9 @@ ResizeDispatchDescriptor* ResizeDescriptorPush(ResizeDispatchDescriptor* descrip
   return previous;
 }
 
-void ResizeDispatchRegister() { g_descriptor.next = ResizeDescriptorPush(&g_descriptor); }
+void ResizeDispatchRegister() {
+  g_descriptor.next = ResizeDescriptorPush(&g_descriptor);
+}
 
 int32_t ResizeSetCpuSlotDetected() {
   const int32_t slot = SlotForType(ResizeDetectCpuType());

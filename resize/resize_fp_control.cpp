@@ -17,8 +17,8 @@ struct ExceptionBit {
   uint32_t portable;
 };
 constexpr ExceptionBit kExceptionBits[] = {
-    {0x01, kFpMaskInvalid},   {0x02, kFpMaskDenormal}, {0x04, kFpMaskZeroDivide},
-    {0x08, kFpMaskOverflow},  {0x10, kFpMaskUnderflow}, {0x20, kFpMaskInexact},
+    {0x01, kFpMaskInvalid},  {0x02, kFpMaskDenormal},  {0x04, kFpMaskZeroDivide},
+    {0x08, kFpMaskOverflow}, {0x10, kFpMaskUnderflow}, {0x20, kFpMaskInexact},
 };
 constexpr uint32_t kPortableRounding[4] = {kFpRoundNear, kFpRoundDown, kFpRoundUp, kFpRoundChop};
 constexpr uint32_t kPortablePrecisionMask = kFpPrecision24 | kFpPrecision53;
@@ -139,7 +139,9 @@ uint32_t ResizeFpSetControlPortable(uint32_t value, uint32_t mask) {
   return ResizeFpX87ControlToPortable(ResizeFpGetX87Control());
 }
 
-uint32_t ResizeFpGetStatusPortable() { return ResizeFpX87StatusToPortable(ResizeFpGetX87Status()); }
+uint32_t ResizeFpGetStatusPortable() {
+  return ResizeFpX87StatusToPortable(ResizeFpGetX87Status());
+}
 
 uint32_t ResizeFpGetClearStatusPortable() {
   return ResizeFpX87StatusToPortable(ResizeFpGetClearX87Status());

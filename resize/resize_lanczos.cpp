@@ -80,9 +80,8 @@ void LanczosVert(T* dst, int32_t dstW, int32_t stride, const float* w, float* co
 template <typename T, int kElems>
 void LanczosKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t dstW,
                    int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs,
-                   const float* rowWeights6, const float* colWeights6,
-                   float* const (&buffers)[6], int32_t roiX, int32_t roiY, int32_t restW,
-                   int32_t restH, int32_t stride) {
+                   const float* rowWeights6, const float* colWeights6, float* const (&buffers)[6],
+                   int32_t roiX, int32_t roiY, int32_t restW, int32_t restH, int32_t stride) {
   const T* src = static_cast<const T*>(srcV);
   T* dst = static_cast<T*>(dstV);
   ResizeRowWindow<float, 6> window(buffers);
@@ -108,9 +107,9 @@ void LanczosKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstSte
 template <typename T>
 void LanczosMulti(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_t dstW,
                   int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs,
-                  const float* rowWeights6, const float* colWeights6,
-                  float* const (&buffers)[6], int32_t roiX, int32_t roiY, int32_t restW,
-                  int32_t restH, int32_t channels, int32_t layout) {
+                  const float* rowWeights6, const float* colWeights6, float* const (&buffers)[6],
+                  int32_t roiX, int32_t roiY, int32_t restW, int32_t restH, int32_t channels,
+                  int32_t layout) {
   if (layout == 4) {
     LanczosKernel<T, 4>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowWeights6,
                         colWeights6, buffers, roiX, roiY, restW, restH, channels);

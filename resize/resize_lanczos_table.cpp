@@ -2,6 +2,7 @@
 // written to eight decimal places; entry 301 is a zero beyond the end.
 #include "resize/resize_worker.h"
 
+// clang-format off
 const float ResizeLanczosTable[kResizeLanczosTableSize] = {
     1.0f, 0.99981724f, 0.99926910f, 0.99835597f, 0.99707854f, 0.99543775f,
     0.99343479f, 0.99107116f, 0.98834857f, 0.98526905f, 0.98183484f, 0.97804848f,
@@ -55,3 +56,4 @@ const float ResizeLanczosTable[kResizeLanczosTableSize] = {
     0.00041376f, 0.00028596f, 0.00018208f, 0.00010186f, 0.00004501f, 0.00001118f,
     0.0f, 0.0f,
 };
+// clang-format on

@@ -270,9 +270,9 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
 
 template <typename P>
 void LinearMulti(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_t dstW,
-                 int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs,
-                 const void* rowWeights, const void* colWeights, void* rowBuf0, void* rowBuf1,
-                 int32_t channels, int32_t layout) {
+                 int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs, const void* rowWeights,
+                 const void* colWeights, void* rowBuf0, void* rowBuf1, int32_t channels,
+                 int32_t layout) {
   if (layout == 4) {
     LinearKernel<P, 4>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowWeights,
                        colWeights, rowBuf0, rowBuf1, channels);

@@ -34,9 +34,7 @@ class SuperSampler {
   int64_t Col(int64_t c) const { return c > srcCols_ - 1 ? srcCols_ - 1 : c; }
 
   // Integer column sums of one row.
-  void AddRowInt(const T* row, uint64_t* sums) const
-    requires(!std::is_same_v<T, float>)
-  {
+  void AddRowInt(const T* row, uint64_t* sums) const requires(!std::is_same_v<T, float>) {
     if (stride_ == kElems) {
       const ptrdiff_t n = static_cast<ptrdiff_t>(srcCols_) * kElems;
       for (ptrdiff_t e = 0; e < n; ++e) sums[e] += row[e];
@@ -52,8 +50,8 @@ class SuperSampler {
   void AddRowFloat(const T* row, double weight, float* sums) const {
     for (int32_t x = 0; x < srcCols_; ++x, row += stride_, sums += kElems) {
       for (int c = 0; c < kElems; ++c) {
-        sums[c] = static_cast<float>(static_cast<double>(sums[c]) +
-                                     static_cast<double>(row[c]) * weight);
+        sums[c] =
+            static_cast<float>(static_cast<double>(sums[c]) + static_cast<double>(row[c]) * weight);
       }
     }
   }
@@ -208,17 +206,17 @@ OST_RESIZE_SUPER_KERNEL(ResizeSuperSample8uC4) {
 }
 OST_RESIZE_SUPER_KERNEL(ResizeSuperSample16uC1) {
   (void)channels;
-  SuperKernel<uint16_t, 1>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep,
-                           vStep, norm, 1, fractionCode, rowBuffer);
+  SuperKernel<uint16_t, 1>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep, vStep,
+                           norm, 1, fractionCode, rowBuffer);
 }
 OST_RESIZE_SUPER_KERNEL(ResizeSuperSample16uC3) {
-  SuperKernel<uint16_t, 3>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep,
-                           vStep, norm, channels, fractionCode, rowBuffer);
+  SuperKernel<uint16_t, 3>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep, vStep,
+                           norm, channels, fractionCode, rowBuffer);
 }
 OST_RESIZE_SUPER_KERNEL(ResizeSuperSample16uC4) {
   (void)channels;
-  SuperKernel<uint16_t, 4>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep,
-                           vStep, norm, 4, fractionCode, rowBuffer);
+  SuperKernel<uint16_t, 4>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep, vStep,
+                           norm, 4, fractionCode, rowBuffer);
 }
 OST_RESIZE_SUPER_KERNEL(ResizeSuperSample32fC1) {
   (void)channels;

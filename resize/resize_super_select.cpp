@@ -67,8 +67,8 @@ ResizeStatus ResizeRunSuperSample(const ResizeBuild& build, const void* src, Img
 
   const double cols = (dstW + 1.0) * hStep;
   const int32_t srcCols = cols + 1.0 >= w ? w : static_cast<int32_t>(cols) + 1;
-  const int32_t code = (hStep - std::trunc(hStep) != 0.0 ? 2 : 0) +
-                       (vStep - std::trunc(vStep) != 0.0 ? 1 : 0);
+  const int32_t code =
+      (hStep - std::trunc(hStep) != 0.0 ? 2 : 0) + (vStep - std::trunc(vStep) != 0.0 ? 1 : 0);
 
   const bool single = layout == 1 || planar != 0;
   const int32_t kind = single ? 0 : layout == 4 ? 2 : 1;

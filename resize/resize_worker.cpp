@@ -71,7 +71,9 @@ ResizeAxisWalk WalkOf(const Axis& a, bool ratio, bool nearest) {
   return ResizeAxisWalk(start + a.shift, step, a.lo(), a.hi());
 }
 
-double ClampFraction(double f, double lo, double hi) { return f < lo ? lo : f > hi ? hi : f; }
+double ClampFraction(double f, double lo, double hi) {
+  return f < lo ? lo : f > hi ? hi : f;
+}
 
 // Per-axis tables of one interpolation.  offsets[k] = index * scale.
 int32_t Offset(int32_t index, int32_t scale) {
@@ -122,8 +124,7 @@ void LinearAxisFloat(const Axis& a, ResizeAxisWalk w, int32_t scale, int32_t* of
 }
 
 // Cubic: the base keeps the four taps base - 1 .. base + 2 inside the image.
-void CubicAxis(const Axis& a, ResizeAxisWalk w, int32_t scale, int32_t* offsets,
-               float* positions) {
+void CubicAxis(const Axis& a, ResizeAxisWalk w, int32_t scale, int32_t* offsets, float* positions) {
   for (int32_t k = 0; k < a.count; ++k, w.Advance()) {
     const int32_t idx = w.Index();
     int32_t base = idx;
@@ -229,7 +230,8 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
         LinearAxisFixed(ay, wy, srcStepE, rowOfs, static_cast<uint16_t*>(rowW), false);
         LinearAxisFixed(ax, wx, colScale, colOfs, static_cast<uint16_t*>(colW), true);
         rowBufCount = 2;
-        for (int k = 0; k < rowBufCount; ++k) rowBufs[k] = scratch.Keep<void>(ResizeAlloc2(rowBufElems));
+        for (int k = 0; k < rowBufCount; ++k)
+          rowBufs[k] = scratch.Keep<void>(ResizeAlloc2(rowBufElems));
       } else {
         rowW = scratch.Keep<float>(ResizeAlloc4(dstH));
         colW = scratch.Keep<float>(ResizeAlloc4(dstW));
@@ -237,7 +239,8 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
         LinearAxisFloat(ay, wy, srcStepE, rowOfs, static_cast<float*>(rowW));
         LinearAxisFloat(ax, wx, colScale, colOfs, static_cast<float*>(colW));
         rowBufCount = 2;
-        for (int k = 0; k < rowBufCount; ++k) rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
+        for (int k = 0; k < rowBufCount; ++k)
+          rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
       }
       break;
     case kResizeCubic:
@@ -247,7 +250,8 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
       CubicAxis(ay, wy, srcStepE, rowOfs, static_cast<float*>(rowW));
       CubicAxis(ax, wx, colScale, colOfs, static_cast<float*>(colW));
       rowBufCount = 4;
-      for (int k = 0; k < rowBufCount; ++k) rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
+      for (int k = 0; k < rowBufCount; ++k)
+        rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
       break;
     default:  // lanczos
       rowW = scratch.Keep<float>(ResizeAlloc4(dstH));
@@ -256,7 +260,8 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
       LanczosAxis(ay, wy, srcStepE, rowOfs, static_cast<float*>(rowW));
       LanczosAxis(ax, wx, colScale, colOfs, static_cast<float*>(colW));
       rowBufCount = 6;
-      for (int k = 0; k < rowBufCount; ++k) rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
+      for (int k = 0; k < rowBufCount; ++k)
+        rowBufs[k] = scratch.Keep<void>(ResizeAlloc4(rowBufElems));
       colW6 = scratch.Keep<float>(ResizeAlloc4(6 * int64_t{dstW}));
       rowW6 = scratch.Keep<float>(ResizeAlloc4(6 * int64_t{dstH}));
       if (scratch.failed()) return kResizeMemAllocErr;
@@ -300,8 +305,8 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
                               static_cast<float*>(rowBufs[2]), static_cast<float*>(rowBufs[3]),
                               static_cast<float*>(rowBufs[4]), static_cast<float*>(rowBufs[5]),
                               roi.x, roi.y, srcSize.width - roi.x, srcSize.height - roi.y,
-                              ratio ? (yFactor >= 1.0 ? 1 : 0) : (yFactor < 1.0 ? 1 : 0),
-                              channels, layout);
+                              ratio ? (yFactor >= 1.0 ? 1 : 0) : (yFactor < 1.0 ? 1 : 0), channels,
+                              layout);
         break;
     }
   }

@@ -87,8 +87,8 @@ TEST_F(ResizeAllocFailure, EveryScratchFailureIsReported) {
         succeeded = true;
         ResizeSetHeap(nullptr, nullptr);
         GuardedBuffer full(30, 30 * 3);
-        ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, full.data(),
-                                  full.step(), {30, 30}, f, f, interp),
+        ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, full.data(), full.step(),
+                                  {30, 30}, f, f, interp),
                   0);
         ResizeSetHeap(&FailingHeap::Alloc, &FailingHeap::Free);
         for (int32_t y = 0; y < 30; ++y) {

@@ -11,9 +11,15 @@ namespace resize_test {
 
 namespace {
 
-int32_t ElemSize(const ResizeCall& c) { return 1 << c.type; }
-int32_t PixelElems(const ResizeCall& c) { return c.planar ? 1 : c.channels; }
-int32_t Planes(const ResizeCall& c) { return !c.planar ? 1 : c.layout == 3 ? 3 : 4; }
+int32_t ElemSize(const ResizeCall& c) {
+  return 1 << c.type;
+}
+int32_t PixelElems(const ResizeCall& c) {
+  return c.planar ? 1 : c.channels;
+}
+int32_t Planes(const ResizeCall& c) {
+  return !c.planar ? 1 : c.layout == 3 ? 3 : 4;
+}
 int32_t Written(const ResizeCall& c) {
   return c.planar || c.layout == 1 ? 1 : c.layout == 4 ? 4 : 3;
 }
@@ -95,20 +101,21 @@ CallResult RunCall(const ResizeCall& c, const uint8_t* fill, size_t fillSize) {
     srcPtrs[p] = r.srcPlanes[p].data();
     dstPtrs[p] = r.dstPlanes[p].data();
   }
-  const void* src = c.nullSrc ? nullptr : c.planar ? static_cast<const void*>(srcPtrs)
-                                                   : r.srcPlanes[0].data();
+  const void* src = c.nullSrc  ? nullptr
+                    : c.planar ? static_cast<const void*>(srcPtrs)
+                               : r.srcPlanes[0].data();
   void* dst = c.nullDst ? nullptr : c.planar ? static_cast<void*>(dstPtrs) : r.dstPlanes[0].data();
   if (c.publicEntry) {
-    r.status = ResizeImage8uC3(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
-                               static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf,
-                               c.interp);
+    r.status =
+        ResizeImage8uC3(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
+                        static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
   } else if (c.interp == 8) {
     r.status = ResizeSuperSample(src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi, c.xf,
                                  c.yf, c.channels, c.layout, c.type, c.planar, c.factorMode);
   } else {
-    r.status = ResizeWorker(src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi, c.xf,
-                            c.yf, 0.0, 0.0, c.channels, c.layout, c.type, c.planar, c.interp,
-                            c.factorMode);
+    r.status =
+        ResizeWorker(src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi, c.xf, c.yf, 0.0,
+                     0.0, c.channels, c.layout, c.type, c.planar, c.interp, c.factorMode);
   }
   if (r.status == 0 && ExpectedStatus(c) == 0) {
     const int32_t w = std::min(c.roi.width, c.srcSize.width - c.roi.x);

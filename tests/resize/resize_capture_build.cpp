@@ -47,10 +47,9 @@ void Linear(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_
 }
 
 template <int kMember>
-void Cubic(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_t dstW,
-           int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs, const float* rowPos,
-           const float* colPos, float*, float*, float*, float*, int32_t channels,
-           int32_t layout) {
+void Cubic(const void* src, void* dst, int32_t srcStep, int32_t dstStep, int32_t dstW, int32_t dstH,
+           const int32_t* rowOfs, const int32_t* colOfs, const float* rowPos, const float* colPos,
+           float*, float*, float*, float*, int32_t channels, int32_t layout) {
   KernelCall c;
   c.group = 'c', c.member = kMember, c.src = src, c.dst = dst, c.srcStep = srcStep;
   c.dstStep = dstStep, c.dstW = dstW, c.dstH = dstH, c.channels = channels, c.layout = layout;
@@ -94,8 +93,8 @@ const ResizeKernelTable kTable = {
     {Lanczos<0>, Lanczos<1>, Lanczos<2>, Lanczos<3>, Lanczos<4>, Lanczos<5>},
     {Cubic<0>, Cubic<1>, Cubic<2>, Cubic<3>, Cubic<4>, Cubic<5>},
     {Linear<0>, Linear<1>, Linear<2>, Linear<3>, Linear<4>, Linear<5>},
-    {Nearest<0>, Nearest<1>, Nearest<2>, Nearest<3>, Nearest<4>, Nearest<5>, Nearest<6>,
-     Nearest<7>, Nearest<8>},
+    {Nearest<0>, Nearest<1>, Nearest<2>, Nearest<3>, Nearest<4>, Nearest<5>, Nearest<6>, Nearest<7>,
+     Nearest<8>},
 };
 
 const ResizeSuperKernelTable kSuperTable = {{

@@ -23,7 +23,9 @@ struct KernelCall {
 
 // Calls recorded since the last Reset().
 std::vector<KernelCall>& CapturedCalls();
-inline void ResetCapture() { CapturedCalls().clear(); }
+inline void ResetCapture() {
+  CapturedCalls().clear();
+}
 
 extern const ResizeBuild kCaptureBuild;
 

@@ -22,8 +22,8 @@ struct Factors {
   double x, y;
 };
 constexpr Factors kEnlarge[] = {{2.0, 2.0}, {1.7, 2.9}, {1.0, 2.0}, {3.3, 1.25}};
-constexpr Factors kReduce[] = {{0.5, 0.5}, {0.4, 0.7}, {static_cast<double>(1.0f / 3), 0.25},
-                               {2.0 / 3, 1.0}};
+constexpr Factors kReduce[] = {
+    {0.5, 0.5}, {0.4, 0.7}, {static_cast<double>(1.0f / 3), 0.25}, {2.0 / 3, 1.0}};
 
 std::vector<uint8_t> Fill(size_t n, uint64_t seed) {
   resize_test::TestRng rng(seed);
@@ -82,21 +82,11 @@ struct Expected {
   uint64_t hash;
 };
 constexpr Expected kExpected[] = {
-    {1, 0, 0x1fd8d1940ffa70a3ull},
-    {1, 1, 0xdd97d27a530a131cull},
-    {1, 2, 0xdac5bf2725aa318cull},
-    {2, 0, 0xc8ede39b2a0eeaa7ull},
-    {2, 1, 0x47293767e89b5bf4ull},
-    {2, 2, 0x10c3c1fab3a30e4eull},
-    {4, 0, 0x168fea6720dd75bbull},
-    {4, 1, 0x544bdd902842b695ull},
-    {4, 2, 0xc6608a4e7ccabfb0ull},
-    {16, 0, 0x6c065682fc527d47ull},
-    {16, 1, 0x7e1df1503e4f8e39ull},
-    {16, 2, 0x4d6b937774cabc19ull},
-    {8, 0, 0x7014fd60313c4145ull},
-    {8, 1, 0xb713b8790602e80cull},
-    {8, 2, 0x2cf0f8a64262e888ull},
+    {1, 0, 0x1fd8d1940ffa70a3ull},  {1, 1, 0xdd97d27a530a131cull},  {1, 2, 0xdac5bf2725aa318cull},
+    {2, 0, 0xc8ede39b2a0eeaa7ull},  {2, 1, 0x47293767e89b5bf4ull},  {2, 2, 0x10c3c1fab3a30e4eull},
+    {4, 0, 0x168fea6720dd75bbull},  {4, 1, 0x544bdd902842b695ull},  {4, 2, 0xc6608a4e7ccabfb0ull},
+    {16, 0, 0x6c065682fc527d47ull}, {16, 1, 0x7e1df1503e4f8e39ull}, {16, 2, 0x4d6b937774cabc19ull},
+    {8, 0, 0x7014fd60313c4145ull},  {8, 1, 0xb713b8790602e80cull},  {8, 2, 0x2cf0f8a64262e888ull},
 };
 constexpr uint64_t kLineDoubling = 0xc64ca3ab4a478282ull;
 constexpr uint64_t kFullScreen = 0x9ae2245da61b32f3ull;

@@ -63,9 +63,9 @@ TEST(ResizeDispatch, SlotForProcessorClass) {
   struct Case {
     int32_t type, result, slot;
   };
-  const Case cases[] = {{0, 0, 1},  {1, 0, 1},  {2, 0, 1},  {3, 0, 1},  {4, 0, 1},
-                        {5, 0, 2},  {16, 0, 2}, {17, 0, 2}, {6, 0, 3},  {7, 0, 3},
-                        {9, 0, 3},  {8, 0, 4},  {32, 0, 4}, {-1, 0, 0}};
+  const Case cases[] = {{0, 0, 1}, {1, 0, 1},  {2, 0, 1},  {3, 0, 1}, {4, 0, 1},
+                        {5, 0, 2}, {16, 0, 2}, {17, 0, 2}, {6, 0, 3}, {7, 0, 3},
+                        {9, 0, 3}, {8, 0, 4},  {32, 0, 4}, {-1, 0, 0}};
   for (const Case& c : cases) {
     ResizeCpuSlot.store(1);
     EXPECT_EQ(ResizeSetCpuSlot(c.type), c.result) << c.type;
@@ -94,8 +94,8 @@ TEST(ResizeDispatch, EverySlotAnswersLikeTheGenericEntry) {
               0)
         << slot;
     EXPECT_EQ(out, expect) << "slot " << slot;
-    EXPECT_EQ(ResizeImage8uC3(nullptr, {10, 10}, 30, {0, 0, 10, 10}, out.data(), 75, {25, 25},
-                              2.5, 2.5, 2),
+    EXPECT_EQ(ResizeImage8uC3(nullptr, {10, 10}, 30, {0, 0, 10, 10}, out.data(), 75, {25, 25}, 2.5,
+                              2.5, 2),
               kResizeNullPtrErr);
   }
 }
@@ -130,13 +130,13 @@ TEST(ResizeDispatch, ProcessorClasses) {
     int32_t type;
   };
   const Case cases[] = {
-      {Info(15, 1, 1, 1, 1, 0, 0), 8},  {Info(15, 1, 1, 1, 1, 1, 0), 32},
-      {Info(6, 1, 1, 0, 0, 0, 0), 5},   {Info(6, 1, 1, 1, 0, 0, 0), 9},
-      {Info(6, 1, 0, 0, 0, 0, 0), 4},   {Info(6, 0, 0, 0, 0, 0, 0), 3},
-      {Info(5, 1, 0, 0, 0, 0, 0), 2},   {Info(5, 0, 0, 0, 0, 0, 0), 1},
-      {Info(7, 1, 1, 1, 1, 1, 1), 16},  {Info(15, 1, 1, 0, 0, 0, 0), 17},
-      {Info(15, 1, 1, 1, 0, 0, 1), 7},  {Info(15, 1, 1, 1, 0, 0, 0), 6},
-      {Info(4, 0, 0, 0, 0, 0, 0), 0},   {Info(14, 1, 1, 1, 1, 1, 1), 0},
+      {Info(15, 1, 1, 1, 1, 0, 0), 8}, {Info(15, 1, 1, 1, 1, 1, 0), 32},
+      {Info(6, 1, 1, 0, 0, 0, 0), 5},  {Info(6, 1, 1, 1, 0, 0, 0), 9},
+      {Info(6, 1, 0, 0, 0, 0, 0), 4},  {Info(6, 0, 0, 0, 0, 0, 0), 3},
+      {Info(5, 1, 0, 0, 0, 0, 0), 2},  {Info(5, 0, 0, 0, 0, 0, 0), 1},
+      {Info(7, 1, 1, 1, 1, 1, 1), 16}, {Info(15, 1, 1, 0, 0, 0, 0), 17},
+      {Info(15, 1, 1, 1, 0, 0, 1), 7}, {Info(15, 1, 1, 1, 0, 0, 0), 6},
+      {Info(4, 0, 0, 0, 0, 0, 0), 0},  {Info(14, 1, 1, 1, 1, 1, 1), 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ResizeClassifyCpu(1, 1, c.info), c.type) << "family " << c.info.family;
@@ -180,9 +180,9 @@ TEST(ResizeFpControl, PortableFormTranslation) {
   for (uint16_t cw : {0x037F, 0x027F, 0x007F, 0x0F7F, 0x1B72, 0x0040}) {
     EXPECT_EQ(ResizeFpPortableToX87Control(ResizeFpX87ControlToPortable(cw), cw), cw) << cw;
   }
-  EXPECT_EQ(ResizeFpX87StatusToPortable(0x3F),
-            kFpMaskInvalid | kFpMaskDenormal | kFpMaskZeroDivide | kFpMaskOverflow |
-                kFpMaskUnderflow | kFpMaskInexact);
+  EXPECT_EQ(ResizeFpX87StatusToPortable(0x3F), kFpMaskInvalid | kFpMaskDenormal |
+                                                   kFpMaskZeroDivide | kFpMaskOverflow |
+                                                   kFpMaskUnderflow | kFpMaskInexact);
 }
 
 TEST(ResizeFpControl, NanAndFiniteTests) {

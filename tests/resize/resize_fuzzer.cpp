@@ -24,8 +24,8 @@ class Bytes {
       std::memcpy(&f, &bits, sizeof f);
       return f;
     }
-    if (mode < 176) return (U8() + 1) / 64.0;                  // 1/64 .. 4
-    if (mode < 216) return 1.0 / (U8() + 1);                   // reductions
+    if (mode < 176) return (U8() + 1) / 64.0;                              // 1/64 .. 4
+    if (mode < 216) return 1.0 / (U8() + 1);                               // reductions
     return static_cast<double>(static_cast<float>(1.0 / (U8() % 9 + 1)));  // single precision
   }
   const uint8_t* rest() const { return d_ + (i_ < n_ ? i_ : n_); }
@@ -69,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   c.dstRoi = {b.Small(-1, 66), b.Small(-1, 66)};
   const int32_t dstRowElems = (c.dstRoi.width > 0 ? c.dstRoi.width : 1) * pixelElems;
   const uint8_t dstStepMode = b.U8();
-  c.dstStep = (dstStepMode < 8 ? static_cast<int32_t>(dstStepMode) - 4
-                               : dstRowElems + dstStepMode % 16)
-              << c.type;
+  c.dstStep =
+      (dstStepMode < 8 ? static_cast<int32_t>(dstStepMode) - 4 : dstRowElems + dstStepMode % 16)
+      << c.type;
   c.xf = b.Factor();
   c.yf = (b.U8() & 3) == 0 ? c.xf : b.Factor();
   c.interp = kInterp[b.U8() & 7];

@@ -18,7 +18,8 @@ using Rows8 = std::vector<std::vector<uint8_t>>;
 Rows8 Ramp(int32_t w, int32_t h, int32_t channels) {
   Rows8 rows(h, std::vector<uint8_t>(static_cast<size_t>(w) * channels));
   for (int32_t y = 0; y < h; ++y) {
-    for (int32_t e = 0; e < w * channels; ++e) rows[y][e] = static_cast<uint8_t>(y * 40 + e * 3 + 1);
+    for (int32_t e = 0; e < w * channels; ++e)
+      rows[y][e] = static_cast<uint8_t>(y * 40 + e * 3 + 1);
   }
   return rows;
 }
@@ -88,8 +89,8 @@ TEST(ResizeLinear, TwoSamplesDoubled) {
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.Row(0, 4), (std::vector<uint8_t>{0, 33, 67, 100}));
   EXPECT_EQ(r.Row(1, 4), (std::vector<uint8_t>{0, 33, 67, 100}));
-  auto c3 = RunResize<uint8_t>({{9, 0, 9, 9, 100, 9}, {9, 0, 9, 9, 100, 9}}, 3, 3, {}, {4, 2},
-                               2.0, 1.0, 2);
+  auto c3 = RunResize<uint8_t>({{9, 0, 9, 9, 100, 9}, {9, 0, 9, 9, 100, 9}}, 3, 3, {}, {4, 2}, 2.0,
+                               1.0, 2);
   EXPECT_EQ(c3.Row(0, 4, 1), (std::vector<uint8_t>{0, 33, 67, 100}));
   EXPECT_EQ(c3.Row(1, 4, 0), (std::vector<uint8_t>{9, 9, 9, 9}));
   EXPECT_EQ(c3.out.Untouched(2, 4, 3, 3, 1), "");

@@ -13,7 +13,9 @@ namespace {
 
 constexpr double kEps = 1e-7;
 
-double MaxOf(int32_t type) { return type == 0 ? 255.0 : 65535.0; }
+double MaxOf(int32_t type) {
+  return type == 0 ? 255.0 : 65535.0;
+}
 
 // Positions u(k) = start + k steps, summed one step at a time.
 std::vector<double> Positions(int32_t extent, double factor, int32_t count, bool nearest) {
@@ -64,8 +66,8 @@ float LanczosWeight(double x) {
 }
 
 struct Linear {
-  int32_t i0, i1;   // image coordinates of the two taps
-  double w;         // fraction (float types) or 14-bit weight of the second tap
+  int32_t i0, i1;  // image coordinates of the two taps
+  double w;        // fraction (float types) or 14-bit weight of the second tap
 };
 
 Linear LinearTap(double u, int32_t origin, int32_t image, bool fixed) {
@@ -86,8 +88,10 @@ CubicTap CubicTapOf(double u, int32_t origin, int32_t image) {
   const int32_t x = IndexOf(u, origin, image);
   if (x == image - 1) return {x - 2, 2.0f};
   int32_t base = x;
-  if (x == 0) base = x + 1;
-  else if (x == image - 2) base = x - 1;
+  if (x == 0)
+    base = x + 1;
+  else if (x == image - 2)
+    base = x - 1;
   return {base, static_cast<float>(u - (base - origin))};
 }
 
@@ -211,8 +215,8 @@ RefResult ReferenceResize(const RefSource& s, ImgRect roi, ImgSize dstRoi, doubl
             for (int k = 0; k < 4; ++k) {
               const int32_t y = cy.base - 1 + k;
               rows[k] = static_cast<float>(Newton(s.At(cx.base - 1, y, c), s.At(cx.base, y, c),
-                                                  s.At(cx.base + 1, y, c),
-                                                  s.At(cx.base + 2, y, c), cx.t));
+                                                  s.At(cx.base + 1, y, c), s.At(cx.base + 2, y, c),
+                                                  cx.t));
             }
             const double v = Newton(rows[0], rows[1], rows[2], rows[3], cy.t);
             out = integer ? ToInteger(v, s.type) : static_cast<float>(v);

@@ -33,8 +33,8 @@ constexpr Layout kLayouts[] = {
 struct Factors {
   double x, y;
 };
-constexpr Factors kFactors[] = {{1, 1},       {2, 2},     {0.5, 0.5},   {1.7, 0.6},
-                                {0.37, 2.3},  {3.3, 3.3}, {1, 2},       {0.29, 0.41},
+constexpr Factors kFactors[] = {{1, 1},       {2, 2},         {0.5, 0.5},     {1.7, 0.6},
+                                {0.37, 2.3},  {3.3, 3.3},     {1, 2},         {0.29, 0.41},
                                 {0.25, 0.25}, {2.0 / 3, 0.4}, {0.2f, 1.0 / 3}};
 
 struct Region {
@@ -42,11 +42,11 @@ struct Region {
   ImgRect roi;
 };
 constexpr Region kRegions[] = {
-    {{23, 19}, {3, 2, 15, 13}},   // inside, taps reach around it
-    {{20, 16}, {1, 1, 14, 12}},   // one pixel in from the top-left corner
-    {{17, 15}, {0, 0, 17, 15}},   // the whole image
-    {{21, 18}, {9, 8, 40, 40}},   // clipped at the right and bottom edges
-    {{9, 7}, {0, 0, 9, 7}},       // small: cubic and lanczos fall back
+    {{23, 19}, {3, 2, 15, 13}},  // inside, taps reach around it
+    {{20, 16}, {1, 1, 14, 12}},  // one pixel in from the top-left corner
+    {{17, 15}, {0, 0, 17, 15}},  // the whole image
+    {{21, 18}, {9, 8, 40, 40}},  // clipped at the right and bottom edges
+    {{9, 7}, {0, 0, 9, 7}},      // small: cubic and lanczos fall back
 };
 
 void FillSource(std::vector<GuardedBuffer>& planes, int32_t type, int32_t perRow, TestRng& rng) {
@@ -70,8 +70,9 @@ void FillSource(std::vector<GuardedBuffer>& planes, int32_t type, int32_t perRow
 }
 
 double Read(const GuardedBuffer& b, int32_t type, int32_t row, int32_t e) {
-  return type == 0 ? b.Get<uint8_t>(row, e) : type == 1 ? b.Get<uint16_t>(row, e)
-                                                        : b.Get<float>(row, e);
+  return type == 0   ? b.Get<uint8_t>(row, e)
+         : type == 1 ? b.Get<uint16_t>(row, e)
+                     : b.Get<float>(row, e);
 }
 
 struct Outcome {
@@ -81,8 +82,8 @@ struct Outcome {
 };
 
 // Runs one case through the worker (or the selector for 8) and compares with the reference.
-void RunCase(int32_t type, const Layout& lay, const Factors& f, const Region& reg,
-             int32_t interp, Outcome& o) {
+void RunCase(int32_t type, const Layout& lay, const Factors& f, const Region& reg, int32_t interp,
+             Outcome& o) {
   TestRng rng(static_cast<uint64_t>(type * 1000 + interp * 31 + lay.channels * 7 + lay.layout));
   const int32_t esize = 1 << type;
   const int32_t planes = lay.planar ? 3 : 1;
@@ -111,9 +112,9 @@ void RunCase(int32_t type, const Layout& lay, const Factors& f, const Region& re
                           lay.channels, lay.layout, type, lay.planar, interp, 1);
   }
   const std::string name = std::string("type ") + std::to_string(type) + " " + lay.name +
-                           " interp " + std::to_string(interp) + " factors " +
-                           std::to_string(f.x) + "," + std::to_string(f.y) + " image " +
-                           std::to_string(reg.size.width) + "x" + std::to_string(reg.size.height);
+                           " interp " + std::to_string(interp) + " factors " + std::to_string(f.x) +
+                           "," + std::to_string(f.y) + " image " + std::to_string(reg.size.width) +
+                           "x" + std::to_string(reg.size.height);
   ASSERT_EQ(status, 0) << name;
 
   const int32_t elems = lay.planar ? 1 : lay.layout;
@@ -134,8 +135,9 @@ void RunCase(int32_t type, const Layout& lay, const Factors& f, const Region& re
           const double got = Read(dst[p], type, y, e);
           const double want = r.at(x, y, c);
           const double diff = std::fabs(got - want);
-          const bool ok = type == 2 && tolerance > 0 ? diff <= tolerance * std::max(1.0, std::fabs(want))
-                                                     : diff <= tolerance;
+          const bool ok = type == 2 && tolerance > 0
+                              ? diff <= tolerance * std::max(1.0, std::fabs(want))
+                              : diff <= tolerance;
           ++o.compared;
           if (!ok) {
             if (o.mismatches == 0) {
@@ -217,8 +219,8 @@ TEST(ResizeReferencePublic, CubicAndLanczosAgreeWithTheirMathematics) {
   }
   const double f = 2.3;
   std::vector<uint8_t> cubic(100 * 100 * 3), lanczos(100 * 100 * 3);
-  ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, cubic.data(), 300,
-                            {100, 100}, f, f, 4),
+  ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, cubic.data(), 300, {100, 100},
+                            f, f, 4),
             0);
   ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, lanczos.data(), 300,
                             {100, 100}, f, f, 16),
@@ -226,7 +228,8 @@ TEST(ResizeReferencePublic, CubicAndLanczosAgreeWithTheirMathematics) {
   const int32_t dw = static_cast<int32_t>(w * f + 1e-7), dh = static_cast<int32_t>(h * f + 1e-7);
   const double sx = (w - 1) / (w * f - 1), sy = (h - 1) / (h * f - 1);
   auto px = [&](int32_t x, int32_t y, int c) {
-    return static_cast<double>(src[(std::clamp(y, 0, h - 1) * w + std::clamp(x, 0, w - 1)) * 3 + c]);
+    return static_cast<double>(
+        src[(std::clamp(y, 0, h - 1) * w + std::clamp(x, 0, w - 1)) * 3 + c]);
   };
   int cubicBad = 0, lanczosBad = 0;
   for (int32_t i = 0; i < dh; ++i) {
@@ -244,21 +247,21 @@ TEST(ResizeReferencePublic, CubicAndLanczosAgreeWithTheirMathematics) {
         const auto [by, ty] = base(v, h);
         double rows[4];
         for (int k = 0; k < 4; ++k) {
-          rows[k] = resize_test::LagrangeCubic(px(bx - 1, by - 1 + k, c), px(bx, by - 1 + k, c),
-                                               px(bx + 1, by - 1 + k, c),
-                                               px(bx + 2, by - 1 + k, c), tx);
+          rows[k] =
+              resize_test::LagrangeCubic(px(bx - 1, by - 1 + k, c), px(bx, by - 1 + k, c),
+                                         px(bx + 1, by - 1 + k, c), px(bx + 2, by - 1 + k, c), tx);
         }
-        const double cv = std::clamp(std::trunc(resize_test::LagrangeCubic(
-                                         rows[0], rows[1], rows[2], rows[3], ty) + 1e-7),
-                                     0.0, 255.0);
+        const double cv = std::clamp(
+            std::trunc(resize_test::LagrangeCubic(rows[0], rows[1], rows[2], rows[3], ty) + 1e-7),
+            0.0, 255.0);
         if (std::fabs(cv - cubic[(i * 100 + j) * 3 + c]) > 1) ++cubicBad;
         // Lanczos with the window's sines.
         const int32_t x = static_cast<int32_t>(u + 1e-7), y = static_cast<int32_t>(v + 1e-7);
         double lv = 0;
         for (int ky = -2; ky <= 3; ++ky) {
           for (int kx = -2; kx <= 3; ++kx) {
-            lv += resize_test::LanczosWindow(kx - (u - x)) * resize_test::LanczosWindow(ky - (v - y)) *
-                  px(x + kx, y + ky, c);
+            lv += resize_test::LanczosWindow(kx - (u - x)) *
+                  resize_test::LanczosWindow(ky - (v - y)) * px(x + kx, y + ky, c);
           }
         }
         lv = std::clamp(std::trunc(lv + 1e-7), 0.0, 255.0);

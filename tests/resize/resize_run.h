@@ -46,8 +46,8 @@ Resized<T> RunResize(const std::vector<std::vector<T>>& rows, int32_t channels, 
     r.status = ResizeSuperSample(src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi,
                                  xf, yf, channels, layout, type, 0, 1);
   } else {
-    r.status = ResizeWorker(src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi, xf,
-                            yf, 0.0, 0.0, channels, layout, type, 0, interp, 1);
+    r.status = ResizeWorker(src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi, xf, yf,
+                            0.0, 0.0, channels, layout, type, 0, interp, 1);
   }
   return r;
 }

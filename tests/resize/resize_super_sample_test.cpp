@@ -32,8 +32,8 @@ TEST(ResizeSuperSample, FractionalSpans) {
   auto b = RunResize<uint8_t>({{10, 20, 30, 40, 50}}, 1, 1, {}, {9, 9}, 0.4, 1.0, 8);
   EXPECT_EQ(b.Row(0, 2), (std::vector<uint8_t>{18, 42}));
   // 2/3 down: span 1.5.
-  auto c = RunResize<uint8_t>({{0}, {30}, {60}, {90}, {120}, {150}}, 1, 1, {}, {9, 9}, 1.0,
-                              2.0 / 3, 8);
+  auto c =
+      RunResize<uint8_t>({{0}, {30}, {60}, {90}, {120}, {150}}, 1, 1, {}, {9, 9}, 1.0, 2.0 / 3, 8);
   std::vector<uint8_t> column;
   for (int32_t y = 0; y < 4; ++y) column.push_back(c.at(0, y));
   EXPECT_EQ(column, (std::vector<uint8_t>{10, 50, 100, 140}));
@@ -50,14 +50,15 @@ TEST(ResizeSuperSample, FractionalSpans) {
 
 TEST(ResizeSuperSample, ThreeAndFourChannelPixels) {
   // (10,20,30) (50,60,70) over (90,100,110) (130,140,150) halved: (70,80,90).
-  auto c3 = RunResize<uint8_t>({{10, 20, 30, 50, 60, 70}, {90, 100, 110, 130, 140, 150}}, 3, 3,
-                               {}, {4, 4}, 0.5, 0.5, 8);
+  auto c3 = RunResize<uint8_t>({{10, 20, 30, 50, 60, 70}, {90, 100, 110, 130, 140, 150}}, 3, 3, {},
+                               {4, 4}, 0.5, 0.5, 8);
   EXPECT_EQ(c3.Row(0, 3, 0)[0], 70);
   EXPECT_EQ(c3.at(0, 0, 1), 80);
   EXPECT_EQ(c3.at(0, 0, 2), 90);
   // The same with a fourth sample per pixel: it is neither read nor written.
-  auto c34 = RunResize<uint8_t>({{10, 20, 30, 1, 50, 60, 70, 2}, {90, 100, 110, 3, 130, 140, 150, 4}},
-                                4, 3, {}, {4, 4}, 0.5, 0.5, 8);
+  auto c34 =
+      RunResize<uint8_t>({{10, 20, 30, 1, 50, 60, 70, 2}, {90, 100, 110, 3, 130, 140, 150, 4}}, 4,
+                         3, {}, {4, 4}, 0.5, 0.5, 8);
   EXPECT_EQ(c34.at(0, 0, 0), 70);
   EXPECT_EQ(c34.at(0, 0, 2), 90);
   EXPECT_EQ(c34.out.Untouched(1, 1, 4, 3, 1), "");
@@ -69,8 +70,9 @@ TEST(ResizeSuperSample, ThreeAndFourChannelPixels) {
   EXPECT_EQ(c4.at(0, 0, 2), 150);
   EXPECT_EQ(c4.at(0, 0, 3), 128);
   // Full-scale 16-bit stays full scale; a float level stays exact.
-  auto s16 = RunResize<uint16_t>({{65535, 65535, 65535, 65535, 65535, 65535}, {65535, 65535, 65535, 65535, 65535, 65535}},
-                                 3, 3, {}, {4, 4}, 0.5, 0.5, 8);
+  auto s16 = RunResize<uint16_t>(
+      {{65535, 65535, 65535, 65535, 65535, 65535}, {65535, 65535, 65535, 65535, 65535, 65535}}, 3,
+      3, {}, {4, 4}, 0.5, 0.5, 8);
   EXPECT_EQ(s16.at(0, 0, 2), 65535);
   std::vector<std::vector<float>> level(5, std::vector<float>(5, 7.25f));
   EXPECT_EQ(RunResize<float>(level, 1, 1, {}, {4, 4}, 0.5, 0.5, 8).at(1, 1), 7.25f);
@@ -88,8 +90,8 @@ TEST(ResizeSuperSample, SharedRowOrColumnCountsOnce) {
       for (int32_t e = 0; e < w * 3; ++e) src.Set<uint8_t>(y, e, 255);
     }
     GuardedBuffer dst(h, w * 3);
-    ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, dst.data(), w * 3, {w, h},
-                              f, f, 8),
+    ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, dst.data(), w * 3, {w, h}, f,
+                              f, 8),
               0);
     const int32_t dw = static_cast<int32_t>(w * f + 1e-7), dh = static_cast<int32_t>(h * f + 1e-7);
     int bad = 0;
@@ -138,12 +140,12 @@ TEST(ResizeSuperSample, SpansStayInsideTheRegion) {
   // column stands in for the sliver.  The buffers are exactly the image.
   const double f = (3 - 5e-8) / 300;
   std::vector<uint8_t> row(300, 50), out(3, 0);
-  ASSERT_EQ(ResizeSuperSample(row.data(), {300, 1}, 300, {0, 0, 300, 1}, out.data(), 3, {3, 1},
-                              f, 1.0, 1, 1, 0, 0, 1),
+  ASSERT_EQ(ResizeSuperSample(row.data(), {300, 1}, 300, {0, 0, 300, 1}, out.data(), 3, {3, 1}, f,
+                              1.0, 1, 1, 0, 0, 1),
             0);
   EXPECT_EQ(out, (std::vector<uint8_t>{50, 50, 50}));
-  ASSERT_EQ(ResizeSuperSample(row.data(), {1, 300}, 1, {0, 0, 1, 300}, out.data(), 1, {1, 3},
-                              1.0, f, 1, 1, 0, 0, 1),
+  ASSERT_EQ(ResizeSuperSample(row.data(), {1, 300}, 1, {0, 0, 1, 300}, out.data(), 1, {1, 3}, 1.0,
+                              f, 1, 1, 0, 0, 1),
             0);
   EXPECT_EQ(out, (std::vector<uint8_t>{50, 50, 50}));
 }
@@ -185,8 +187,8 @@ TEST(ResizeSuperSample, SelectorStatuses) {
       {src, {4, 4}, 12, {0, 0, 4, 4}, dst, {2, 2}, 0.5, 0.5, 3, 1, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ResizeSuperSample(c.s, c.size, c.srcStep, c.roi, c.d, 6, c.dstSize, c.xf, c.yf, 3,
-                                3, c.type, 0, c.factorMode),
+    EXPECT_EQ(ResizeSuperSample(c.s, c.size, c.srcStep, c.roi, c.d, 6, c.dstSize, c.xf, c.yf, 3, 3,
+                                c.type, 0, c.factorMode),
               c.expect);
     for (uint8_t b : dst) ASSERT_EQ(b, resize_test::kSentinel);
   }
@@ -209,9 +211,8 @@ TEST(ResizeSuperSample, ClippedRegionEqualsTheClippedCall) {
 TEST(ResizeSuperSample, SpanFactors) {
   auto r = RunResize<uint8_t>({{10, 20, 30, 40}, {50, 60, 70, 80}}, 1, 1, {}, {2, 1}, 0.5, 0.5, 8);
   uint8_t src[8] = {10, 20, 30, 40, 50, 60, 70, 80}, dst[2] = {};
-  ASSERT_EQ(ResizeSuperSample(src, {4, 2}, 4, {0, 0, 4, 2}, dst, 2, {2, 1}, 2.0, 2.0, 1, 1, 0, 0,
-                              0),
-            0);
+  ASSERT_EQ(
+      ResizeSuperSample(src, {4, 2}, 4, {0, 0, 4, 2}, dst, 2, {2, 1}, 2.0, 2.0, 1, 1, 0, 0, 0), 0);
   EXPECT_EQ(dst[0], r.at(0, 0));
   EXPECT_EQ(dst[1], r.at(1, 0));
   EXPECT_EQ(dst[0], 35);

@@ -115,8 +115,8 @@ TEST(ResizeSweep, RandomArguments) {
     const int32_t es = 1 << c.type;
     for (size_t p = 0; p < r.srcPlanes.size(); ++p) {
       resize_test::RefSource ref{r.srcPlanes[p].data(), c.srcStep, c.type, pix, c.srcSize};
-      const auto want = resize_test::ReferenceResize(ref, c.roi, c.dstRoi, c.xf, c.yf, c.interp,
-                                                     elems);
+      const auto want =
+          resize_test::ReferenceResize(ref, c.roi, c.dstRoi, c.xf, c.yf, c.interp, elems);
       ASSERT_EQ(want.w, r.dstW) << "case " << n;
       ASSERT_EQ(want.h, r.dstH) << "case " << n;
       const double tol = c.interp != 8 ? 0 : c.type == 2 ? 0.01 : 1;

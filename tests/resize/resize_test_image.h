@@ -44,8 +44,8 @@ class GuardedBuffer {
     std::string bad;
     auto check = [&](size_t index, const char* where) {
       if (storage_[index] != kSentinel && bad.size() < 400) {
-        bad += std::string(where) + " byte " + std::to_string(static_cast<long long>(index) -
-                                                               static_cast<long long>(kGuard)) +
+        bad += std::string(where) + " byte " +
+               std::to_string(static_cast<long long>(index) - static_cast<long long>(kGuard)) +
                "; ";
       }
     };
@@ -54,8 +54,7 @@ class GuardedBuffer {
     for (int32_t r = 0; r < rows_; ++r) {
       for (int32_t b = 0; b < step_; ++b) {
         const int32_t element = b / elemSize;
-        const bool writable =
-            r < rows && element < pixels * stride && element % stride < written;
+        const bool writable = r < rows && element < pixels * stride && element % stride < written;
         if (!writable) check(kGuard + static_cast<size_t>(r) * step_ + b, "outside");
       }
     }

@@ -57,10 +57,12 @@ TEST(ResizeWorker, StatusesAndTheirOrder) {
   const Case cases[] = {
       {"null src", with([](Args& a) { a.src = nullptr; }), -8},
       {"null dst", with([](Args& a) { a.dst = nullptr; }), -8},
-      {"null src before zero width", with([](Args& a) { a.src = nullptr, a.srcSize.width = 0; }), -8},
+      {"null src before zero width", with([](Args& a) { a.src = nullptr, a.srcSize.width = 0; }),
+       -8},
       {"zero width", with([](Args& a) { a.srcSize.width = 0; }), -6},
       {"negative height", with([](Args& a) { a.srcSize.height = -1; }), -6},
-      {"zero width before zero step", with([](Args& a) { a.srcSize.width = 0, a.srcStep = 0; }), -6},
+      {"zero width before zero step", with([](Args& a) { a.srcSize.width = 0, a.srcStep = 0; }),
+       -6},
       {"zero src step", with([](Args& a) { a.srcStep = 0; }), -14},
       {"negative dst step", with([](Args& a) { a.dstStep = -192; }), -14},
       {"roi x -1", with([](Args& a) { a.roi.x = -1; }), -6},
@@ -110,10 +112,10 @@ KernelCall Capture(ImgSize srcSize, ImgRect roi, ImgSize dstSize, double xf, dou
   const void* planes[4] = {dummy, dummy, dummy, dummy};
   void* dplanes[4] = {dummy, dummy, dummy, dummy};
   if (srcStep == 0) srcStep = srcSize.width * channels * (1 << type);
-  const ResizeStatus s = ResizeRunWorker(
-      kCaptureBuild, planar ? static_cast<const void*>(planes) : dummy, srcSize, srcStep, roi,
-      planar ? static_cast<void*>(dplanes) : dummy, 4096, dstSize, xf, yf, 0.0, 0.0, channels,
-      layout, type, planar, interp, factorMode);
+  const ResizeStatus s =
+      ResizeRunWorker(kCaptureBuild, planar ? static_cast<const void*>(planes) : dummy, srcSize,
+                      srcStep, roi, planar ? static_cast<void*>(dplanes) : dummy, 4096, dstSize, xf,
+                      yf, 0.0, 0.0, channels, layout, type, planar, interp, factorMode);
   EXPECT_EQ(s, 0);
   EXPECT_GE(CapturedCalls().size(), 1u);
   return CapturedCalls().empty() ? KernelCall{} : CapturedCalls().front();
@@ -126,9 +128,9 @@ TEST(ResizeWorker, FallbackByImageSize) {
     char group;
   };
   const Case cases[] = {
-      {{10, 1}, 2, 'n'},  {{1, 10}, 4, 'n'},  {{1, 1}, 16, 'n'}, {{5, 5}, 16, 'c'},
-      {{3, 10}, 16, 'l'}, {{3, 10}, 4, 'l'},  {{10, 3}, 4, 'l'}, {{6, 6}, 16, 'z'},
-      {{4, 4}, 4, 'c'},   {{2, 2}, 2, 'l'},   {{2, 2}, 16, 'l'},
+      {{10, 1}, 2, 'n'},  {{1, 10}, 4, 'n'}, {{1, 1}, 16, 'n'}, {{5, 5}, 16, 'c'},
+      {{3, 10}, 16, 'l'}, {{3, 10}, 4, 'l'}, {{10, 3}, 4, 'l'}, {{6, 6}, 16, 'z'},
+      {{4, 4}, 4, 'c'},   {{2, 2}, 2, 'l'},  {{2, 2}, 16, 'l'},
   };
   for (const Case& c : cases) {
     // The fallback looks at the image, not the region.
@@ -322,8 +324,8 @@ TEST(ResizeWorker, SourceOffsets) {
   }
   resize_test::ResetCapture();
   std::vector<float> image(64 * 256);
-  ASSERT_EQ(ResizeRunWorker(kCaptureBuild, image.data(), {64, 64}, 1024, {5, 7, 4, 4},
-                            image.data(), 1024, {4, 4}, 1.0, 1.0, 0.0, 0.0, 4, 3, 2, 0, 2, 1),
+  ASSERT_EQ(ResizeRunWorker(kCaptureBuild, image.data(), {64, 64}, 1024, {5, 7, 4, 4}, image.data(),
+                            1024, {4, 4}, 1.0, 1.0, 0.0, 0.0, 4, 3, 2, 0, 2, 1),
             0);
   EXPECT_EQ(CapturedCalls().front().src,
             reinterpret_cast<const uint8_t*>(image.data()) + 7 * 1024 + 5 * 4 * 4);
@@ -333,8 +335,8 @@ TEST(ResizeWorker, SourceOffsets) {
 TEST(ResizeWorker, UnknownElementTypeWritesNothing) {
   resize_test::ResetCapture();
   uint8_t src[16] = {}, dst[16] = {};
-  EXPECT_EQ(ResizeRunWorker(kCaptureBuild, src, {2, 2}, 8, {0, 0, 2, 2}, dst, 8, {2, 2}, 1.0,
-                            1.0, 0.0, 0.0, 4, 4, 3, 0, 1, 1),
+  EXPECT_EQ(ResizeRunWorker(kCaptureBuild, src, {2, 2}, 8, {0, 0, 2, 2}, dst, 8, {2, 2}, 1.0, 1.0,
+                            0.0, 0.0, 4, 4, 3, 0, 1, 1),
             0);
   EXPECT_TRUE(CapturedCalls().empty());
 }
