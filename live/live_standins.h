@@ -1,9 +1,12 @@
-// Stand-ins for the live-view objects the application data embeds. The live-view work replaces
-// each with the real class of the same name.
+// The live-view objects the application data embeds: the frame-header parser and the display
+// mode, and a stand-in for the alarm wave file until the alarm-sound work replaces it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "live/display_mode.h"
+#include "live/rtp_header_parser.h"
 
 // Alarm sound wave file (stand-in: remembers whether a file could be opened).
 class CWaveFile {
@@ -12,10 +15,4 @@ class CWaveFile {
   int Open(const std::string& path, const std::string& exeDir);
   void* lp_PlaybackRecord = nullptr;
   uint32_t fPlaying = 0;
-};
-
-// Frame-header parser (stand-in: only the layout switch the session code writes).
-class CRTPHeaderParser {
- public:
-  uint32_t fNewFrameHeader = 0;
 };

@@ -6,7 +6,6 @@
 
 class CCmosToolBarDlg {};
 class CChannelBar {};
-class CDisplayMode {};
 
 class CModelLayout {
  public:

@@ -82,3 +82,14 @@ int CRecordObjectBase::StopRecord() {
   fFileOpen = 0;
   return 1;
 }
+
+int CAlarmRecord::CreateRecordFile(const std::string& folder) {
+  m_strRecordFolder = folder;
+  fFileOpen = 1;
+  return 1;
+}
+
+int CAlarmRecord::CloseRecordFile() {
+  fFileOpen = 0;
+  return 1;
+}

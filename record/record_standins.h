@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 // 20-slot pre-alarm frame ring.
 class CPreAlarmBuffer {
@@ -54,6 +55,11 @@ class CRecordObjectBase {
 class CAlarmRecord : public CRecordObjectBase {
  public:
   CAlarmRecord() : CRecordObjectBase(3) {}
+  // Stand-in: opening and closing an alarm record file in folder only mark it open or closed.
+  int CreateRecordFile(const std::string& folder);
+  int CloseRecordFile();
+  bool IsRecording() const { return fFileOpen != 0; }
+  std::string m_strRecordFolder;
 };
 
 class CUserRecord : public CRecordObjectBase {
@@ -67,6 +73,14 @@ class CSchRecord : public CRecordObjectBase {
  public:
   CSchRecord() : CRecordObjectBase(2) {}
 };
+
+// The compose step's store of a decoded frame into the pre-alarm ring (stand-in: copies at most
+// one slot of JPEG bytes into the next of the 20 slots of the application data's ring and counts
+// the frame; no recorder is paced). The last three arguments are not used. Returns 1.
+int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,
+                        uint32_t noPicture, uint32_t, uint32_t, uint32_t);
+// Frames stored so far (stand-in).
+uint32_t PreAlarmRingStoredFrames();
 
 // Local alarm list.
 class SystemConfig {

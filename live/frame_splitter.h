@@ -1,0 +1,47 @@
+// Cuts the live stream into frames: reads chunks of at most 1400 bytes, has each frame header
+// parsed, resynchronises on the end-of-picture marker after data that is not a picture, and
+// collects each picture into a socket-buffer slot. Bytes of a chunk that belong to the next
+// frame are carried over to the next search.
+#pragma once
+
+#include <cstdint>
+
+#include "live/frame_stream_source.h"
+#include "live/rtp_header_parser.h"
+#include "live/rtph_struct.h"
+
+class CFrameSplitter {
+ public:
+  static constexpr uint32_t kChunkBytes = 1400;
+
+  enum class Outcome {
+    kFrame,             // a picture of header->dwPayloadLength bytes is in the slot
+    kStopped,           // a read was interrupted by a stop request
+    kHeaderReadFailed,  // a read during the header search failed
+    kHeaderTooLong,     // a header that does not fit in one chunk
+    kBodyReadFailed,    // a read of the picture's remaining bytes failed
+  };
+
+  // Searches for the next frame and reads its picture into slot (slotBytes long) and its header
+  // into header. A picture longer than the slot, data that does not start FF D8 and a rejected
+  // header make it resynchronise; a picture that does not start FF D8 FF DB is read and dropped.
+  Outcome NextFrame(FrameStreamSource& source, CRTPHeaderParser& parser, uint8_t* slot,
+                    uint32_t slotBytes, RTPH_Struct* header);
+
+  // Forgets the carry and the resynchronisation (a new connection).
+  void Reset();
+
+  uint32_t CarryLength() const { return m_dwCarryLength; }
+  bool IsResynchronising() const { return m_fResync; }
+
+ private:
+  uint32_t TakeCarry();
+  void SetCarry(const uint8_t* bytes, uint32_t length);
+  // Reads into the chunk after its first length bytes: the new length, or a read result < 0.
+  int ReadMore(FrameStreamSource& source, uint32_t length);
+
+  uint8_t m_RecvChunkBuffer[kChunkBytes] = {};
+  uint8_t m_CarryBuffer[kChunkBytes] = {};
+  uint32_t m_dwCarryLength = 0;
+  bool m_fResync = false;
+};

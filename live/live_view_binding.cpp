@@ -1,0 +1,15 @@
+#include "live/live_view_binding.h"
+
+#include "app/app_data.h"
+#include "live/app_header_parser_host.h"
+#include "live/live_window_hooks.h"
+
+void BindLiveViewObjects() {
+  static AppHeaderParserHost host;
+  APP_DATA& a = *g_lpApp;
+  a.m_RTPHeaderParser.SetHost(&host);
+  a.m_DisplayMode.Bind(DisplayModeBinding{&a.str_ProductID, &a.byStartVideoMode,
+                                          &a.CSettingINI.m_iImageResolution, &a.byImageSizeClass,
+                                          &a.byAppliedSizeClass, &a.wLayoutId,
+                                          HooksDisplayModeObserver()});
+}
