@@ -2,12 +2,15 @@
 // it covers; rows and columns covered in part count with the covered part.  Whole-number steps
 // sum exactly in integers; fractional steps sum in float with the walks below.
 //
-// The row buffer holds srcCols pixels of column sums followed by dstW pixels of pixel sums, as
-// 64-bit integers (fraction code 0, integer elements) or floats.  A row or column shared by two
-// destination pixels is consumed by the second one whether or not its lead weight is applied,
-// and a span that ends a sliver past the region repeats the region's last row or column.
+// The row buffer holds srcCols pixels of column sums followed by dstW pixels of pixel sums:
+// integers (fraction code 0, integer elements; 32-bit columns, 64-bit pixels) or floats.  A row
+// or column shared by two destination pixels is consumed by the second one whether or not its
+// lead weight is applied, and a span that ends a sliver past the region repeats the region's
+// last row or column.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -34,7 +37,8 @@ class SuperSampler {
   int64_t Col(int64_t c) const { return c > srcCols_ - 1 ? srcCols_ - 1 : c; }
 
   // Integer column sums of one row.
-  void AddRowInt(const T* row, uint64_t* sums) const requires(!std::is_same_v<T, float>) {
+  template <typename Sum>
+  void AddRowInt(const T* row, Sum* sums) const {
     if (stride_ == kElems) {
       const ptrdiff_t n = static_cast<ptrdiff_t>(srcCols_) * kElems;
       for (ptrdiff_t e = 0; e < n; ++e) sums[e] += row[e];
@@ -48,6 +52,14 @@ class SuperSampler {
   // Float column sums of one row at a weight (1 adds the samples themselves); every addition is
   // formed in double precision and rounded to float.
   void AddRowFloat(const T* row, double weight, float* sums) const {
+    if (stride_ == kElems) {
+      const ptrdiff_t n = static_cast<ptrdiff_t>(srcCols_) * kElems;
+      for (ptrdiff_t e = 0; e < n; ++e) {
+        sums[e] =
+            static_cast<float>(static_cast<double>(sums[e]) + static_cast<double>(row[e]) * weight);
+      }
+      return;
+    }
     for (int32_t x = 0; x < srcCols_; ++x, row += stride_, sums += kElems) {
       for (int c = 0; c < kElems; ++c) {
         sums[c] =
@@ -106,21 +118,93 @@ void StoreMean(double sum, double norm, T* out) {
   }
 }
 
+// Whole-number spans of integer samples (fraction code 0): exact integer sums.  Column sums are
+// 32-bit while a column of the span cannot exceed it; pixel sums are 32-bit while a whole span
+// cannot, which lets the means of a packed row be formed in one pass over plain arrays.
+template <typename T, int kElems, typename Sum>
+void SuperWholeSpans(const SuperSampler<T, kElems>& s, uint8_t* dstRow, int32_t dstStep,
+                     int32_t srcCols, int32_t dstW, int32_t dstH, int64_t ix, int64_t iy,
+                     double norm, int32_t stride, Sum* cols) {
+  constexpr uint64_t kMaxSample = sizeof(T) == 1 ? 255 : 65535;
+  const size_t colElems = static_cast<size_t>(srcCols) * kElems;
+  const size_t pixElems = static_cast<size_t>(dstW) * kElems;
+  const bool narrow = static_cast<uint64_t>(ix) * static_cast<uint64_t>(iy) <=
+                      static_cast<uint64_t>(INT32_MAX) / kMaxSample;
+  int32_t* pix = reinterpret_cast<int32_t*>(cols + colElems);
+  // Pixels whose span lies within the columns read need no clamp.
+  const int64_t inside = std::min<int64_t>(dstW, srcCols / ix);
+  int64_t cursor = 0;
+  for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep) {
+    std::memset(cols, 0, colElems * sizeof(Sum));
+    for (int64_t k = 0; k < iy; ++k) s.AddRowInt(s.Row(cursor + k), cols);
+    cursor += iy;
+    auto pixelSum = [&](int64_t g, int c) {
+      uint64_t sum = 0;
+      if (g < inside) {
+        const Sum* p = cols + static_cast<size_t>(g * ix) * kElems + c;
+        for (int64_t k = 0; k < ix; ++k) sum += p[k * kElems];
+      } else {
+        for (int64_t k = 0; k < ix; ++k) sum += cols[s.Col(g * ix + k) * kElems + c];
+      }
+      return sum;
+    };
+    T* out = reinterpret_cast<T*>(dstRow);
+    if (narrow && stride == kElems) {
+      // Column k of every span in turn, then the pixels past the columns read.
+      const size_t insideElems = static_cast<size_t>(inside) * kElems;
+      std::memset(pix, 0, insideElems * sizeof(int32_t));
+      const size_t spanElems = static_cast<size_t>(ix) * kElems;
+      for (int64_t k = 0; k < ix; ++k) {
+        const Sum* col = cols + static_cast<size_t>(k) * kElems;
+        for (size_t g = 0; g < static_cast<size_t>(inside); ++g) {
+          for (int c = 0; c < kElems; ++c) {
+            pix[g * kElems + c] += static_cast<int32_t>(col[g * spanElems + c]);
+          }
+        }
+      }
+      for (int32_t g = static_cast<int32_t>(inside); g < dstW; ++g) {
+        for (int c = 0; c < kElems; ++c) {
+          pix[static_cast<size_t>(g) * kElems + c] = static_cast<int32_t>(pixelSum(g, c));
+        }
+      }
+      // The mean is at most the largest sample: the truncation fits 32 bits.
+      for (size_t e = 0; e < pixElems; ++e) {
+        out[e] = static_cast<T>(static_cast<int32_t>(pix[e] * norm + 0.5));
+      }
+      continue;
+    }
+    for (int32_t g = 0; g < dstW; ++g, out += stride) {
+      for (int c = 0; c < kElems; ++c) {
+        StoreMean<T>(static_cast<double>(pixelSum(g, c)), norm, out + c);
+      }
+    }
+  }
+}
+
 template <typename T, int kElems>
 void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t srcCols,
                  int32_t srcRows, int32_t dstW, int32_t dstH, double hStep, double vStep,
                  double norm, int32_t stride, int32_t code, void* rowBuffer) {
   const SuperSampler<T, kElems> s(srcV, srcStep, srcCols, srcRows, stride);
   uint8_t* dstRow = static_cast<uint8_t*>(dstV);
-  constexpr bool kIntegerElems = !std::is_same_v<T, float>;
-  const bool integer = kIntegerElems && code == 0;
   const bool vFrac = (code & 1) != 0;
   const bool hFrac = (code & 2) != 0;
   const int64_t iy = static_cast<int64_t>(std::floor(vStep));
   const int64_t ix = static_cast<int64_t>(std::floor(hStep));
+  if constexpr (!std::is_same_v<T, float>) {
+    if (code == 0) {
+      constexpr uint64_t kMaxSample = sizeof(T) == 1 ? 255 : 65535;
+      if (static_cast<uint64_t>(iy) <= UINT32_MAX / kMaxSample) {
+        SuperWholeSpans(s, dstRow, dstStep, srcCols, dstW, dstH, ix, iy, norm, stride,
+                        static_cast<uint32_t*>(rowBuffer));
+      } else {
+        SuperWholeSpans(s, dstRow, dstStep, srcCols, dstW, dstH, ix, iy, norm, stride,
+                        static_cast<uint64_t*>(rowBuffer));
+      }
+      return;
+    }
+  }
   const size_t colElems = static_cast<size_t>(srcCols) * kElems;
-  uint64_t* intCols = static_cast<uint64_t*>(rowBuffer);
-  uint64_t* intPix = intCols + colElems;
   float* fCols = static_cast<float*>(rowBuffer);
   float* fPix = fCols + colElems;
 
@@ -128,33 +212,16 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
   FractionalWalk vWalk(vStep);
   for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep) {
     // Vertical pass: one sum per source column and channel.
-    if (integer) {
-      std::memset(intCols, 0, colElems * sizeof(uint64_t));
-      if constexpr (kIntegerElems) {
-        for (int64_t k = 0; k < iy; ++k) s.AddRowInt(s.Row(cursor + k), intCols);
-      }
+    std::memset(fCols, 0, colElems * sizeof(float));
+    if (!vFrac) {
+      for (int64_t k = 0; k < iy; ++k) s.AddRowFloat(s.Row(cursor + k), 1.0, fCols);
       cursor += iy;
     } else {
-      std::memset(fCols, 0, colElems * sizeof(float));
-      if (!vFrac) {
-        for (int64_t k = 0; k < iy; ++k) s.AddRowFloat(s.Row(cursor + k), 1.0, fCols);
-        cursor += iy;
-      } else {
-        vWalk.Next(i == 0, [&](int64_t r, double w) { s.AddRowFloat(s.Row(r), w, fCols); });
-        cursor = vWalk.shared;
-      }
+      vWalk.Next(i == 0, [&](int64_t r, double w) { s.AddRowFloat(s.Row(r), w, fCols); });
     }
 
     // Horizontal pass: one sum per destination pixel and channel.
-    if (integer) {
-      for (int32_t g = 0; g < dstW; ++g) {
-        for (int c = 0; c < kElems; ++c) {
-          uint64_t sum = 0;
-          for (int64_t k = 0; k < ix; ++k) sum += intCols[s.Col(g * ix + k) * kElems + c];
-          intPix[static_cast<size_t>(g) * kElems + c] = sum;
-        }
-      }
-    } else if (!hFrac) {
+    if (!hFrac) {
       for (int32_t g = 0; g < dstW; ++g) {
         for (int c = 0; c < kElems; ++c) {
           double sum = 0.0;
@@ -181,8 +248,7 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
     for (int32_t g = 0; g < dstW; ++g, out += stride) {
       for (int c = 0; c < kElems; ++c) {
         const size_t e = static_cast<size_t>(g) * kElems + c;
-        StoreMean<T>(integer ? static_cast<double>(intPix[e]) : static_cast<double>(fPix[e]), norm,
-                     out + c);
+        StoreMean<T>(static_cast<double>(fPix[e]), norm, out + c);
       }
     }
   }
