@@ -1,7 +1,14 @@
-// The main window. Stand-in until the skinned live-view window replaces it: shows the status
-// line and the CONNECT/DISCONNECT button, and closes the session the way the real window does.
+// The main window. Stand-in until the skinned live-view window replaces it: a status line, a
+// drawn-frame counter and the CONNECT/DISCONNECT button; it serves the session's messages
+// (login status, lifetime, requests of the session threads), connects and disconnects, draws
+// frames for the kernel message thread by counting them, and closes the session the way the
+// real window does.
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "platform/dialog.h"
@@ -10,17 +17,43 @@ class CPallumDlg : public ost::Dialog {
  public:
   static constexpr UINT kTemplateId = 102;
   static constexpr int kStatusId = 1100;
+  static constexpr int kFrameCountId = 1101;
   static constexpr int kConnectId = 1002;
   CPallumDlg();
 
-  // Replaces the status-line text. Returns 1.
+  // Replaces the status-line text; from another thread the change is carried out on the
+  // window's thread. Returns 1.
   int SetStatusText(const std::string& text);
+  // The kernel message thread's code 2: counts lp_CurrentImage and hands it to the renderer
+  // stand-in, which tells the show thread it is done. 0 without a connected stream (nothing
+  // drawn, nothing signalled). Never waits for the window's thread.
+  int DrawVideoFrame();
+  uint32_t DrawnFrames() const { return m_dwDrawnFrames.load(); }
+  // Re-applies the layout of the current device model; then the tool buttons.
+  void ApplyLayout();
+  void UpdateToolButtons();
   bool DestroyWindow() override;
+
+  // Texts drawn over the picture when not empty.
+  std::string m_strHUText;
+  std::string m_strAlarmChannelText;
 
  protected:
   BOOL OnInitDialog() override;
   void OnCancel() override {}  // Escape never ends the main window
+  void OnTimer(UINT_PTR id) override;
 
  private:
+  void OnLogin();
+  LRESULT OnShowStatus(WPARAM wParam, LPARAM lParam);
+  void OnLifeTimeUp();
+  void SetButtonState(uint32_t layoutFlag, int state);
+  void ClearOverlayTexts(WPARAM which);
+  // Waits on the window's thread without blocking the session threads' bounded requests.
+  void Disconnect();
+
   bool m_fClosed = false;
+  DWORD m_dwThreadId = 0;
+  std::atomic<uint32_t> m_dwDrawnFrames{0};
+  uint32_t m_dwShownCount = UINT32_MAX;
 };
