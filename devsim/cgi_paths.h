@@ -56,6 +56,9 @@ inline bool IsDevicePath(std::string_view path) {
   return false;
 }
 
+// The live stream's path.
+inline constexpr std::string_view kVideoPath = "/Getvideo.cgi";
+
 // Paths of the simulator's own control interface start with this prefix.
 inline constexpr std::string_view kControlPrefix = "/_devsim/";
 

@@ -20,8 +20,12 @@ Reply BadRequest(std::string_view why) {
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 5> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 9> kHandlers = {{
       {"/Login.cgi", HandleLogin},
+      {kVideoPath, HandleGetVideo},
+      {"/SetChannel.cgi", HandleSetChannel},
+      {"/Setresolution.cgi", HandleSetResolution},
+      {"/Setquality.cgi", HandleSetQuality},
       {"/Getdeviceinfo.cgi", HandleDeviceInfo},
       {"/GetSysCfg.cgi", HandleGetSysCfg},
       {"/SetSysCfg.cgi", HandleSetSysCfg},

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <string>
 
+#include "devsim/live_stream.h"
 #include "devsim/router.h"
 #include "devsim/socket_io.h"
 
@@ -60,6 +61,10 @@ void Deliver(int fd, const Outcome& out, const ConnectionContext& ctx) {
       close(fd);
       return;
     }
+  }
+  if (out.opens_stream) {
+    ServeLiveStream(fd, ctx.device, ctx.stop_fd, out.stream_session);
+    return;
   }
   std::string head = FormatReplyHead(out.reply, d);
   std::string body = WireBody(out.reply, d);

@@ -67,6 +67,11 @@ Reply HandleControl(Device& device, const RequestHead& head) {
     device.sessions.Clear();
     return Ok("ok\n");
   }
+  if (command == "streams") {
+    return Ok("open=" + std::to_string(device.scene.open_streams.load()) +
+              " frames=" + std::to_string(device.scene.frames_sent.load()) +
+              " encodes=" + std::to_string(device.scene.pictures.encodes()) + "\n");
+  }
   if (command == "sessions") {
     std::lock_guard lock(device.mu);
     return Ok(std::to_string(device.sessions.Count()) + "\n");

@@ -7,6 +7,7 @@
 #include "devsim/config_blocks.h"
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
+#include "devsim/live_scene.h"
 #include "devsim/sessions.h"
 
 namespace devsim {
@@ -18,6 +19,7 @@ struct Device {
   SessionTable sessions;
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
+  LiveScene scene;          // the live picture shared by all streams (locks itself)
 
   // Writes the blocks to blocks_file (through a temporary file); call with mu held.
   bool SaveBlocks(std::string* error) const;

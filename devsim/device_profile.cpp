@@ -124,34 +124,38 @@ std::optional<DeviceProfile> BuiltinProfile(std::string_view name) {
 }
 
 const std::vector<SettingHelp>& SettingKeys() {
-  static const std::vector<SettingHelp> kKeys = {
-      {"profile", "NAME: start again from a built-in profile (RZ1K..RZ8P, invalid)"},
-      {"product_id", "Product-ID of the login reply (any text; empty: item left out)"},
-      {"firmware", "Firmware-Version (empty: item left out)"},
-      {"mac", "MAC-Address (empty: item left out)"},
-      {"host_name", "Host-Name (empty: item left out)"},
-      {"layout", "auto | dvr | video-server: layout of ALL and the blocks served"},
-      {"account", "USER:PASSWORD:LEVEL[:LIFETIME]: add or replace an account"},
-      {"remove_account", "USER: remove an account"},
-      {"login_denied_status", "status for wrong credentials (0: 200 without Session-ID)"},
-      {"check_cookie", "1 | 0: later requests need the Cookie of a login"},
-      {"session_id_length", "length of each new Session-ID (1..200)"},
-      {"online_length", "bytes of ONLINE served (0..240)"},
-      {"capability_mask", "32-bit mask written to INF bytes 20-23 (decimal or 0x hex)"},
-      {"lifetime", "LIFETIME text; 'account': the account's lifetime (default); empty: left out"},
-      {"multich", "MULTICH text"},
-      {"linkdevice", "LINKDEVICE text (when set, no MASTERNUM items follow)"},
-      {"masters", "MID:MTYPE,...: MASTERNUM and its MID/MTYPE items"},
-      {"retr", "RETR text"},
-      {"videomode", "VIDEOMODE text"},
-      {"userlevel", "USERLEVEL text; 'account': the account's level (default); empty: left out"},
-      {"boot_version", "Boot-Version text"},
-      {"version_2041", "2041-Version text"},
-      {"fpga_version", "FPGA-Version text"},
-      {"slaves", "SID:STYPE:SPROTOCOL,...: SLAVENUM and its items"},
-      {"devinfo_text", "the whole device-information reply (empty: built from the items)"},
-      {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
-  };
+  static const std::vector<SettingHelp> kKeys = [] {
+    std::vector<SettingHelp> keys = {
+        {"profile", "NAME: start again from a built-in profile (RZ1K..RZ8P, invalid)"},
+        {"product_id", "Product-ID of the login reply (any text; empty: item left out)"},
+        {"firmware", "Firmware-Version (empty: item left out)"},
+        {"mac", "MAC-Address (empty: item left out)"},
+        {"host_name", "Host-Name (empty: item left out)"},
+        {"layout", "auto | dvr | video-server: layout of ALL and the blocks served"},
+        {"account", "USER:PASSWORD:LEVEL[:LIFETIME]: add or replace an account"},
+        {"remove_account", "USER: remove an account"},
+        {"login_denied_status", "status for wrong credentials (0: 200 without Session-ID)"},
+        {"check_cookie", "1 | 0: later requests need the Cookie of a login"},
+        {"session_id_length", "length of each new Session-ID (1..200)"},
+        {"online_length", "bytes of ONLINE served (0..240)"},
+        {"capability_mask", "32-bit mask written to INF bytes 20-23 (decimal or 0x hex)"},
+        {"lifetime", "LIFETIME text; 'account': the account's lifetime (default); empty: left out"},
+        {"multich", "MULTICH text"},
+        {"linkdevice", "LINKDEVICE text (when set, no MASTERNUM items follow)"},
+        {"masters", "MID:MTYPE,...: MASTERNUM and its MID/MTYPE items"},
+        {"retr", "RETR text"},
+        {"videomode", "VIDEOMODE text"},
+        {"userlevel", "USERLEVEL text; 'account': the account's level (default); empty: left out"},
+        {"boot_version", "Boot-Version text"},
+        {"version_2041", "2041-Version text"},
+        {"fpga_version", "FPGA-Version text"},
+        {"slaves", "SID:STYPE:SPROTOCOL,...: SLAVENUM and its items"},
+        {"devinfo_text", "the whole device-information reply (empty: built from the items)"},
+        {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
+    };
+    for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
+    return keys;
+  }();
   return kKeys;
 }
 
@@ -182,6 +186,9 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
   };
 
   if (key.rfind("block.", 0) == 0) return blocks.ApplyLine(key.substr(6), value, error);
+  if (key.rfind(kLivePrefix, 0) == 0) {
+    return ApplyLiveSetting(key.substr(kLivePrefix.size()), value, p.live, error);
+  }
   if (key == "profile") {
     auto base = BuiltinProfile(value);
     if (!base) {

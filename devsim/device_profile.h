@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devsim/config_blocks.h"
+#include "devsim/live_settings.h"
 
 namespace devsim {
 
@@ -48,6 +49,8 @@ struct DeviceProfile {
   std::string fpga_version;
   std::string slaves;        // "SID:STYPE:SPROTOCOL,..."
   std::string devinfo_text;  // when not empty: the whole reply, items ignored
+
+  LiveSettings live;  // the "stream." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }
 };

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "devsim/cgi_paths.h"
+
 namespace devsim {
 namespace {
 
@@ -90,6 +92,61 @@ const std::vector<FaultKind>& FaultKinds() {
        "",
        {{"reset", "0"}},
        "read the request, then close without a reply (reset=1: abort with RST)"},
+      {"stream-garbage",
+       kVideoPath,
+       "",
+       {{"bytes", "64"}, {"http", "0"}},
+       "before the frame: `bytes` filler bytes without FF, or (http=1) an HTTP reply head",
+       true},
+      {"stream-no-soi",
+       kVideoPath,
+       "",
+       {},
+       "the picture starts 00 00 instead of FF D8 (length unchanged)",
+       true},
+      {"stream-payload-zero",
+       kVideoPath,
+       "",
+       {},
+       "a header with payload length 0 and nothing after it, just before the frame's header",
+       true},
+      {"stream-app0",
+       kVideoPath,
+       "",
+       {},
+       "the picture starts FF D8 FF E0 (a JFIF segment before the tables)",
+       true},
+      {"stream-split",
+       kVideoPath,
+       "",
+       {{"at", "4"}, {"delay", "100"}},
+       "the header in two sends: its first `at` bytes, a pause of `delay` ms, the rest",
+       true},
+      {"stream-oversize",
+       kVideoPath,
+       "",
+       {{"length", "150000"}},
+       "the picture padded with zero bytes to `length` bytes (versioned header: to at most "
+       "what its 16-bit length field can say)",
+       true},
+      {"stream-bad-version",
+       kVideoPath,
+       "",
+       {{"version", "2"}},
+       "versioned header with this version word",
+       true},
+      {"stream-stall",
+       kVideoPath,
+       "",
+       {{"ms", "0"}},
+       "send nothing for `ms` ms, then the frame (0: never, until the peer closes)",
+       true},
+      {"stream-drop",
+       kVideoPath,
+       "",
+       {{"bytes", "0"}, {"reset", "0"}},
+       "send the frame's first `bytes` bytes, then close the stream (reset=1: RST)",
+       true},
   };
   return kKinds;
 }
@@ -193,10 +250,19 @@ size_t FaultRegistry::Clear(std::string_view name) {
 }
 
 FiredFaults FaultRegistry::Take(std::string_view path, const std::string* option) {
+  return TakeMatching(path, option, false);
+}
+
+FiredFaults FaultRegistry::TakeForFrame(std::string_view path) {
+  return TakeMatching(path, nullptr, true);
+}
+
+FiredFaults FaultRegistry::TakeMatching(std::string_view path, const std::string* option,
+                                        bool per_frame) {
   std::lock_guard lock(mu_);
   FiredFaults fired;
   for (auto it = active_.begin(); it != active_.end();) {
-    bool matches = (it->path.empty() || it->path == path) &&
+    bool matches = it->kind->per_frame == per_frame && (it->path.empty() || it->path == path) &&
                    (it->option.empty() || (option && *option == it->option));
     if (!matches) {
       ++it;

@@ -18,6 +18,7 @@ struct FaultKind {
   std::string_view default_option;                                    // empty: any Option parameter
   std::vector<std::pair<std::string_view, std::string_view>> params;  // name, default
   std::string_view help;
+  bool per_frame = false;  // taken for each frame of a live stream, not for requests
 };
 
 const std::vector<FaultKind>& FaultKinds();
@@ -58,11 +59,16 @@ class FaultRegistry {
   // Removes every fault, or those of one name; returns how many.
   size_t Clear(std::string_view name = {});
   // The faults that fire for this request, in the order they were added; counts are used up.
+  // Stream faults are left alone.
   FiredFaults Take(std::string_view path, const std::string* option);
+  // The stream faults that fire for the next frame of a stream on `path`.
+  FiredFaults TakeForFrame(std::string_view path);
   // One line per active fault.
   std::string Describe() const;
 
  private:
+  FiredFaults TakeMatching(std::string_view path, const std::string* option, bool per_frame);
+
   struct Active {
     int id;
     const FaultKind* kind;

@@ -28,6 +28,10 @@ Reply HandleDeviceInfo(Device& device, const Request& request);
 Reply HandleGetSysCfg(Device& device, const Request& request);
 Reply HandleSetSysCfg(Device& device, const Request& request);
 Reply HandleReboot(Device& device, const Request& request);
+Reply HandleGetVideo(Device& device, const Request& request);
+Reply HandleSetChannel(Device& device, const Request& request);
+Reply HandleSetResolution(Device& device, const Request& request);
+Reply HandleSetQuality(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 

@@ -13,6 +13,7 @@
 #include "devsim/options.h"
 #include "devsim/request_log.h"
 #include "devsim/server.h"
+#include "devsim/stream_recorder.h"
 
 namespace {
 
@@ -91,6 +92,18 @@ int main(int argc, char** argv) {
     std::cerr << "devsim: " << error << "\n";
     return 2;
   }
+  if (!options->record_stream.empty()) {
+    devsim::RecordSummary summary;
+    if (!devsim::RecordStream(device, options->record_stream, options->record_frames, &summary,
+                              &error)) {
+      std::cerr << "devsim: " << error << "\n";
+      return 1;
+    }
+    std::cout << "RECORDED " << summary.frames << " frames " << summary.bytes << " bytes"
+              << std::endl;
+    return 0;
+  }
+
   devsim::RequestLog log;
   if (!options->log_file.empty() && !log.Open(options->log_file, &error)) {
     std::cerr << "devsim: " << error << "\n";

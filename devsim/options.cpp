@@ -35,6 +35,7 @@ constexpr Shorthand kShorthands[] = {
     {"--account", "account", ""},
     {"--online-length", "online_length", ""},
     {"--no-cookie-check", "check_cookie", "0"},
+    {"--fps", "stream.fps", ""},
 };
 
 }  // namespace
@@ -104,6 +105,15 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
       o.blocks_file = *v;
     } else if (arg == "--fault") {
       o.faults.push_back(*v);
+    } else if (arg == "--record-stream") {
+      o.record_stream = *v;
+    } else if (arg == "--frames") {
+      auto n = ParseInt(*v, 1, 1000000);
+      if (!n) {
+        *error = "--frames: expected 1 to 1000000";
+        return std::nullopt;
+      }
+      o.record_frames = *n;
     } else if (arg == "--read-timeout") {
       auto ms = ParseInt(*v, 1, 3600000);
       if (!ms) {
@@ -145,13 +155,23 @@ std::string HelpText() {
        "  --account U:P:L[:T]    = --set account=U:P:L[:T]\n"
        "  --online-length N      = --set online_length=N\n"
        "  --no-cookie-check      = --set check_cookie=0\n"
+       "  --fps N                = --set stream.fps=N (frames per second of the live stream)\n"
        "  --blocks FILE          configuration blocks: loaded at start when FILE exists (before\n"
        "                         the settings), saved after every accepted /SetSysCfg.cgi\n"
        "  --fault NAME[,K=V...]  switch a fault on (repeatable); see the list below\n"
        "  --read-timeout MS      give up on a client that sends no complete request (30000)\n"
+       "  --record-stream FILE   write --frames frames of the live stream (the bytes a client\n"
+       "                         without a session receives from /Getvideo.cgi) to FILE and\n"
+       "                         exit, without listening; settings and stream faults apply\n"
+       "  --frames N             frames to record (default 100)\n"
        "  --help                 this text\n"
        "\n"
        "On start devsim prints \"PORT <n>\" on stdout.  SIGTERM or SIGINT stop it cleanly.\n"
+       "\n"
+       "/Getvideo.cgi answers with frames only (no HTTP reply head): a header in layout 1\n"
+       "(NEWHR=1 at /Getdeviceinfo.cgi) or layout 2, then a JPEG starting FF D8 FF DB, at\n"
+       "stream.fps frames per second.  /SetChannel.cgi CH, /Setresolution.cgi RES and\n"
+       "/Setquality.cgi QUA change the session's stream from its next frame.\n"
        "\n"
        "Settings (profile file lines, --set, /_devsim/set?KEY=VALUE):\n";
   for (const auto& k : SettingKeys()) {
@@ -162,7 +182,8 @@ std::string HelpText() {
   h += "\n"
        "Faults (common parameters: count=N fire N times then vanish (default: for ever),\n"
        "skip=N let N matching requests pass first, path=P only on path P (* any),\n"
-       "option=O only when the Option parameter is O (* any)):\n";
+       "option=O only when the Option parameter is O (* any)).  The stream-* faults fire on\n"
+       "frames of /Getvideo.cgi streams (count and skip count frames of all streams):\n";
   for (const auto& f : FaultKinds()) {
     std::string line = "  " + std::string(f.name);
     for (const auto& [k, v] : f.params) line += "," + std::string(k) + "=" + std::string(v);
@@ -178,6 +199,7 @@ std::string HelpText() {
        "  /_devsim/set?KEY=VALUE&...        change settings (all or nothing)\n"
        "  /_devsim/block?option=NAME        the stored bytes of a block\n"
        "  /_devsim/sessions                 number of open sessions\n"
+       "  /_devsim/streams                  open=N frames=N encodes=N of the live streams\n"
        "  /_devsim/logout-all               forget every session\n";
   return h;
 }

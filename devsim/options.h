@@ -1,6 +1,7 @@
 // devsim's command line.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,6 +20,8 @@ struct Options {
   std::string blocks_file;
   std::vector<std::string> faults;
   int read_timeout_ms = 30000;
+  std::string record_stream;  // when set: write a stream to this file and exit
+  int64_t record_frames = 100;
   bool help = false;
 };
 

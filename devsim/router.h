@@ -16,6 +16,8 @@ struct Outcome {
   Delivery delivery;
   std::vector<std::string> faults;  // names of the faults that fired
   bool logged = true;               // control requests are not logged
+  bool opens_stream = false;        // a live stream follows in place of the reply
+  std::string stream_session;       // the session the stream follows (empty: none)
 };
 
 Outcome Route(Device& device, const RequestHead& head, std::string_view body);

@@ -131,8 +131,8 @@ TEST(DevsimProfiles, EachProfileHasItsProductIdAndLayout) {
 TEST_F(DevsimTest, EveryCommandOfTheTableAnswers) {
   StartDevsim();
   std::string cookie = Login();
+  // The live picture's commands (the first four of the table) have tests of their own.
   const char* paths[] = {
-      "/Getvideo.cgi",     "/SetChannel.cgi",    "/Setresolution.cgi",    "/Setquality.cgi",
       "/Setbrcssa.cgi",    "/Periodcommand.cgi", "/UpgradeFW.cgi",        "/GetOnlineUser.cgi",
       "/RS485Cmd.cgi",     "/SetVoroz.cgi",      "/Reboot.cgi",           "/Getlog.cgi",
       "/SetRetr.cgi",      "/GetDvrHDD.cgi",     "/NetworkBk.cgi",        "/PTZReset.cgi",
