@@ -152,7 +152,8 @@ void ServeConnection(int fd, uint64_t conn_id, const ConnectionContext& ctx) {
     e.raw_head = received.substr(0, head.head_size);
     e.head = &head;
     e.body = body;
-    bool replies = !out.delivery.drop && !(out.delivery.stall && out.delivery.stall_ms == 0);
+    bool replies = !out.delivery.drop && !(out.delivery.stall && out.delivery.stall_ms == 0) &&
+                   !out.opens_stream;
     if (replies) e.status = out.reply.status;
     e.reply_body_length = replies ? out.reply.body.size() : 0;
     e.faults = out.faults;

@@ -126,14 +126,14 @@ const std::vector<FaultKind>& FaultKinds() {
        kVideoPath,
        "",
        {{"length", "150000"}},
-       "the picture padded with zero bytes to `length` bytes (versioned header: to at most "
-       "what its 16-bit length field can say)",
+       "the picture padded with zero bytes to `length` bytes (layout 1: to at most what its "
+       "16-bit length field can say)",
        true},
       {"stream-bad-version",
        kVideoPath,
        "",
        {{"version", "2"}},
-       "versioned header with this version word",
+       "layout-1 header with this version word",
        true},
       {"stream-stall",
        kVideoPath,

@@ -44,6 +44,17 @@ std::chrono::microseconds Elapsed(const LiveScene& scene, SteadyTime t) {
   return us.count() < 0 ? std::chrono::microseconds(0) : us;
 }
 
+// The scene tick at time t, with the device clock at that tick.
+SceneMoment MomentAt(const LiveScene& scene, const LiveSettings& live, SteadyTime t) {
+  SceneMoment m;
+  int64_t us = Elapsed(scene, t).count();
+  m.tick = static_cast<uint64_t>(us * live.fps / 1000000);
+  m.tick_ms = static_cast<int64_t>(m.tick) * 1000 / live.fps;
+  auto since_start = std::chrono::milliseconds(m.tick_ms);
+  m.clock = live.ClockAt(scene.start + since_start, scene.wall_start + since_start);
+  return m;
+}
+
 }  // namespace
 
 bool ClientAsksNewHeader(std::string_view product, std::string_view firmware) {
@@ -52,18 +63,6 @@ bool ClientAsksNewHeader(std::string_view product, std::string_view firmware) {
   }
   if (product == "RZ2K") return !OlderThan(firmware, "1006");
   return product == "RZ8P";
-}
-
-SceneMoment MomentAt(const LiveScene& scene, const LiveSettings& live, SteadyTime t) {
-  SceneMoment m;
-  int64_t us = Elapsed(scene, t).count();
-  m.tick = static_cast<uint64_t>(us * live.fps / 1000000);
-  m.tick_ms = static_cast<int64_t>(m.tick) * 1000 / live.fps;
-  auto tick_time = scene.start + std::chrono::milliseconds(m.tick_ms);
-  auto wall = scene.wall_start + std::chrono::milliseconds(m.tick_ms);
-  m.clock = live.ClockAt(tick_time,
-                         std::chrono::time_point_cast<std::chrono::system_clock::duration>(wall));
-  return m;
 }
 
 FrameView ResolveFrameView(const DeviceProfile& profile, const StreamChoices& choices,

@@ -38,9 +38,6 @@ struct FrameView {
 // characters long counts as not older.
 bool ClientAsksNewHeader(std::string_view product_id, std::string_view firmware);
 
-// The scene tick at time t.
-SceneMoment MomentAt(const LiveScene& scene, const LiveSettings& live, SteadyTime t);
-
 FrameView ResolveFrameView(const DeviceProfile& profile, const StreamChoices& choices,
                            const LiveScene& scene, SteadyTime t);
 

@@ -187,7 +187,9 @@ bool ApplyLiveSetting(std::string_view key, std::string_view value, LiveSettings
 const std::vector<LiveSettingHelp>& LiveSettingKeys() {
   static const std::vector<LiveSettingHelp> kKeys = {
       {"stream.fps", "frames per second of every stream, 1..60 (default 10)"},
-      {"stream.layout", "auto (default: NEWHR of the session) | 1 | 2: header layout"},
+      {"stream.layout",
+       "header layout: auto (default: the session's NEWHR; without a session the "
+       "client's rule for the Product-ID and firmware) | 1 | 2"},
       {"stream.res", "RES of streams without a session: 0 full, 1 half (default), 2 small"},
       {"stream.qua", "QUA of streams without a session: 0 (default), 1, 2"},
       {"stream.ch", "channel of streams without a session, 0..16 (default 1)"},
@@ -198,7 +200,7 @@ const std::vector<LiveSettingHelp>& LiveSettingKeys() {
       {"stream.video_loss", "frames without picture: 0 | 1 | 1/ON_MS/PERIOD_MS"},
       {"stream.network_backup", "network-backup flag: 0 | 1 | 1/ON_MS/PERIOD_MS"},
       {"stream.retr", "R.E.T.R. byte: off (default) | 0..255"},
-      {"stream.sensor", "camera-sensor byte (versioned layout): off (default) | 0..255"},
+      {"stream.sensor", "camera-sensor byte (layout 1 only): off (default) | 0..255"},
       {"stream.extra", "extra byte: off (default) | 0..255"},
       {"stream.clock", "device clock: local (default) | YYYY-MM-DDTHH:MM:SS, running on"},
   };

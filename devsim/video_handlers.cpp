@@ -20,14 +20,15 @@ std::optional<int> NumberParam(const Request& request, std::string_view name, in
   return v;
 }
 
+// A value out of range, or none, is ignored as the device ignores a switch it cannot make.
 Reply SetChoice(const Request& request, std::string_view name, int hi,
                 std::optional<std::string> Session::*field, int& fallback) {
-  auto v = NumberParam(request, name, hi);
-  if (!v) return BadRequest(std::string(name) + "=0.." + std::to_string(hi));
-  if (request.session)
-    request.session->*field = std::to_string(*v);
-  else
-    fallback = *v;
+  if (auto v = NumberParam(request, name, hi)) {
+    if (request.session)
+      request.session->*field = std::to_string(*v);
+    else
+      fallback = *v;
+  }
   return {200, ""};
 }
 

@@ -273,11 +273,33 @@ TEST_F(StreamTest, ChannelResolutionAndQualityFollowTheSessionsCommands) {
   EXPECT_GT(best, 0u);
   EXPECT_LT(lowest * 10, best * 8) << best << " " << lowest;
 
-  for (std::string bad : {"/SetChannel.cgi?CH=17", "/SetChannel.cgi?CH=x",
-                          "/SetChannel.cgi?CH=", "/Setresolution.cgi?RES=3",
-                          "/Setquality.cgi?QUA=3", "/Setquality.cgi?Q=1"}) {
-    EXPECT_EQ(Get(bad + "&Cookie=" + a).status, 400) << bad;
+  // Values the device cannot switch to are ignored: 200, the stream goes on as it was.
+  for (std::string bad :
+       {"/SetChannel.cgi?CH=17", "/SetChannel.cgi?CH=-1", "/SetChannel.cgi?CH=x",
+        "/Setresolution.cgi?RES=3", "/Setresolution.cgi?R=0", "/Setquality.cgi?QUA=3"}) {
+    EXPECT_EQ(Get(bad + "&Cookie=" + a).status, 200) << bad;
   }
+  for (int i = 0; i < 3; ++i) {
+    f = sa.NextFrame(2);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->header.display_channel, 5);
+    EXPECT_EQ(DecodeJpeg(f->picture)->width, 640);
+  }
+}
+
+TEST_F(StreamTest, TheStreamRequestIsLoggedWithoutStatus) {
+  StartDevsim();
+  std::string cookie = OpenSession(kOldHeader);
+  {
+    StreamClient s(devsim_.port(), cookie);
+    ASSERT_TRUE(s.NextFrame(2));
+  }
+  auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 3u);
+  const Json& stream = lines[2];
+  EXPECT_EQ(stream["target"].text, "/Getvideo.cgi?Cookie=" + cookie);
+  EXPECT_EQ(stream["status"].type, Json::Type::kNull);
+  EXPECT_EQ(stream["reply_len"].number, 0);
 }
 
 TEST_F(StreamTest, PicturesAreEncodedOncePerTickForAllStreams) {
