@@ -33,9 +33,12 @@ constexpr Layout kLayouts[] = {
 struct Factors {
   double x, y;
 };
-constexpr Factors kFactors[] = {{1, 1},       {2, 2},         {0.5, 0.5},     {1.7, 0.6},
-                                {0.37, 2.3},  {3.3, 3.3},     {1, 2},         {0.29, 0.41},
-                                {0.25, 0.25}, {2.0 / 3, 0.4}, {0.2f, 1.0 / 3}};
+constexpr Factors kFactors[] = {{1, 1},          {2, 2},
+                                {0.5, 0.5},      {1.7, 0.6},
+                                {0.37, 2.3},     {3.3, 3.3},
+                                {1, 2},          {0.29, 0.41},
+                                {0.25, 0.25},    {2.0 / 3, 0.4},
+                                {0.2f, 1.0 / 3}, {0.45, 0.15}};  // rows six or more apart
 
 struct Region {
   ImgSize size;
