@@ -48,6 +48,21 @@ int CFrameSplitter::ReadMore(FrameStreamSource& source, uint32_t length) {
   return static_cast<int>(length) + n;
 }
 
+CFrameSplitter::Outcome CFrameSplitter::PassOver(FrameStreamSource& source, const uint8_t* data,
+                                                 uint32_t dataLength, uint32_t payload) {
+  uint32_t passed = std::min(dataLength, payload);
+  if (dataLength > payload) SetCarry(data + payload, dataLength - payload);
+  while (passed < payload) {
+    const int n = ReadMore(source, 0);
+    if (n < 0) return ReadFailure(n, Outcome::kBodyReadFailed);
+    const uint32_t got = static_cast<uint32_t>(n);
+    const uint32_t used = std::min(got, payload - passed);
+    passed += used;
+    if (got > used) SetCarry(m_RecvChunkBuffer + used, got - used);
+  }
+  return Outcome::kFrame;
+}
+
 CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
                                                   CRTPHeaderParser& parser, uint8_t* slot,
                                                   uint32_t slotBytes, RTPH_Struct* header) {
@@ -110,8 +125,14 @@ CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
     }
     const uint8_t* data = m_RecvChunkBuffer + headerLength;
     if (dataLength < kPictureStartBytes || data[0] != 0xFF || data[1] != 0xD8 ||
-        payload > slotBytes) {
+        payload > kMaxPassedOverBytes) {
       m_fResync = true;
+      continue;
+    }
+    if (payload > slotBytes) {
+      // Too long for the slot: its bytes are read past, so the stream stays in step.
+      const Outcome passed = PassOver(source, data, dataLength, payload);
+      if (passed != Outcome::kFrame) return passed;
       continue;
     }
 

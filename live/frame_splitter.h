@@ -13,6 +13,9 @@
 class CFrameSplitter {
  public:
   static constexpr uint32_t kChunkBytes = 1400;
+  // The longest picture read past when it does not fit the slot (no longer one can be decoded
+  // here); a longer payload length is taken for a damaged header.
+  static constexpr uint32_t kMaxPassedOverBytes = 1572864;
 
   enum class Outcome {
     kFrame,             // a picture of header->dwPayloadLength bytes is in the slot
@@ -23,8 +26,10 @@ class CFrameSplitter {
   };
 
   // Searches for the next frame and reads its picture into slot (slotBytes long) and its header
-  // into header. A picture longer than the slot, data that does not start FF D8 and a rejected
-  // header make it resynchronise; a picture that does not start FF D8 FF DB is read and dropped.
+  // into header. Data that does not start FF D8, a rejected header and a payload length above
+  // kMaxPassedOverBytes make it resynchronise on the next end-of-picture marker; a picture
+  // longer than the slot is read past, and one that does not start FF D8 FF DB is read and
+  // dropped.
   Outcome NextFrame(FrameStreamSource& source, CRTPHeaderParser& parser, uint8_t* slot,
                     uint32_t slotBytes, RTPH_Struct* header);
 
@@ -37,6 +42,9 @@ class CFrameSplitter {
  private:
   uint32_t TakeCarry();
   void SetCarry(const uint8_t* bytes, uint32_t length);
+  // Reads past the rest of a picture too long for the slot; kFrame when it is passed.
+  Outcome PassOver(FrameStreamSource& source, const uint8_t* data, uint32_t dataLength,
+                   uint32_t payload);
   // Reads into the chunk after its first length bytes: the new length, or a read result < 0.
   int ReadMore(FrameStreamSource& source, uint32_t length);
 

@@ -1,8 +1,6 @@
 #include "live/jpeg_decode.h"
 
-#include <cstring>
-#include <memory>
-#include <new>
+#include <cstddef>
 
 #include "platform/jpegcodec/jpeg_codec.h"
 
@@ -42,23 +40,16 @@ int DecodeJpegToDib(const uint8_t* jpeg, uint32_t length, uint8_t* destination,
   *width = static_cast<uint16_t>(p.JPGWidth);
   *height = static_cast<uint16_t>(p.JPGHeight);
 
-  const size_t rowBytes = size_t{*width} * 3;
-  const size_t pictureBytes = rowBytes * *height;
+  const size_t pictureBytes = size_t{*width} * 3 * *height;
   if (pictureBytes > destinationBytes) return 0;
-  std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[pictureBytes]);
-  if (!work) return 0;
 
-  // Top row first into the work buffer (3 channels: a gray picture is widened to BGR as well).
+  // Bottom row first, straight into the destination (3 channels: a gray picture is widened to
+  // BGR as well).
   p.DIBWidth = p.JPGWidth;
-  p.DIBHeight = p.JPGHeight;
+  p.DIBHeight = -p.JPGHeight;
   p.DIBChannels = 3;
-  p.DIBBytes = work.get();
+  p.DIBBytes = destination;
   if (!JpegCodecRead(&p, kJpegCodecReadImageFromBuffer)) return 0;
   if (!codec.Free()) return 0;
-
-  // Rows reversed: the destination holds the bottom row first.
-  for (uint32_t row = 0; row < *height; ++row)
-    std::memcpy(destination + (size_t{*height} - 1 - row) * rowBytes, work.get() + row * rowBytes,
-                rowBytes);
   return 1;
 }

@@ -7,6 +7,6 @@
 // Decodes length bytes of JPEG into destination, which holds destinationBytes. Writes the
 // picture's width and height as soon as the JPEG header is read. Returns 1, or 0 on any failure
 // of the codec and when the picture is empty or does not fit the destination (which is then
-// left as it was).
+// left as it was). A failure part-way through the picture may leave the destination written.
 int DecodeJpegToDib(const uint8_t* jpeg, uint32_t length, uint8_t* destination,
                     uint32_t destinationBytes, uint16_t* width, uint16_t* height);

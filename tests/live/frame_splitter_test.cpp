@@ -229,16 +229,17 @@ TEST_F(SplitterFixture, HeaderSplitAcrossReadsIsReadOn) {
   }
 }
 
-TEST_F(SplitterFixture, PayloadLongerThanTheSlotResynchronises) {
+TEST_F(SplitterFixture, PictureLongerThanTheSlotIsReadPast) {
   struct Case {
     const char* name;
     bool versionWord;
     uint32_t payload;
     uint32_t slotBytes;
+    uint32_t zeroPadding;  // bytes after the picture's end that its length counts
   };
-  for (const Case& c : {Case{"u32 just over", false, kSlot + 1, kSlot},
-                        Case{"u32 huge", false, 0xFFFFFFF0u, kSlot},
-                        Case{"u16 over a small slot", true, 5000, 4096}}) {
+  for (const Case& c : {Case{"just over", false, kSlot + 1, kSlot, 0},
+                        Case{"zero padding after the end", false, 150000, kSlot, 150000 - 3000},
+                        Case{"u16 over a small slot", true, 5000, 4096, 0}}) {
     SCOPED_TRACE(c.name);
     source = ScriptedSource{};
     splitter.Reset();
@@ -252,12 +253,14 @@ TEST_F(SplitterFixture, PayloadLongerThanTheSlotResynchronises) {
       p.payload = c.payload;
       header = PresenceMaskHeader(p);
     }
-    const uint32_t pictureBytes = std::min<uint32_t>(c.payload, 6000);
+    const Bytes picture = Concat({DevicePicture(c.payload - c.zeroPadding, 1), Bytes(c.zeroPadding, 0)});
     const Bytes next = c.versionWord ? Frame1(1000, 3) : Frame2(1000, 3);
-    source.AddInPieces(Concat({header, DevicePicture(pictureBytes, 1), next}), 1400);
+    source.AddInPieces(Concat({header, picture, next}), 1400);
+    source.Add(next);
     const SplitRun run = RunAll(c.versionWord, c.slotBytes);
-    ASSERT_EQ(run.pictures.size(), 1u);
+    ASSERT_EQ(run.pictures.size(), 2u);
     EXPECT_EQ(run.pictures[0], DevicePicture(1000, 3));
+    EXPECT_LT(source.receivedBytes, 4 * next.size());  // the bytes read past are not counted
   }
   // A picture exactly one slot long fits.
   source = ScriptedSource{};
@@ -266,6 +269,17 @@ TEST_F(SplitterFixture, PayloadLongerThanTheSlotResynchronises) {
   const SplitRun run = RunAll(false);
   ASSERT_EQ(run.pictures.size(), 1u);
   EXPECT_EQ(run.pictures[0], DevicePicture(kSlot, 4));
+}
+
+TEST_F(SplitterFixture, ImpossiblePayloadLengthResynchronises) {
+  // Longer than any picture: the length is not believed; the next end of picture is looked for.
+  PresenceMaskFields p;
+  p.payload = 0xFFFFFFF0u;
+  source.AddInPieces(Concat({PresenceMaskHeader(p), DevicePicture(6000, 1), Frame2(1000, 3)}), 1400);
+  source.Add(Frame2(1000, 4));
+  const SplitRun run = RunAll(false);
+  ASSERT_EQ(run.pictures.size(), 2u);
+  EXPECT_EQ(run.pictures[0], DevicePicture(1000, 3));
 }
 
 TEST_F(SplitterFixture, ShortDataAfterTheHeaderIsReadOn) {

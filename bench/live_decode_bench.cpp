@@ -1,0 +1,242 @@
+// Live stream decoding: the client's frame splitter, header parser and picture decoder over a
+// recorded device stream, side by side with bare libjpeg-turbo decoding of the same pictures.
+// Prints the ratio of the two times per frame at the end.
+//
+// usage: ost_live_decode_bench [--stream=FILE] [--product=ID] [benchmark options]
+// (default: the stream recorded at build time, ten repetitions in random order)
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "live/frame_splitter.h"
+#include "live/jpeg_decode.h"
+#include "live/rtp_header_parser.h"
+
+namespace {
+
+constexpr uint32_t kSlotBytes = 102400;
+constexpr uint32_t kImageBytes = 1572864;
+
+std::string g_StreamPath = OST_LIVE_BENCH_STREAM;
+std::string g_Product = OST_LIVE_BENCH_PRODUCT;
+
+// The recorded stream, read as the socket would give it: at most what is asked, all of it
+// available at once.
+class MemorySource : public FrameStreamSource {
+ public:
+  explicit MemorySource(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+  int Read(uint8_t* buffer, uint32_t size) override {
+    if (m_pos >= m_bytes.size()) return kReadFailed;
+    const size_t n = std::min<size_t>(size, m_bytes.size() - m_pos);
+    std::memcpy(buffer, m_bytes.data() + m_pos, n);
+    m_pos += n;
+    return static_cast<int>(n);
+  }
+  void Rewind() { m_pos = 0; }
+
+ private:
+  const std::vector<uint8_t>& m_bytes;
+  size_t m_pos = 0;
+};
+
+// A device of the recorded family whose headers change nothing.
+class QuietHost : public HeaderParserHost {
+ public:
+  std::string_view ProductId() const override { return g_Product; }
+  uint8_t MultiChannel() const override { return 0; }
+  uint8_t AlarmTriggerFlag() const override { return 0; }
+  uint8_t AlarmAutoSwitchVideo() const override { return 0; }
+  bool IsAlarmSoundPlaying() const override { return false; }
+  bool HasModel19_22_23() const override { return false; }
+  bool IsAlarmRecording() const override { return false; }
+  DeviceTime LastDeviceTime() const override { return m_time; }
+  void StoreDeviceTime(const DeviceTime& t) override { m_time = t; }
+  void PostDeviceClockChanged() override {}
+  void PostAlarmAudio(uint32_t) override {}
+  void SwitchChannel(int) override {}
+  void SetRETRState(uint8_t) override {}
+  void SetStatusText(const char*) override {}
+  void PostCmosState(uint8_t) override {}
+  void CreateAlarmRecordFile() override {}
+  void CloseAlarmRecordFile() override {}
+
+ private:
+  DeviceTime m_time{};
+};
+
+struct Recording {
+  std::vector<uint8_t> stream;
+  std::vector<std::vector<uint8_t>> pictures;
+  bool versionWord = false;
+  uint16_t width = 0, height = 0;
+  std::string error;
+};
+
+// The splitter over the whole stream: every picture, checked to decode.
+Recording Load() {
+  Recording r;
+  std::ifstream in(g_StreamPath, std::ios::binary);
+  r.stream.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (r.stream.size() < 2) {
+    r.error = "no stream in " + g_StreamPath;
+    return r;
+  }
+  r.versionWord = r.stream[0] == 0x01 && r.stream[1] == 0x00;
+  QuietHost host;
+  CRTPHeaderParser parser;
+  parser.SetHost(&host);
+  parser.m_fNewHeader = r.versionWord ? 1 : 0;
+  CFrameSplitter splitter;
+  MemorySource source(r.stream);
+  std::vector<uint8_t> slot(kSlotBytes), image(kImageBytes);
+  RTPH_Struct header{};
+  while (splitter.NextFrame(source, parser, slot.data(), kSlotBytes, &header) ==
+         CFrameSplitter::Outcome::kFrame) {
+    r.pictures.emplace_back(slot.begin(), slot.begin() + header.dwPayloadLength);
+    if (!DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes,
+                         &r.width, &r.height)) {
+      r.error = "picture " + std::to_string(r.pictures.size()) + " does not decode";
+      return r;
+    }
+  }
+  // The last frame stays carried when nothing follows it.
+  if (r.pictures.empty()) r.error = "no frame found";
+  return r;
+}
+
+const Recording& TheRecording() {
+  static const Recording r = Load();
+  return r;
+}
+
+void ClientPipeline(benchmark::State& state) {
+  const Recording& r = TheRecording();
+  if (!r.error.empty()) {
+    state.SkipWithError(r.error.c_str());
+    return;
+  }
+  QuietHost host;
+  CRTPHeaderParser parser;
+  parser.SetHost(&host);
+  parser.m_fNewHeader = r.versionWord ? 1 : 0;
+  auto splitter = std::make_unique<CFrameSplitter>();
+  MemorySource source(r.stream);
+  std::vector<uint8_t> slot(kSlotBytes), image(kImageBytes);
+  size_t frames = 0;
+  for (auto _ : state) {
+    source.Rewind();
+    splitter->Reset();
+    RTPH_Struct header{};
+    uint16_t w = 0, h = 0;
+    while (splitter->NextFrame(source, parser, slot.data(), kSlotBytes, &header) ==
+           CFrameSplitter::Outcome::kFrame) {
+      DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes, &w, &h);
+      ++frames;
+    }
+    benchmark::DoNotOptimize(image.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(frames));
+}
+
+void BareTurboJpeg(benchmark::State& state) {
+  const Recording& r = TheRecording();
+  if (!r.error.empty()) {
+    state.SkipWithError(r.error.c_str());
+    return;
+  }
+  tjhandle handle = tjInitDecompress();
+  std::vector<uint8_t> image(kImageBytes);
+  size_t frames = 0;
+  for (auto _ : state) {
+    for (const auto& p : r.pictures) {
+      int w = 0, h = 0, sampling = 0, colorspace = 0;
+      tjDecompressHeader3(handle, p.data(), p.size(), &w, &h, &sampling, &colorspace);
+      tjDecompress2(handle, p.data(), p.size(), image.data(), w, 0, h, TJPF_BGR, 0);
+      ++frames;
+    }
+    benchmark::DoNotOptimize(image.data());
+  }
+  tjDestroy(handle);
+  state.SetItemsProcessed(static_cast<int64_t>(frames));
+}
+
+BENCHMARK(ClientPipeline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BareTurboJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the time per frame of each benchmark for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const auto items = run.counters.find("items_per_second");
+      if (run.error_occurred || items == run.counters.end() || items->second.value <= 0) continue;
+      m_secondsPerFrame[run.benchmark_name()] = 1.0 / items->second.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // The median of repeated runs, else the single run.
+  double SecondsPerFrame(const std::string& prefix) const {
+    double single = 0;
+    for (const auto& [name, s] : m_secondsPerFrame) {
+      if (name.rfind(prefix, 0) != 0) continue;
+      if (name.find("_median") != std::string::npos) return s;
+      if (name == prefix || name == prefix + "/real_time") single = s;
+    }
+    return single;
+  }
+
+ private:
+  std::map<std::string, double> m_secondsPerFrame;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Without repetition options: ten repetitions in random order, so that the two benchmarks see
+  // the same machine.
+  static char repetitions[] = "--benchmark_repetitions=10";
+  static char interleaving[] = "--benchmark_enable_random_interleaving=true";
+  bool repeated = false;
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) repeated = true;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--stream=", 9) == 0)
+      g_StreamPath = argv[i] + 9;
+    else if (std::strncmp(argv[i], "--product=", 10) == 0)
+      g_Product = argv[i] + 10;
+    else
+      args.push_back(argv[i]);
+  }
+  if (!repeated) {
+    args.push_back(repetitions);
+    args.push_back(interleaving);
+  }
+  int n = static_cast<int>(args.size());
+  benchmark::Initialize(&n, args.data());
+  const Recording& r = TheRecording();
+  if (!r.error.empty()) {
+    std::fprintf(stderr, "%s\n", r.error.c_str());
+    return 1;
+  }
+  std::printf("stream %s: %zu bytes, %zu pictures of %ux%u, %s layout, %s\n", g_StreamPath.c_str(),
+              r.stream.size(), r.pictures.size(), unsigned{r.width}, unsigned{r.height},
+              r.versionWord ? "version-word" : "presence-mask", g_Product.c_str());
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const double client = reporter.SecondsPerFrame("ClientPipeline");
+  const double bare = reporter.SecondsPerFrame("BareTurboJpeg");
+  if (client > 0 && bare > 0)
+    std::printf("per frame: client %.1f us, bare %.1f us, ratio %.3f (target <= 1.15)\n",
+                client * 1e6, bare * 1e6, client / bare);
+  benchmark::Shutdown();
+  return 0;
+}

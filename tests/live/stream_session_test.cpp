@@ -1,0 +1,571 @@
+// The three stream threads against the device simulator, under Wine: log in, start the stream,
+// receive and decode pictures of each device family; the header reactions; every stream fault;
+// and the ends of a session (kernel code 1 for a lost stream, the quiet stop).
+//
+// The test stands in for the kernel message thread (drawing with the renderer stand-in and
+// counting relogin requests) and for the main window (a message-only window and the window
+// hooks).
+#include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_data.h"
+#include "app/kernel_mailbox.h"
+#include "app/trace_log.h"
+#include "live/frame_renderer_standin.h"
+#include "live/live_messages.h"
+#include "live/live_view_binding.h"
+#include "live/live_window_hooks.h"
+#include "live/stream_request.h"
+#include "live/stream_threads.h"
+#include "net/device_session.h"
+#include "net/local_ip.h"
+#include "net/login_exchange.h"
+#include "tests/net/devsim_child.h"
+#include "tests/support/win_process.h"
+
+// Set by the program's start-up; the stream request sends it as "Host:".
+std::string g_strLocalIPAddress;
+
+namespace {
+
+namespace ts = testsupport;
+
+// ---- The kernel message thread, as far as the stream uses it ----------------------------------
+class TestKernel {
+ public:
+  void Start() {
+    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread([this] { Run(); });
+  }
+  void Stop() {
+    if (!m_thread.joinable()) return;
+    SetEvent(m_stop);
+    m_thread.join();
+    CloseHandle(m_stop);
+  }
+  std::atomic<bool> drawing{true};  // false: code 2 is taken but nothing is drawn
+  std::atomic<int> relogins{0};
+  std::atomic<DWORD> reloginTick{0};
+
+ private:
+  void Run() {
+    APP_DATA& a = *g_lpApp;
+    const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
+      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) DrawVideoFrameStandIn();
+      if (a.KernelMessageCode == Get_Image_TimeOut_Message) {
+        reloginTick = GetTickCount();
+        ++relogins;
+      }
+      ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
+    }
+  }
+  HANDLE m_stop = nullptr;
+  std::thread m_thread;
+};
+
+// ---- The main window's side ---------------------------------------------------------------
+class RecordingHooks : public LiveWindowHooks {
+ public:
+  void SetCurrentChannel(uint8_t channel) override { lastChannel = channel; }
+  void SwitchChannel(int channel) override { Add("SwitchChannel " + std::to_string(channel)); }
+  void SetStatusText(const char* text) override { Add(std::string("SetStatusText ") + text); }
+  void PostCmosState(uint8_t state) override { Add("PostCmosState " + std::to_string(state)); }
+  void ChangeItemPositionForDeviceModified() override { ++relayouts; }
+
+  bool Has(const std::string& call) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (const auto& c : m_calls)
+      if (c == call) return true;
+    return false;
+  }
+  std::atomic<int> lastChannel{-1};
+  std::atomic<int> relayouts{0};
+
+ private:
+  void Add(const std::string& call) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_calls.push_back(call);
+  }
+  std::mutex m_lock;
+  std::vector<std::string> m_calls;
+};
+
+std::atomic<int> g_AlarmStarts{0}, g_AlarmStops{0}, g_ClockChanges{0};
+
+LRESULT CALLBACK MainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_POSTALARMAUDIO) (lp == 0 ? g_AlarmStarts : g_AlarmStops)++;
+  if (m == WM_DEVICECLOCKCHANGED) ++g_ClockChanges;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// What the renderer stand-in was handed.
+struct ShownFrames {
+  std::mutex lock;
+  int count = 0;
+  int wrongSize = 0;
+  int blank = 0;
+  uint16_t width = 0, height = 0;
+  uint32_t noPicture = 0;
+};
+
+// Waits, pumping the window's messages, until cond() holds.
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (cond()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(10);
+  }
+}
+
+struct PictureSize {
+  uint16_t w, h;
+};
+
+class StreamSessionTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(1, 1), &wsa);
+    char local[16] = {};
+    GetLocalIpString(local, sizeof local);
+    g_strLocalIPAddress = local;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstLiveTestMain";
+    RegisterClassA(&wc);
+  }
+
+  void SetUp() override {
+    g_lpApp = new APP_DATA();
+    std::memset(g_szCookie, 0, sizeof g_szCookie);
+    APP_DATA& a = *g_lpApp;
+    ASSERT_EQ(AllocateSystemBuffer(), 1);
+    ASSERT_EQ(InitialSemaphore(), 1);
+    a.h_KernelMessageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
+    a.h_KernelMessageSlotSem = CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    a.h_NotifyGetJPEGImageThreadResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FeedBackForNotifyResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_StartToGetJpegImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofGetJpegImageEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    a.h_StartToShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_MainDialogHandle = CreateWindowExA(0, "OstLiveTestMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    a.CSettingINI.m_strRecordPath = "C:\\records";
+    a.CSettingINI.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
+    g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
+    TraceLogInit(300, m_folder.Path());
+    InstallLiveWindowHooks(&hooks);
+    SetShownFrameObserver([this](const ShownFrame& f) {
+      std::lock_guard<std::mutex> lock(shown.lock);
+      ++shown.count;
+      shown.width = f.wWidth;
+      shown.height = f.wHeight;
+      shown.noPicture = f.fNoPicture;
+      if (expected.w && (f.wWidth != expected.w || f.wHeight != expected.h)) ++shown.wrongSize;
+      bool allZero = true;
+      for (size_t i = 0; i < size_t{f.wWidth} * f.wHeight * 3 && allZero; i += 97)
+        allZero = f.lpPicture[i] == 0;
+      if (allZero) ++shown.blank;
+    });
+    kernel.Start();
+  }
+
+  void TearDown() override {
+    StopThreads();
+    kernel.Stop();
+    SetShownFrameObserver({});
+    InstallLiveWindowHooks(nullptr);
+    TraceLogDone();
+    devsim.Stop();
+    APP_DATA& a = *g_lpApp;
+    DestroyWindow(a.h_MainDialogHandle);
+    for (HANDLE* h : {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem,
+                      &a.h_NotifyGetJPEGImageThreadResetEvent, &a.h_FeedBackForNotifyResetEvent,
+                      &a.h_StartToGetJpegImageEvent, &a.h_EndofGetJpegImageEvent,
+                      &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
+                      &a.h_FinishShowImageJobEvent}) {
+      CloseHandle(*h);
+      *h = nullptr;
+    }
+    FreeSemaphore();
+    FreeSystemBuffer();
+    delete g_lpApp;
+    g_lpApp = nullptr;
+  }
+
+  // Starts devsim, logs in as the relogin thread does and asks for the stream at `resolution`.
+  void LogIn(const std::string& product, std::vector<std::string> args = {},
+             int32_t resolution = 0) {
+    args.insert(args.begin(), {"--product", product, "--fps", "25"});
+    ASSERT_TRUE(devsim.Start(args)) << devsim.error();
+    APP_DATA& a = *g_lpApp;
+    {
+      std::lock_guard<std::mutex> lock(SessionMutex());
+      a.CSettingINI.m_strServerName = "127.0.0.1";
+      a.CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+    }
+    a.CSettingINI.m_iImageResolution = resolution;
+    ASSERT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
+    ASSERT_EQ(SendDeviceInfoRequest(LoginCaller::kRelogin), 1);
+  }
+
+  void StartThreads() {
+    APP_DATA& a = *g_lpApp;
+    const struct {
+      ThreadSlot* slot;
+      DWORD stack;
+      LPTHREAD_START_ROUTINE routine;
+      int priority;
+    } threads[] = {
+        {&a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
+         kReceiveThreadPriority},
+        {&a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
+         THREAD_PRIORITY_NORMAL},
+        {&a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread,
+         kShowThreadPriority},
+    };
+    for (const auto& t : threads) {
+      t.slot->h = CreateThread(nullptr, t.stack, t.routine, nullptr, 0, &t.slot->id);
+      ASSERT_NE(t.slot->h, nullptr);
+      SetThreadPriority(t.slot->h, t.priority);
+    }
+    SetEvent(a.h_StartToGetJpegImageEvent);
+  }
+
+  // Signals every stop event, waits for each thread and closes its handle; no thread is killed.
+  void StopThreads() {
+    APP_DATA& a = *g_lpApp;
+    SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+    SetEvent(a.h_EndofShowImageEvent);
+    SetEvent(a.h_EndofGetJpegImageEvent);
+    for (ThreadSlot* slot :
+         {&a.h_GetJpegImageThread, &a.h_ComposeImageDataThread, &a.h_ShowImageDataThread}) {
+      if (!slot->h) continue;
+      EXPECT_EQ(WaitForSingleObject(slot->h, 5000), WAIT_OBJECT_0) << "a stream thread did not end";
+      CloseHandle(slot->h);
+      slot->h = nullptr;
+    }
+  }
+
+  bool ThreadEnded(const ThreadSlot& slot, DWORD timeoutMs) {
+    return slot.h && WaitForSingleObject(slot.h, timeoutMs) == WAIT_OBJECT_0;
+  }
+
+  int ShownCount() {
+    std::lock_guard<std::mutex> lock(shown.lock);
+    return shown.count;
+  }
+  bool WaitForShown(int n, DWORD timeoutMs = 15000) {
+    return PumpUntil([&] { return ShownCount() >= n; }, timeoutMs);
+  }
+
+  // A request on the simulator's control path.
+  std::string Control(const std::string& target) {
+    CBlockingSocket s;
+    std::string reply;
+    try {
+      s.Create(SOCK_STREAM);
+      s.Connect(CSockAddr("127.0.0.1", static_cast<uint16_t>(devsim.port())));
+      const std::string request = "GET " + target + " HTTP/1.1\r\n\r\n";
+      s.Write(request.data(), static_cast<int>(request.size()), 5);
+      char buf[1024];
+      int n;
+      while ((n = s.Receive(buf, sizeof buf, 5)) > 0) reply.append(buf, n);
+    } catch (const CBlockingSocketException&) {
+    }
+    s.Cleanup();
+    const size_t body = reply.find("\r\n\r\n");
+    return body == std::string::npos ? reply : reply.substr(body + 4);
+  }
+
+  // Adds each fault once; the stream must go on past it with pictures and without relogin.
+  void ExpectStreamSurvivesFaults(const std::vector<std::string>& faults) {
+    for (const std::string& fault : faults) {
+      SCOPED_TRACE(fault);
+      const int before = ShownCount();
+      const std::string id = Control("/_devsim/fault?" + fault + "&count=1");
+      ASSERT_EQ(id.rfind("id=", 0), 0u) << id;
+      // The fault fires on the next frame and is gone; pictures keep coming after it.
+      EXPECT_TRUE(PumpUntil([&] { return Control("/_devsim/faults").empty(); }, 5000));
+      EXPECT_TRUE(PumpUntil([&] { return ShownCount() >= before + 15; }, 5000));
+    }
+    EXPECT_EQ(kernel.relogins.load(), 0);
+    EXPECT_EQ(g_lpApp->SessionActiveFlag, 1u);
+  }
+
+  std::vector<std::string> TraceLines() { return ts::ReadLines(m_folder.File("trace.log")); }
+  bool Traced(const std::string& line) {
+    for (const auto& l : TraceLines())
+      if (l == line) return true;
+    return false;
+  }
+
+  ts::TempFolder m_folder{"livetrace"};
+  nettest::DevsimChild devsim;
+  TestKernel kernel;
+  RecordingHooks hooks;
+  ShownFrames shown;
+  PictureSize expected{0, 0};
+};
+
+// ---- Pictures of every family -------------------------------------------------------------
+
+struct FamilyCase {
+  const char* product;
+  const char* firmware;  // null: devsim's default
+  bool versionWordLayout;
+  PictureSize full;
+  uint16_t fullLayout;  // layout id for full-width NTSC pictures
+};
+
+class StreamFamilyTest : public StreamSessionTest,
+                         public ::testing::WithParamInterface<FamilyCase> {};
+
+TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
+  const FamilyCase& c = GetParam();
+  std::vector<std::string> args;
+  if (c.firmware) args = {"--firmware", c.firmware};
+  LogIn(c.product, args, 0);
+  APP_DATA& a = *g_lpApp;
+  EXPECT_EQ(a.m_RTPHeaderParser.m_fNewHeader, c.versionWordLayout ? 1u : 0u);
+  // The main window opens laid out for half-width pictures; full-width ones re-lay it out once.
+  BindLiveViewObjects();
+  a.CSettingINI.m_iImageResolution = 1;
+  a.m_DisplayMode.SelectByFamily();
+  expected = c.full;
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(30)) << "shown " << ShownCount();
+  {
+    std::lock_guard<std::mutex> lock(shown.lock);
+    EXPECT_EQ(shown.wrongSize, 0);
+    EXPECT_EQ(shown.blank, 0);
+    EXPECT_EQ(shown.noPicture, 0u);
+  }
+  EXPECT_EQ(a.wImageWidth, c.full.w);
+  EXPECT_EQ(a.wImageHeight, c.full.h);
+  EXPECT_EQ(a.wLayoutId, c.fullLayout);
+  EXPECT_EQ(hooks.relayouts.load(), 1);
+  EXPECT_EQ(hooks.lastChannel.load(), a.CSettingINI.m_bySelectedChannel);
+  EXPECT_EQ(kernel.relogins.load(), 0);
+  EXPECT_EQ(a.SessionActiveFlag, 1u);
+  EXPECT_EQ(a.StreamRunningFlag, 1u);
+  EXPECT_EQ(a.fVideoConnected, 1u);
+  EXPECT_GT(a.dwRateBytes, 30u * 1000);
+  EXPECT_GE(a.dwShownFrames, 30u);
+  EXPECT_GE(PreAlarmRingStoredFrames(), 30u);
+  EXPECT_TRUE(Traced("Got start event"));
+
+  // The stream request as the device received it.
+  bool found = false;
+  for (const auto& r : devsim.Requests()) {
+    if (r.path != "/Getvideo.cgi") continue;
+    found = true;
+    EXPECT_EQ(r.head, BuildStreamRequest(g_szCookie, g_strLocalIPAddress));
+  }
+  EXPECT_TRUE(found);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, StreamFamilyTest,
+    ::testing::Values(FamilyCase{"RZ1K", nullptr, true, {640, 228}, 0},
+                      FamilyCase{"RZ3K", "1045", false, {640, 228}, 0},
+                      FamilyCase{"RZ4K", nullptr, true, {640, 228}, 0},
+                      FamilyCase{"RZ2K", nullptr, true, {704, 240}, 6},
+                      FamilyCase{"RZ2K", "1005", false, {704, 240}, 6},
+                      FamilyCase{"RZ5M", nullptr, false, {704, 240}, 6},
+                      FamilyCase{"RZ7M", nullptr, false, {704, 240}, 6},
+                      FamilyCase{"RZ8P", nullptr, true, {640, 480}, 12}),
+    [](const auto& info) {
+      return std::string(info.param.product) + (info.param.versionWordLayout ? "_1" : "_2");
+    });
+
+// ---- Header reactions -----------------------------------------------------------------------
+
+TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
+  LogIn("RZ2K", {"--set", "stream.motion=0x4"}, 1);
+  StartThreads();
+  ASSERT_TRUE(PumpUntil([] { return g_AlarmStarts > 0; }, 10000));
+  EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
+  EXPECT_EQ(g_lpApp->m_AlarmRecord.m_strRecordFolder, "C:\\records");
+  EXPECT_EQ(g_AlarmStops.load(), 0);
+  EXPECT_EQ(g_lpApp->m_RTPHeaderParser.m_wAlarmData, 4);
+  EXPECT_EQ(Control("/_devsim/set?stream.motion=off").rfind("ok", 0), 0u);
+  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return !g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
+  // The device clock is kept, and told to the window when it changes.
+  EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
+  EXPECT_GE(g_lpApp->stDeviceTime.wYear, 2000);
+}
+
+TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
+  g_lpApp->CSettingINI.m_byAlarmSwitchVideo = 1;
+  LogIn("RZ1K", {"--set", "multich=1", "--set", "stream.motion=0x4"}, 1);
+  StartThreads();
+  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SwitchChannel 3"); }, 10000));
+  // Not a family whose alarms sound here.
+  EXPECT_EQ(g_AlarmStarts.load(), 0);
+  EXPECT_FALSE(g_lpApp->m_AlarmRecord.IsRecording());
+}
+
+TEST_F(StreamSessionTest, RetrNetworkBackupAndCameraSensorReachTheirTargets) {
+  LogIn("RZ8P", {"--set", "stream.retr=1", "--set", "stream.network_backup=1", "--set",
+                 "stream.sensor=0x42"},
+        1);
+  StartThreads();
+  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SetStatusText Network backup,stop video!!"); },
+                        10000));
+  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("PostCmosState 66"); }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_ControlD.RETRState() == 1; }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
+}
+
+TEST_F(StreamSessionTest, FramesWithoutPictureShowABlackPictureOfTheBlankSize) {
+  LogIn("RZ1K", {"--set", "stream.video_loss=1"}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  std::lock_guard<std::mutex> lock(shown.lock);
+  EXPECT_EQ(shown.noPicture, 1u);
+  EXPECT_EQ(shown.width, 320);  // half width
+  EXPECT_EQ(shown.height, 228);
+  EXPECT_EQ(shown.blank, shown.count);
+}
+
+// ---- Stream faults: resynchronised, no relogin ----------------------------------------------
+
+const std::vector<std::string> kStreamFaults = {
+    "name=stream-garbage&http=1",      "name=stream-garbage&bytes=300",
+    "name=stream-no-soi",              "name=stream-payload-zero",
+    "name=stream-app0",                "name=stream-split&at=4&delay=100",
+    "name=stream-split&at=30&delay=100", "name=stream-oversize",
+};
+
+TEST_F(StreamSessionTest, StreamFaultsAreResynchronisedWithoutReloginVersionWordLayout) {
+  LogIn("RZ2K", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  std::vector<std::string> faults = kStreamFaults;
+  faults.push_back("name=stream-bad-version");
+  ExpectStreamSurvivesFaults(faults);
+}
+
+TEST_F(StreamSessionTest, StreamFaultsAreResynchronisedWithoutReloginPresenceMaskLayout) {
+  LogIn("RZ5M", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  ExpectStreamSurvivesFaults(kStreamFaults);
+}
+
+// ---- Ends of a session ----------------------------------------------------------------------
+
+TEST_F(StreamSessionTest, DroppedStreamAsksForReloginAtOnce) {
+  LogIn("RZ2K", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  ASSERT_EQ(Control("/_devsim/fault?name=stream-drop&count=1").rfind("id=", 0), 0u);
+  const DWORD dropped = GetTickCount();
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 5000));
+  EXPECT_LT(kernel.reloginTick - dropped, 3000u);
+  EXPECT_TRUE(ThreadEnded(g_lpApp->h_GetJpegImageThread, 1000));
+  EXPECT_TRUE(Traced("if (RtpRecvLength == SOCKET_ERROR)"));
+  EXPECT_EQ(kernel.relogins.load(), 1);
+}
+
+TEST_F(StreamSessionTest, StreamCutInsideAPictureAsksForRelogin) {
+  LogIn("RZ2K", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  ASSERT_EQ(Control("/_devsim/fault?name=stream-drop&bytes=3000&count=1").rfind("id=", 0), 0u);
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 5000));
+  EXPECT_TRUE(Traced("RtpRecvLength == SOCKET_ERROR"));
+}
+
+TEST_F(StreamSessionTest, StalledStreamAsksForReloginAfterTwentySeconds) {
+  LogIn("RZ5M", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  ASSERT_EQ(Control("/_devsim/fault?name=stream-stall").rfind("id=", 0), 0u);
+  int last = ShownCount();
+  DWORD lastFrame = GetTickCount();
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (ShownCount() != last) {
+          last = ShownCount();
+          lastFrame = GetTickCount();
+        }
+        return kernel.relogins > 0;
+      },
+      30000));
+  const DWORD waited = kernel.reloginTick - lastFrame;
+  EXPECT_GE(waited, 19000u);
+  EXPECT_LE(waited, 23000u);
+  EXPECT_TRUE(Traced("if (RtpRecvLength == SOCKET_ERROR)"));
+}
+
+TEST_F(StreamSessionTest, RendererThatNeverFinishesEndsTheSessionAfterTenSeconds) {
+  kernel.drawing = false;
+  LogIn("RZ2K", {}, 1);
+  StartThreads();
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 20000));
+  EXPECT_GE(kernel.reloginTick - start, 9500u);
+  EXPECT_EQ(StreamStatusCode.load(), kStreamNoFreeSlot);
+  EXPECT_TRUE(Traced("dwResult == WAIT_TIMEOUT Get_Image_TimeOut_Message"));
+  EXPECT_EQ(g_lpApp->SessionActiveFlag, 0u);
+  EXPECT_EQ(g_lpApp->StreamRunningFlag, 0u);
+}
+
+TEST_F(StreamSessionTest, RefusedConnectionAsksForRelogin) {
+  LogIn("RZ2K", {}, 1);
+  devsim.Stop();
+  StartThreads();
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 25000));
+  EXPECT_EQ(StreamStatusCode.load(), kStreamConnectFailed);
+  EXPECT_TRUE(Traced("sClient.Connect failed"));
+  EXPECT_EQ(g_lpApp->SessionActiveFlag, 0u);
+}
+
+TEST_F(StreamSessionTest, QuietStopAnswersAndEndsWithoutRelogin) {
+  LogIn("RZ8P", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  APP_DATA& a = *g_lpApp;
+  SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+  EXPECT_EQ(WaitForSingleObject(a.h_FeedBackForNotifyResetEvent, 2000), WAIT_OBJECT_0);
+  EXPECT_TRUE(ThreadEnded(a.h_GetJpegImageThread, 1000));
+  EXPECT_EQ(a.SessionActiveFlag, 0u);
+  EXPECT_EQ(a.StreamRunningFlag, 0u);
+  // A stall while nothing more arrives: no relogin follows.
+  PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(kernel.relogins.load(), 0);
+}
+
+TEST_F(StreamSessionTest, StopWhileBlockedInAReadEndsAtOnce) {
+  LogIn("RZ2K", {}, 1);
+  StartThreads();
+  ASSERT_TRUE(WaitForShown(5));
+  ASSERT_EQ(Control("/_devsim/fault?name=stream-stall").rfind("id=", 0), 0u);
+  PumpUntil([] { return false; }, 1000);  // the receive thread now waits in a read
+  const DWORD start = GetTickCount();
+  StopThreads();
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(kernel.relogins.load(), 0);
+}
+
+}  // namespace
+
