@@ -1,0 +1,48 @@
+#include "net/cgi_command_table.h"
+
+const CgiCommand CgiCommandTable[kCgiCommandCount] = {
+    {0, "/Login.cgi"},
+    {1, "/Getvideo.cgi"},
+    {2, "/SetChannel.cgi"},
+    {3, "/Setresolution.cgi"},
+    {4, "/Setquality.cgi"},
+    {5, "/Setbrcssa.cgi"},
+    {6, "/GetSysCfg.cgi"},
+    {7, "/Periodcommand.cgi"},
+    {8, "/SetSysCfg.cgi"},
+    {9, "/UpgradeFW.cgi"},
+    {10, "/GetOnlineUser.cgi"},
+    {11, "/RS485Cmd.cgi"},
+    {12, "/SetVoroz.cgi"},
+    {13, "/Reboot.cgi"},
+    {14, "/Getdeviceinfo.cgi"},
+    {15, "/Getlog.cgi"},
+    {16, "/SetRetr.cgi"},
+    {17, "/GetDvrHDD.cgi"},
+    {18, "/NetworkBk.cgi"},
+    {19, "/PTZReset.cgi"},
+    {20, "/GetColor.cgi"},
+    {21, "/SetColor.cgi"},
+    {22, "/SyncTime.cgi"},
+    {23, "/GetSearchList.cgi"},
+    {24, "/GetVersion.cgi"},
+    {25, "/CancelNB.cgi"},
+    {26, "/GetVersion.cgi"},
+    {27, "/GetDvrName.cgi"},
+    {28, "/getDefaultLang.cgi"},
+    {29, "/getIndexLang.cgi"},
+    {30, "/OV9653Zoom.cgi"},
+    {31, "/OV9653Rotate.cgi"},
+    {32, "/ClearLog.cgi"},
+    {33, "/GetDvrDate.cgi"},
+    {34, "/SetDvrDate.cgi"},
+    {35, "/GetRecordSetting.cgi"},
+    {36, "/SetRecordSetting.cgi"},
+    {37, "/CancelUPFW.cgi"},
+    {38, "/SetBuzzer.cgi"},
+    {39, "/SearchPlayBack.cgi"},
+};
+
+const char* CgiCommandPath(uint32_t id) {
+  return id < static_cast<uint32_t>(kCgiCommandCount) ? CgiCommandTable[id].path : "";
+}

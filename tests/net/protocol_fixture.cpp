@@ -1,0 +1,106 @@
+#include "tests/net/protocol_fixture.h"
+
+#include <cstring>
+
+#include "app/pallum_app.h"
+#include "net/device_session.h"
+#include "net/local_ip.h"
+#include "net/login_exchange.h"
+
+// The program's globals the command layer uses.
+APP_DATA* g_lpApp = nullptr;
+char g_szCookie[64] = {};
+std::string g_strLocalIPAddress;
+
+namespace nettest {
+
+void ProtocolTest::SetUpTestSuite() {
+  static bool started = false;
+  if (started) return;
+  WSADATA wsa;
+  ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &wsa), 0);
+  char local[16] = {};
+  GetLocalIpString(local, sizeof local);
+  g_strLocalIPAddress = local;
+  started = true;
+}
+
+void ProtocolTest::SetUp() {
+  delete g_lpApp;
+  g_lpApp = new APP_DATA();
+  std::memset(g_szCookie, 0, sizeof g_szCookie);
+  g_fPendingWebPort = 0;
+  g_wPendingWebPort = 0;
+  g_fPendingServerName = 0;
+  g_strPendingServerName.clear();
+}
+
+void ProtocolTest::TearDown() {
+  devsim.Stop();
+  delete g_lpApp;
+  g_lpApp = nullptr;
+}
+
+void ProtocolTest::StartDevice(const std::vector<std::string>& args) {
+  ASSERT_TRUE(devsim.Start(args)) << devsim.error();
+  g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
+  g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+}
+
+SendResult ProtocolTest::Send(uint8_t command, const CGIParamList& request, uint32_t capacity,
+                              const std::string& body, bool withBody, uint16_t timeout) {
+  SendResult r;
+  r.reply.assign(capacity + 64, 0xEE);
+  r.result =
+      VorozSendCommand(command, request.GetBuffer(), request.GetLength(),
+                       withBody ? body.data() : nullptr, static_cast<uint32_t>(body.size()),
+                       &r.status, sizeof r.status, capacity ? r.reply.data() : nullptr, capacity,
+                       capacity ? &r.length : nullptr, timeout, timeout, 0, &r.complete);
+  for (size_t i = capacity; i < r.reply.size(); ++i)
+    EXPECT_EQ(r.reply[i], 0xEE) << "written past the capacity at " << i;
+  return r;
+}
+
+std::string ProtocolTest::Control(const std::string& target) {
+  CGIParamList request(kCgiPeriodCommand);
+  request.m_strQuery = target;
+  const SendResult r = Send(kCgiPeriodCommand, request);
+  EXPECT_EQ(r.result, 1) << target;
+  return r.Body();
+}
+
+void ProtocolTest::AddFault(const std::string& query) {
+  Control("/_devsim/fault?" + query);
+}
+void ProtocolTest::ClearFaults() {
+  Control("/_devsim/clear-faults");
+}
+void ProtocolTest::SetDevice(const std::string& query) {
+  Control("/_devsim/set?" + query);
+}
+std::string ProtocolTest::StoredBlock(const std::string& option) {
+  return Control("/_devsim/block?option=" + option);
+}
+
+std::string ProtocolTest::Login() {
+  EXPECT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
+  return Cookie();
+}
+
+std::string Hex(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+std::string Pattern(size_t n, int seed) {
+  std::string out(n, '\0');
+  for (size_t i = 0; i < n; ++i) out[i] = static_cast<char>((seed * 41 + i * 7 + 1) & 0xFF);
+  return out;
+}
+
+}  // namespace nettest

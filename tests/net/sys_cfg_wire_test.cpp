@@ -1,0 +1,191 @@
+// Configuration blocks read and written against the simulator.
+#include "tests/net/protocol_fixture.h"
+
+#include <cstring>
+
+#include "net/sys_cfg_blocks.h"
+#include "net/sys_cfg_transfer.h"
+
+namespace nettest {
+namespace {
+
+using SysCfgWireTest = ProtocolTest;
+
+// The application data's copy of each option.
+uint8_t* CopyOf(int option, bool olderPppoe = false) {
+  APP_DATA& a = *g_lpApp;
+  switch (option) {
+    case kSysCfgInf:
+      return a.InfBlock;
+    case kSysCfgIp:
+      return a.IpBlock;
+    case kSysCfgSecure:
+      return a.SecureBlock;
+    case kSysCfgDns:
+      return a.DnsBlock;
+    case kSysCfgSmtp:
+      return a.SmtpBlock;
+    case kSysCfgFtp:
+      return a.FtpBlock;
+    case kSysCfgPppoe:
+      return olderPppoe ? a.PppoeBlock : a.PppoeBlock2;
+    case kSysCfgSystem:
+      return a.SystemBlock;
+    case kSysCfgSntp:
+      return a.SntpBlock;
+    case kSysCfgImg:
+      return a.ImgBlock;
+    case kSysCfgRs485:
+      return a.Rs485Block;
+    case kSysCfgAlarm:
+      return a.AlarmBlock;
+    case kSysCfgOnline:
+      return a.OnlineBlock;
+    case kSysCfgDvrLive:
+      return a.DvrLiveBlock;
+    case kSysCfgDvrOsd:
+      return a.DvrOsdBlock;
+    case kSysCfgDvrRec:
+      return a.DvrRecBlock;
+    case kSysCfgPeri:
+      return a.PeriBlock;
+  }
+  return nullptr;
+}
+
+std::string CopyText(int option, bool olderPppoe = false) {
+  return std::string(reinterpret_cast<const char*>(CopyOf(option, olderPppoe)),
+                     SysCfgBlockSizes[option]);
+}
+
+void FillCopies() {
+  for (int o = 0; o < kSysCfgAll; ++o) std::memset(CopyOf(o), 0xEE, SysCfgBlockSizes[o]);
+  std::memset(CopyOf(kSysCfgPppoe, true), 0xEE, SysCfgBlockSizes[kSysCfgPppoe]);
+}
+
+std::vector<std::string> BlockSettings(bool videoServer) {
+  std::vector<std::string> args;
+  for (int o = 0; o < kSysCfgAll; ++o) {
+    const bool dvrOnly = o == kSysCfgDvrLive || o == kSysCfgDvrOsd || o == kSysCfgDvrRec;
+    if (o == kSysCfgOnline || (videoServer ? dvrOnly : o == kSysCfgPeri)) continue;
+    args.push_back("--set");
+    args.push_back(std::string("block.") + SysCfgOptionNames[o] + "=" +
+                   Hex(Pattern(SysCfgBlockSizes[o], o + 1)));
+  }
+  args.push_back("--set");
+  args.push_back("block.ONLINE=" + Hex(Pattern(240, 99)));
+  return args;
+}
+
+TEST_F(SysCfgWireTest, AllInBothLayoutsAndThePppoeThresholds) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    bool videoServer;
+    bool olderPppoe;
+    int onlineLength;
+  };
+  const Case cases[] = {
+      {"RZ1K", "1051", false, true, 240},
+      {"RZ3K", "1052", false, false, 24},
+      {"RZ2K", "1006", true, true, 100},
+      {"RZ8P", "1007", true, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.product) + " " + c.firmware);
+    devsim.Stop();
+    std::vector<std::string> args = {"--product",       c.product,
+                                     "--firmware",      c.firmware,
+                                     "--online-length", std::to_string(c.onlineLength)};
+    for (const std::string& a : BlockSettings(c.videoServer)) args.push_back(a);
+    StartDevice(args);
+    const std::string cookie = Login();
+    FillCopies();
+    ASSERT_EQ(GetSysCfgItem(kSysCfgAll, nullptr, 0), 1);
+    EXPECT_EQ(Requests().back().target, "/GetSysCfg.cgi?Option=ALL&Size=0&Cookie=" + cookie);
+
+    for (int o = 0; o < kSysCfgAll; ++o) {
+      const bool dvrOnly = o == kSysCfgDvrLive || o == kSysCfgDvrOsd || o == kSysCfgDvrRec;
+      const bool carried = c.videoServer ? !dvrOnly : o != kSysCfgPeri;
+      if (o == kSysCfgOnline || o == kSysCfgPppoe) continue;
+      const std::string expected =
+          carried ? StoredBlock(SysCfgOptionNames[o]) : std::string(SysCfgBlockSizes[o], '\xEE');
+      EXPECT_EQ(CopyText(o), expected) << SysCfgOptionNames[o];
+    }
+    EXPECT_EQ(CopyText(kSysCfgPppoe, c.olderPppoe), StoredBlock("PPPOE"));
+    EXPECT_EQ(CopyText(kSysCfgPppoe, !c.olderPppoe), std::string(68, '\xEE'));
+    EXPECT_EQ(CopyText(kSysCfgOnline),
+              Pattern(240, 99).substr(0, c.onlineLength) + std::string(240 - c.onlineLength, '\0'));
+  }
+}
+
+TEST_F(SysCfgWireTest, RefusedRepliesChangeNothing) {
+  StartDevice({"--set", "block.SYSTEM=" + Hex(Pattern(36, 5))});
+  Login();
+  FillCopies();
+  AddFault("name=short-all&length=2043&count=1");
+  EXPECT_EQ(GetSysCfgItem(kSysCfgAll, nullptr, 0), 0);
+  AddFault("name=cut-body&bytes=2000&path=/GetSysCfg.cgi&count=1");
+  EXPECT_EQ(GetSysCfgItem(kSysCfgAll, nullptr, 0), 0);
+  AddFault("name=long-block&count=1");
+  EXPECT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 0);
+  AddFault("name=cut-body&bytes=20&path=/GetSysCfg.cgi&count=1");
+  EXPECT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 0);
+  AddFault("name=status&code=500&path=/GetSysCfg.cgi&count=1");
+  EXPECT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 0);
+  for (int o = 0; o < kSysCfgAll; ++o)
+    EXPECT_EQ(CopyText(o), std::string(SysCfgBlockSizes[o], '\xEE')) << SysCfgOptionNames[o];
+  EXPECT_EQ(CopyText(kSysCfgPppoe, true), std::string(68, '\xEE'));
+
+  // The same reads succeed without the faults.
+  EXPECT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 1);
+  EXPECT_EQ(CopyText(kSysCfgSystem), Pattern(36, 5));
+  EXPECT_EQ(GetSysCfgItem(kSysCfgAll, nullptr, 0), 1);
+}
+
+TEST_F(SysCfgWireTest, SingleBlocks) {
+  StartDevice({"--set", "block.SYSTEM=" + Hex(Pattern(36, 5)), "--online-length", "24", "--set",
+               "block.ONLINE=" + Hex(Pattern(240, 6))});
+  const std::string cookie = Login();
+  FillCopies();
+  ASSERT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 1);
+  EXPECT_EQ(CopyText(kSysCfgSystem), Pattern(36, 5));
+  EXPECT_EQ(Requests().back().target, "/GetSysCfg.cgi?Option=SYSTEM&Size=36&Cookie=" + cookie);
+
+  // A complete reply shorter than the block is zero-filled.
+  AddFault("name=oversize&length=20&path=/GetSysCfg.cgi&count=1");
+  ASSERT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 1);
+  EXPECT_EQ(CopyText(kSysCfgSystem), Pattern(36, 5).substr(0, 20) + std::string(16, '\0'));
+
+  // ONLINE takes what came and leaves the rest.
+  ASSERT_EQ(GetSysCfgItem(kSysCfgOnline, CopyOf(kSysCfgOnline), 240), 1);
+  EXPECT_EQ(CopyText(kSysCfgOnline), Pattern(240, 6).substr(0, 24) + std::string(216, '\xEE'));
+}
+
+TEST_F(SysCfgWireTest, Writes) {
+  StartDevice();
+  const std::string cookie = Login();
+  const std::string dns = Pattern(12, 7), ip = Pattern(24, 8), live = Pattern(772, 9);
+  EXPECT_EQ(SetSysCfgItem(kSysCfgDns, dns.data(), 12, 0), 1);
+  EXPECT_EQ(SetSysCfgItem(kSysCfgDns, dns.data(), 12, 1), 1);
+  EXPECT_EQ(SetSysCfgItem(kSysCfgIp, ip.data(), 24, 1), 1);
+  EXPECT_EQ(SetSysCfgItem(kSysCfgDvrLive, live.data(), 772, 0), 1);
+  AddFault("name=status&code=500&path=/SetSysCfg.cgi&count=1");
+  EXPECT_EQ(SetSysCfgItem(kSysCfgIp, Pattern(24, 1).data(), 24, 0), 0);
+
+  const auto log = Requests();
+  ASSERT_EQ(log.size(), 6u);
+  EXPECT_EQ(log[1].target, "/SetSysCfg.cgi?Option=DNS&Refresh=False&Cookie=" + cookie);
+  EXPECT_EQ(log[2].target, "/SetSysCfg.cgi?Option=DNS&Refresh=True&Cookie=" + cookie);
+  EXPECT_EQ(log[3].target, "/SetSysCfg.cgi?Option=IP&Cookie=" + cookie);
+  EXPECT_EQ(log[4].target, "/SetSysCfg.cgi?Option=DVRLIVE&Cookie=" + cookie);
+  EXPECT_NE(log[4].head.find("\r\nContent-Length: 772\r\n"), std::string::npos);
+  EXPECT_EQ(log[1].body, dns);
+  EXPECT_EQ(log[4].body, live);
+  EXPECT_EQ(StoredBlock("DNS"), dns);
+  EXPECT_EQ(StoredBlock("IP"), ip);
+  EXPECT_EQ(StoredBlock("DVRLIVE"), live);
+}
+
+}  // namespace
+}  // namespace nettest
