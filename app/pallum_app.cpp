@@ -11,26 +11,13 @@
 #include "app/trace_log.h"
 #include "app/win32_settings_environment.h"
 #include "mainwnd/pallum_dlg.h"
+#include "net/local_ip.h"
 
 CPallumApp theApp;
 std::string g_strLocalIPAddress;
 
 namespace {
 Win32SettingsEnvironment g_settingsEnvironment;
-
-// The first address of the local host name; loopback when the name does not resolve.
-std::string LocalIpText() {
-  char name[200] = {};
-  if (gethostname(name, sizeof name) != 0) return "127.0.0.1";
-  const hostent* host = gethostbyname(name);
-  if (!host || host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list ||
-      !host->h_addr_list[0])
-    return "127.0.0.1";
-  const auto* a = reinterpret_cast<const unsigned char*>(host->h_addr_list[0]);
-  char text[256];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", a[0], a[1], a[2], a[3]);
-  return text;
-}
 }  // namespace
 
 BOOL CPallumApp::InitInstance() {
@@ -101,7 +88,9 @@ int CPallumApp::ExitInstance() {
 }
 
 int CPallumApp::InitLocalIPAddress() {
-  g_strLocalIPAddress = LocalIpText();
+  char address[256];
+  GetLocalIpString(address, sizeof address);
+  g_strLocalIPAddress = address;
   return 1;
 }
 

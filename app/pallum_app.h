@@ -31,6 +31,7 @@ class CPallumApp : public ost::App {
   // Carried; nothing calls them.
   int LoadLanguageResource();
   int ClearArpCache();
+  int LoginFromCommandLine();
 
  private:
   // Steps 1 to 13 of start-up; false when start-up ends.
