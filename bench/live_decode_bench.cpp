@@ -104,8 +104,8 @@ Recording Load() {
   while (splitter.NextFrame(source, parser, slot.data(), kSlotBytes, &header) ==
          CFrameSplitter::Outcome::kFrame) {
     r.pictures.emplace_back(slot.begin(), slot.begin() + header.dwPayloadLength);
-    if (!DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes,
-                         &r.width, &r.height)) {
+    if (!DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes, &r.width,
+                         &r.height)) {
       r.error = "picture " + std::to_string(r.pictures.size()) + " does not decode";
       return r;
     }
@@ -203,7 +203,8 @@ int main(int argc, char** argv) {
   bool repeated = false, interleaved = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) repeated = true;
-    if (std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0) interleaved = true;
+    if (std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0)
+      interleaved = true;
   }
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {

@@ -4,9 +4,13 @@
 #include "live/live_messages.h"
 #include "live/live_window_hooks.h"
 
-std::string_view AppHeaderParserHost::ProductId() const { return g_lpApp->str_ProductID; }
+std::string_view AppHeaderParserHost::ProductId() const {
+  return g_lpApp->str_ProductID;
+}
 
-uint8_t AppHeaderParserHost::MultiChannel() const { return g_lpApp->byMultiChannel; }
+uint8_t AppHeaderParserHost::MultiChannel() const {
+  return g_lpApp->byMultiChannel;
+}
 
 uint8_t AppHeaderParserHost::AlarmTriggerFlag() const {
   return g_lpApp->CSettingINI.m_byAlarmRecord;
@@ -16,7 +20,9 @@ uint8_t AppHeaderParserHost::AlarmAutoSwitchVideo() const {
   return g_lpApp->CSettingINI.m_byAlarmSwitchVideo;
 }
 
-bool AppHeaderParserHost::IsAlarmSoundPlaying() const { return g_lpApp->fAlarmSoundPlaying != 0; }
+bool AppHeaderParserHost::IsAlarmSoundPlaying() const {
+  return g_lpApp->fAlarmSoundPlaying != 0;
+}
 
 bool AppHeaderParserHost::HasModel19_22_23() const {
   const C_ControlD& list = g_lpApp->m_ControlD;
@@ -29,18 +35,19 @@ bool AppHeaderParserHost::HasModel19_22_23() const {
   return false;
 }
 
-bool AppHeaderParserHost::IsAlarmRecording() const { return g_lpApp->m_AlarmRecord.IsRecording(); }
+bool AppHeaderParserHost::IsAlarmRecording() const {
+  return g_lpApp->m_AlarmRecord.IsRecording();
+}
 
 DeviceTime AppHeaderParserHost::LastDeviceTime() const {
   const SYSTEMTIME& s = g_lpApp->stDeviceTime;
-  return DeviceTime{s.wYear, s.wMonth, s.wDayOfWeek, s.wDay,
+  return DeviceTime{s.wYear, s.wMonth,  s.wDayOfWeek, s.wDay,
                     s.wHour, s.wMinute, s.wSecond,    s.wMilliseconds};
 }
 
 void AppHeaderParserHost::StoreDeviceTime(const DeviceTime& t) {
-  g_lpApp->stDeviceTime =
-      SYSTEMTIME{t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                 t.wMilliseconds};
+  g_lpApp->stDeviceTime = SYSTEMTIME{t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
+                                     t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
 }
 
 void AppHeaderParserHost::PostDeviceClockChanged() {
@@ -55,7 +62,9 @@ void AppHeaderParserHost::SwitchChannel(int channel) {
   CurrentLiveWindowHooks().SwitchChannel(channel);
 }
 
-void AppHeaderParserHost::SetRETRState(uint8_t state) { g_lpApp->m_ControlD.SetRETRState(state); }
+void AppHeaderParserHost::SetRETRState(uint8_t state) {
+  g_lpApp->m_ControlD.SetRETRState(state);
+}
 
 void AppHeaderParserHost::SetStatusText(const char* text) {
   CurrentLiveWindowHooks().SetStatusText(text);
@@ -69,4 +78,6 @@ void AppHeaderParserHost::CreateAlarmRecordFile() {
   g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
 }
 
-void AppHeaderParserHost::CloseAlarmRecordFile() { g_lpApp->m_AlarmRecord.CloseRecordFile(); }
+void AppHeaderParserHost::CloseAlarmRecordFile() {
+  g_lpApp->m_AlarmRecord.CloseRecordFile();
+}

@@ -46,8 +46,7 @@ DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID) {
     // The frame's own bytes go to the staging buffer also without picture, so that the
     // pre-alarm ring stores this frame and not an earlier one.
     uint8_t* staging = a.lp_JpegBuffer + size_t{a.wJpegSlotPos} * APP_DATA::kImageSlotBytes;
-    std::memcpy(staging,
-                a.lp_SocketBuffer + size_t{a.wSocketReadPos} * APP_DATA::kSocketSlotBytes,
+    std::memcpy(staging, a.lp_SocketBuffer + size_t{a.wSocketReadPos} * APP_DATA::kSocketSlotBytes,
                 payload);
     a.wSocketReadPos = static_cast<uint16_t>(AdvancedIndex(a.wSocketReadPos, a.wSocketSlots));
 
@@ -58,8 +57,8 @@ DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID) {
     int decoded = 0;
     if (!noPicture) {
       std::atomic_ref<uint32_t>(a.fVideoLoss).store(0);
-      decoded = DecodeJpegToDib(staging, payload, image, APP_DATA::kImageSlotBytes,
-                                &a.wImageWidth, &a.wImageHeight);
+      decoded = DecodeJpegToDib(staging, payload, image, APP_DATA::kImageSlotBytes, &a.wImageWidth,
+                                &a.wImageHeight);
     } else {
       std::atomic_ref<uint32_t>(a.fVideoLoss).store(1);
       const BlankFrameSize size = BlankFrameSizeOf(header.byHalfWidth, a.byVideoMode);

@@ -25,10 +25,17 @@ struct Choice {
 Choice ChoiceByFamily(Family family, uint8_t standard, int32_t resolution) {
   uint16_t base = 0;
   switch (family) {
-    case Family::kRecorder: base = 0; break;
-    case Family::kVideoServer: base = 6; break;
-    case Family::kRZ8P: base = 12; break;
-    case Family::kOther: return {false, 0, 0, false};
+    case Family::kRecorder:
+      base = 0;
+      break;
+    case Family::kVideoServer:
+      base = 6;
+      break;
+    case Family::kRZ8P:
+      base = 12;
+      break;
+    case Family::kOther:
+      return {false, 0, 0, false};
   }
   bool pal = false;
   if (family != Family::kRZ8P) {
@@ -37,9 +44,11 @@ Choice ChoiceByFamily(Family family, uint8_t standard, int32_t resolution) {
   }
   const uint16_t fullLayout = static_cast<uint16_t>(base + (pal ? 2 : 0));
   if (resolution == 2)
-    return {true, static_cast<uint16_t>(fullLayout + 1), pal ? kDisplayModePalSmall : kDisplayModeNtscSmall, false};
+    return {true, static_cast<uint16_t>(fullLayout + 1),
+            pal ? kDisplayModePalSmall : kDisplayModeNtscSmall, false};
   if (resolution == 1)
-    return {true, static_cast<uint16_t>(fullLayout + 1), pal ? kDisplayModePalQvga : kDisplayModeNtscQvga, false};
+    return {true, static_cast<uint16_t>(fullLayout + 1),
+            pal ? kDisplayModePalQvga : kDisplayModeNtscQvga, false};
   return {true, fullLayout, pal ? kDisplayModePalVga : kDisplayModeNtscVga, false};
 }
 
@@ -59,7 +68,8 @@ Choice ChoiceBySize(Family family, uint16_t w, uint16_t h) {
       if (w == 640 && h == 480) return {true, 12, 0, false};
       if (w == 160 && h == 120) return {true, 0, 4, true};
       break;
-    case Family::kOther: break;
+    case Family::kOther:
+      break;
   }
   return {false, 0, 0, false};
 }
@@ -94,11 +104,20 @@ int CDisplayMode::SetImageSize(uint16_t width, uint16_t height) {
   if (family == Family::kRecorder) o->RelayoutChannelBar();
   o->ChangeItemPositionForDeviceModified();
   switch (mode) {
-    case kDisplayModeNtscQvga: o->ReloadTurboBitmapsNQVGA(); break;
-    case kDisplayModeNtscVga: o->ReloadTurboBitmapsNVGA(); break;
-    case kDisplayModePalQvga: o->ReloadTurboBitmapsPQVGA(); break;
-    case kDisplayModePalVga: o->ReloadTurboBitmapsPVGA(); break;
-    default: break;
+    case kDisplayModeNtscQvga:
+      o->ReloadTurboBitmapsNQVGA();
+      break;
+    case kDisplayModeNtscVga:
+      o->ReloadTurboBitmapsNVGA();
+      break;
+    case kDisplayModePalQvga:
+      o->ReloadTurboBitmapsPQVGA();
+      break;
+    case kDisplayModePalVga:
+      o->ReloadTurboBitmapsPVGA();
+      break;
+    default:
+      break;
   }
   return 1;
 }

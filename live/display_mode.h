@@ -30,12 +30,12 @@ class DisplayModeObserver {
 // Where the inputs and results live (the application data) and who re-lays out the window.
 struct DisplayModeBinding {
   const std::string* productId;
-  const uint8_t* videoStandard;     // 0 NTSC, 1 PAL
-  const int32_t* imageResolution;   // setting "Image Resolution"
-  uint8_t* displayMode;             // the mode the picture calls for
-  uint8_t* appliedDisplayMode;      // the mode the window is laid out for
+  const uint8_t* videoStandard;    // 0 NTSC, 1 PAL
+  const int32_t* imageResolution;  // setting "Image Resolution"
+  uint8_t* displayMode;            // the mode the picture calls for
+  uint8_t* appliedDisplayMode;     // the mode the window is laid out for
   uint16_t* layoutId;
-  DisplayModeObserver* observer;    // may be null
+  DisplayModeObserver* observer;  // may be null
 };
 
 class CDisplayMode {

@@ -44,7 +44,8 @@ int CFrameSplitter::ReadMore(FrameStreamSource& source, uint32_t length) {
   const int n = source.Read(m_RecvChunkBuffer + length, kChunkBytes - length);
   if (n < 0) return n;
   // A source never gives more than asked; anything else is treated as a failed read.
-  if (n == 0 || static_cast<uint32_t>(n) > kChunkBytes - length) return FrameStreamSource::kReadFailed;
+  if (n == 0 || static_cast<uint32_t>(n) > kChunkBytes - length)
+    return FrameStreamSource::kReadFailed;
   return static_cast<int>(length) + n;
 }
 

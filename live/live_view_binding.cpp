@@ -8,8 +8,7 @@ void BindLiveViewObjects() {
   static AppHeaderParserHost host;
   APP_DATA& a = *g_lpApp;
   a.m_RTPHeaderParser.SetHost(&host);
-  a.m_DisplayMode.Bind(DisplayModeBinding{&a.str_ProductID, &a.byStartVideoMode,
-                                          &a.CSettingINI.m_iImageResolution, &a.byImageSizeClass,
-                                          &a.byAppliedSizeClass, &a.wLayoutId,
-                                          HooksDisplayModeObserver()});
+  a.m_DisplayMode.Bind(DisplayModeBinding{
+      &a.str_ProductID, &a.byStartVideoMode, &a.CSettingINI.m_iImageResolution, &a.byImageSizeClass,
+      &a.byAppliedSizeClass, &a.wLayoutId, HooksDisplayModeObserver()});
 }

@@ -25,7 +25,9 @@ LiveWindowHooks& CurrentLiveWindowHooks() {
   return installed ? *installed : g_DefaultHooks;
 }
 
-void InstallLiveWindowHooks(LiveWindowHooks* hooks) { g_pInstalledHooks = hooks; }
+void InstallLiveWindowHooks(LiveWindowHooks* hooks) {
+  g_pInstalledHooks = hooks;
+}
 
 DisplayModeObserver* HooksDisplayModeObserver() {
   static ForwardingObserver observer;

@@ -11,7 +11,9 @@ namespace {
 std::atomic<HANDLE> g_hTimerTickEvent{nullptr};
 }  // namespace
 
-CMMTimer::~CMMTimer() { Stop(); }
+CMMTimer::~CMMTimer() {
+  Stop();
+}
 
 int CMMTimer::SetResolution() {
   TIMECAPS caps{};

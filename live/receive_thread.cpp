@@ -27,7 +27,9 @@ constexpr int kSendTimeoutSeconds = 10;
 
 enum class SlotWait { kSlot, kStop, kEnded, kTimedOut, kFailed };
 
-void ZeroWord(uint32_t& word) { std::atomic_ref<uint32_t>(word).store(0); }
+void ZeroWord(uint32_t& word) {
+  std::atomic_ref<uint32_t>(word).store(0);
+}
 
 // The quiet stop: no kernel message.
 void StopQuietly(APP_DATA& a, CBlockingSocket& socket) {
@@ -128,8 +130,11 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID) {
       return 0;
     }
     switch (WaitForFreeSlot(a)) {
-      case SlotWait::kSlot: break;
-      case SlotWait::kStop: StopQuietly(a, socket); return 0;
+      case SlotWait::kSlot:
+        break;
+      case SlotWait::kStop:
+        StopQuietly(a, socket);
+        return 0;
       case SlotWait::kEnded:
         EndSession(a, socket, "dwResult == (WAIT_OBJECT_0 + 1) Get_Image_TimeOut_Message",
                    kStreamEndedWaitingForSlot, true);
@@ -146,8 +151,8 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID) {
     const uint16_t slotIndex = a.wSocketWritePos;
     uint8_t* slot = a.lp_SocketBuffer + size_t{slotIndex} * APP_DATA::kSocketSlotBytes;
     RTPH_Struct header{};
-    const CFrameSplitter::Outcome outcome = splitter->NextFrame(
-        source, a.m_RTPHeaderParser, slot, APP_DATA::kSocketSlotBytes, &header);
+    const CFrameSplitter::Outcome outcome =
+        splitter->NextFrame(source, a.m_RTPHeaderParser, slot, APP_DATA::kSocketSlotBytes, &header);
     switch (outcome) {
       case CFrameSplitter::Outcome::kFrame: {
         std::memcpy(a.lp_HeaderSlots + size_t{slotIndex} * APP_DATA::kHeaderSlotBytes, &header,
@@ -156,7 +161,9 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID) {
         ReleaseSemaphore(a.SocketBufferFilledSem, 1, nullptr);
         break;
       }
-      case CFrameSplitter::Outcome::kStopped: StopQuietly(a, socket); return 0;
+      case CFrameSplitter::Outcome::kStopped:
+        StopQuietly(a, socket);
+        return 0;
       case CFrameSplitter::Outcome::kHeaderReadFailed:
         EndSession(a, socket, "if (RtpRecvLength == SOCKET_ERROR)", 0, false);
         return 0;

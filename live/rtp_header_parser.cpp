@@ -14,7 +14,8 @@ bool SameClock(const DeviceTime& a, const DeviceTime& b) {
 HeaderParse CRTPHeaderParser::Parse(const uint8_t* chunk, uint32_t size, uint32_t* headerLength,
                                     RTPH_Struct* slot) {
   m_RTPH_Struct = RTPH_Struct{};
-  const HeaderLayout layout = m_fNewHeader ? HeaderLayout::kVersionWord : HeaderLayout::kPresenceMask;
+  const HeaderLayout layout =
+      m_fNewHeader ? HeaderLayout::kVersionWord : HeaderLayout::kPresenceMask;
   StreamFrameHeader h;
   const HeaderParse result = DecodeStreamFrameHeader(chunk, size, layout, &h);
   if (result != HeaderParse::kParsed) return result;

@@ -28,16 +28,15 @@ class CRTPHeaderParser {
   // kIncomplete and kRejected nothing is written and nothing reacts (m_RTPH_Struct is zero): a
   // rejected header is a version-word header whose version is not 1, or, from an RZ8P device,
   // one whose payload length is below its own length.
-  HeaderParse Parse(const uint8_t* chunk, uint32_t size, uint32_t* headerLength,
-                    RTPH_Struct* slot);
+  HeaderParse Parse(const uint8_t* chunk, uint32_t size, uint32_t* headerLength, RTPH_Struct* slot);
 
   // 1, clearing m_wAlarmData, when it was not 0; else 0.
   int TestAndClearAlarm();
 
-  uint16_t m_wAlarmData = 0;     // value of the last event word that was present
-  RTPH_Struct m_RTPH_Struct{};   // the latest parsed frame
-  uint32_t m_dwEventKind = 0;    // kind of the last present event word, 0 after it went
-  uint32_t m_fNewHeader = 0;     // 1 selects the version-word layout
+  uint16_t m_wAlarmData = 0;    // value of the last event word that was present
+  RTPH_Struct m_RTPH_Struct{};  // the latest parsed frame
+  uint32_t m_dwEventKind = 0;   // kind of the last present event word, 0 after it went
+  uint32_t m_fNewHeader = 0;    // 1 selects the version-word layout
   // Earlier name of m_fNewHeader, still written by the login code.
   uint32_t& fNewFrameHeader = m_fNewHeader;
 

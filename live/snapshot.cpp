@@ -67,7 +67,7 @@ int WriteJpeg(const std::string& path, const uint8_t* picture, uint16_t width, u
   p.DIBColor = kJpegCodecDibBGR;
   p.DIBWidth = width;
   p.DIBHeight = -static_cast<int32_t>(height);  // bottom row first
-  p.DIBPadBytes = 0;                             // the rows are packed
+  p.DIBPadBytes = 0;                            // the rows are packed
   p.JPGWidth = width;
   p.JPGHeight = height;
   p.JPGFile = path.c_str();
@@ -116,7 +116,8 @@ int SaveSnapshotAt(const char* folder, const uint8_t* picture, uint16_t width, u
     if (n > kMaxSameSecondFiles) return 0;
     path = SnapshotFilePath(folder, stem + "_" + std::to_string(n) + extension);
   }
-  return jpegFlag ? WriteJpeg(path, picture, width, height) : WriteBitmap(path, picture, width, height);
+  return jpegFlag ? WriteJpeg(path, picture, width, height)
+                  : WriteBitmap(path, picture, width, height);
 }
 
 int SaveSnapshot(const char* folder, const uint8_t* picture, uint16_t width, uint16_t height,

@@ -23,4 +23,6 @@ int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t /*timeSta
   return 1;
 }
 
-uint32_t PreAlarmRingStoredFrames() { return g_dwStoredFrames.load(); }
+uint32_t PreAlarmRingStoredFrames() {
+  return g_dwStoredFrames.load();
+}

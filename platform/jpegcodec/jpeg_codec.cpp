@@ -13,16 +13,24 @@ struct CodecState {
   tjhandle compressor = nullptr;
 };
 
-CodecState* StateOf(JpegCodecProperties* p) { return static_cast<CodecState*>(p->Internal); }
+CodecState* StateOf(JpegCodecProperties* p) {
+  return static_cast<CodecState*>(p->Internal);
+}
 
 int32_t JpgColorOf(int colorspace) {
   switch (colorspace) {
-    case TJCS_GRAY: return kJpegCodecJpgGray;
-    case TJCS_YCbCr: return kJpegCodecJpgYCbCr;
-    case TJCS_RGB: return kJpegCodecJpgRGB;
-    case TJCS_CMYK: return kJpegCodecJpgCMYK;
-    case TJCS_YCCK: return kJpegCodecJpgYCCK;
-    default: return 0;
+    case TJCS_GRAY:
+      return kJpegCodecJpgGray;
+    case TJCS_YCbCr:
+      return kJpegCodecJpgYCbCr;
+    case TJCS_RGB:
+      return kJpegCodecJpgRGB;
+    case TJCS_CMYK:
+      return kJpegCodecJpgCMYK;
+    case TJCS_YCCK:
+      return kJpegCodecJpgYCCK;
+    default:
+      return 0;
   }
 }
 
@@ -47,7 +55,9 @@ int RowPitchOf(const JpegCodecProperties& p) {
   return pitch > std::numeric_limits<int>::max() ? 0 : static_cast<int>(pitch);
 }
 
-int32_t AbsoluteHeight(int32_t h) { return h < 0 ? -h : h; }
+int32_t AbsoluteHeight(int32_t h) {
+  return h < 0 ? -h : h;
+}
 
 bool ReadHeader(JpegCodecProperties* p, CodecState* s) {
   if (!p->JPGBytes || p->JPGSizeBytes == 0) return false;
@@ -82,10 +92,14 @@ bool ReadImage(JpegCodecProperties* p, CodecState* s) {
 
 int SamplingOf(int32_t s) {
   switch (s) {
-    case kJpegCodecSampling444: return TJSAMP_444;
-    case kJpegCodecSampling422: return TJSAMP_422;
-    case kJpegCodecSampling420: return TJSAMP_420;
-    default: return -1;
+    case kJpegCodecSampling444:
+      return TJSAMP_444;
+    case kJpegCodecSampling422:
+      return TJSAMP_422;
+    case kJpegCodecSampling420:
+      return TJSAMP_420;
+    default:
+      return -1;
   }
 }
 
@@ -114,9 +128,9 @@ bool WriteImage(JpegCodecProperties* p, CodecState* s) {
   unsigned char* jpeg = nullptr;
   unsigned long jpegSize = 0;
   const int flags = p->DIBHeight < 0 ? TJFLAG_BOTTOMUP : 0;
-  const bool compressed = tjCompress2(s->compressor, p->DIBBytes, p->DIBWidth, pitch,
-                                      AbsoluteHeight(p->DIBHeight), format, &jpeg, &jpegSize,
-                                      sampling, quality, flags) == 0;
+  const bool compressed =
+      tjCompress2(s->compressor, p->DIBBytes, p->DIBWidth, pitch, AbsoluteHeight(p->DIBHeight),
+                  format, &jpeg, &jpegSize, sampling, quality, flags) == 0;
   const bool written = compressed && WriteFile(p->JPGFile, jpeg, jpegSize);
   tjFree(jpeg);
   if (written) {
@@ -155,9 +169,12 @@ extern "C" int JpegCodecFree(JpegCodecProperties* properties) {
 extern "C" int JpegCodecRead(JpegCodecProperties* properties, int32_t mode) {
   if (!properties || !StateOf(properties)) return 0;
   switch (mode) {
-    case kJpegCodecReadParamsFromBuffer: return ReadHeader(properties, StateOf(properties)) ? 1 : 0;
-    case kJpegCodecReadImageFromBuffer: return ReadImage(properties, StateOf(properties)) ? 1 : 0;
-    default: return 0;
+    case kJpegCodecReadParamsFromBuffer:
+      return ReadHeader(properties, StateOf(properties)) ? 1 : 0;
+    case kJpegCodecReadImageFromBuffer:
+      return ReadImage(properties, StateOf(properties)) ? 1 : 0;
+    default:
+      return 0;
   }
 }
 

@@ -22,8 +22,8 @@ TEST(ComposeFrame, BlankPictureSize) {
     uint8_t halfWidth, videoMode;
     uint16_t w, h;
   };
-  for (const Case& c : {Case{0, 0, 640, 228}, Case{1, 0, 320, 228}, Case{0, 1, 640, 276},
-                        Case{2, 44, 320, 276}}) {
+  for (const Case& c :
+       {Case{0, 0, 640, 228}, Case{1, 0, 320, 228}, Case{0, 1, 640, 276}, Case{2, 44, 320, 276}}) {
     const BlankFrameSize s = BlankFrameSizeOf(c.halfWidth, c.videoMode);
     EXPECT_EQ(s.wWidth, c.w);
     EXPECT_EQ(s.wHeight, c.h);

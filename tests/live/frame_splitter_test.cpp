@@ -253,7 +253,8 @@ TEST_F(SplitterFixture, PictureLongerThanTheSlotIsReadPast) {
       p.payload = c.payload;
       header = PresenceMaskHeader(p);
     }
-    const Bytes picture = Concat({DevicePicture(c.payload - c.zeroPadding, 1), Bytes(c.zeroPadding, 0)});
+    const Bytes picture =
+        Concat({DevicePicture(c.payload - c.zeroPadding, 1), Bytes(c.zeroPadding, 0)});
     const Bytes next = c.versionWord ? Frame1(1000, 3) : Frame2(1000, 3);
     source.AddInPieces(Concat({header, picture, next}), 1400);
     source.Add(next);
@@ -275,7 +276,8 @@ TEST_F(SplitterFixture, ImpossiblePayloadLengthResynchronises) {
   // Longer than any picture: the length is not believed; the next end of picture is looked for.
   PresenceMaskFields p;
   p.payload = 0xFFFFFFF0u;
-  source.AddInPieces(Concat({PresenceMaskHeader(p), DevicePicture(6000, 1), Frame2(1000, 3)}), 1400);
+  source.AddInPieces(Concat({PresenceMaskHeader(p), DevicePicture(6000, 1), Frame2(1000, 3)}),
+                     1400);
   source.Add(Frame2(1000, 4));
   const SplitRun run = RunAll(false);
   ASSERT_EQ(run.pictures.size(), 2u);

@@ -110,8 +110,9 @@ TEST_F(ParserFixture, TimeStampsInBothLayouts) {
     uint32_t versionWord;
     uint32_t presenceMask;
   };
-  for (const Case& c : {Case{200, 1000, 1000}, Case{0x40000000, 0, 0x40000000},
-                        Case{0x33333332, 0xFFFFFFFA, 0xFFFFFFFA}, Case{0x33333333, 0, 0xFFFFFFFF}}) {
+  for (const Case& c :
+       {Case{200, 1000, 1000}, Case{0x40000000, 0, 0x40000000},
+        Case{0x33333332, 0xFFFFFFFA, 0xFFFFFFFA}, Case{0x33333333, 0, 0xFFFFFFFF}}) {
     SCOPED_TRACE(c.received);
     VersionWordFields v;
     v.timeStamp = c.received;
@@ -184,7 +185,8 @@ TEST_F(ParserFixture, CutShortHeadersReactToNothing) {
       SCOPED_TRACE(n);
       headerLength = 777;
       slot.dwPayloadLength = 555;
-      EXPECT_EQ(Parse(Bytes(whole.begin(), whole.begin() + n), versionWord), HeaderParse::kIncomplete);
+      EXPECT_EQ(Parse(Bytes(whole.begin(), whole.begin() + n), versionWord),
+                HeaderParse::kIncomplete);
       EXPECT_EQ(headerLength, 777u);
       EXPECT_EQ(slot.dwPayloadLength, 555u);
     }
@@ -287,9 +289,9 @@ TEST_F(ParserFixture, AlarmReactionsOnlyForAlarmFamiliesOrListedModels) {
     bool listed;
     bool reacts;
   };
-  for (const Case& c : {Case{"RZ2K", false, true}, Case{"RZ5M", false, true},
-                        Case{"RZ7M", false, true}, Case{"RZ1K", false, false},
-                        Case{"RZ8P", false, false}, Case{"RZ3K", true, true}}) {
+  for (const Case& c :
+       {Case{"RZ2K", false, true}, Case{"RZ5M", false, true}, Case{"RZ7M", false, true},
+        Case{"RZ1K", false, false}, Case{"RZ8P", false, false}, Case{"RZ3K", true, true}}) {
     SCOPED_TRACE(c.product);
     host = RecordingHost{};
     host.product = c.product;
@@ -300,7 +302,8 @@ TEST_F(ParserFixture, AlarmReactionsOnlyForAlarmFamiliesOrListedModels) {
     EXPECT_EQ(parser.m_dwEventKind, kEventKindMotion);
     EXPECT_EQ(parser.m_wAlarmData, 4);
     if (c.reacts)
-      EXPECT_EQ(host.calls, (std::vector<std::string>{"PostAlarmAudio 0", "CreateAlarmRecordFile"}));
+      EXPECT_EQ(host.calls,
+                (std::vector<std::string>{"PostAlarmAudio 0", "CreateAlarmRecordFile"}));
     else
       EXPECT_TRUE(host.calls.empty());
   }
@@ -352,9 +355,9 @@ TEST_F(ParserFixture, MotionSwitchesToItsLowestChannelOnMultiChannelRecorders) {
     int channel;  // 0: no switch
   };
   for (const Case& c :
-       {Case{"RZ1K", 1, 1, 0x0004, 3}, Case{"RZ3K", 1, 1, 0x8000, 16}, Case{"RZ4K", 1, 1, 0x0006, 2},
-        Case{"RZ1K", 0, 1, 0x0004, 0}, Case{"RZ1K", 1, 0, 0x0004, 0}, Case{"RZ2K", 1, 1, 0x0004, 0},
-        Case{"RZ1K", 1, 1, 0, 0}}) {
+       {Case{"RZ1K", 1, 1, 0x0004, 3}, Case{"RZ3K", 1, 1, 0x8000, 16},
+        Case{"RZ4K", 1, 1, 0x0006, 2}, Case{"RZ1K", 0, 1, 0x0004, 0}, Case{"RZ1K", 1, 0, 0x0004, 0},
+        Case{"RZ2K", 1, 1, 0x0004, 0}, Case{"RZ1K", 1, 1, 0, 0}}) {
     SCOPED_TRACE(std::string(c.product) + " motion " + std::to_string(c.motion));
     host = RecordingHost{};
     host.product = c.product;
@@ -414,9 +417,9 @@ TEST_F(ParserFixture, RetrNetworkBackupAndCameraSensorInLayoutOrder) {
   const uint32_t rz8pLength = headerLength;
   ASSERT_EQ(Parse(VersionWordHeader(v), true), HeaderParse::kParsed);
   EXPECT_EQ(headerLength, rz8pLength);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"SetRETRState 1",
-                                                  "SetStatusText Network backup,stop video!!",
-                                                  "PostAlarmAudio 0", "CreateAlarmRecordFile"}));
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"SetRETRState 1", "SetStatusText Network backup,stop video!!",
+                                      "PostAlarmAudio 0", "CreateAlarmRecordFile"}));
 
   // The presence-mask layout carries R.E.T.R. ahead of the event words.
   host = RecordingHost{};
@@ -425,9 +428,9 @@ TEST_F(ParserFixture, RetrNetworkBackupAndCameraSensorInLayoutOrder) {
   p.eventA = 5;
   p.extraMaskBits = 0x400;
   ASSERT_EQ(Parse(PresenceMaskHeader(p), false), HeaderParse::kParsed);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"SetRETRState 0",
-                                                  "SetStatusText Network backup,stop video!!",
-                                                  "PostAlarmAudio 0", "CreateAlarmRecordFile"}));
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"SetRETRState 0", "SetStatusText Network backup,stop video!!",
+                                      "PostAlarmAudio 0", "CreateAlarmRecordFile"}));
 }
 
 TEST_F(ParserFixture, WithoutHostNothingReactsButEventsAreRemembered) {

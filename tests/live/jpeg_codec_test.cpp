@@ -18,10 +18,10 @@ namespace {
 // Quadrants of solid colours, 8 x 8 blocks each, so the JPEG keeps them nearly exact.
 Bgr Quadrants(int x, int y, int w, int h) {
   const bool right = x >= w / 2, bottom = y >= h / 2;
-  if (!right && !bottom) return {0, 0, 255};    // red
-  if (right && !bottom) return {0, 255, 0};     // green
-  if (!right && bottom) return {255, 0, 0};     // blue
-  return {255, 255, 255};                       // white
+  if (!right && !bottom) return {0, 0, 255};  // red
+  if (right && !bottom) return {0, 255, 0};   // green
+  if (!right && bottom) return {255, 0, 0};   // blue
+  return {255, 255, 255};                     // white
 }
 
 std::vector<uint8_t> QuadrantPicture(int w, int h) {
@@ -99,7 +99,8 @@ TEST(JpegCodec, RefusesWhatItCannotDo) {
       {"other height", [](JpegCodecProperties& p) { p.DIBHeight = 9; }},
       {"no buffer", [](JpegCodecProperties& p) { p.DIBBytes = nullptr; }},
       {"four channels", [](JpegCodecProperties& p) { p.DIBChannels = 4; }},
-      {"gray colour with three channels", [](JpegCodecProperties& p) { p.DIBColor = kJpegCodecDibGray; }},
+      {"gray colour with three channels",
+       [](JpegCodecProperties& p) { p.DIBColor = kJpegCodecDibGray; }},
       {"no JPEG", [](JpegCodecProperties& p) { p.JPGSizeBytes = 0; }},
       {"cut JPEG", [](JpegCodecProperties& p) { p.JPGSizeBytes /= 2; }},
   };
@@ -129,12 +130,13 @@ TEST(DecodeJpegToDib, TwoByTwoPictureComesBottomRowFirst) {
   ASSERT_EQ(jpeg[3], 0xDB);
   std::vector<uint8_t> dib(12 + 4, 0x55);
   uint16_t w = 0, h = 0;
-  ASSERT_EQ(DecodeJpegToDib(jpeg.data(), static_cast<uint32_t>(jpeg.size()), dib.data(), 12, &w, &h), 1);
+  ASSERT_EQ(
+      DecodeJpegToDib(jpeg.data(), static_cast<uint32_t>(jpeg.size()), dib.data(), 12, &w, &h), 1);
   EXPECT_EQ(w, 2);
   EXPECT_EQ(h, 2);
-  for (int i = 0; i < 6; ++i) EXPECT_GT(dib[i], 200) << i;       // bottom row: white
-  for (int i = 6; i < 12; ++i) EXPECT_LT(dib[i], 55) << i;       // top row: black
-  for (int i = 12; i < 16; ++i) EXPECT_EQ(dib[i], 0x55) << i;    // nothing beyond 12 bytes
+  for (int i = 0; i < 6; ++i) EXPECT_GT(dib[i], 200) << i;     // bottom row: white
+  for (int i = 6; i < 12; ++i) EXPECT_LT(dib[i], 55) << i;     // top row: black
+  for (int i = 12; i < 16; ++i) EXPECT_EQ(dib[i], 0x55) << i;  // nothing beyond 12 bytes
 }
 
 TEST(DecodeJpegToDib, PackedRowsOfAnyWidthAndGrayPictures) {
@@ -182,7 +184,8 @@ TEST(DecodeJpegToDib, DamagedPicturesFail) {
   EXPECT_EQ(DecodeJpegToDib(jpeg.data(), static_cast<uint32_t>(jpeg.size() / 2), dib.data(),
                             static_cast<uint32_t>(dib.size()), &w, &h),
             0);
-  EXPECT_EQ(DecodeJpegToDib(jpeg.data(), 0, dib.data(), static_cast<uint32_t>(dib.size()), &w, &h), 0);
+  EXPECT_EQ(DecodeJpegToDib(jpeg.data(), 0, dib.data(), static_cast<uint32_t>(dib.size()), &w, &h),
+            0);
 }
 
 TEST(Snapshot, FileNameFromTheLocalTime) {

@@ -54,7 +54,9 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
   return out;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
@@ -64,7 +66,9 @@ constexpr LocalClock kTime{2006, 2, 3, 9, 5, 7};
 
 // A bottom-up picture: the bottom half white, the top half black.
 std::vector<uint8_t> BottomUpPicture(int w, int h) {
-  return TopDownPicture(w, h, [h](int, int y) { return y < h / 2 ? Bgr{255, 255, 255} : Bgr{0, 0, 0}; });
+  return TopDownPicture(w, h, [h](int, int y) {
+    return y < h / 2 ? Bgr{255, 255, 255} : Bgr{0, 0, 0};
+  });
 }
 
 TEST(SnapshotFile, JpegKeepsSizeAndRowOrderWithOrWithoutFinalBackslash) {

@@ -195,11 +195,11 @@ class StreamSessionTest : public ::testing::Test {
     devsim.Stop();
     APP_DATA& a = *g_lpApp;
     DestroyWindow(a.h_MainDialogHandle);
-    for (HANDLE* h : {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem,
-                      &a.h_NotifyGetJPEGImageThreadResetEvent, &a.h_FeedBackForNotifyResetEvent,
-                      &a.h_StartToGetJpegImageEvent, &a.h_EndofGetJpegImageEvent,
-                      &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
-                      &a.h_FinishShowImageJobEvent}) {
+    for (HANDLE* h :
+         {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem, &a.h_NotifyGetJPEGImageThreadResetEvent,
+          &a.h_FeedBackForNotifyResetEvent, &a.h_StartToGetJpegImageEvent,
+          &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
+          &a.h_FinishShowImageJobEvent}) {
       CloseHandle(*h);
       *h = nullptr;
     }
@@ -381,19 +381,19 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_TRUE(found);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Families, StreamFamilyTest,
-    ::testing::Values(FamilyCase{"RZ1K", nullptr, true, {640, 228}, 0},
-                      FamilyCase{"RZ3K", "1045", false, {640, 228}, 0},
-                      FamilyCase{"RZ4K", nullptr, true, {640, 228}, 0},
-                      FamilyCase{"RZ2K", nullptr, true, {704, 240}, 6},
-                      FamilyCase{"RZ2K", "1005", false, {704, 240}, 6},
-                      FamilyCase{"RZ5M", nullptr, false, {704, 240}, 6},
-                      FamilyCase{"RZ7M", nullptr, false, {704, 240}, 6},
-                      FamilyCase{"RZ8P", nullptr, true, {640, 480}, 12}),
-    [](const auto& info) {
-      return std::string(info.param.product) + (info.param.versionWordLayout ? "_1" : "_2");
-    });
+INSTANTIATE_TEST_SUITE_P(Families, StreamFamilyTest,
+                         ::testing::Values(FamilyCase{"RZ1K", nullptr, true, {640, 228}, 0},
+                                           FamilyCase{"RZ3K", "1045", false, {640, 228}, 0},
+                                           FamilyCase{"RZ4K", nullptr, true, {640, 228}, 0},
+                                           FamilyCase{"RZ2K", nullptr, true, {704, 240}, 6},
+                                           FamilyCase{"RZ2K", "1005", false, {704, 240}, 6},
+                                           FamilyCase{"RZ5M", nullptr, false, {704, 240}, 6},
+                                           FamilyCase{"RZ7M", nullptr, false, {704, 240}, 6},
+                                           FamilyCase{"RZ8P", nullptr, true, {640, 480}, 12}),
+                         [](const auto& info) {
+                           return std::string(info.param.product) +
+                                  (info.param.versionWordLayout ? "_1" : "_2");
+                         });
 
 // ---- Header reactions -----------------------------------------------------------------------
 
@@ -424,12 +424,13 @@ TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
 }
 
 TEST_F(StreamSessionTest, RetrNetworkBackupAndCameraSensorReachTheirTargets) {
-  LogIn("RZ8P", {"--set", "stream.retr=1", "--set", "stream.network_backup=1", "--set",
-                 "stream.sensor=0x42"},
-        1);
+  LogIn(
+      "RZ8P",
+      {"--set", "stream.retr=1", "--set", "stream.network_backup=1", "--set", "stream.sensor=0x42"},
+      1);
   StartThreads();
-  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SetStatusText Network backup,stop video!!"); },
-                        10000));
+  EXPECT_TRUE(
+      PumpUntil([&] { return hooks.Has("SetStatusText Network backup,stop video!!"); }, 10000));
   EXPECT_TRUE(PumpUntil([&] { return hooks.Has("PostCmosState 66"); }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_ControlD.RETRState() == 1; }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
@@ -449,10 +450,14 @@ TEST_F(StreamSessionTest, FramesWithoutPictureShowABlackPictureOfTheBlankSize) {
 // ---- Stream faults: resynchronised, no relogin ----------------------------------------------
 
 const std::vector<std::string> kStreamFaults = {
-    "name=stream-garbage&http=1",      "name=stream-garbage&bytes=300",
-    "name=stream-no-soi",              "name=stream-payload-zero",
-    "name=stream-app0",                "name=stream-split&at=4&delay=100",
-    "name=stream-split&at=30&delay=100", "name=stream-oversize",
+    "name=stream-garbage&http=1",
+    "name=stream-garbage&bytes=300",
+    "name=stream-no-soi",
+    "name=stream-payload-zero",
+    "name=stream-app0",
+    "name=stream-split&at=4&delay=100",
+    "name=stream-split&at=30&delay=100",
+    "name=stream-oversize",
 };
 
 TEST_F(StreamSessionTest, StreamFaultsAreResynchronisedWithoutReloginVersionWordLayout) {
@@ -568,4 +573,3 @@ TEST_F(StreamSessionTest, StopWhileBlockedInAReadEndsAtOnce) {
 }
 
 }  // namespace
-

@@ -5,7 +5,9 @@
 
 namespace livetest {
 namespace {
-void Put8(Bytes& b, uint8_t v) { b.push_back(v); }
+void Put8(Bytes& b, uint8_t v) {
+  b.push_back(v);
+}
 void Put16(Bytes& b, uint16_t v) {
   b.push_back(static_cast<uint8_t>(v));
   b.push_back(static_cast<uint8_t>(v >> 8));
@@ -15,7 +17,8 @@ void Put32(Bytes& b, uint32_t v) {
   Put16(b, static_cast<uint16_t>(v >> 16));
 }
 void PutTitle(Bytes& b, const std::string& title) {
-  for (size_t i = 0; i < 16; ++i) b.push_back(i < title.size() ? static_cast<uint8_t>(title[i]) : 0);
+  for (size_t i = 0; i < 16; ++i)
+    b.push_back(i < title.size() ? static_cast<uint8_t>(title[i]) : 0);
 }
 }  // namespace
 

@@ -20,8 +20,8 @@ using Bytes = std::vector<uint8_t>;
 struct VersionWordFields {
   uint16_t version = 1;
   uint16_t payload = 0;
-  uint8_t channelByte = 0;  // bits 0-3 channel
-  uint8_t displayByte = 0;  // bits 4-7 display channel
+  uint8_t channelByte = 0;     // bits 0-3 channel
+  uint8_t displayByte = 0;     // bits 4-7 display channel
   uint16_t extraMaskBits = 0;  // mask bits without a field (0, 4, 9-12, 14, 15)
   std::optional<uint16_t> motion, eventA, eventB;
   std::optional<uint32_t> timeStamp, packedDate;

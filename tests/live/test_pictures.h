@@ -13,7 +13,8 @@ struct Bgr {
 };
 
 // Rows top row first, packed, width x 3 bytes each.
-std::vector<uint8_t> TopDownPicture(int width, int height, const std::function<Bgr(int x, int y)>& colour);
+std::vector<uint8_t> TopDownPicture(int width, int height,
+                                    const std::function<Bgr(int x, int y)>& colour);
 
 // A JPEG of the picture (quality 1-100, 4:4:4 sampling) with its application segments removed.
 std::vector<uint8_t> DeviceJpeg(const std::vector<uint8_t>& topDownBgr, int width, int height,
