@@ -1,10 +1,12 @@
 // Start-up and shut-down of the real program under Wine: each test runs Ostrova.exe from a
-// private copy of its folder and drives its windows from outside.
+// private copy of its folder and drives its windows from outside; the login goes to the device
+// simulator.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/net/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace ts = testsupport;
@@ -15,32 +17,66 @@ constexpr int kEditServer = 1042;
 constexpr int kEditUser = 1040;
 constexpr int kEditPassword = 1043;
 constexpr int kEditPort = 1044;
-constexpr const char* kLoginTitle = "Ostrova Login";
+constexpr int kEditBitRate = 1376;
+constexpr int kConnectButton = 8444;
+constexpr int kCancelButton = 8445;
 constexpr const char* kMainTitle = "Ostrova";
+constexpr const char* kPassword = "secret-pw";
 
-const std::vector<std::string> kWrittenKeys = {
-    "brightness", "contrast", "saturation", "Image Resolution", "Username", "Server Name",
-    "ServerPort", "Sub Port Number", "Zoom Ratio", "Frame Rate", "Target Bit Rate",
-    "Peak Bit Rate", "Control Bit Rate Type", "Resolution Type", "Image Quility",
-    "Selected Channel", "Dynamic Download Option", "Write CD Option", "Write CD Close Option",
-    "Last Connection MAC1", "Last Connection MAC2", "Alarm Trigger Record", "RETR Alarm Record",
-    "Alarm Enable Button", "Turbo repeat step", "Alarm Trigger Quality",
-    "Alarm Trigger Resolution", "Trigger Wav Path LOWORD", "Trigger Close Time Hour",
-    "Trigger Close Time Min", "Trigger Close Time date", "Alarm auto switch video",
-    "Search List HDD", "Search List Type", "Search List Max Number", "Record Path",
-    "Snapshot Path", "Upgrade FW Path", "Upgrade DVR FW Path", "Trigger Wav Path",
-    "Network File Directory"};
+const std::vector<std::string> kWrittenKeys = {"brightness",
+                                               "contrast",
+                                               "saturation",
+                                               "Image Resolution",
+                                               "Username",
+                                               "Server Name",
+                                               "ServerPort",
+                                               "Sub Port Number",
+                                               "Zoom Ratio",
+                                               "Frame Rate",
+                                               "Target Bit Rate",
+                                               "Peak Bit Rate",
+                                               "Control Bit Rate Type",
+                                               "Resolution Type",
+                                               "Image Quility",
+                                               "Selected Channel",
+                                               "Dynamic Download Option",
+                                               "Write CD Option",
+                                               "Write CD Close Option",
+                                               "Last Connection MAC1",
+                                               "Last Connection MAC2",
+                                               "Alarm Trigger Record",
+                                               "RETR Alarm Record",
+                                               "Alarm Enable Button",
+                                               "Turbo repeat step",
+                                               "Alarm Trigger Quality",
+                                               "Alarm Trigger Resolution",
+                                               "Trigger Wav Path LOWORD",
+                                               "Trigger Close Time Hour",
+                                               "Trigger Close Time Min",
+                                               "Trigger Close Time date",
+                                               "Alarm auto switch video",
+                                               "Search List HDD",
+                                               "Search List Type",
+                                               "Search List Max Number",
+                                               "Record Path",
+                                               "Snapshot Path",
+                                               "Upgrade FW Path",
+                                               "Upgrade DVR FW Path",
+                                               "Trigger Wav Path",
+                                               "Network File Directory"};
 
-// A private program folder: the executable and, unless asked otherwise, its control file.
+// A private program folder: the executable with its codec library and, unless asked otherwise,
+// its control file and its skin.
 class ProgramFolder {
  public:
-  explicit ProgramFolder(bool withCtrlFile = true) : m_folder("ostrova") {
+  explicit ProgramFolder(bool withCtrlFile = true, bool withSkin = true) : m_folder("ostrova") {
     const std::string bin = ts::ThisExeFolder();
     EXPECT_TRUE(ts::CopyFileTo(bin + "Ostrova.exe", m_folder.File("Ostrova.exe")));
+    EXPECT_TRUE(ts::CopyFileTo(bin + "JPEGCODEC.DLL", m_folder.File("JPEGCODEC.DLL")));
     if (withCtrlFile) {
       EXPECT_TRUE(ts::CopyFileTo(bin + "CtrlFile.ini", m_folder.File("CtrlFile.ini")));
     }
-    ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
+    if (withSkin) ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
   }
   std::string File(const std::string& name) const { return m_folder.File(name); }
 
@@ -61,7 +97,8 @@ class ProgramFolder {
         continue;
       }
       const auto eq = line.find('=');
-      if (inSection && eq != std::string::npos) out.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+      if (inSection && eq != std::string::npos)
+        out.emplace_back(line.substr(0, eq), line.substr(eq + 1));
     }
     return out;
   }
@@ -70,20 +107,70 @@ class ProgramFolder {
   ts::TempFolder m_folder;
 };
 
-// Fills the stand-in login window and connects; returns the main window.
-HWND LogIn(const ts::Process& p, const std::string& server, const std::string& port,
-           const std::string& user) {
-  HWND login = ts::WaitForWindow(p.Id(), kLoginTitle);
-  if (!login) return nullptr;
-  SendMessageA(GetDlgItem(login, kEditServer), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(server.c_str()));
-  SendMessageA(GetDlgItem(login, kEditPort), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(port.c_str()));
-  SendMessageA(GetDlgItem(login, kEditUser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user.c_str()));
-  SendMessageA(GetDlgItem(login, kEditPassword), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("secret-pw"));
-  ts::PostClick(login, IDOK);
+// The login window: caption-less, the one window with the hidden bit-rate box.
+HWND WaitForLoginWindow(const ts::Process& p) {
+  return ts::WaitForWindowIf(p.Id(), [](HWND w) {
+    return GetDlgItem(w, kEditBitRate) != nullptr && GetDlgItem(w, kEditPort) != nullptr;
+  });
+}
+
+void SetItem(HWND dlg, int id, const std::string& text) {
+  SendMessageA(GetDlgItem(dlg, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Types the password into the login window and connects; returns the main window.
+HWND Connect(const ts::Process& p, HWND login) {
+  SetItem(login, kEditPassword, kPassword);
+  ts::PostClick(login, kConnectButton);
   return ts::WaitForWindow(p.Id(), kMainTitle);
 }
 
-std::string Value(const std::vector<std::pair<std::string, std::string>>& kv, const std::string& key) {
+// Fills the login window and connects; returns the main window.
+HWND LogIn(const ts::Process& p, const std::string& server, const std::string& port,
+           const std::string& user) {
+  HWND login = WaitForLoginWindow(p);
+  if (!login) return nullptr;
+  SetItem(login, kEditServer, server);
+  SetItem(login, kEditPort, port);
+  SetItem(login, kEditUser, user);
+  return Connect(p, login);
+}
+
+// A key press sent the way the keyboard sends it, to a control of the login window.
+void PostKey(HWND login, int id, WPARAM key) {
+  HWND control = GetDlgItem(login, id);
+  PostMessageA(control, WM_KEYDOWN, key, 1);
+  PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
+// The device simulator with the accounts these tests log in with.
+class Device {
+ public:
+  Device() {
+    EXPECT_TRUE(
+        m_devsim.Start({"--account", std::string("tester:") + kPassword + ":30", "--account",
+                        std::string("operator:") + kPassword + ":30", "--mac", "0011223344AA"}))
+        << m_devsim.error();
+  }
+  std::string Port() const { return std::to_string(m_devsim.port()); }
+  // Parameters of the first login request.
+  std::vector<std::string> FirstLogin() const {
+    for (const auto& r : m_devsim.Requests())
+      if (r.path == "/Login.cgi") return r.params;
+    return {};
+  }
+  int LoginCount() const {
+    int n = 0;
+    for (const auto& r : m_devsim.Requests()) n += r.path == "/Login.cgi" ? 1 : 0;
+    return n;
+  }
+
+ private:
+  nettest::DevsimChild m_devsim;
+};
+
+std::string Value(const std::vector<std::pair<std::string, std::string>>& kv,
+                  const std::string& key) {
   for (const auto& [k, v] : kv)
     if (k == key) return v;
   return "<missing>";
@@ -104,14 +191,17 @@ TEST(StartUp, CancelledLoginEndsCleanlyWithoutWritingSettings) {
   ProgramFolder folder;
   ts::Process p;
   ASSERT_TRUE(folder.Start(p));
-  HWND login = ts::WaitForWindow(p.Id(), kLoginTitle);
+  HWND login = WaitForLoginWindow(p);
   ASSERT_NE(login, nullptr);
   // Defaults of a first start, and the empty debug trace beside the program.
   EXPECT_EQ(ts::ItemText(login, kEditServer), "192.168.1.10");
   EXPECT_EQ(ts::ItemText(login, kEditPort), "80");
+  EXPECT_EQ(ts::ItemText(login, kEditUser), "revuv");
+  EXPECT_EQ(ts::ItemText(login, kEditPassword), "");
+  EXPECT_NE(GetDlgItem(login, kConnectButton), nullptr);
   EXPECT_TRUE(ts::FileExists(folder.File("DebugTrace.log")));
   EXPECT_EQ(ts::ReadFileText(folder.File("DebugTrace.log")), "");
-  ts::PostClick(login, IDCANCEL);
+  ts::PostClick(login, kCancelButton);
   DWORD code = 99;
   ASSERT_TRUE(p.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);
@@ -121,10 +211,11 @@ TEST(StartUp, CancelledLoginEndsCleanlyWithoutWritingSettings) {
 
 TEST(StartUp, ClosingWritesSettingsThatTheNextStartReadsBack) {
   ProgramFolder folder;
+  Device device;
   {
     ts::Process p;
     ASSERT_TRUE(folder.Start(p));
-    HWND main = LogIn(p, "127.0.0.1", "8080", "tester");
+    HWND main = LogIn(p, "127.0.0.1", device.Port(), "tester");
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
     DWORD code = 99;
@@ -136,21 +227,23 @@ TEST(StartUp, ClosingWritesSettingsThatTheNextStartReadsBack) {
   for (const auto& [k, v] : kv) keys.push_back(k);
   EXPECT_EQ(keys, kWrittenKeys);
   EXPECT_EQ(Value(kv, "Server Name"), "127.0.0.1");
-  EXPECT_EQ(Value(kv, "ServerPort"), "8080");
+  EXPECT_EQ(Value(kv, "ServerPort"), device.Port());
   EXPECT_EQ(Value(kv, "Username"), "tester");
   EXPECT_EQ(Value(kv, "RETR Alarm Record"), "1");
-  EXPECT_EQ(ts::ReadFileText(folder.File("Setting.ini")).find("secret-pw"), std::string::npos);
+  EXPECT_EQ(ts::ReadFileText(folder.File("Setting.ini")).find(kPassword), std::string::npos);
+  // The login window's request carried what was typed.
+  EXPECT_EQ(device.FirstLogin(),
+            (std::vector<std::string>{"Username=tester", std::string("Password=") + kPassword}));
 
   // Every stored value survives a second start and close unchanged.
   ts::Process p2;
   ASSERT_TRUE(folder.Start(p2));
-  HWND login = ts::WaitForWindow(p2.Id(), kLoginTitle);
+  HWND login = WaitForLoginWindow(p2);
   ASSERT_NE(login, nullptr);
   EXPECT_EQ(ts::ItemText(login, kEditServer), "127.0.0.1");
-  EXPECT_EQ(ts::ItemText(login, kEditPort), "8080");
+  EXPECT_EQ(ts::ItemText(login, kEditPort), device.Port());
   EXPECT_EQ(ts::ItemText(login, kEditUser), "tester");
-  ts::PostClick(login, IDOK);
-  HWND main = ts::WaitForWindow(p2.Id(), kMainTitle);
+  HWND main = Connect(p2, login);
   ASSERT_NE(main, nullptr);
   PostMessageA(main, WM_CLOSE, 0, 0);
   DWORD code = 99;
@@ -161,6 +254,7 @@ TEST(StartUp, ClosingWritesSettingsThatTheNextStartReadsBack) {
 
 TEST(StartUp, StoredValuesAreReadAndWrittenBack) {
   ProgramFolder folder;
+  Device device;
   std::string ini = "[Ostrova]\r\n";
   std::vector<std::pair<std::string, std::string>> stored;
   for (size_t i = 0; i < kWrittenKeys.size(); ++i) {
@@ -168,7 +262,13 @@ TEST(StartUp, StoredValuesAreReadAndWrittenBack) {
     std::string v = std::to_string(3 + i);
     if (k == "Username") v = "operator";
     if (k == "Server Name") v = "127.0.0.1";
+    if (k == "ServerPort") v = device.Port();
+    // The login stores MAC bytes 5 and 6 of the device (0011223344AA).
+    if (k == "Last Connection MAC1") v = "68";
+    if (k == "Last Connection MAC2") v = "170";
     if (k == "RETR Alarm Record") v = "1";
+    // A channel the device has (the session limits it to the device's channels).
+    if (k == "Selected Channel") v = "5";
     if (k.ends_with("Path") || k == "Network File Directory")
       v = "C:\\data\\" + std::to_string(i) + "\\";
     if (k == "Upgrade DVR FW Path") v = "C:\\dvrfw";
@@ -178,16 +278,73 @@ TEST(StartUp, StoredValuesAreReadAndWrittenBack) {
   ASSERT_TRUE(ts::WriteFileText(folder.File("Setting.ini"), ini));
   ts::Process p;
   ASSERT_TRUE(folder.Start(p));
-  HWND login = ts::WaitForWindow(p.Id(), kLoginTitle);
+  HWND login = WaitForLoginWindow(p);
   ASSERT_NE(login, nullptr);
-  ts::PostClick(login, IDOK);
-  HWND main = ts::WaitForWindow(p.Id(), kMainTitle);
+  EXPECT_EQ(ts::ItemText(login, kEditUser), "operator");
+  HWND main = Connect(p, login);
   ASSERT_NE(main, nullptr);
   PostMessageA(main, WM_CLOSE, 0, 0);
   DWORD code = 99;
   ASSERT_TRUE(p.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(folder.Settings(), stored);
+}
+
+TEST(StartUp, AFailedLoginKeepsTheWindowForAnotherTry) {
+  ProgramFolder folder;
+  Device device;
+  ts::Process p;
+  ASSERT_TRUE(folder.Start(p));
+  HWND login = WaitForLoginWindow(p);
+  ASSERT_NE(login, nullptr);
+  SetItem(login, kEditServer, "127.0.0.1");
+  SetItem(login, kEditPort, device.Port());
+  SetItem(login, kEditUser, "tester");
+  SetItem(login, kEditPassword, "not-the-password");
+  PostKey(login, kEditPassword, VK_RETURN);  // Enter connects
+  ASSERT_TRUE(ts::WaitUntil([&] { return device.LoginCount() == 1; }));
+  Sleep(500);
+  EXPECT_TRUE(IsWindowVisible(login));
+  EXPECT_EQ(ts::WaitForWindow(p.Id(), kMainTitle, 500), nullptr);
+  HWND main = Connect(p, login);
+  ASSERT_NE(main, nullptr);
+  EXPECT_GE(device.LoginCount(), 2);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(p.WaitExit(30000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(StartUp, WithoutTheSkinTheLoginWindowStillTakesEscapeAndEnter) {
+  ProgramFolder folder(true, false);
+  Device device;
+  {
+    ts::Process p;
+    ASSERT_TRUE(folder.Start(p));
+    HWND login = WaitForLoginWindow(p);
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(GetDlgItem(login, kConnectButton), nullptr);  // no buttons without their faces
+    PostKey(login, kEditServer, VK_ESCAPE);
+    DWORD code = 99;
+    ASSERT_TRUE(p.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(ts::FileExists(folder.File("Setting.ini")));
+  }
+  ts::Process p;
+  ASSERT_TRUE(folder.Start(p));
+  HWND login = WaitForLoginWindow(p);
+  ASSERT_NE(login, nullptr);
+  SetItem(login, kEditServer, "127.0.0.1");
+  SetItem(login, kEditPort, device.Port());
+  SetItem(login, kEditUser, "tester");
+  SetItem(login, kEditPassword, kPassword);
+  PostKey(login, kEditPassword, VK_RETURN);
+  HWND main = ts::WaitForWindow(p.Id(), kMainTitle);
+  ASSERT_NE(main, nullptr);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(p.WaitExit(30000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,105 @@
+#include "tools/copy_program_dlg.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/app_data.h"
+
+namespace {
+
+constexpr const char* kProgramFiles[] = {"AlarmData.dat", "alarm.wav",   "CtrlFile.ini",
+                                         "JPEGCODEC.DLL", "Ostrova.exe", "Quendor.exe",
+                                         "Setting.ini"};
+
+std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+void AddBitmapsOf(const std::string& source, const std::string& sub,
+                  std::vector<std::string>& files) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((source + sub + "*.bmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      files.push_back(sub + found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+}
+
+}  // namespace
+
+CCopyProgramDlg::CCopyProgramDlg(HWND parent, std::string sourcePath, std::string destPath)
+    : ost::Dialog(kTemplateId, parent),
+      m_strSourcePath(std::move(sourcePath)),
+      m_strDestPath(std::move(destPath)) {}
+
+std::vector<std::string> CCopyProgramDlg::InstallFileList(const std::string& sourceFolder) {
+  std::vector<std::string> files(std::begin(kProgramFiles), std::end(kProgramFiles));
+  const std::string source = WithBackslash(sourceFolder);
+  AddBitmapsOf(source, "BMP\\", files);
+  AddBitmapsOf(source, "BMP\\LOGIN\\", files);
+  return files;
+}
+
+void CCopyProgramDlg::DoDataExchange(ost::DataExchange& dx) {
+  dx.Text(kPercentText, m_strProgress);
+}
+
+BOOL CCopyProgramDlg::OnInitDialog() {
+  ost::Dialog::OnInitDialog();
+  ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETRANGE32, 0, 100);
+  m_strProgress = "  0%";
+  ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, 0, 0);
+  UpdateData(false);
+  m_nTimer = ::SetTimer(m_hWnd, kStartTimer, 500, &CCopyProgramDlg::CopyTimerProc);
+  ::EnableWindow(GetDlgItem(IDOK), FALSE);
+  return TRUE;
+}
+
+void CCopyProgramDlg::OnTimer(UINT_PTR id) {
+  if (id == m_nTimer) KillTimer(m_nTimer);
+  Default();
+}
+
+void CALLBACK CCopyProgramDlg::CopyTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  auto* self = dynamic_cast<CCopyProgramDlg*>(ost::Wnd::FromHandle(hwnd));
+  if (self != nullptr) self->CopyFiles();
+}
+
+void CCopyProgramDlg::ShowProgress(int percent) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%3d%%", percent);
+  m_strProgress = text;
+  ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  UpdateData(false);
+}
+
+void CCopyProgramDlg::CopyFiles() {
+  KillTimer(m_nTimer);
+  m_strSourcePath = WithBackslash(m_strSourcePath);
+  m_strDestPath = WithBackslash(m_strDestPath);
+  ::CreateDirectoryA((m_strDestPath + "BMP\\").c_str(), nullptr);
+  ::CreateDirectoryA((m_strDestPath + "BMP\\LOGIN\\").c_str(), nullptr);
+  const std::vector<std::string> files = InstallFileList(m_strSourcePath);
+  const int count = static_cast<int>(files.size());
+  for (int i = 0; i < count; ++i) {
+    const std::string& name = files[static_cast<size_t>(i)];
+    ::CopyFileA((m_strSourcePath + name).c_str(), (m_strDestPath + name).c_str(), FALSE);
+    ShowProgress((i + 1) * 100 / count);
+  }
+  const ::CSettingINI& settings = g_lpApp->CSettingINI;
+  const std::string ini = m_strDestPath + "Setting.ini";
+  const char* section = settings.m_strKeyName[::CSettingINI::kSection].c_str();
+  ::WritePrivateProfileStringA(section,
+                               settings.m_strKeyName[::CSettingINI::kKeyRecordPath].c_str(),
+                               m_strDestPath.c_str(), ini.c_str());
+  ::WritePrivateProfileStringA(section,
+                               settings.m_strKeyName[::CSettingINI::kKeySnapshotPath].c_str(),
+                               m_strDestPath.c_str(), ini.c_str());
+  ::WritePrivateProfileStringA(section, settings.m_strKeyName[::CSettingINI::kKeyWavPath].c_str(),
+                               (m_strDestPath + "alarm.wav").c_str(), ini.c_str());
+  ::EnableWindow(GetDlgItem(IDOK), TRUE);
+}

@@ -1,0 +1,22 @@
+#include "tools/upgrade_fw_dlg.h"
+
+#include "app/app_data.h"
+#include "app/device_family.h"
+
+CUpgradeFWDlg::CUpgradeFWDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
+  MapCommand(kCancelButton, [this] { EndDialog(IDCANCEL); });
+}
+
+BOOL CUpgradeFWDlg::OnInitDialog() {
+  const APP_DATA& a = *g_lpApp;
+  m_strVersion = a.str_FWVersion;
+  // File-set devices keep a folder, the others an image file's folder.
+  m_strPath = IsRZKSeriesProduct(a.str_ProductID) ? a.CSettingINI.m_strUpgradeDVRFWPath
+                                                  : a.CSettingINI.m_strUpgradeFWPath;
+  return ost::Dialog::OnInitDialog();
+}
+
+void CUpgradeFWDlg::DoDataExchange(ost::DataExchange& dx) {
+  dx.Text(kVersionText, m_strVersion);
+  dx.Text(kPathField, m_strPath);
+}
