@@ -95,10 +95,10 @@ void CarryOutLaunchPlayer(const char* text) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                             CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
-                                 HIGH_PRIORITY_CLASS,
-                             nullptr, nullptr, &si, &pi) != 0;
+    started =
+        CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                       CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS,
+                       nullptr, nullptr, &si, &pi) != 0;
     if (started) {
       CloseHandle(pi.hThread);
       CloseHandle(pi.hProcess);
@@ -113,12 +113,13 @@ int SendKernelMessage(uint32_t code, const char* text) {
   int sent = 0;
   APP_DATA* a = g_lpApp;
   if (a && a->h_KernelMessageSlotSem && a->h_KernelMessageSem && !ProcessStopping()) {
-    HANDLE waits[3] = {a->h_KernelMessageSlotSem, ProcessStopEvent(), nullptr};
-    DWORD count = 2;
-    if ((code == Get_Image_TimeOut_Message || code == KM_DRAW_IMAGE) &&
-        a->h_EndofGetJpegImageEvent)
+    // The reasons to give up come first: a wait reports the lowest signalled index.
+    HANDLE waits[3] = {ProcessStopEvent(), nullptr, nullptr};
+    DWORD count = 1;
+    if ((code == Get_Image_TimeOut_Message || code == KM_DRAW_IMAGE) && a->h_EndofGetJpegImageEvent)
       waits[count++] = a->h_EndofGetJpegImageEvent;
-    if (WaitServingSentMessages(count, waits, INFINITE) == WAIT_OBJECT_0) {
+    waits[count++] = a->h_KernelMessageSlotSem;
+    if (WaitServingSentMessages(count, waits, INFINITE) == WAIT_OBJECT_0 + count - 1) {
       a->KernelMessageCode = code;
       g_strMessageText = text ? text : "";
       a->KernelMessageText = text ? g_strMessageText.c_str() : nullptr;
@@ -156,13 +157,25 @@ DWORD WINAPI Process_KernelMessageThread(LPVOID) {
     const DWORD r = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     if (r != WAIT_OBJECT_0) return 0;  // the process resources are going (or the wait broke)
     switch (a.KernelMessageCode) {
-      case Get_Image_TimeOut_Message: CarryOutRelogin(); break;
-      case KM_DRAW_IMAGE: CarryOutDraw(); break;
-      case KM_RELOAD_ALARM_WAVE: CarryOutReloadAlarmWave(); break;
-      case KM_STOP_ALARM_SOUND: CarryOutStopAlarmSound(); break;
-      case KM_EXIT: return 0;  // the slot stays taken: nothing is sent after this
-      case KM_LAUNCH_PLAYER: CarryOutLaunchPlayer(a.KernelMessageText); break;
-      default: break;
+      case Get_Image_TimeOut_Message:
+        CarryOutRelogin();
+        break;
+      case KM_DRAW_IMAGE:
+        CarryOutDraw();
+        break;
+      case KM_RELOAD_ALARM_WAVE:
+        CarryOutReloadAlarmWave();
+        break;
+      case KM_STOP_ALARM_SOUND:
+        CarryOutStopAlarmSound();
+        break;
+      case KM_EXIT:
+        return 0;  // the slot stays taken: nothing is sent after this
+      case KM_LAUNCH_PLAYER:
+        CarryOutLaunchPlayer(a.KernelMessageText);
+        break;
+      default:
+        break;
     }
     ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
   }

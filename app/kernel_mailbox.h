@@ -12,8 +12,8 @@ inline constexpr uint32_t Get_Image_TimeOut_Message = 1;  // the stream is lost:
 inline constexpr uint32_t KM_DRAW_IMAGE = 2;              // draw lp_CurrentImage
 inline constexpr uint32_t KM_RELOAD_ALARM_WAVE = 4;
 inline constexpr uint32_t KM_STOP_ALARM_SOUND = 5;
-inline constexpr uint32_t KM_EXIT = 6;                    // the kernel message thread ends
-inline constexpr uint32_t KM_LAUNCH_PLAYER = 7;           // text: the downloaded file's path
+inline constexpr uint32_t KM_EXIT = 6;           // the kernel message thread ends
+inline constexpr uint32_t KM_LAUNCH_PLAYER = 7;  // text: the downloaded file's path
 
 // Hands a code, and for code 7 its text, to the kernel message thread: waits for the mailbox
 // slot while the thread carries out the previous code, writes the code and a copy of the text

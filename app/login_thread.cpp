@@ -220,8 +220,8 @@ class Relogin {
   }
 
   Outcome Finish() {
-    const int entry = ReloginControlEntryIndex(
-        m_app.str_ProductID, m_app.byMultiChannel, m_app.CSettingINI.m_bySelectedChannel);
+    const int entry = ReloginControlEntryIndex(m_app.str_ProductID, m_app.byMultiChannel,
+                                               m_app.CSettingINI.m_bySelectedChannel);
     if (entry >= 0) m_app.m_ControlD.MakeCurrent(2, entry);
     ReapplyMainWindowLayout(m_timing.dwLayoutReplyMs);
     if (Stopped()) return Outcome::kStopped;

@@ -9,7 +9,9 @@ namespace {
 std::mutex g_statusLock;
 std::string g_strPendingStatus;
 
-HWND MainWindow() { return g_lpApp ? g_lpApp->h_MainDialogHandle : nullptr; }
+HWND MainWindow() {
+  return g_lpApp ? g_lpApp->h_MainDialogHandle : nullptr;
+}
 
 void PostToMainWindow(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (HWND w = MainWindow()) PostMessageA(w, msg, wParam, lParam);
@@ -24,11 +26,17 @@ void PostMainWindowButtonState(uint32_t layoutFlag, int state) {
   PostToMainWindow(WM_MAINWND_BUTTONSTATE, layoutFlag, state);
 }
 
-void PostClearOverlayTexts(WPARAM which) { PostToMainWindow(WM_MAINWND_CLEAROVERLAY, which, 0); }
+void PostClearOverlayTexts(WPARAM which) {
+  PostToMainWindow(WM_MAINWND_CLEAROVERLAY, which, 0);
+}
 
-void PostResetPtzButton() { PostToMainWindow(WM_MAINWND_RESETPTZBUTTON, 0, 0); }
+void PostResetPtzButton() {
+  PostToMainWindow(WM_MAINWND_RESETPTZBUTTON, 0, 0);
+}
 
-void PostLifeTimeUp() { PostToMainWindow(WM_LIFETIMEUP, 0, 0); }
+void PostLifeTimeUp() {
+  PostToMainWindow(WM_LIFETIMEUP, 0, 0);
+}
 
 void PostMainWindowStatusText(const std::string& text) {
   {

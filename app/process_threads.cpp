@@ -22,7 +22,9 @@ bool WaitForRequest(HANDLE notify) {
 }
 }  // namespace
 
-void SetLifeTimeSecondMs(DWORD ms) { g_dwSecondMs = ms; }
+void SetLifeTimeSecondMs(DWORD ms) {
+  g_dwSecondMs = ms;
+}
 
 DWORD WINAPI Process_Terminate_Thread(LPVOID) {
   APP_DATA& a = *g_lpApp;

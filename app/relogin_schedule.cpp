@@ -14,7 +14,8 @@ uint32_t ReloginBackoffMs(uint64_t failures, const ReloginBackoff& backoff) {
 
 int ReloginControlEntryIndex(std::string_view productId, uint8_t multiChannel,
                              uint8_t selectedChannel) {
-  if (IsRZKSeriesProduct(productId)) return IsMultiChannelDevice(multiChannel) ? selectedChannel : 0;
+  if (IsRZKSeriesProduct(productId))
+    return IsMultiChannelDevice(multiChannel) ? selectedChannel : 0;
   if (IsRZMSeriesProduct(productId) || IsRZ8PProduct(productId)) return 0;
   if (IsRZ2KProduct(productId)) return selectedChannel == 1 ? 0 : 1;
   return -1;

@@ -7,8 +7,8 @@
 
 // Waits of the relogin thread's back-off.
 struct ReloginBackoff {
-  uint32_t dwUnitMs = 3000;      // the grown wait is unit x (1 + failures / divisor)
-  uint32_t dwCapMs = 30000;      // a grown wait of this or more waits this
+  uint32_t dwUnitMs = 3000;  // the grown wait is unit x (1 + failures / divisor)
+  uint32_t dwCapMs = 30000;  // a grown wait of this or more waits this
   uint32_t dwDivisor = 2000;
 };
 

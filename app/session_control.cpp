@@ -12,7 +12,9 @@ HANDLE DefaultCreateEvent(BOOL manualReset) {
 HANDLE DefaultCreateSemaphore(LONG initial, LONG maximum) {
   return CreateSemaphoreA(nullptr, initial, maximum, nullptr);
 }
-HANDLE DefaultCreateMutex() { return CreateMutexA(nullptr, FALSE, nullptr); }
+HANDLE DefaultCreateMutex() {
+  return CreateMutexA(nullptr, FALSE, nullptr);
+}
 HANDLE DefaultCreateThread(SIZE_T stackSize, LPTHREAD_START_ROUTINE routine, LPVOID arg,
                            DWORD* id) {
   return CreateThread(nullptr, stackSize, routine, arg, 0, id);
@@ -45,8 +47,7 @@ RequestLine g_restart;
 
 // Waits, in short slices, until the serving thread has served `ticket`. Ends early when the
 // process resources are going or `abandon` (may be null) is set.
-bool WaitServed(RequestLine& line, uint64_t ticket, HANDLE reply, HANDLE abandon,
-                DWORD timeoutMs) {
+bool WaitServed(RequestLine& line, uint64_t ticket, HANDLE reply, HANDLE abandon, DWORD timeoutMs) {
   const ULONGLONG start = GetTickCount64();
   HANDLE waits[3];
   DWORD count = 0;
@@ -71,15 +72,21 @@ bool Request(RequestLine& line, HANDLE notify, HANDLE reply, HANDLE abandon, DWO
 }
 }  // namespace
 
-HANDLE ProcessStopEvent() { return Handles().hProcessStop; }
+HANDLE ProcessStopEvent() {
+  return Handles().hProcessStop;
+}
 
-bool ProcessStopping() { return WaitForSingleObject(ProcessStopEvent(), 0) == WAIT_OBJECT_0; }
+bool ProcessStopping() {
+  return WaitForSingleObject(ProcessStopEvent(), 0) == WAIT_OBJECT_0;
+}
 
 SessionResourceLock::SessionResourceLock() {
   WaitServingSentMessages(Handles().hResourceLock, INFINITE);
 }
 
-SessionResourceLock::~SessionResourceLock() { ReleaseMutex(Handles().hResourceLock); }
+SessionResourceLock::~SessionResourceLock() {
+  ReleaseMutex(Handles().hResourceLock);
+}
 
 std::mutex& DrawLock() {
   static std::mutex lock;
@@ -94,13 +101,15 @@ bool RequestSessionStop(DWORD timeoutMs, HANDLE abandon) {
 
 bool RequestSessionRestart(DWORD timeoutMs, HANDLE abandon) {
   if (!g_lpApp) return false;
-  if (!Request(g_restart, g_lpApp->h_Process_Notify_InitEvent,
-               g_lpApp->h_Process_Reply_InitEvent, abandon, timeoutMs))
+  if (!Request(g_restart, g_lpApp->h_Process_Notify_InitEvent, g_lpApp->h_Process_Reply_InitEvent,
+               abandon, timeoutMs))
     return false;
   return g_restart.lastResult.load();
 }
 
-uint64_t TakeStopRequest() { return g_stop.requested.load(); }
+uint64_t TakeStopRequest() {
+  return g_stop.requested.load();
+}
 
 void ReplyStopRequest(uint64_t request) {
   uint64_t served = g_stop.served.load();
@@ -110,7 +119,9 @@ void ReplyStopRequest(uint64_t request) {
     SetEvent(g_lpApp->h_Process_Reply_TerminateEvent);
 }
 
-uint64_t TakeRestartRequest() { return g_restart.requested.load(); }
+uint64_t TakeRestartRequest() {
+  return g_restart.requested.load();
+}
 
 void ReplyRestartRequest(uint64_t request, bool created) {
   g_restart.lastResult = created;
@@ -120,6 +131,10 @@ void ReplyRestartRequest(uint64_t request, bool created) {
   if (g_lpApp && g_lpApp->h_Process_Reply_InitEvent) SetEvent(g_lpApp->h_Process_Reply_InitEvent);
 }
 
-SessionSystemCalls& SessionSystem() { return g_system; }
+SessionSystemCalls& SessionSystem() {
+  return g_system;
+}
 
-const SessionSystemCalls& DefaultSessionSystem() { return kDefaultSystem; }
+const SessionSystemCalls& DefaultSessionSystem() {
+  return kDefaultSystem;
+}

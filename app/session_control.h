@@ -48,8 +48,7 @@ struct SessionSystemCalls {
   HANDLE (*createEvent)(BOOL manualReset);
   HANDLE (*createSemaphore)(LONG initial, LONG maximum);
   HANDLE (*createMutex)();
-  HANDLE (*createThread)(SIZE_T stackSize, LPTHREAD_START_ROUTINE routine, LPVOID arg,
-                         DWORD* id);
+  HANDLE (*createThread)(SIZE_T stackSize, LPTHREAD_START_ROUTINE routine, LPVOID arg, DWORD* id);
 };
 SessionSystemCalls& SessionSystem();
 const SessionSystemCalls& DefaultSessionSystem();

@@ -12,14 +12,14 @@ inline constexpr UINT WM_LIFETIMEUP = WM_USER + 12;
 inline constexpr UINT WM_LOGINSTATUS = WM_USER + 27;
 
 // lParam values of WM_LOGINSTATUS.
-inline constexpr LPARAM kLoginStatusElapsed = 0;        // wParam: seconds
-inline constexpr LPARAM kLoginStatusStart = 1;          // "Start login"
-inline constexpr LPARAM kLoginStatusBusy = 2;           // "Server is too busy!! Try later !!"
-inline constexpr LPARAM kLoginStatusFailed = 3;         // "Login process is failed,..."
-inline constexpr LPARAM kLoginStatusConnected = 5;      // CONNECT/DISCONNECT button state 0
-inline constexpr LPARAM kLoginStatusDisconnected = 6;   // CONNECT/DISCONNECT button state 1
-inline constexpr LPARAM kLoginStatusTooManyUsers = 7;   // "System relogin too many user...."
-inline constexpr LPARAM kLoginStatusRepaint = 8;        // repaint the status area
+inline constexpr LPARAM kLoginStatusElapsed = 0;       // wParam: seconds
+inline constexpr LPARAM kLoginStatusStart = 1;         // "Start login"
+inline constexpr LPARAM kLoginStatusBusy = 2;          // "Server is too busy!! Try later !!"
+inline constexpr LPARAM kLoginStatusFailed = 3;        // "Login process is failed,..."
+inline constexpr LPARAM kLoginStatusConnected = 5;     // CONNECT/DISCONNECT button state 0
+inline constexpr LPARAM kLoginStatusDisconnected = 6;  // CONNECT/DISCONNECT button state 1
+inline constexpr LPARAM kLoginStatusTooManyUsers = 7;  // "System relogin too many user...."
+inline constexpr LPARAM kLoginStatusRepaint = 8;       // repaint the status area
 
 // Requests of the session threads, carried out by the main window on its thread.
 // The status-line text kept by PostMainWindowStatusText.

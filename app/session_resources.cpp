@@ -44,7 +44,9 @@ void SetIfOpen(HANDLE h) {
   if (h) SetEvent(h);
 }
 
-HANDLE NewEvent(bool manualReset) { return SessionSystem().createEvent(manualReset ? TRUE : FALSE); }
+HANDLE NewEvent(bool manualReset) {
+  return SessionSystem().createEvent(manualReset ? TRUE : FALSE);
+}
 
 bool NewThread(ThreadSlot& slot, SIZE_T stack, LPTHREAD_START_ROUTINE routine) {
   slot.h = SessionSystem().createThread(stack, routine, nullptr, &slot.id);
@@ -58,7 +60,7 @@ bool NewThread(ThreadSlot& slot, SIZE_T stack, LPTHREAD_START_ROUTINE routine) {
 
 // The login resources' events, in one list for the set and close steps.
 std::array<HANDLE*, 11> LoginEvents(APP_DATA& a) {
-  return {&a.h_StartToGetJpegImageEvent, &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent,
+  return {&a.h_StartToGetJpegImageEvent, &a.h_EndofGetJpegImageEvent,  &a.h_StartToShowImageEvent,
           &a.h_EndofShowImageEvent,      &a.h_FinishShowImageJobEvent, &a.h_LifeTimeStartEvent,
           &a.h_LifeTimeStopEvent,        &a.h_AudioBufferDoneEvent,    &a.h_AudioStopEvent,
           &a.h_StartRTPThreadEvent,      &a.h_EndRTPThreadEvent};
@@ -87,9 +89,12 @@ int InitProcessResource() {
   a.h_KernelMessageSlotSem = SessionSystem().createSemaphore(1, 1);
   // Without both semaphores the mailbox cannot be served: the program ends.
   if (!a.h_KernelMessageSem || !a.h_KernelMessageSlotSem) return 0;
-  HANDLE* events[] = {&a.h_Process_Notify_TerminateEvent,      &a.h_Process_Reply_TerminateEvent,
-                      &a.h_Process_Notify_InitEvent,           &a.h_Process_Reply_InitEvent,
-                      &a.h_NotifyGetJPEGImageThreadResetEvent, &a.h_FeedBackForNotifyResetEvent,
+  HANDLE* events[] = {&a.h_Process_Notify_TerminateEvent,
+                      &a.h_Process_Reply_TerminateEvent,
+                      &a.h_Process_Notify_InitEvent,
+                      &a.h_Process_Reply_InitEvent,
+                      &a.h_NotifyGetJPEGImageThreadResetEvent,
+                      &a.h_FeedBackForNotifyResetEvent,
                       &a.h_TimerEvent};
   for (HANDLE* e : events) {
     *e = NewEvent(false);
@@ -98,8 +103,7 @@ int InitProcessResource() {
   if (!NewThread(a.h_Process_Terminate_Thread, kProcessThreadStack, Process_Terminate_Thread))
     return 0;
   if (!NewThread(a.h_Process_Init_Thread, kProcessThreadStack, Process_Init_Thread)) return 0;
-  if (!NewThread(a.h_Process_KernelMessageThread, kProcessThreadStack,
-                 Process_KernelMessageThread))
+  if (!NewThread(a.h_Process_KernelMessageThread, kProcessThreadStack, Process_KernelMessageThread))
     return 0;
   return 1;
 }
@@ -115,12 +119,10 @@ int InitLoginResource() {
     HANDLE* slot;
     bool manualReset;
   };
-  const EventSpec first[] = {{&a.h_StartToGetJpegImageEvent, false},
-                             {&a.h_EndofGetJpegImageEvent, true},
-                             {&a.h_LifeTimeStartEvent, false},
-                             {&a.h_LifeTimeStopEvent, false},
-                             {&a.h_StartRTPThreadEvent, false},
-                             {&a.h_EndRTPThreadEvent, false}};
+  const EventSpec first[] = {
+      {&a.h_StartToGetJpegImageEvent, false}, {&a.h_EndofGetJpegImageEvent, true},
+      {&a.h_LifeTimeStartEvent, false},       {&a.h_LifeTimeStopEvent, false},
+      {&a.h_StartRTPThreadEvent, false},      {&a.h_EndRTPThreadEvent, false}};
   for (const EventSpec& e : first) {
     *e.slot = NewEvent(e.manualReset);
     if (!*e.slot) return 0;
@@ -167,11 +169,11 @@ int ExitLoginResource() {
     WaitServingSentMessages(a.h_FeedBackForNotifyResetEvent ? 2 : 1,
                             a.h_FeedBackForNotifyResetEvent ? waits : waits + 1,
                             kReceiveFeedbackMs);
-    joined &= StopThreadSlot(a.h_GetJpegImageThread, kReceiveStopMs,
-                             "Jpeg_TCP_Get_Image_Data_Thread");
+    joined &=
+        StopThreadSlot(a.h_GetJpegImageThread, kReceiveStopMs, "Jpeg_TCP_Get_Image_Data_Thread");
   }
-  joined &= StopThreadSlot(a.h_ComposeImageDataThread, kComposeStopMs,
-                           "Jpeg_Compose_Image_Data_Thread");
+  joined &=
+      StopThreadSlot(a.h_ComposeImageDataThread, kComposeStopMs, "Jpeg_Compose_Image_Data_Thread");
   joined &= StopThreadSlot(a.h_ShowImageDataThread, kShowStopMs, "Jpeg_Show_Image_Data_Thread");
   a.m_AlarmRecord.CloseThread();
   a.m_UserRecord.CloseThread();
@@ -196,6 +198,8 @@ int StopSession() {
   if (!g_lpApp) return 1;
   SessionResourceLock lock;
   APP_DATA& a = *g_lpApp;
+  // The receive thread is asked to end quietly first: a stopped session asks for no relogin.
+  if (LoginResourcesExist()) SetIfOpen(a.h_NotifyGetJPEGImageThreadResetEvent);
   SetIfOpen(a.h_EndofShowImageEvent);
   SetIfOpen(a.h_EndofGetJpegImageEvent);
   SetIfOpen(a.h_LifeTimeStopEvent);

@@ -30,9 +30,9 @@ DWORD WaitServingSentMessages(DWORD count, const HANDLE* handles, DWORD timeoutM
   const ULONGLONG start = GetTickCount64();
   for (;;) {
     const ULONGLONG elapsed = GetTickCount64() - start;
-    const DWORD left =
-        timeoutMs == INFINITE ? INFINITE
-                              : (elapsed >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - elapsed));
+    const DWORD left = timeoutMs == INFINITE
+                           ? INFINITE
+                           : (elapsed >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - elapsed));
     const DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
     if (r != WAIT_OBJECT_0 + count) return r;
     ServeSentMessages();

@@ -29,9 +29,9 @@ bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name);
 
 // Counts since the process started, for tests and diagnostics.
 struct ThreadStopCounts {
-  uint32_t dwStopped;       // threads that ended and were closed
-  uint32_t dwOverBudget;    // of those, threads that needed more than their stop wait
-  uint32_t dwGivenUp;       // threads still running after the grace period
-  uint32_t dwNonZeroExit;   // threads that ended with an exit code other than 0
+  uint32_t dwStopped;      // threads that ended and were closed
+  uint32_t dwOverBudget;   // of those, threads that needed more than their stop wait
+  uint32_t dwGivenUp;      // threads still running after the grace period
+  uint32_t dwNonZeroExit;  // threads that ended with an exit code other than 0
 };
 ThreadStopCounts GetThreadStopCounts();

@@ -22,10 +22,14 @@ constexpr DWORD kSessionStopWaitMs = 10000;
 // byUserClass by user level: 30 -> 0, 20 -> 1, 0 -> 2, anything else 3.
 uint8_t UserClassOfLevel(uint16_t level) {
   switch (level) {
-    case 30: return 0;
-    case 20: return 1;
-    case 0: return 2;
-    default: return 3;
+    case 30:
+      return 0;
+    case 20:
+      return 1;
+    case 0:
+      return 2;
+    default:
+      return 3;
   }
 }
 }  // namespace
@@ -134,16 +138,29 @@ LRESULT CPallumDlg::OnShowStatus(WPARAM wParam, LPARAM lParam) {
                     FormatTwoDigits(seconds % 60));
       break;
     }
-    case kLoginStatusStart: SetStatusText("Start login"); break;
-    case kLoginStatusBusy: SetStatusText("Server is too busy!! Try later !!"); break;
-    case kLoginStatusFailed: SetStatusText("Login process is failed,wait a moment !!"); break;
-    case kLoginStatusConnected: SetButtonState(kLayoutFlagConnect, 0); break;
-    case kLoginStatusDisconnected: SetButtonState(kLayoutFlagConnect, 1); break;
+    case kLoginStatusStart:
+      SetStatusText("Start login");
+      break;
+    case kLoginStatusBusy:
+      SetStatusText("Server is too busy!! Try later !!");
+      break;
+    case kLoginStatusFailed:
+      SetStatusText("Login process is failed,wait a moment !!");
+      break;
+    case kLoginStatusConnected:
+      SetButtonState(kLayoutFlagConnect, 0);
+      break;
+    case kLoginStatusDisconnected:
+      SetButtonState(kLayoutFlagConnect, 1);
+      break;
     case kLoginStatusTooManyUsers:
       SetStatusText("System relogin too many user.Wait for 40 sec!!\nApplication will try again.");
       break;
-    case kLoginStatusRepaint: ::InvalidateRect(GetDlgItem(kStatusId), nullptr, TRUE); break;
-    default: break;
+    case kLoginStatusRepaint:
+      ::InvalidateRect(GetDlgItem(kStatusId), nullptr, TRUE);
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -176,7 +193,9 @@ void CPallumDlg::Disconnect() {
   ClearOverlayTexts(kOverlayBoth);
 }
 
-void CPallumDlg::OnLifeTimeUp() { EndDialog(IDOK); }
+void CPallumDlg::OnLifeTimeUp() {
+  EndDialog(IDOK);
+}
 
 bool CPallumDlg::DestroyWindow() {
   if (!m_fClosed && g_lpApp) {

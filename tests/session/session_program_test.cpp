@@ -1,0 +1,319 @@
+// The session of the real program under Wine against devsim: each test runs Ostrova.exe from a
+// private copy of its folder, logs in through the login window and drives the main window from
+// outside, watching its status line, its CONNECT/DISCONNECT button, trace.log and devsim's log.
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <atomic>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/session/session_devsim.h"
+#include "tests/support/win_process.h"
+
+namespace {
+
+namespace ts = testsupport;
+using sessiontest::Devsim;
+using sessiontest::DevsimRequest;
+
+constexpr int kEditUser = 1040;
+constexpr int kEditServer = 1042;
+constexpr int kEditPassword = 1043;
+constexpr int kEditPort = 1044;
+constexpr int kLoginConnectButton = 8444;
+constexpr int kStatusLine = 1100;
+constexpr int kFrameCount = 1101;
+constexpr int kConnectButton = 1002;
+constexpr const char* kMainTitle = "Ostrova";
+
+const char kTooManyUsers[] =
+    "System relogin too many user.Wait for 40 sec!!\nApplication will try again.";
+const char kLoginFailed[] = "Login process is failed,wait a moment !!";
+
+// Records every value a text of the main window takes, polled every 20 ms.
+class TextRecorder {
+ public:
+  TextRecorder(HWND window, int id) : m_window(window), m_id(id) {
+    m_thread = std::thread([this] {
+      while (!m_stop) {
+        const std::string text = ts::ItemText(m_window, m_id);
+        {
+          std::lock_guard<std::mutex> lock(m_lock);
+          if (m_values.empty() || m_values.back() != text) m_values.push_back(text);
+        }
+        Sleep(20);
+      }
+    });
+  }
+  ~TextRecorder() {
+    m_stop = true;
+    m_thread.join();
+  }
+  std::vector<std::string> Values() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_values;
+  }
+  bool Saw(const std::string& text) const {
+    const auto v = Values();
+    return std::find(v.begin(), v.end(), text) != v.end();
+  }
+  bool SawMatching(const std::string& pattern) const {
+    const std::regex re(pattern);
+    for (const std::string& v : Values())
+      if (std::regex_match(v, re)) return true;
+    return false;
+  }
+
+ private:
+  HWND m_window;
+  int m_id;
+  std::atomic<bool> m_stop{false};
+  mutable std::mutex m_lock;
+  std::vector<std::string> m_values;
+  std::thread m_thread;
+};
+
+class SessionProgram : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(1, 1), &wsa);
+  }
+  static void TearDownTestSuite() { WSACleanup(); }
+
+  void SetUp() override {
+    const std::string bin = ts::ThisExeFolder();
+    for (const char* file : {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL"})
+      ASSERT_TRUE(ts::CopyFileTo(bin + file, m_folder.File(file))) << file;
+    ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
+  }
+
+  void TearDown() override {
+    if (m_process.Handle() && WaitForSingleObject(m_process.Handle(), 0) == WAIT_TIMEOUT) {
+      ADD_FAILURE() << "the program was still running";
+      m_process.Kill();
+    }
+  }
+
+  // devsim, the program, the login window filled in and connected; the main window once the
+  // stream shows frames.
+  HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
+    devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
+    if (!m_device.Start(devsimArgs)) {
+      ADD_FAILURE() << m_device.Error();
+      return nullptr;
+    }
+    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
+                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
+      ADD_FAILURE() << "the program did not start";
+      return nullptr;
+    }
+    HWND login = ts::WaitForWindowIf(m_process.Id(),
+                                     [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; });
+    if (!login) {
+      ADD_FAILURE() << "no login window";
+      return nullptr;
+    }
+    const auto set = [&](int id, const std::string& text) {
+      SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    set(kEditServer, "127.0.0.1");
+    set(kEditPort, std::to_string(m_device.Port()));
+    set(kEditUser, "revuv");
+    set(kEditPassword, "revuv");
+    PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginConnectButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(login, kLoginConnectButton)));
+    HWND main = ts::WaitForWindow(m_process.Id(), kMainTitle);
+    if (!main) {
+      ADD_FAILURE() << "no main window; message boxes: "
+                    << ts::ReadFileText(m_folder.File("msgbox.log"));
+      return nullptr;
+    }
+    EXPECT_TRUE(FramesGrow(main, 3)) << "no frames";
+    return main;
+  }
+
+  static uint32_t Frames(HWND main) {
+    const std::string text = ts::ItemText(main, kFrameCount);
+    return text.rfind("Frames: ", 0) == 0 ? static_cast<uint32_t>(std::stoul(text.substr(8))) : 0;
+  }
+
+  static bool FramesGrow(HWND main, uint32_t more, DWORD timeoutMs = 15000) {
+    const uint32_t from = Frames(main);
+    return ts::WaitUntil([&] { return Frames(main) >= from + more; }, timeoutMs);
+  }
+
+  static void Click(HWND main, int id) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
+  }
+
+  // Closes the main window; the time until the program ended, or -1.
+  int64_t CloseAndWait(HWND main, DWORD* exitCode) {
+    const ULONGLONG start = GetTickCount64();
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (!m_process.WaitExit(30000, exitCode)) return -1;
+    return static_cast<int64_t>(GetTickCount64() - start);
+  }
+
+  std::vector<std::string> Trace() const { return ts::ReadLines(m_folder.File("trace.log")); }
+
+  // No thread needed more than its stop wait, none was given up.
+  void ExpectEveryThreadEndedInTime() const {
+    for (const std::string& line : Trace())
+      EXPECT_EQ(line.find("StopThreadSlot"), std::string::npos) << line;
+  }
+
+  ts::TempFolder m_folder{"ostrova-session"};
+  Devsim m_device;
+  ts::Process m_process;
+};
+
+TEST_F(SessionProgram, DroppedStreamLogsInAgainAndStreamsAgain) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ts::ItemText(main, kStatusLine), "CONNECT!!");
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
+  TextRecorder status(main, kStatusLine), button(main, kConnectButton);
+
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return m_device.RequestsOf("/Getvideo.cgi").size() == 2; }, 20000));
+  EXPECT_TRUE(FramesGrow(main, 5));
+  const std::vector<std::string> expected = {"Got start event",
+                                             "if (RtpRecvLength == SOCKET_ERROR)",
+                                             "case Get_Image_TimeOut_Message",
+                                             "login success",
+                                             "start to send get device info command",
+                                             "Command success",
+                                             "Send start event",
+                                             "Got start event"};
+  EXPECT_EQ(Trace(), expected);
+  EXPECT_EQ(status.Values(), (std::vector<std::string>{"CONNECT!!", "Start login"}));
+  EXPECT_EQ(button.Values(), (std::vector<std::string>{"DISCONNECT", "CONNECT", "DISCONNECT"}));
+  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 2u);
+
+  DWORD code = 99;
+  EXPECT_GE(CloseAndWait(main, &code), 0);
+  EXPECT_EQ(code, 0u);
+  ExpectEveryThreadEndedInTime();
+}
+
+TEST_F(SessionProgram, RefusedLoginsAreRetriedAtTheCadence) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  TextRecorder status(main, kStatusLine), button(main, kConnectButton);
+  // Too many users, then a refusal, then the login goes through.
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=login-busy&count=1"), "");
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=login-denied&count=1&skip=1"), "");
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return m_device.RequestsOf("/Getvideo.cgi").size() == 2; }, 60000));
+  EXPECT_TRUE(FramesGrow(main, 3));
+
+  const std::vector<DevsimRequest> logins = m_device.RequestsOf("/Login.cgi");
+  ASSERT_EQ(logins.size(), 4u);  // the login window's, then the relogin's three
+  EXPECT_EQ(logins[1].status, 202);
+  EXPECT_EQ(logins[2].status, 401);
+  EXPECT_EQ(logins[3].status, 200);
+  // 20 s for too many users, then 3 + 3 + 2 s; then 3 + 3 + 2 s.
+  const int64_t afterBusy = logins[2].tMs - logins[1].tMs;
+  const int64_t afterRefusal = logins[3].tMs - logins[2].tMs;
+  std::printf("relogin waits: %lld ms after too many users, %lld ms after a refusal\n",
+              static_cast<long long>(afterBusy), static_cast<long long>(afterRefusal));
+  EXPECT_GE(afterBusy, 28000);
+  EXPECT_LE(afterBusy, 29500);
+  EXPECT_GE(afterRefusal, 8000);
+  EXPECT_LE(afterRefusal, 9500);
+
+  EXPECT_TRUE(status.Saw(kTooManyUsers));
+  EXPECT_TRUE(status.Saw(kLoginFailed));
+  // Seconds since the relogin began, at the end of each first 3-s wait: 23, then 31.
+  EXPECT_TRUE(status.SawMatching("ESCAPED TIME:  00:2[34]"));
+  EXPECT_TRUE(status.SawMatching("ESCAPED TIME:  00:3[12]"));
+  EXPECT_EQ(status.Values().back(), "Start login");
+  EXPECT_EQ(button.Values(), (std::vector<std::string>{"DISCONNECT", "CONNECT", "DISCONNECT"}));
+
+  DWORD code = 99;
+  EXPECT_GE(CloseAndWait(main, &code), 0);
+  EXPECT_EQ(code, 0u);
+  ExpectEveryThreadEndedInTime();
+}
+
+TEST_F(SessionProgram, DisconnectAndConnectFromTheMainWindow) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  Click(main, kConnectButton);
+  ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "DISCONNECT!!"; }));
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT");
+  Sleep(300);
+  const uint32_t stopped = Frames(main);
+  Sleep(1000);
+  EXPECT_EQ(Frames(main), stopped);
+
+  Click(main, kConnectButton);
+  ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "Start login"; }));
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
+  EXPECT_TRUE(FramesGrow(main, 5));
+  EXPECT_EQ(m_device.RequestsOf("/Getvideo.cgi").size(), 2u);
+  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 2u);
+  // A disconnect asks for no relogin.
+  const auto trace = Trace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "case Get_Image_TimeOut_Message"), 0);
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "Got start event"), 2);
+
+  DWORD code = 99;
+  EXPECT_GE(CloseAndWait(main, &code), 0);
+  EXPECT_EQ(code, 0u);
+  ExpectEveryThreadEndedInTime();
+}
+
+TEST_F(SessionProgram, ClosingDuringAReloginEndsTheProgramAtOnce) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=login-denied"), "");
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == kLoginFailed; }, 20000));
+  DWORD code = 99;
+  const int64_t took = CloseAndWait(main, &code);
+  EXPECT_GE(took, 0);
+  EXPECT_LT(took, 3000);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
+  ExpectEveryThreadEndedInTime();
+}
+
+TEST_F(SessionProgram, LifetimeOfOneMinuteEndsTheProgram) {
+  HWND main = StartAndLogIn({"--set", "lifetime=1"});
+  ASSERT_NE(main, nullptr);
+  TextRecorder status(main, kStatusLine);
+  DWORD code = 99;
+  ASSERT_TRUE(m_process.WaitExit(90000, &code));
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const int64_t endMs =
+      static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) /
+                           10000) -
+      11644473600000LL;
+  EXPECT_EQ(code, 0u);
+  const std::vector<DevsimRequest> streams = m_device.RequestsOf("/Getvideo.cgi");
+  ASSERT_EQ(streams.size(), 1u);
+  // One minute of counting after the stream start, then the stream's reset and a second.
+  const int64_t lasted = endMs - streams[0].tMs;
+  std::printf("the program ended %lld ms after the stream start\n", static_cast<long long>(lasted));
+  EXPECT_GE(lasted, 60000);
+  EXPECT_LE(lasted, 66000);
+  EXPECT_TRUE(status.Saw("Life time is Up.Application shutdown later"));
+  EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
+  ExpectEveryThreadEndedInTime();
+}
+
+}  // namespace
