@@ -116,6 +116,7 @@ struct ShownFrames {
   int blank = 0;
   uint16_t width = 0, height = 0;
   uint32_t noPicture = 0;
+  std::vector<uint32_t> intervals;  // between header time stamps, ms
 };
 
 // Waits, pumping the window's messages, until cond() holds.
@@ -177,6 +178,7 @@ class StreamSessionTest : public ::testing::Test {
       shown.width = f.wWidth;
       shown.height = f.wHeight;
       shown.noPicture = f.fNoPicture;
+      shown.intervals.push_back(g_lpApp->ImageSlotInfo[0].dw[4]);
       if (expected.w && (f.wWidth != expected.w || f.wHeight != expected.h)) ++shown.wrongSize;
       bool allZero = true;
       for (size_t i = 0; i < size_t{f.wWidth} * f.wHeight * 3 && allZero; i += 97)
@@ -356,6 +358,12 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
     EXPECT_EQ(shown.wrongSize, 0);
     EXPECT_EQ(shown.blank, 0);
     EXPECT_EQ(shown.noPicture, 0u);
+    // One picture after the other: the device's time stamps move on between any two (the first
+    // two intervals are 0: no earlier stamp, and the first stamp may be 0).
+    for (size_t i = 2; i < shown.intervals.size(); ++i) {
+      EXPECT_GT(shown.intervals[i], 0u) << i;
+      EXPECT_LE(shown.intervals[i], 200u) << i;
+    }
   }
   EXPECT_EQ(a.wImageWidth, c.full.w);
   EXPECT_EQ(a.wImageHeight, c.full.h);
