@@ -9,7 +9,6 @@
 #include "app/app_data.h"
 #include "live/compose_frame.h"
 #include "live/jpeg_decode.h"
-#include "live/live_view_binding.h"
 #include "live/live_window_hooks.h"
 #include "live/stream_threads.h"
 #include "record/record_standins.h"
@@ -29,7 +28,7 @@ uint32_t AdvancedIndex(uint16_t index, uint16_t count) {
 
 DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID) {
   APP_DATA& a = *g_lpApp;
-  BindLiveViewObjects();
+  // The receive thread has bound the live-view objects before it hands over the first frame.
   uint32_t previousTimeStamp = 0;
   for (;;) {
     if (!WaitUnlessEnded(a.h_EndofGetJpegImageEvent, a.SocketBufferFilledSem)) return 0;
