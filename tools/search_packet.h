@@ -7,13 +7,13 @@
 
 #pragma pack(push, 1)
 struct SEARCH_PACKET {
-  char szCommand[16];     // "QX_SEARCH", "QX_SET_IP" or "QX_RESET", zero-filled
-  uint8_t byOperation;    // 1 search, 2 set IP, 3 reset
+  char szCommand[16];   // "QX_SEARCH", "QX_SET_IP" or "QX_RESET", zero-filled
+  uint8_t byOperation;  // 1 search, 2 set IP, 3 reset
   uint8_t byTypeOrResult;
   uint8_t byMac[6];
   char szUser[16];
   char szPassword[16];
-  uint8_t byIp[4];        // network byte order: first number at the lowest offset
+  uint8_t byIp[4];  // network byte order: first number at the lowest offset
   uint8_t byNetMask[4];
   uint8_t byGateway[4];
   uint8_t byDns[4];
