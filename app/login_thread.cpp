@@ -269,7 +269,7 @@ DWORD WINAPI Login_Thread(LPVOID param) {
 
 int StartReloginThread(SIZE_T stackSize) {
   StopReloginThread(30);
-  if (!g_lpApp) return 0;
+  if (!g_lpApp || ProcessStopping()) return 0;
   auto context = std::make_shared<ReloginContext>();
   context->hStop = SessionSystem().createEvent(TRUE);
   if (!context->hStop) return 0;

@@ -207,6 +207,20 @@ TEST_F(SessionThreads, MailboxCarriesOutEachCodeAndStaysUsable) {
   EXPECT_EQ(SendKernelMessage(KM_LAUNCH_PLAYER, longPath.c_str()), 1);
   EXPECT_EQ(SendKernelMessage(3), 1);  // the codes above are done once the slot is free again
   EXPECT_EQ(SendKernelMessage(3), 1);
+  EXPECT_EQ(g_lpApp->h_AudioStopEvent, nullptr);
+
+  // A wave that loads: both sound events new. Stopping a playing sound signals one of them.
+  ASSERT_TRUE(ts::WriteFileText(m_folder.File("alarm.wav"), "RIFF"));
+  EXPECT_EQ(SendKernelMessage(KM_RELOAD_ALARM_WAVE), 1);
+  EXPECT_EQ(SendKernelMessage(3), 1);
+  ASSERT_NE(g_lpApp->h_AudioStopEvent, nullptr);
+  EXPECT_NE(g_lpApp->h_AudioBufferDoneEvent, nullptr);
+  EXPECT_EQ(WaitForSingleObject(g_lpApp->h_AudioStopEvent, 0), WAIT_TIMEOUT);
+  g_lpApp->m_WaveFile.fPlaying = 1;
+  EXPECT_EQ(SendKernelMessage(KM_STOP_ALARM_SOUND), 1);
+  EXPECT_EQ(SendKernelMessage(3), 1);
+  EXPECT_EQ(g_lpApp->m_WaveFile.fPlaying, 0u);
+  EXPECT_EQ(WaitForSingleObject(g_lpApp->h_AudioStopEvent, 0), WAIT_OBJECT_0);
 
   ASSERT_TRUE(ts::WaitUntil(
       [&] {
