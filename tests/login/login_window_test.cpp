@@ -11,6 +11,7 @@
 
 #include "app/app_data.h"
 #include "app/login_messages.h"
+#include "app/login_worker.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
 #include "tools/ip_record.h"
@@ -420,6 +421,39 @@ TEST_F(LoginWindow, FirmwareUpgradeObeysTheLevelAndFamilyGates) {
     m_dialog.reset();
     m_device.Stop();
   }
+}
+
+TEST_F(LoginWindow, EscapeEndsTheConnectBoxAndTheNextTryReusesTheWorker) {
+  StartDevice({"--product", "RZ2K", "--fault", "stall,ms=1500,count=1"});
+  OpenWindow();
+  Type(L::kEditPassword, "revuv");
+  Helper([] {
+    if (HWND progress = WaitForOwnWindowWithItem(1393)) {
+      ::Sleep(200);
+      ::PostMessageA(progress, WM_KEYDOWN, VK_ESCAPE, 1);
+    }
+  });
+  Click(L::kUpgradeFirmwareButton);
+  JoinHelpers();
+  PumpFor(300);
+  EXPECT_EQ(WaitForOwnWindow("Upgrade Firware", 0), nullptr);
+  ASSERT_NE(g_pLogin, nullptr);
+  const Login* worker = g_pLogin;
+
+  // The abandoned run reports nothing; the next one waits for it and opens the upgrade.
+  std::atomic<bool> sawUpgrade{false};
+  Helper([&] {
+    if (HWND upgrade = WaitForOwnWindow("Upgrade Firware")) {
+      sawUpgrade = true;
+      ::PostMessageA(::GetDlgItem(upgrade, 1392), BM_CLICK, 0, 0);
+    }
+  });
+  Click(L::kUpgradeFirmwareButton);
+  ASSERT_TRUE(PumpUntil([&] { return sawUpgrade.load(); }, 30000));
+  JoinHelpers();
+  EXPECT_EQ(g_pLogin, worker);
+  EXPECT_TRUE(MessageBoxes().empty());
+  EXPECT_EQ(LoginRequestCount(), 2);
 }
 
 TEST_F(LoginWindow, AddressBookSelectionFillsTheFields) {
