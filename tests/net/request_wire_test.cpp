@@ -60,7 +60,8 @@ TEST_F(RequestWireTest, EveryCommandOfTheTableReachesTheDevice) {
     const LoggedRequest& got = log.back();
     EXPECT_EQ(got.path, CgiCommandPath(id)) << id;
     EXPECT_EQ(got.target, std::string(CgiCommandPath(id)) + "?Cookie=" + cookie) << id;
-    if (id == kCgiReboot) continue;
+    // The reboot reads no reply, and the live stream answers with frames instead of a status.
+    if (id == kCgiReboot || id == kCgiGetVideo) continue;
     EXPECT_EQ(r.result, got.status == 200 ? 1 : 0) << id;
     if (got.status != 200) {
       EXPECT_EQ(r.status.dwStatus, static_cast<uint32_t>(got.status)) << id;
