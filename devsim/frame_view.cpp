@@ -103,7 +103,7 @@ FrameView ResolveFrameView(const DeviceProfile& profile, const StreamChoices& ch
   h.motion = live.motion.At(tick_time);
   h.event_a = live.event_a.At(tick_time);
   h.event_b = live.event_b.At(tick_time);
-  h.time_stamp = static_cast<uint32_t>(view.moment.tick_ms / 5);
+  h.time_stamp = live.time_base + static_cast<uint32_t>(view.moment.tick_ms / 5);
   h.packed_date = PackDeviceDate(view.moment.clock);
   h.title = TitleFor(live, channel);
   h.extra = live.extra;

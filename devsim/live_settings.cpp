@@ -166,6 +166,11 @@ bool ApplyLiveSetting(std::string_view key, std::string_view value, LiveSettings
   if (key == "retr") return ParseByte(key, value, live.retr, error);
   if (key == "sensor") return ParseByte(key, value, live.sensor, error);
   if (key == "extra") return ParseByte(key, value, live.extra, error);
+  if (key == "time_base") {
+    if (!InRange(key, value, 0, 0xFFFFFFFFll, &v, error)) return false;
+    live.time_base = static_cast<uint32_t>(v);
+    return true;
+  }
   if (key == "clock") {
     if (value == "local") {
       live.clock.reset();
@@ -203,6 +208,7 @@ const std::vector<LiveSettingHelp>& LiveSettingKeys() {
       {"stream.sensor", "camera-sensor byte (layout 1 only): off (default) | 0..255"},
       {"stream.extra", "extra byte: off (default) | 0..255"},
       {"stream.clock", "device clock: local (default) | YYYY-MM-DDTHH:MM:SS, running on"},
+      {"stream.time_base", "added to every time stamp (5 ms units, modulo 2^32; default 0)"},
   };
   return kKeys;
 }

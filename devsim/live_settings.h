@@ -48,6 +48,7 @@ struct LiveSettings {
   std::optional<uint8_t> retr;
   std::optional<uint8_t> sensor;
   std::optional<uint8_t> extra;
+  uint32_t time_base = 0;  // added to every time stamp (units of 5 ms, modulo 2^32)
   // Unset: the local time.  Set: this civil time at clock_set_at, running on from there.
   std::optional<DeviceClock> clock;
   SteadyTime clock_set_at{};

@@ -143,7 +143,7 @@ TEST_F(StreamTest, StreamsWithoutASessionFollowTheClientsRuleAndTheDefaults) {
 TEST_F(StreamTest, HeadersCarryClockTitleChannelEventsAndFlags) {
   StartDevsim({"--fps", "20"});
   Set("stream.clock=2006-10-07T07:41:11&stream.title=GATE&stream.motion=4&stream.event_a=0&"
-      "stream.retr=1&stream.extra=7&stream.network_backup=1");
+      "stream.retr=1&stream.extra=7&stream.network_backup=1&stream.time_base=0x33333330");
   for (int layout : {1, 2}) {
     SCOPED_TRACE("layout " + std::to_string(layout));
     std::string cookie =
@@ -174,6 +174,7 @@ TEST_F(StreamTest, HeadersCarryClockTitleChannelEventsAndFlags) {
     EXPECT_GE(d.second, 11);
     // Time stamps in units of 5 ms on ticks of 50 ms.
     ASSERT_TRUE(h.time_stamp && f2->header.time_stamp);
+    EXPECT_GE(*h.time_stamp, 0x33333330u);
     EXPECT_GT(*f2->header.time_stamp, *h.time_stamp);
     EXPECT_EQ((*f2->header.time_stamp - *h.time_stamp) % 10, 0u);
     EXPECT_TRUE(IsDevicePicture(f1->picture));
