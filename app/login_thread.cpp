@@ -169,7 +169,7 @@ class Relogin {
       m_app.dwDeviceCapabilityMask = LittleEndian32(m_app.InfBlock + 20);
     }
     const bool newHeader = UsesNewFrameHeader(m_app.str_ProductID, m_app.str_FWVersion);
-    m_app.m_RTPHeaderParser.fNewFrameHeader = newHeader ? 1 : 0;
+    m_app.m_RTPHeaderParser.m_fNewHeader = newHeader ? 1 : 0;
     return newHeader;
   }
 

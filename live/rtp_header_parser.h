@@ -37,8 +37,6 @@ class CRTPHeaderParser {
   RTPH_Struct m_RTPH_Struct{};  // the latest parsed frame
   uint32_t m_dwEventKind = 0;   // kind of the last present event word, 0 after it went
   uint32_t m_fNewHeader = 0;    // 1 selects the version-word layout
-  // Earlier name of m_fNewHeader, still written by the login code.
-  uint32_t& fNewFrameHeader = m_fNewHeader;
 
  private:
   struct Reactions {

@@ -52,7 +52,7 @@ bool PrepareDeviceInfo() {
     a.dwDeviceCapabilityMask = LittleEndian32(a.InfBlock + 20);
   }
   const bool newHeader = UsesNewFrameHeader(a.str_ProductID, a.str_FWVersion);
-  a.m_RTPHeaderParser.fNewFrameHeader = newHeader ? 1 : 0;
+  a.m_RTPHeaderParser.m_fNewHeader = newHeader ? 1 : 0;
   return newHeader;
 }
 }  // namespace

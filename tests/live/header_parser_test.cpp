@@ -435,8 +435,7 @@ TEST_F(ParserFixture, RetrNetworkBackupAndCameraSensorInLayoutOrder) {
 
 TEST_F(ParserFixture, WithoutHostNothingReactsButEventsAreRemembered) {
   CRTPHeaderParser bare;
-  bare.fNewFrameHeader = 1;  // the older name writes the same switch
-  EXPECT_EQ(bare.m_fNewHeader, 1u);
+  bare.m_fNewHeader = 1;
   VersionWordFields v;
   v.motion = 8;
   const Bytes b = VersionWordHeader(v);

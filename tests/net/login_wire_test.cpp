@@ -143,7 +143,7 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
     settings.m_iImageResolution = 2;
     settings.m_iVideoQuality = 3;
     settings.m_bySelectedChannel = c.channel;
-    g_lpApp->m_RTPHeaderParser.fNewFrameHeader = 7;
+    g_lpApp->m_RTPHeaderParser.m_fNewHeader = 7;
     ASSERT_EQ(SendLoginRequest(c.caller, "revuv", "revuv"), LoginOutcome::kAccepted);
     const std::string cookie = Cookie();
     ASSERT_EQ(SendDeviceInfoRequest(c.caller), 1);
@@ -157,7 +157,7 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
       EXPECT_EQ(g_lpApp->dwDeviceCapabilityMask, 0u);
     }
     EXPECT_EQ(log.back().target, "/Getdeviceinfo.cgi?Cookie=" + cookie + c.query);
-    EXPECT_EQ(g_lpApp->m_RTPHeaderParser.fNewFrameHeader, c.newHeader);
+    EXPECT_EQ(g_lpApp->m_RTPHeaderParser.m_fNewHeader, c.newHeader);
   }
 }
 
