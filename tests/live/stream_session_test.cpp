@@ -29,7 +29,7 @@
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
-#include "tests/net/devsim_child.h"
+#include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 // Set by the program's start-up; the stream request sends it as "Host:".
@@ -319,7 +319,7 @@ class StreamSessionTest : public ::testing::Test {
   }
 
   ts::TempFolder m_folder{"livetrace"};
-  nettest::DevsimChild devsim;
+  testsupport::DevsimChild devsim;
   TestKernel kernel;
   RecordingHooks hooks;
   ShownFrames shown;

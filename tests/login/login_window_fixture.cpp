@@ -158,7 +158,7 @@ std::vector<std::string> LoginWindowTest::MessageBoxes() const {
   return ts::ReadLines(g_folder->File("msgbox.log"));
 }
 
-std::vector<nettest::LoggedRequest> LoginWindowTest::DeviceRequests() const {
+std::vector<testsupport::DevsimRequest> LoginWindowTest::DeviceRequests() const {
   return m_device.Requests();
 }
 

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/login_dialog.h"
-#include "tests/net/devsim_child.h"
+#include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace logintest {
@@ -46,7 +46,7 @@ class LoginWindowTest : public ::testing::Test {
   bool WindowClosed() const { return !::IsWindow(m_hwnd); }
 
   std::vector<std::string> MessageBoxes() const;
-  std::vector<nettest::LoggedRequest> DeviceRequests() const;
+  std::vector<testsupport::DevsimRequest> DeviceRequests() const;
   int LoginRequestCount() const;
 
   // Runs work on a helper thread, e.g. to drive a modal dialog the window opens.  The test's
@@ -57,7 +57,7 @@ class LoginWindowTest : public ::testing::Test {
   static std::string ProgramFolder();  // the program's private folder (ends in '\')
   static std::string RecordFolder();
 
-  nettest::DevsimChild m_device;
+  testsupport::DevsimChild m_device;
   std::unique_ptr<LoginDialog> m_dialog;
   HWND m_hwnd = nullptr;
   std::vector<std::thread> m_helpers;

@@ -13,7 +13,7 @@
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/voroz_send_command.h"
-#include "tests/net/devsim_child.h"
+#include "tests/support/devsim_child.h"
 
 namespace nettest {
 
@@ -51,10 +51,10 @@ class ProtocolTest : public ::testing::Test {
   // Logs in with the relogin thread's options; returns the cookie.
   std::string Login();
 
-  std::vector<LoggedRequest> Requests() const { return devsim.Requests(); }
+  std::vector<testsupport::DevsimRequest> Requests() const { return devsim.Requests(); }
   std::string Cookie() const { return std::string(g_szCookie); }
 
-  DevsimChild devsim;
+  testsupport::DevsimChild devsim;
 
  private:
   std::string Control(const std::string& target);

@@ -148,7 +148,7 @@ TEST_F(ReplyWireTest, LoginByHostNameKeepsTheName) {
 }
 
 TEST_F(ReplyWireTest, PendingAddressTakenOverAfterTheFirstSuccess) {
-  DevsimChild second;
+  testsupport::DevsimChild second;
   ASSERT_TRUE(second.Start({"--no-cookie-check"})) << second.error();
   StartDevice({"--no-cookie-check", "--fault", "status,code=500,count=1"});
   ::CSettingINI& settings = g_lpApp->CSettingINI;

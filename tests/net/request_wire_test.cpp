@@ -57,7 +57,7 @@ TEST_F(RequestWireTest, EveryCommandOfTheTableReachesTheDevice) {
     }
     const auto log = Requests();
     ASSERT_EQ(log.size(), size_t(id) + 2) << id;
-    const LoggedRequest& got = log.back();
+    const testsupport::DevsimRequest& got = log.back();
     EXPECT_EQ(got.path, CgiCommandPath(id)) << id;
     EXPECT_EQ(got.target, std::string(CgiCommandPath(id)) + "?Cookie=" + cookie) << id;
     // The reboot reads no reply, and the live stream answers with frames instead of a status.

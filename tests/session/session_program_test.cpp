@@ -14,14 +14,14 @@
 #include <thread>
 #include <vector>
 
-#include "tests/session/session_devsim.h"
+#include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace {
 
 namespace ts = testsupport;
-using sessiontest::Devsim;
-using sessiontest::DevsimRequest;
+using testsupport::DevsimChild;
+using testsupport::DevsimRequest;
 
 constexpr int kEditUser = 1040;
 constexpr int kEditServer = 1042;
@@ -107,7 +107,7 @@ class SessionProgram : public ::testing::Test {
   HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
     devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
     if (!m_device.Start(devsimArgs)) {
-      ADD_FAILURE() << m_device.Error();
+      ADD_FAILURE() << m_device.error();
       return nullptr;
     }
     if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
@@ -125,7 +125,7 @@ class SessionProgram : public ::testing::Test {
       SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     };
     set(kEditServer, "127.0.0.1");
-    set(kEditPort, std::to_string(m_device.Port()));
+    set(kEditPort, std::to_string(m_device.port()));
     set(kEditUser, "revuv");
     set(kEditPassword, "revuv");
     PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginConnectButton, BN_CLICKED),
@@ -172,7 +172,7 @@ class SessionProgram : public ::testing::Test {
   }
 
   ts::TempFolder m_folder{"ostrova-session"};
-  Devsim m_device;
+  DevsimChild m_device;
   ts::Process m_process;
 };
 

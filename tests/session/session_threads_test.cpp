@@ -21,8 +21,8 @@
 #include "app/trace_log.h"
 #include "mainwnd/pallum_dlg.h"
 #include "net/login_exchange.h"
-#include "tests/session/session_devsim.h"
 #include "tests/session/session_probe.h"
+#include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 // The program defines it at start-up; the device requests put it in their "Host:" line.
@@ -31,9 +31,9 @@ std::string g_strLocalIPAddress = "127.0.0.1";
 namespace {
 
 namespace ts = testsupport;
-using sessiontest::Devsim;
 using sessiontest::MainWindowProbe;
 using sessiontest::PostedMessage;
+using testsupport::DevsimChild;
 
 // Waits of the relogin thread, short enough for many rounds.
 ReloginTiming QuickTiming() {
@@ -120,8 +120,8 @@ class SessionThreads : public ::testing::Test {
   // devsim on a free port, the settings pointing at it.
   void StartDevice(std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--fps", "50"});
-    ASSERT_TRUE(m_device.Start(args)) << m_device.Error();
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(m_device.Port());
+    ASSERT_TRUE(m_device.Start(args)) << m_device.error();
+    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(m_device.port());
   }
 
   // The login window's login, both resource groups as start-up creates them, then the stream
@@ -152,7 +152,7 @@ class SessionThreads : public ::testing::Test {
   ts::TempFolder m_folder{"session"};
   MainWindowProbe m_probe;
   CPallumDlg m_drawer;  // its window is never created: only its frame drawing is used
-  Devsim m_device;
+  DevsimChild m_device;
 };
 
 bool IsButtonState(const PostedMessage& m, uint32_t flag, int state) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/net/devsim_child.h"
+#include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace ts = testsupport;
@@ -166,7 +166,7 @@ class Device {
   }
 
  private:
-  nettest::DevsimChild m_devsim;
+  testsupport::DevsimChild m_devsim;
 };
 
 std::string Value(const std::vector<std::pair<std::string, std::string>>& kv,

@@ -1,8 +1,6 @@
 #include "tests/support/win_process.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace testsupport {
 
@@ -22,7 +20,7 @@ std::string ThisExeFolder() {
 TempFolder::TempFolder(const std::string& prefix) {
   char base[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, base);
-  for (unsigned i = GetTickCount(); ; ++i) {
+  for (unsigned i = GetTickCount();; ++i) {
     std::string p = std::string(base) + prefix + "." + std::to_string(GetCurrentProcessId()) + "." +
                     std::to_string(i);
     if (CreateDirectoryA(p.c_str(), nullptr)) {
@@ -84,29 +82,6 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::istringstream in(ReadFileText(path));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-bool WriteFileText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  return static_cast<bool>(out);
-}
-
 Process::~Process() {
   if (m_pi.hProcess) {
     Kill();
@@ -137,8 +112,8 @@ bool Process::Start(const std::string& exe, const std::string& commandLine,
   std::string cmd = commandLine;
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  return CreateProcessA(exe.c_str(), cmd.empty() ? nullptr : cmd.data(), nullptr, nullptr, FALSE,
-                        0, env.data(), folder.empty() ? nullptr : folder.c_str(), &si, &m_pi) != 0;
+  return CreateProcessA(exe.c_str(), cmd.empty() ? nullptr : cmd.data(), nullptr, nullptr, FALSE, 0,
+                        env.data(), folder.empty() ? nullptr : folder.c_str(), &si, &m_pi) != 0;
 }
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
@@ -206,7 +181,9 @@ std::string ItemText(HWND dlg, int id) {
   return buf;
 }
 
-void PostClick(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+void PostClick(HWND dlg, int id) {
+  PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
+}
 
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
@@ -215,6 +192,55 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
     Sleep(20);
   }
   return true;
+}
+
+std::string UnixPathOf(const std::string& windowsPath) {
+  // Wine's own path conversion (kernel32 export).
+  using Convert = char*(CDECL*)(LPCWSTR);
+  static const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return {};
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+  char* unixPath = convert(wide);
+  if (!unixPath) return {};
+  std::string out(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return out;
+}
+
+bool RunUnixProgram(const std::string& program, const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = commandLine;
+  // Wine runs a Unix program without a process or thread handle and leaves the returned record
+  // undefined: nothing in it may be closed (closing its values broke later sockets).
+  return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi) != 0;
+}
+
+namespace {
+// 'R'unning and similar, 'Z' for an ended child not yet reaped, 0 when there is no process.
+char UnixProcessState(int pid) {
+  const std::string stat = ReadFileText("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+  const size_t close = stat.rfind(") ");
+  return close == std::string::npos || close + 2 >= stat.size() ? 0 : stat[close + 2];
+}
+}  // namespace
+
+void StopUnixProcess(int pid) {
+  if (pid <= 0) return;
+  const std::string id = std::to_string(pid);
+  RunUnixProgram("/bin/kill", "/bin/kill -TERM " + id);
+  const auto ended = [&] {
+    const char state = UnixProcessState(pid);
+    return state == 0 || state == 'Z' || state == 'X';
+  };
+  if (!WaitUntil(ended, 10000)) {
+    RunUnixProgram("/bin/kill", "/bin/kill -KILL " + id);
+    WaitUntil(ended, 5000);
+  }
 }
 
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 // Test helpers for driving the program's executables from a Windows test under Wine: a private
 // copy of the program folder, process launch with extra environment, finding a process's
-// windows, clicking controls and waiting for the exit code.
+// windows, clicking controls and waiting for the exit code; and native Unix programs started
+// from the test through Wine.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/text_file.h"
 
 namespace testsupport {
 
@@ -34,9 +37,6 @@ bool CopyFileTo(const std::string& from, const std::string& to);
 // Copies a folder tree (e.g. "BMP").
 bool CopyTree(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);
-std::string ReadFileText(const std::string& path);
-std::vector<std::string> ReadLines(const std::string& path);
-bool WriteFileText(const std::string& path, const std::string& text);
 
 class Process {
  public:
@@ -70,5 +70,13 @@ std::string ItemText(HWND dlg, int id);
 void PostClick(HWND dlg, int id);
 // Waits until cond() holds or the time-out passes.
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000);
+
+// The Unix path of a Windows path as Wine maps it; "" when not running under Wine.
+std::string UnixPathOf(const std::string& windowsPath);
+// Starts a Unix program ("/bin/sh") through Wine; false when it could not start. No handle comes
+// back: the Unix process is known only by the id it reports itself.
+bool RunUnixProgram(const std::string& program, const std::string& commandLine);
+// Sends SIGTERM to a Unix process and waits up to 10 s for it to end; then SIGKILL.
+void StopUnixProcess(int pid);
 
 }  // namespace testsupport
