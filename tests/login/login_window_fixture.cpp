@@ -18,43 +18,16 @@ namespace ts = testsupport;
 
 ts::TempFolder* g_folder = nullptr;
 
-struct FindContext {
-  std::function<bool(HWND)> match;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindOwnWindow(HWND w, LPARAM lp) {
-  auto* c = reinterpret_cast<FindContext*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(w, &pid);
-  if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(w) && c->match(w)) {
-    c->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND WaitForOwn(const std::function<bool(HWND)>& match, DWORD timeoutMs) {
-  HWND found = nullptr;
-  ts::WaitUntil(
-      [&] {
-        FindContext c{match};
-        ::EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&c));
-        found = c.found;
-        return found != nullptr;
-      },
-      timeoutMs);
-  return found;
-}
-
 }  // namespace
 
 HWND WaitForOwnWindow(const std::string& caption, DWORD timeoutMs) {
-  return WaitForOwn([&](HWND w) { return ts::WindowText(w) == caption; }, timeoutMs);
+  return ts::WaitForWindowIf(
+      ::GetCurrentProcessId(), [&](HWND w) { return ts::WindowText(w) == caption; }, timeoutMs);
 }
 
 HWND WaitForOwnWindowWithItem(int id, DWORD timeoutMs) {
-  return WaitForOwn([&](HWND w) { return ::GetDlgItem(w, id) != nullptr; }, timeoutMs);
+  return ts::WaitForWindowIf(
+      ::GetCurrentProcessId(), [&](HWND w) { return ::GetDlgItem(w, id) != nullptr; }, timeoutMs);
 }
 
 std::string LoginWindowTest::ProgramFolder() {
