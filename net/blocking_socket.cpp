@@ -4,16 +4,27 @@
 
 #include <cstring>
 
+#include "net/request_cancel.h"
+
 namespace {
-int WaitFor(SOCKET s, int seconds, bool write) {
-  fd_set set;
-  FD_ZERO(&set);
-  FD_SET(s, &set);
-  timeval tv{seconds < 0 ? 0 : seconds, 0};
-  const int n =
-      write ? select(0, nullptr, &set, nullptr, &tv) : select(0, &set, nullptr, nullptr, &tv);
-  if (n == SOCKET_ERROR) return SOCKET_ERROR;
-  return n > 0 ? 1 : 0;
+uint64_t SecondsToMs(int seconds) {
+  return seconds < 0 ? 0 : static_cast<uint64_t>(seconds) * 1000;
+}
+
+// One select on the socket: readability, writability, or for a connect writability or failure.
+int SelectOnce(SOCKET s, bool read, bool write, bool failure, uint64_t timeoutMs, bool* writable) {
+  fd_set readSet, writeSet, failSet;
+  FD_ZERO(&readSet);
+  FD_ZERO(&writeSet);
+  FD_ZERO(&failSet);
+  if (read) FD_SET(s, &readSet);
+  if (write) FD_SET(s, &writeSet);
+  if (failure) FD_SET(s, &failSet);
+  timeval tv{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000 * 1000)};
+  const int n = select(0, read ? &readSet : nullptr, write ? &writeSet : nullptr,
+                       failure ? &failSet : nullptr, &tv);
+  if (writable) *writable = n > 0 && FD_ISSET(s, &writeSet);
+  return n;
 }
 }  // namespace
 
@@ -81,13 +92,9 @@ void CBlockingSocket::Connect(const sockaddr* address) {
     throw CBlockingSocketException("Connect");
   bool connected = connect(m_hSocket, address, sizeof(sockaddr_in)) != SOCKET_ERROR;
   if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
-    fd_set writable, failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(m_hSocket, &writable);
-    FD_SET(m_hSocket, &failed);
-    timeval tv{kConnectTimeoutSeconds, 0};
-    if (select(0, nullptr, &writable, &failed, &tv) > 0 && FD_ISSET(m_hSocket, &writable)) {
+    bool writable = false;
+    if (Wait(Readiness::kConnect, SecondsToMs(kConnectTimeoutSeconds), &writable) > 0 &&
+        writable) {
       int error = 0;
       int length = sizeof error;
       connected = getsockopt(m_hSocket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
@@ -101,11 +108,31 @@ void CBlockingSocket::Connect(const sockaddr* address) {
   m_bConnected = 1;
 }
 
+int CBlockingSocket::Wait(Readiness kind, uint64_t timeoutMs, bool* writable) const {
+  const bool read = kind == Readiness::kRead;
+  const bool connect = kind == Readiness::kConnect;
+  if (writable) *writable = false;
+  if (!m_pCancel) return SelectOnce(m_hSocket, read, !read, connect, timeoutMs, writable);
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (m_pCancel->IsSet()) return 0;
+    const uint64_t elapsed = GetTickCount64() - start;
+    const uint64_t left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+    const uint64_t slice = left < RequestCancel::kCancelSliceMs ? left : RequestCancel::kCancelSliceMs;
+    const int n = SelectOnce(m_hSocket, read, !read, connect, slice, writable);
+    if (n != 0 || left == slice) return n;
+  }
+}
+
 int CBlockingSocket::WaitWritable(int seconds) const {
-  return WaitFor(m_hSocket, seconds, true);
+  const int n = Wait(Readiness::kWrite, SecondsToMs(seconds));
+  if (n == SOCKET_ERROR) return SOCKET_ERROR;
+  return n > 0 ? 1 : 0;
 }
 int CBlockingSocket::WaitReadable(int seconds) const {
-  return WaitFor(m_hSocket, seconds, false);
+  const int n = Wait(Readiness::kRead, SecondsToMs(seconds));
+  if (n == SOCKET_ERROR) return SOCKET_ERROR;
+  return n > 0 ? 1 : 0;
 }
 
 int CBlockingSocket::WriteAll(const char* data, int length, int seconds) {

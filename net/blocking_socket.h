@@ -1,5 +1,7 @@
 // A blocking Windows Sockets wrapper with time-outs in whole seconds. Every failing operation
 // except Receive and Cleanup throws CBlockingSocketException named after the operation.
+// A socket given a stop request (SetCancel) ends its waits early once the request is set, as if
+// they had timed out.
 #pragma once
 
 #include <winsock2.h>
@@ -32,6 +34,8 @@ class CSockAddr : public sockaddr_in {
   uint32_t IPAddr() const { return ntohl(sin_addr.s_addr); }
 };
 static_assert(sizeof(CSockAddr) == 16);
+
+class RequestCancel;
 
 class CBlockingSocket {
  public:
@@ -77,12 +81,23 @@ class CBlockingSocket {
 
   operator SOCKET() const { return m_hSocket; }
 
+  // The stop request the waits of Connect, Receive and the sends observe (null: none). Without
+  // one each wait is a single select of the whole time-out; with one it waits in slices of
+  // RequestCancel::kCancelSliceMs and ends early, as a time-out, when the request is set.
+  void SetCancel(const RequestCancel* cancel) { m_pCancel = cancel; }
+
   SOCKET m_hSocket = 0;  // 0: no socket
   CSockAddr m_saTarget;
   int32_t m_bConnected = 0;
 
  private:
+  enum class Readiness { kRead, kWrite, kConnect };
+  // Select result of a wait for `kind` up to `timeoutMs`: >0 ready, 0 time-out or stopped,
+  // SOCKET_ERROR when the wait itself failed. For kConnect, *writable tells success from failure.
+  int Wait(Readiness kind, uint64_t timeoutMs, bool* writable = nullptr) const;
   // 1 ready, 0 time-out, SOCKET_ERROR when the wait itself failed.
   int WaitWritable(int seconds) const;
   int WaitReadable(int seconds) const;
+
+  const RequestCancel* m_pCancel = nullptr;
 };

@@ -1,9 +1,12 @@
 #include "net/voroz_send_command.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
 #include "app/app_data.h"
@@ -12,6 +15,7 @@
 #include "net/device_http_request.h"
 #include "net/device_reply.h"
 #include "net/device_session.h"
+#include "net/request_cancel.h"
 
 namespace {
 std::atomic<ConnectErrorReporter> g_connectErrorReporter{nullptr};
@@ -64,12 +68,17 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
                      uint32_t* pdwReplyLen, uint16_t wSendTimeout, uint16_t wRecvTimeout,
                      uint16_t wShowConnectError, uint32_t* pfBodyComplete) {
   if (!pszRequest || !g_lpApp) return 0;
+  // A thread asked to stop sends nothing more; one asked while a request runs gets 0 for it.
+  const RequestCancel* cancel = ThreadRequestCancel();
+  const auto stopped = [cancel] { return cancel != nullptr && cancel->IsSet(); };
+  if (stopped()) return 0;
   std::string request;
   if (!BuildDeviceHttpRequest(pszRequest, static_cast<const uint8_t*>(pBody), dwBodyLen,
                               g_strLocalIPAddress, request))
     return 0;
 
   CBlockingSocket socket;
+  socket.SetCancel(cancel);
   try {
     socket.Create(SOCK_STREAM);
 
@@ -101,7 +110,7 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
       socket.Connect(address);
     } catch (const CBlockingSocketException&) {
       const ConnectErrorReporter report = g_connectErrorReporter;
-      if (wShowConnectError == 1 && nCommand == kCgiLogin && report)
+      if (wShowConnectError == 1 && nCommand == kCgiLogin && report && !stopped())
         report("Create connection is time out");
       throw;
     }
@@ -116,16 +125,22 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
       return static_cast<int32_t>(
           socket.Receive(reinterpret_cast<char*>(buffer), size, wRecvTimeout));
     };
-    const DeviceReplyResult reply =
-        ReadDeviceReply(receive, static_cast<uint8_t*>(pReply), pReply ? dwReplyCapacity : 0,
-                        TakeOverPendingAddress);
+    // The body reaches the caller's buffer only with a result that stands.
+    std::vector<uint8_t> body(
+        pReply ? std::max<size_t>(1, std::min<size_t>(dwReplyCapacity, kDeviceReplyBufferSize))
+               : 0);
+    const DeviceReplyResult reply = ReadDeviceReply(receive, pReply ? body.data() : nullptr,
+                                                    pReply ? dwReplyCapacity : 0,
+                                                    TakeOverPendingAddress);
     CloseQuietly(socket);
 
+    if (stopped()) return 0;
     if (reply.result != 1) {
       if (reply.statusReceived && reply.status != 200 && pStatus)
         pStatus->dwStatus = static_cast<uint32_t>(reply.status);
       return 0;
     }
+    if (pReply && reply.bodyLen > 0) std::memcpy(pReply, body.data(), reply.bodyLen);
     if (pdwReplyLen) *pdwReplyLen = reply.bodyLen;
     if (pfBodyComplete) *pfBodyComplete = reply.bodyComplete ? 1 : 0;
     return 1;

@@ -26,6 +26,9 @@ static_assert(sizeof(CgiReplyStatus) == 8);
 //  - wShowConnectError 1: a login that cannot connect reports "Create connection is time out"
 //    through the connect-error reporter.
 // A request that would exceed 4096 bytes is not sent (0).
+// On a thread with a RequestCancelScope: nothing is sent once its request is set, and a request
+// in flight when it is set ends within a fraction of a second with 0, delivering nothing (no
+// status, body, length or completeness).
 int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t nRequestLen,
                      const void* pBody, uint32_t dwBodyLen, CgiReplyStatus* pStatus,
                      int32_t nStatusSize, void* pReply, uint32_t dwReplyCapacity,
