@@ -107,8 +107,9 @@ class LoginDialog : public ost::Dialog {
   bool LoadSkin();
   bool CreateButtons();
   RECT ProgressBarRect() const;
-  // Ends the current attempt's threads: the animation at once, the login thread when its
-  // exchange is over (a later attempt's thread waits for it; the destructor joins it).
+  // Ends the current attempt's threads: the animation at once, the login thread as soon as its
+  // request in flight is cut short (a later attempt's thread waits for it; the destructor joins
+  // it).
   void EndAttempt();
   void JoinAnimateThread();
 

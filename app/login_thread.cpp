@@ -20,6 +20,7 @@
 #include "net/device_session.h"
 #include "net/login_exchange.h"
 #include "net/login_reply.h"
+#include "net/request_cancel.h"
 #include "net/sys_cfg_blocks.h"
 #include "net/sys_cfg_transfer.h"
 #include "net/voroz_send_command.h"
@@ -263,6 +264,9 @@ ReloginTiming GetReloginTiming() {
 DWORD WINAPI Login_Thread(LPVOID param) {
   const std::unique_ptr<ReloginContextRef> context(static_cast<ReloginContextRef*>(param));
   if (!context || !*context || !g_lpApp) return 0;
+  // A stop or the process stop cuts a device request in flight short.
+  const RequestCancel cancel((*context)->hStop, ProcessStopEvent());
+  const RequestCancelScope scope(cancel);
   Relogin(**context, GetReloginTiming()).Run();
   return 0;
 }

@@ -35,8 +35,10 @@ DWORD WINAPI Login_Thread(LPVOID param);
 // Starts Login_Thread into h_ReLoginThread, first stopping one still there. 1 when created.
 int StartReloginThread(SIZE_T stackSize);
 // Asks a Login_Thread to end and waits up to budgetMs. The thread ends at once from any of its
-// waits; one still inside a device request when the wait is over is left to end by itself
-// (it changes nothing more once asked to end) and is collected by ReapReloginThreads.
+// waits and within RequestCancel::kCancelSliceMs from a device request (which then fails and
+// is not acted on). One that has not ended when the wait is over (a host-name lookup cannot be
+// cut short) is left to end by itself, changing nothing more, and is collected by
+// ReapReloginThreads.
 void StopReloginThread(DWORD budgetMs);
 // True while a Login_Thread is in h_ReLoginThread and has not ended.
 bool ReloginThreadRunning();

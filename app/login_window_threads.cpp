@@ -5,6 +5,7 @@
 #include "app/port_text.h"
 #include "net/device_session.h"
 #include "net/login_exchange.h"
+#include "net/request_cancel.h"
 
 namespace {
 constexpr DWORD kAnimationStepMs = 350;
@@ -17,13 +18,17 @@ std::shared_ptr<LoginAttempt> TakeAttempt(LPVOID param) {
 }
 }  // namespace
 
+LoginAttempt::LoginAttempt() : hCancelEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
 LoginAttempt::~LoginAttempt() {
   if (hPredecessor != nullptr) ::CloseHandle(hPredecessor);
+  if (hCancelEvent != nullptr) ::CloseHandle(hCancelEvent);
 }
 
 void LoginAttempt::Cancel() {
   std::lock_guard<std::mutex> lock(m_lock);
   m_fCancelled = true;
+  if (hCancelEvent != nullptr) ::SetEvent(hCancelEvent);
 }
 
 bool LoginAttempt::IsCancelled() {
@@ -40,6 +45,8 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
   }
   if (attempt->IsCancelled()) return 0;
 
+  const RequestCancel cancel(attempt->hCancelEvent);
+  const RequestCancelScope scope(cancel);
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
     ::CSettingINI& settings = g_lpApp->CSettingINI;

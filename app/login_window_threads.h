@@ -13,7 +13,10 @@
 // The start record of one Connect: the window fills it on its own thread before it starts the
 // threads, so the threads never read the window's members.  Both threads hold it.
 struct LoginAttempt {
+  LoginAttempt();
   ~LoginAttempt();
+  LoginAttempt(const LoginAttempt&) = delete;
+  LoginAttempt& operator=(const LoginAttempt&) = delete;
 
   HWND hLoginWindow = nullptr;
   std::string strServer;
@@ -28,8 +31,11 @@ struct LoginAttempt {
   // The previous attempt's login thread (a handle of this record's own): the login thread
   // waits for it before it touches the settings, so two exchanges never overlap.
   HANDLE hPredecessor = nullptr;
+  // Set (manual reset) by Cancel: the login thread's device requests observe it.
+  const HANDLE hCancelEvent;
 
-  // A superseded or abandoned attempt reports nothing and changes nothing of the window.
+  // A superseded or abandoned attempt reports nothing and changes nothing of the window, and
+  // its login request in flight is cut short.
   void Cancel();
   bool IsCancelled();
   // Runs report() unless the attempt was cancelled; Cancel waits while a report runs.

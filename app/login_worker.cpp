@@ -8,6 +8,7 @@
 #include "app/trace_log.h"
 #include "net/device_session.h"
 #include "net/login_exchange.h"
+#include "net/request_cancel.h"
 #include "platform/message_box.h"
 #include "res/resource.h"
 
@@ -15,9 +16,13 @@ Login* g_pLogin = nullptr;
 
 // The start record of one worker thread: what the owner had filled in when it was started.
 struct LoginWorkerRun {
+  LoginWorkerRun() : hCancelEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
   ~LoginWorkerRun() {
     if (hPredecessor != nullptr) ::CloseHandle(hPredecessor);
+    if (hCancelEvent != nullptr) ::CloseHandle(hCancelEvent);
   }
+  LoginWorkerRun(const LoginWorkerRun&) = delete;
+  LoginWorkerRun& operator=(const LoginWorkerRun&) = delete;
 
   HWND hOwner = nullptr;
   std::string strServer;
@@ -28,7 +33,14 @@ struct LoginWorkerRun {
 
   std::mutex lock;
   bool fCancelled = false;
+  const HANDLE hCancelEvent;  // manual reset, set with fCancelled: cuts the requests short
 
+  // The run reports nothing any more and its request in flight fails.
+  void Cancel() {
+    std::lock_guard<std::mutex> guard(lock);
+    fCancelled = true;
+    if (hCancelEvent != nullptr) ::SetEvent(hCancelEvent);
+  }
   bool IsCancelled() {
     std::lock_guard<std::mutex> guard(lock);
     return fCancelled;
@@ -85,10 +97,7 @@ int Login::CreateThread() {
     return 0;
   }
   // The earlier thread reports nothing any more; the new one waits for it to end.
-  if (m_pRun) {
-    std::lock_guard<std::mutex> guard(m_pRun->lock);
-    m_pRun->fCancelled = true;
-  }
+  if (m_pRun) m_pRun->Cancel();
   if (m_hThread != nullptr) ::CloseHandle(m_hThread);
   m_hThread = thread;
   m_dwThreadId = id;
@@ -97,10 +106,7 @@ int Login::CreateThread() {
 }
 
 int Login::StopThread() {
-  if (m_pRun) {
-    std::lock_guard<std::mutex> guard(m_pRun->lock);
-    m_pRun->fCancelled = true;
-  }
+  if (m_pRun) m_pRun->Cancel();
   if (m_hThread != nullptr) {
     ::WaitForSingleObject(m_hThread, INFINITE);
     ::CloseHandle(m_hThread);
@@ -122,6 +128,8 @@ DWORD WINAPI Login_Worker_Thread(LPVOID param) {
   }
   if (run->IsCancelled()) return 0;
 
+  const RequestCancel cancel(run->hCancelEvent);
+  const RequestCancelScope scope(cancel);
   if (run->strUser.empty() || run->strPassword.empty()) {
     OstMessageBoxId(IDS_LOGIN_CREDENTIALS_WRONG);
     ReportResult(*run, -1);

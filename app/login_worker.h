@@ -23,10 +23,12 @@ class Login {
   Login& operator=(const Login&) = delete;
 
   // Starts Login_Worker_Thread with the owner and the four texts as they are now.  A thread
-  // still running from an earlier start is told to report nothing; the new one waits for it
-  // before its own exchange.  1, or 0 when the thread cannot be created.
+  // still running from an earlier start is told to report nothing and its request in flight is
+  // cut short; the new one waits for it before its own exchange.  1, or 0 when the thread
+  // cannot be created.
   int CreateThread();
-  // Tells a running thread to report nothing and waits for it; 1.
+  // Tells a running thread to report nothing, cuts its request in flight short and waits for
+  // it; 1.
   int StopThread();
   // Carried; does nothing.
   int Idle() { return 1; }

@@ -27,7 +27,8 @@ constexpr DWORD kReceiveStopMs = 500;
 constexpr DWORD kComposeStopMs = 30;
 constexpr DWORD kShowStopMs = 1000;
 constexpr DWORD kKernelExitSlotMs = 1000;
-// A relogin thread inside a device request ends when the request's time-out is over.
+// A relogin thread's device requests end with its stop; only a host-name lookup, which cannot be
+// cut short, may keep it longer.
 constexpr DWORD kReloginReapMs = 25000;
 
 // Set when a session thread had to be given up: what it may still wait on is never closed.
