@@ -1,6 +1,5 @@
 #include "tests/devsim/devsim_fixture.h"
 
-#include <fstream>
 #include <regex>
 
 namespace devsim_test {
@@ -48,17 +47,9 @@ std::string DevsimTest::StoredBlock(const std::string& option) {
 }
 
 std::vector<Json> DevsimTest::LogLines() {
-  std::vector<Json> out;
-  std::ifstream in(log_path_);
-  std::string line;
-  while (std::getline(in, line)) {
-    auto j = ParseJson(line);
-    if (!j) {
-      ADD_FAILURE() << "log line is not JSON: " << line;
-      continue;
-    }
-    out.push_back(std::move(*j));
-  }
+  std::vector<std::string> bad;
+  std::vector<Json> out = testsupport::ReadJsonLines(log_path_, &bad);
+  for (const std::string& line : bad) ADD_FAILURE() << "log line is not JSON: " << line;
   return out;
 }
 

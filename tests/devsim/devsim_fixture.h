@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "tests/devsim/devsim_process.h"
-#include "tests/devsim/json_lite.h"
 #include "tests/devsim/raw_http.h"
+#include "tests/support/json_lines.h"
 
 namespace devsim_test {
+
+using testsupport::Json;
 
 inline constexpr char kUser[] = "revuv";
 inline constexpr char kPassword[] = "revuv";
