@@ -86,6 +86,7 @@ void CBlockingSocket::Cleanup() {
 }
 
 void CBlockingSocket::Connect(const sockaddr* address) {
+  if (m_pCancel && m_pCancel->IsSet()) throw CBlockingSocketException("Connect");
   // A non-blocking connect bounded by kConnectTimeoutSeconds, then back to blocking mode.
   u_long nonBlocking = 1;
   if (ioctlsocket(m_hSocket, FIONBIO, &nonBlocking) == SOCKET_ERROR)

@@ -83,7 +83,8 @@ class CBlockingSocket {
 
   // The stop request the waits of Connect, Receive and the sends observe (null: none). Without
   // one each wait is a single select of the whole time-out; with one it waits in slices of
-  // RequestCancel::kCancelSliceMs and ends early, as a time-out, when the request is set.
+  // RequestCancel::kCancelSliceMs and ends early, as a time-out, when the request is set. Once
+  // it is set, those operations fail at once as on a time-out.
   void SetCancel(const RequestCancel* cancel) { m_pCancel = cancel; }
 
   SOCKET m_hSocket = 0;  // 0: no socket

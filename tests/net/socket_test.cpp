@@ -1,15 +1,18 @@
-// The blocking socket on loopback, the local address text and the ICMP echo request bytes.
+// The blocking socket on loopback, its stop request, the local address text and the ICMP echo
+// request bytes.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/blocking_socket.h"
 #include "net/icmp_echo.h"
 #include "net/local_ip.h"
+#include "net/request_cancel.h"
 
 namespace {
 
@@ -124,6 +127,100 @@ TEST_F(SocketTest, FailuresNameTheirOperation) {
   for (int i = 0; i < 100000 && failed.empty(); ++i)
     failed = Operation([&] { client.WriteAll(run.data(), static_cast<int>(run.size()), 1); });
   EXPECT_EQ(failed, "Send timeout");
+}
+
+// A socket's waits under a stop request: unset, they wait and deliver as before; set, every wait
+// ends at once as a time-out; set during a wait, the wait ends within a slice.
+TEST_F(SocketTest, StopRequestEndsTheWaitsAsATimeOut) {
+  using Clock = std::chrono::steady_clock;
+  HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(stop, nullptr);
+  const RequestCancel cancel(nullptr, stop);
+  Connect();
+  client.SetCancel(&cancel);
+  server.SetCancel(&cancel);
+  char buf[16];
+
+  // Not set: a poll stays a poll, data that comes during a sliced wait is received.
+  auto start = Clock::now();
+  EXPECT_EQ(server.Receive(buf, sizeof buf, 0), -1);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+  std::thread late([&] {
+    ::Sleep(150);
+    client.WriteAll("late", 4, 1);
+  });
+  EXPECT_EQ(server.Receive(buf, sizeof buf, 5), 4);
+  late.join();
+  EXPECT_EQ(std::string(buf, 4), "late");
+
+  // Set while a receive of 20 s waits for a silent peer.
+  std::thread stopper([&] {
+    ::Sleep(300);
+    ::SetEvent(stop);
+  });
+  start = Clock::now();
+  EXPECT_EQ(server.Receive(buf, sizeof buf, 20), -1);
+  const auto waited = Clock::now() - start;
+  stopper.join();
+  EXPECT_GE(waited, std::chrono::milliseconds(250));
+  EXPECT_LT(waited, std::chrono::milliseconds(1000));
+
+  // Already set: nothing is waited for, even with data ready or a connect that would succeed.
+  client.SetCancel(nullptr);
+  EXPECT_EQ(client.WriteAll("ready", 5, 1), 5);
+  client.SetCancel(&cancel);
+  start = Clock::now();
+  EXPECT_EQ(server.Receive(buf, sizeof buf, 20), -1);
+  EXPECT_EQ(Operation([&] { client.WriteAll("x", 1, 20); }), "Send timeout");
+  EXPECT_EQ(Operation([&] { client.Write("x", 1, 20); }), "Send timeout");
+  CSockAddr bound;
+  listener.GetSockName(bound);
+  CBlockingSocket other;
+  other.SetCancel(&cancel);
+  other.Create(SOCK_STREAM);
+  EXPECT_EQ(Operation([&] { other.Connect(CSockAddr("127.0.0.1", ntohs(bound.sin_port))); }),
+            "Connect");
+  EXPECT_EQ(other.m_bConnected, 0);
+  other.Cleanup();
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+
+  // Without the request the same socket reads what is waiting.
+  server.SetCancel(nullptr);
+  EXPECT_EQ(server.Receive(buf, sizeof buf, 1), 5);
+  EXPECT_EQ(std::string(buf, 5), "ready");
+  ::CloseHandle(stop);
+}
+
+TEST(RequestCancel, SetByAnyWatchedEventAndScopedPerThread) {
+  HANDLE a = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE b = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const RequestCancel both(a, b);
+  const RequestCancel none(nullptr);
+  EXPECT_FALSE(both.IsSet());
+  EXPECT_FALSE(none.IsSet());
+  ::SetEvent(b);
+  EXPECT_TRUE(both.IsSet());
+  EXPECT_TRUE(both.IsSet());  // a manual-reset event stays set for every wait that tests it
+  ::ResetEvent(b);
+  ::SetEvent(a);
+  EXPECT_TRUE(both.IsSet());
+
+  EXPECT_EQ(ThreadRequestCancel(), nullptr);
+  {
+    const RequestCancelScope outer(both);
+    EXPECT_EQ(ThreadRequestCancel(), &both);
+    const RequestCancel* other = &both;
+    std::thread([&] { other = ThreadRequestCancel(); }).join();
+    EXPECT_EQ(other, nullptr);
+    {
+      const RequestCancelScope inner(none);
+      EXPECT_EQ(ThreadRequestCancel(), &none);
+    }
+    EXPECT_EQ(ThreadRequestCancel(), &both);
+  }
+  EXPECT_EQ(ThreadRequestCancel(), nullptr);
+  ::CloseHandle(a);
+  ::CloseHandle(b);
 }
 
 TEST(IcmpEcho, RequestBytes) {
