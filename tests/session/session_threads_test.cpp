@@ -281,23 +281,33 @@ TEST_F(SessionThreads, HundredStopsAndRestartsLeaveNothingBehind) {
   StartDevice();
   StartSessionAsStartUpDoes();
   ASSERT_TRUE(FramesGrow(3));
-  const auto cycle = [&] {
-    if (!RequestSessionStop(10000)) return false;
-    if (LoginResourcesExist()) return false;
+  const auto stop = [&] { return RequestSessionStop(10000) && !LoginResourcesExist(); };
+  const auto start = [&] {
     if (!RequestSessionRestart(5000)) return false;
     SetEvent(g_lpApp->h_StartToGetJpegImageEvent);
     return FramesGrow(1);
   };
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(cycle()) << "warm-up " << i;
-  const DWORD threads = sessiontest::ThreadCount();
-  const DWORD handles = sessiontest::HandleCount();
-  ASSERT_GT(threads, 5u);
+  // Counts are taken while no session runs, as the least of a few samples: a thread of the
+  // process may hold a file open for a moment (the trace log is opened for every line).
+  const auto quietCount = [](DWORD (*count)()) {
+    DWORD least = count();
+    for (int i = 0; i < 5; ++i) {
+      Sleep(20);
+      least = std::min(least, count());
+    }
+    return least;
+  };
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(stop() && start()) << "warm-up " << i;
+  ASSERT_TRUE(stop());
+  const DWORD threads = quietCount(sessiontest::ThreadCount);
+  const DWORD handles = quietCount(sessiontest::HandleCount);
+  ASSERT_GT(threads, 2u);
   ASSERT_GT(handles, 20u);
   const ThreadStopCounts before = GetThreadStopCounts();
-  for (int i = 0; i < 100; ++i) ASSERT_TRUE(cycle()) << "cycle " << i;
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(start() && stop()) << "cycle " << i;
   const ThreadStopCounts after = GetThreadStopCounts();
-  EXPECT_EQ(sessiontest::ThreadCount(), threads);
-  EXPECT_EQ(sessiontest::HandleCount(), handles);
+  EXPECT_EQ(quietCount(sessiontest::ThreadCount), threads);
+  EXPECT_EQ(quietCount(sessiontest::HandleCount), handles);
   // Every session thread ended by itself within its stop wait, with exit code 0: 100 rounds of
   // lifetime, receive, compose and show threads.
   EXPECT_GE(after.dwStopped - before.dwStopped, 400u);
