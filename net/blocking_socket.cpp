@@ -94,8 +94,7 @@ void CBlockingSocket::Connect(const sockaddr* address) {
   bool connected = connect(m_hSocket, address, sizeof(sockaddr_in)) != SOCKET_ERROR;
   if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
     bool writable = false;
-    if (Wait(Readiness::kConnect, SecondsToMs(kConnectTimeoutSeconds), &writable) > 0 &&
-        writable) {
+    if (Wait(Readiness::kConnect, SecondsToMs(kConnectTimeoutSeconds), &writable) > 0 && writable) {
       int error = 0;
       int length = sizeof error;
       connected = getsockopt(m_hSocket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
@@ -119,7 +118,8 @@ int CBlockingSocket::Wait(Readiness kind, uint64_t timeoutMs, bool* writable) co
     if (m_pCancel->IsSet()) return 0;
     const uint64_t elapsed = GetTickCount64() - start;
     const uint64_t left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
-    const uint64_t slice = left < RequestCancel::kCancelSliceMs ? left : RequestCancel::kCancelSliceMs;
+    const uint64_t slice =
+        left < RequestCancel::kCancelSliceMs ? left : RequestCancel::kCancelSliceMs;
     const int n = SelectOnce(m_hSocket, read, !read, connect, slice, writable);
     if (n != 0 || left == slice) return n;
   }

@@ -129,9 +129,9 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
     std::vector<uint8_t> body(
         pReply ? std::max<size_t>(1, std::min<size_t>(dwReplyCapacity, kDeviceReplyBufferSize))
                : 0);
-    const DeviceReplyResult reply = ReadDeviceReply(receive, pReply ? body.data() : nullptr,
-                                                    pReply ? dwReplyCapacity : 0,
-                                                    TakeOverPendingAddress);
+    const DeviceReplyResult reply =
+        ReadDeviceReply(receive, pReply ? body.data() : nullptr, pReply ? dwReplyCapacity : 0,
+                        TakeOverPendingAddress);
     CloseQuietly(socket);
 
     if (stopped()) return 0;

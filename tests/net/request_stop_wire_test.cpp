@@ -49,10 +49,10 @@ class RequestStopWireTest : public ProtocolTest {
     std::thread sender([&] {
       const RequestCancel cancel(m_stop);
       const RequestCancelScope scope(cancel);
-      out.send.result = VorozSendCommand(command, request.GetBuffer(), request.GetLength(),
-                                         nullptr, 0, &out.send.status, sizeof out.send.status,
-                                         out.send.reply.data(), capacity, &out.send.length,
-                                         timeout, timeout, 0, &out.send.complete);
+      out.send.result =
+          VorozSendCommand(command, request.GetBuffer(), request.GetLength(), nullptr, 0,
+                           &out.send.status, sizeof out.send.status, out.send.reply.data(),
+                           capacity, &out.send.length, timeout, timeout, 0, &out.send.complete);
       end = Clock::now();
       done = true;
     });
@@ -84,13 +84,12 @@ CGIParamList LoginRequest() {
 
 TEST_F(RequestStopWireTest, StalledDeviceRequestEndsWithTheStop) {
   StartDevice({"--fault", "stall"});  // reads the request and never answers
-  const Stopped r = SendStoppable(kCgiLogin, LoginRequest(), 256, 20, [&] {
-    return devsim.RequestsOf("/Login.cgi").size() == 1;
-  });
+  const Stopped r = SendStoppable(kCgiLogin, LoginRequest(), 256, 20,
+                                  [&] { return devsim.RequestsOf("/Login.cgi").size() == 1; });
   ASSERT_TRUE(r.stopSet) << "the request ended before the stop";
-  std::printf("the request ended %lld ms after the stop\n",
-              static_cast<long long>(
-                  std::chrono::duration_cast<milliseconds>(r.afterStop).count()));
+  std::printf(
+      "the request ended %lld ms after the stop\n",
+      static_cast<long long>(std::chrono::duration_cast<milliseconds>(r.afterStop).count()));
   EXPECT_LT(r.afterStop, milliseconds(1000));
   EXPECT_EQ(r.send.result, 0);
   EXPECT_TRUE(Untouched(r.send));
@@ -154,8 +153,8 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
     HalfReplyServer server;
     g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
     g_lpApp->CSettingINI.m_wWebPort = server.port();
-    const Stopped r = SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 1,
-                                    nullptr);
+    const Stopped r =
+        SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 1, nullptr);
     EXPECT_EQ(r.send.result, 1);
     EXPECT_EQ(r.send.length, 10u);
     EXPECT_EQ(r.send.complete, 0u);
@@ -164,12 +163,11 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
   // Stopped while the rest of the body is awaited: 0, and not a byte of it in the buffer.
   HalfReplyServer server;
   g_lpApp->CSettingINI.m_wWebPort = server.port();
-  const Stopped r =
-      SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 20, [&] {
-        if (!server.BodyPartSent()) return false;
-        ::Sleep(200);
-        return true;
-      });
+  const Stopped r = SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 20, [&] {
+    if (!server.BodyPartSent()) return false;
+    ::Sleep(200);
+    return true;
+  });
   ASSERT_TRUE(r.stopSet);
   EXPECT_LT(r.afterStop, milliseconds(1000));
   EXPECT_EQ(r.send.result, 0);
