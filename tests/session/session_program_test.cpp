@@ -28,6 +28,7 @@ constexpr int kEditServer = 1042;
 constexpr int kEditPassword = 1043;
 constexpr int kEditPort = 1044;
 constexpr int kLoginConnectButton = 8444;
+constexpr int kLoginCancelButton = 8445;
 constexpr int kStatusLine = 1100;
 constexpr int kFrameCount = 1101;
 constexpr int kConnectButton = 1002;
@@ -102,9 +103,8 @@ class SessionProgram : public ::testing::Test {
     }
   }
 
-  // devsim, the program, the login window filled in and connected; the main window once the
-  // stream shows frames.
-  HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
+  // devsim and the program; its login window filled in for devsim and connected.
+  HWND StartAndConnect(std::vector<std::string> devsimArgs) {
     devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
     if (!m_device.Start(devsimArgs)) {
       ADD_FAILURE() << m_device.error();
@@ -130,6 +130,12 @@ class SessionProgram : public ::testing::Test {
     set(kEditPassword, "revuv");
     PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginConnectButton, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(login, kLoginConnectButton)));
+    return login;
+  }
+
+  // As StartAndConnect; the main window once the stream shows frames.
+  HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
+    if (!StartAndConnect(std::move(devsimArgs))) return nullptr;
     HWND main = ts::WaitForWindow(m_process.Id(), kMainTitle);
     if (!main) {
       ADD_FAILURE() << "no main window; message boxes: "
@@ -164,6 +170,33 @@ class SessionProgram : public ::testing::Test {
   }
 
   std::vector<std::string> Trace() const { return ts::ReadLines(m_folder.File("trace.log")); }
+
+  // Connects to a device that never answers the login, then closes the login window (Escape or
+  // its Cancel button): the program ends within a few seconds, cleanly, without a session.
+  void CloseLoginWindowDuringAStalledLogin(bool escape) {
+    HWND login = StartAndConnect({"--fault", "stall"});
+    ASSERT_NE(login, nullptr);
+    ASSERT_TRUE(
+        ts::WaitUntil([&] { return m_device.RequestsOf("/Login.cgi").size() == 1; }, 10000));
+    Sleep(300);
+    const ULONGLONG start = GetTickCount64();
+    if (escape) {
+      HWND box = GetDlgItem(login, kEditServer);
+      PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 1);
+      PostMessageA(box, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    } else {
+      PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginCancelButton, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(login, kLoginCancelButton)));
+    }
+    DWORD code = 99;
+    ASSERT_TRUE(m_process.WaitExit(30000, &code));
+    const ULONGLONG took = GetTickCount64() - start;
+    std::printf("the program ended %llu ms after the login window was closed\n", took);
+    EXPECT_LT(took, 3000u);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(ts::FileExists(m_folder.File("Setting.ini")));
+    EXPECT_TRUE(ts::ReadFileText(m_folder.File("msgbox.log")).empty());
+  }
 
   // No thread needed more than its stop wait, none was given up.
   void ExpectEveryThreadEndedInTime() const {
@@ -289,6 +322,35 @@ TEST_F(SessionProgram, ClosingDuringAReloginEndsTheProgramAtOnce) {
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
   ExpectEveryThreadEndedInTime();
+}
+
+TEST_F(SessionProgram, ClosingDuringAStalledReloginRequestEndsTheProgramAtOnce) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  // The relogin's login request is read and never answered.
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stall&path=/Login.cgi"), "");
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
+  ASSERT_TRUE(ts::WaitUntil([&] { return m_device.RequestsOf("/Login.cgi").size() == 2; }, 20000));
+  Sleep(300);
+  DWORD code = 99;
+  const int64_t took = CloseAndWait(main, &code);
+  std::printf("the program ended %lld ms after the close\n", static_cast<long long>(took));
+  EXPECT_GE(took, 0);
+  EXPECT_LT(took, 3000);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
+  ExpectEveryThreadEndedInTime();
+  // The cut request was not taken for a refusal.
+  const auto trace = Trace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "login failed"), 0);
+}
+
+TEST_F(SessionProgram, LoginWindowClosedByEscapeDuringAStalledLoginEndsTheProgramAtOnce) {
+  CloseLoginWindowDuringAStalledLogin(true);
+}
+
+TEST_F(SessionProgram, LoginWindowClosedByCancelDuringAStalledLoginEndsTheProgramAtOnce) {
+  CloseLoginWindowDuringAStalledLogin(false);
 }
 
 TEST_F(SessionProgram, LifetimeOfOneMinuteEndsTheProgram) {

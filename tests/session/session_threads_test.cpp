@@ -407,6 +407,62 @@ TEST_F(SessionThreads, ClosingDuringAReloginEndsEveryThreadAtOnce) {
   EXPECT_EQ(GetThreadStopCounts().dwGivenUp, before.dwGivenUp);
 }
 
+// A relogin held inside a device request by a device that never answers: a disconnect, a new
+// start and shut-down each end it within a fraction of a second, and it acts on nothing after.
+TEST_F(SessionThreads, ReloginStalledInADeviceRequestEndsWithEveryStop) {
+  StartDevice();
+  SetReloginTiming(ReloginTiming{});  // the real request time-out: 20 s
+  enum class Stop { kDisconnect, kNewStart, kShutDown };
+  struct Case {
+    const char* name;
+    const char* path;
+    Stop stop;
+  };
+  const Case cases[] = {
+      {"login, disconnect", "/Login.cgi", Stop::kDisconnect},
+      {"login, new start", "/Login.cgi", Stop::kNewStart},
+      {"login, shut-down", "/Login.cgi", Stop::kShutDown},
+      {"device information, disconnect", "/Getdeviceinfo.cgi", Stop::kDisconnect},
+      {"device information, shut-down", "/Getdeviceinfo.cgi", Stop::kShutDown},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NE(m_device.Control("/_devsim/clear-faults"), "");
+    ASSERT_NE(m_device.Control(std::string("/_devsim/fault?name=stall&path=") + c.path), "");
+    ASSERT_EQ(InitProcessResource(), 1);
+    const size_t sent = m_device.RequestsOf(c.path).size();
+    ASSERT_EQ(StartReloginThread(kReloginStackFromWindow), 1);
+    ASSERT_TRUE(ts::WaitUntil([&] { return m_device.RequestsOf(c.path).size() == sent + 1; }));
+    Sleep(200);
+    const ThreadStopCounts counts = GetThreadStopCounts();
+    const ULONGLONG start = GetTickCount64();
+    switch (c.stop) {
+      case Stop::kDisconnect:
+        StopReloginThread(30);
+        break;
+      case Stop::kNewStart:
+        EXPECT_EQ(StartReloginThread(kReloginStackFromWindow), 1);
+        break;
+      case Stop::kShutDown:
+        EXPECT_EQ(ExitProcessResource(), 1);
+        break;
+    }
+    // The stopped thread, if it was set aside, has ended too.
+    EXPECT_TRUE(ReapReloginThreads(2000));
+    const ULONGLONG took = GetTickCount64() - start;
+    EXPECT_LT(took, 1000u);
+    EXPECT_EQ(ReloginThreadRunning(), c.stop == Stop::kNewStart);
+    StopReloginThread(30);
+    EXPECT_TRUE(ReapReloginThreads(2000));
+    EXPECT_EQ(ExitProcessResource(), 1);
+    EXPECT_EQ(GetThreadStopCounts().dwGivenUp, counts.dwGivenUp);
+    // The cut requests were neither failures to back off from nor successes.
+    for (const char* line : {"login failed", "Command failed", "Command success"})
+      EXPECT_FALSE(TraceHas(line)) << line;
+    EXPECT_FALSE(m_probe.WaitForLoginStatus(kLoginStatusFailed, 0));
+  }
+}
+
 TEST_F(SessionThreads, LifetimeEndsTheSessionAfterItsMinutes) {
   SetLifeTimeSecondMs(10);  // a minute is 600 ms
   StartDevice();
