@@ -232,18 +232,23 @@ TEST_F(LoginWindow, EscapeAndCancelEndWithTwo) {
   ASSERT_TRUE(PumpUntil([&] { return WindowClosed(); }));
   EXPECT_EQ(m_dialog->GetResult(), 2);
 
-  // Cancelled while a login hangs: the window goes at once, its threads end with the exchange.
+  // Cancelled while the device never answers the login: the window goes at once, and its
+  // login thread, its request cut short, ends within a fraction of a second.
   m_device.Stop();
-  StartDevice({"--fault", "stall,ms=1500"});
+  StartDevice({"--fault", "stall"});
   OpenWindow();
   Type(L::kEditPassword, "revuv");
   Click(L::kConnectButton);
-  ASSERT_TRUE(PumpUntil([&] { return m_dialog->m_fAnimating == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return m_dialog->m_fAnimating == 1 && LoginRequestCount() == 1; }));
   Click(L::kCancelButton);
   ASSERT_TRUE(PumpUntil([&] { return WindowClosed(); }, 1000));
   EXPECT_EQ(m_dialog->GetResult(), 2);
+  const ULONGLONG start = ::GetTickCount64();
   m_dialog.reset();  // joins the login thread
+  EXPECT_LT(::GetTickCount64() - start, 1000u);
   EXPECT_NE(g_lpApp->w_LoginResult, 30);
+  EXPECT_EQ(g_szCookie[0], '\0');
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(LoginWindow, PortBoxKeepsANumberFromZeroTo9999) {
@@ -454,6 +459,29 @@ TEST_F(LoginWindow, EscapeEndsTheConnectBoxAndTheNextTryReusesTheWorker) {
   EXPECT_EQ(g_pLogin, worker);
   EXPECT_TRUE(MessageBoxes().empty());
   EXPECT_EQ(LoginRequestCount(), 2);
+}
+
+TEST_F(LoginWindow, AWorkerLoginTheDeviceNeverAnswersEndsWithTheWindow) {
+  StartDevice({"--product", "RZ2K", "--fault", "stall"});
+  OpenWindow();
+  Type(L::kEditPassword, "revuv");
+  Helper([&] {
+    if (HWND progress = WaitForOwnWindowWithItem(1393)) {
+      ts::WaitUntil([&] { return LoginRequestCount() == 1; });
+      ::PostMessageA(progress, WM_KEYDOWN, VK_ESCAPE, 1);
+    }
+  });
+  Click(L::kUpgradeFirmwareButton);
+  JoinHelpers();
+  ASSERT_EQ(LoginRequestCount(), 1);
+  ASSERT_NE(g_pLogin, nullptr);
+  // The window's end stops the worker: its request is cut short, it reports nothing.
+  const ULONGLONG start = ::GetTickCount64();
+  m_dialog.reset();
+  EXPECT_LT(::GetTickCount64() - start, 1000u);
+  EXPECT_EQ(g_pLogin, nullptr);
+  EXPECT_TRUE(MessageBoxes().empty());
+  EXPECT_EQ(g_szCookie[0], '\0');
 }
 
 TEST_F(LoginWindow, AddressBookSelectionFillsTheFields) {
