@@ -9,6 +9,7 @@
 #include "app/pallum_app.h"
 #include "net/blocking_socket.h"
 #include "net/device_session.h"
+#include "net/local_ip.h"
 #include "net/login_exchange.h"
 #include "platform/message_box.h"
 #include "tools/search_packet.h"

@@ -14,7 +14,6 @@
 #include "net/local_ip.h"
 
 CPallumApp theApp;
-std::string g_strLocalIPAddress;
 
 namespace {
 Win32SettingsEnvironment g_settingsEnvironment;

@@ -6,9 +6,6 @@
 
 #include "platform/app.h"
 
-// The local host's IPv4 address in dotted decimal, set once at start-up.
-extern std::string g_strLocalIPAddress;
-
 class CPallumApp : public ost::App {
  public:
   CPallumApp() = default;

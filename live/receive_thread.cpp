@@ -9,7 +9,7 @@
 
 #include "app/app_data.h"
 #include "app/kernel_mailbox.h"
-#include "app/pallum_app.h"
+#include "net/local_ip.h"
 #include "app/trace_log.h"
 #include "live/frame_splitter.h"
 #include "live/live_view_binding.h"

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+std::string g_strLocalIPAddress = "127.0.0.1";
+
 void GetLocalIpString(char* text, size_t size) {
   if (!text || size == 0) return;
   char name[200] = {};

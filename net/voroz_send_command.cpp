@@ -10,7 +10,7 @@
 
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
 #include "app/app_data.h"
-#include "app/pallum_app.h"
+#include "net/local_ip.h"
 #include "net/cgi_command_table.h"
 #include "net/device_http_request.h"
 #include "net/device_reply.h"

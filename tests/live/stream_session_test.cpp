@@ -32,9 +32,6 @@
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
-// Set by the program's start-up; the stream request sends it as "Host:".
-std::string g_strLocalIPAddress;
-
 namespace {
 
 namespace ts = testsupport;

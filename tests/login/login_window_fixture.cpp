@@ -8,9 +8,6 @@
 #include "app/login_worker.h"
 #include "platform/message_loop.h"
 
-// The program's own start-up sets it; the tests stand in for it.
-std::string g_strLocalIPAddress = "127.0.0.1";
-
 namespace logintest {
 namespace {
 

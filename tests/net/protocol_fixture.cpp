@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/pallum_app.h"
+#include "net/local_ip.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
@@ -10,7 +10,6 @@
 // The program's globals the command layer uses.
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
-std::string g_strLocalIPAddress;
 
 namespace nettest {
 

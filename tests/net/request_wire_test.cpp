@@ -1,7 +1,7 @@
 // The request text on the wire, as the simulator captured it.
 #include "tests/net/protocol_fixture.h"
 
-#include "app/pallum_app.h"
+#include "net/local_ip.h"
 #include "net/cgi_command_table.h"
 #include "net/login_exchange.h"
 

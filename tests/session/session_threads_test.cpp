@@ -25,9 +25,6 @@
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
-// The program defines it at start-up; the device requests put it in their "Host:" line.
-std::string g_strLocalIPAddress = "127.0.0.1";
-
 namespace {
 
 namespace ts = testsupport;
