@@ -64,11 +64,6 @@ void CollectEndedLocked() {
   }
 }
 
-uint32_t LittleEndian32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 class Relogin {
  public:
   Relogin(const ReloginContext& context, const ReloginTiming& timing)
@@ -159,24 +154,9 @@ class Relogin {
     return Outcome::kFailed;
   }
 
-  // Channel clamp, capability mask and frame-header layout; returns whether to ask with NEWHR.
-  bool PrepareDeviceInfo() {
-    ::CSettingINI& settings = m_app.CSettingINI;
-    settings.m_bySelectedChannel =
-        ClampSelectedChannel(m_app.str_ProductID, settings.m_bySelectedChannel);
-    if (FetchesCapabilityMask(m_app.str_ProductID, m_app.str_FWVersion) &&
-        GetSysCfgItem(kSysCfgInf, m_app.InfBlock, SysCfgBlockSizes[kSysCfgInf])) {
-      std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
-      m_app.dwDeviceCapabilityMask = LittleEndian32(m_app.InfBlock + 20);
-    }
-    const bool newHeader = UsesNewFrameHeader(m_app.str_ProductID, m_app.str_FWVersion);
-    m_app.m_RTPHeaderParser.m_fNewHeader = newHeader ? 1 : 0;
-    return newHeader;
-  }
-
   Outcome RequestDeviceInfo() {
     DeviceInfoRequestParams params;
-    params.newFrameHeader = PrepareDeviceInfo();
+    params.newFrameHeader = ::PrepareDeviceInfo();
     if (Stopped()) return Outcome::kStopped;
     std::string cookie;
     {

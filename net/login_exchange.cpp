@@ -41,7 +41,8 @@ uint32_t LittleEndian32(const uint8_t* p) {
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Channel clamp, capability mask and frame-header layout; returns whether to ask with NEWHR.
+}  // namespace
+
 bool PrepareDeviceInfo() {
   APP_DATA& a = *g_lpApp;
   a.CSettingINI.m_bySelectedChannel =
@@ -55,7 +56,6 @@ bool PrepareDeviceInfo() {
   a.m_RTPHeaderParser.m_fNewHeader = newHeader ? 1 : 0;
   return newHeader;
 }
-}  // namespace
 
 const LoginCallerOptions& OptionsOfLoginCaller(LoginCaller caller) {
   switch (caller) {

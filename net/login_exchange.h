@@ -35,6 +35,11 @@ enum class LoginOutcome { kAccepted, kFailed, kTooManyUsers, kUnsupportedDevice 
 LoginOutcome SendLoginRequest(LoginCaller caller, const std::string& user,
                               const std::string& password);
 
+// Before a full device-information request: clamps the selected channel, reads the capability
+// mask from the INF block when the device has one and chooses the frame-header layout. Returns
+// whether to ask with NEWHR.
+bool PrepareDeviceInfo();
+
 // The device-information step of the worker and the relogin thread. For the relogin thread it
 // first clamps the selected channel, reads the capability mask from the INF block when the
 // device has one, and decides the frame-header layout. 1 when a reply with content came and was
