@@ -1,4 +1,5 @@
 #include "devsim/config_blocks.h"
+#include "devsim/key_value_lines.h"
 
 #include <algorithm>
 #include <array>
@@ -134,25 +135,12 @@ bool BlockStore::ApplyLine(std::string_view name, std::string_view hex, std::str
 }
 
 bool BlockStore::ApplyText(std::string_view text, std::string* error) {
-  size_t line_no = 0, pos = 0;
-  while (pos < text.size()) {
-    size_t eol = text.find('\n', pos);
-    std::string_view line = text.substr(pos, eol == std::string_view::npos ? eol : eol - pos);
-    pos = eol == std::string_view::npos ? text.size() : eol + 1;
-    ++line_no;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
-    size_t eq = line.find('=');
-    std::string why;
-    if (eq == std::string_view::npos) {
-      why = "expected NAME=hex";
-    } else if (ApplyLine(line.substr(0, eq), line.substr(eq + 1), &why)) {
-      continue;
-    }
-    *error = "line " + std::to_string(line_no) + ": " + why;
-    return false;
-  }
-  return true;
+  return ForEachKeyValueLine(
+      text, "expected NAME=hex",
+      [&](std::string_view name, std::string_view value, std::string* why) {
+        return ApplyLine(name, value, why);
+      },
+      error);
 }
 
 }  // namespace devsim

@@ -1,4 +1,5 @@
 #include "devsim/device_profile.h"
+#include "devsim/key_value_lines.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -291,25 +292,12 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
 
 bool ApplySettingsText(std::string_view text, DeviceProfile& profile, BlockStore& blocks,
                        std::string* error) {
-  size_t line_no = 0, pos = 0;
-  while (pos < text.size()) {
-    size_t eol = text.find('\n', pos);
-    std::string_view line = text.substr(pos, eol == std::string_view::npos ? eol : eol - pos);
-    pos = eol == std::string_view::npos ? text.size() : eol + 1;
-    ++line_no;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
-    size_t eq = line.find('=');
-    std::string why;
-    if (eq == std::string_view::npos) {
-      why = "expected key=value";
-    } else if (ApplySetting(line.substr(0, eq), line.substr(eq + 1), profile, blocks, &why)) {
-      continue;
-    }
-    *error = "line " + std::to_string(line_no) + ": " + why;
-    return false;
-  }
-  return true;
+  return ForEachKeyValueLine(
+      text, "expected key=value",
+      [&](std::string_view name, std::string_view value, std::string* why) {
+        return ApplySetting(name, value, profile, blocks, why);
+      },
+      error);
 }
 
 std::string LoginReplyText(const DeviceProfile& p, std::string_view session_id,
