@@ -38,7 +38,8 @@ const char kTooManyUsers[] =
     "System relogin too many user.Wait for 40 sec!!\nApplication will try again.";
 const char kLoginFailed[] = "Login process is failed,wait a moment !!";
 
-// Records every value a text of the main window takes, polled every 20 ms.
+// Records every value a text of the main window takes, polled every millisecond: a relogin on a
+// fast machine shows CONNECT for only a few milliseconds.
 class TextRecorder {
  public:
   TextRecorder(HWND window, int id) : m_window(window), m_id(id) {
@@ -49,7 +50,7 @@ class TextRecorder {
           std::lock_guard<std::mutex> lock(m_lock);
           if (m_values.empty() || m_values.back() != text) m_values.push_back(text);
         }
-        Sleep(20);
+        Sleep(1);
       }
     });
   }
