@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/alarm_sound_control.h"
 #include "app/app_data.h"
 #include "app/login_thread.h"
 #include "app/main_window_link.h"
@@ -54,34 +55,14 @@ void CarryOutDraw() {
   if (a.lp_MainDialog && a.h_FinishShowImageJobEvent) a.lp_MainDialog->DrawVideoFrame();
 }
 
-// Code 4: reload the alarm wave and renew its two events.
+// Code 4: reload the alarm wave and renew its two events (a playing sound ends first).
 void CarryOutReloadAlarmWave() {
-  APP_DATA& a = *g_lpApp;
-  {
-    SessionResourceLock lock;
-    if (a.h_AudioStopEvent) SetEvent(a.h_AudioStopEvent);
-  }
-  if (!a.m_WaveFile.Open(a.CSettingINI.m_strWavPath, a.CSettingINI.m_strExeDir)) {
-    OstMessageBox("Load alarm audio file is failed");
-    return;
-  }
-  SessionResourceLock lock;
-  CloseSlot(a.h_AudioBufferDoneEvent);
-  CloseSlot(a.h_AudioStopEvent);
-  a.h_AudioBufferDoneEvent = SessionSystem().createEvent(FALSE);
-  a.h_AudioStopEvent = SessionSystem().createEvent(FALSE);
-  // The playback record's second 32-bit word is its buffer-done event.
-  if (auto* record = static_cast<HANDLE*>(a.m_WaveFile.lp_PlaybackRecord))
-    record[1] = a.h_AudioBufferDoneEvent;
+  if (!ReloadAlarmSound()) OstMessageBox("Load alarm audio file is failed");
 }
 
 // Code 5: stop a playing alarm sound.
 void CarryOutStopAlarmSound() {
-  APP_DATA& a = *g_lpApp;
-  if (!a.m_WaveFile.fPlaying) return;
-  SessionResourceLock lock;
-  if (a.h_AudioStopEvent) SetEvent(a.h_AudioStopEvent);
-  a.m_WaveFile.fPlaying = 0;
+  if (g_lpApp->m_WaveFile.fPlaying) StopAlarmSound();
 }
 
 // Code 7: start the player with the downloaded file.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/alarm_sound_control.h"
 #include "app/app_data.h"
 #include "app/digit_text.h"
 #include "app/login_thread.h"
@@ -11,7 +12,9 @@
 #include "app/session_resources.h"
 #include "app/thread_stop.h"
 #include "live/frame_renderer_standin.h"
+#include "live/live_messages.h"
 #include "net/login_exchange.h"
+#include "platform/message_box.h"
 
 namespace {
 constexpr UINT_PTR kFrameCountTimer = 1;
@@ -61,6 +64,20 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     ApplyLayout();
     UpdateToolButtons();
     Invalidate(true);
+    return 0;
+  });
+  // lParam 0 starts the alarm sound, 2 stops it.
+  MapMessage(WM_POSTALARMAUDIO, [](WPARAM, LPARAM l) -> LRESULT {
+    if (l == 0) {
+      if (!StartAlarmSound()) OstMessageBox("Load alarm audio file is failed");
+    } else if (l == 2) {
+      StopAlarmSound();
+    }
+    return 0;
+  });
+  // A click in the window stops a playing alarm sound.
+  MapMessage(WM_LBUTTONDOWN, [](WPARAM, LPARAM) -> LRESULT {
+    if (g_lpApp && g_lpApp->m_WaveFile.fPlaying) StopAlarmSound();
     return 0;
   });
   // The stand-in has no pan-tilt-zoom control button.
