@@ -21,6 +21,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR wine CACHE STRING "Runs target binaries")
+# Target binaries run under Wine through tests/support/wine-test, which gives each test its own
+# prefix and display when the test runner asks for it.
+set(OST_WINE_TEST ${CMAKE_CURRENT_LIST_DIR}/../tests/support/wine-test)
+get_filename_component(OST_WINE_TEST ${OST_WINE_TEST} ABSOLUTE)
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR OR CMAKE_CROSSCOMPILING_EMULATOR STREQUAL "wine")
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${OST_WINE_TEST} CACHE STRING "Runs target binaries" FORCE)
 endif()

@@ -1,9 +1,67 @@
 #include "platform/dialog.h"
 
+#include <commctrl.h>
+
 #include "platform/message_loop.h"
 #include "platform/strings.h"
 
 namespace ost {
+
+namespace {
+
+bool IsEdit(HWND hwnd) {
+  char name[16] = {};
+  return ::GetClassNameA(hwnd, name, sizeof name) > 0 && ::lstrcmpiA(name, "Edit") == 0;
+}
+
+HBRUSH EditBrush() {
+  static HBRUSH brush = ::CreateSolidBrush(kEditBack);  // lives as long as the program
+  return brush;
+}
+
+// The frame of a flattened edit box: one pixel, teal while focused.
+LRESULT CALLBACK EditFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  switch (msg) {
+    case WM_NCPAINT: {
+      HDC dc = ::GetWindowDC(hwnd);
+      if (dc == nullptr) break;
+      RECT r;
+      ::GetWindowRect(hwnd, &r);
+      ::OffsetRect(&r, -r.left, -r.top);
+      HBRUSH frame = ::CreateSolidBrush(::GetFocus() == hwnd ? kEditFocusFrame : kEditFrame);
+      ::FrameRect(dc, &r, frame);
+      ::DeleteObject(frame);
+      ::ReleaseDC(hwnd, dc);
+      return 0;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+      ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(hwnd, EditFrameProc, id);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+BOOL CALLBACK FlattenEdit(HWND child, LPARAM lp) {
+  if (::GetParent(child) != reinterpret_cast<HWND>(lp) || !IsEdit(child)) return TRUE;
+  LONG_PTR ex = ::GetWindowLongPtrA(child, GWL_EXSTYLE);
+  ::SetWindowLongPtrA(child, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+  LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+  ::SetWindowLongPtrA(child, GWL_STYLE, style | WS_BORDER);
+  ::SetWindowSubclass(child, EditFrameProc, 1, 0);
+  ::SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return TRUE;
+}
+
+}  // namespace
 
 Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
@@ -125,8 +183,25 @@ bool Dialog::OnCommand(WPARAM wp, LPARAM lp) {
   }
 }
 
+void Dialog::FlattenEdits() {
+  ::EnumChildWindows(m_hWnd, FlattenEdit, reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+HBRUSH Dialog::OnCtlColor(HDC dc, HWND control, UINT type) {
+  // Read-only and disabled edit boxes ask with WM_CTLCOLORSTATIC.
+  if (type == WM_CTLCOLOREDIT || (type == WM_CTLCOLORSTATIC && IsEdit(control))) {
+    ::SetTextColor(dc, type == WM_CTLCOLOREDIT ? kEditText : kEditReadOnlyText);
+    ::SetBkColor(dc, kEditBack);
+    return EditBrush();
+  }
+  return Wnd::OnCtlColor(dc, control, type);
+}
+
 LRESULT Dialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) return OnInitDialog();
+  if (msg == WM_INITDIALOG) {
+    FlattenEdits();
+    return OnInitDialog();
+  }
   return Wnd::WindowProc(msg, wp, lp);
 }
 

@@ -13,6 +13,14 @@
 
 namespace ost {
 
+// Every dialog draws its edit boxes flat in the skin's colours: light text on a dark card, a
+// one-pixel slate frame that turns teal while the box has the focus.
+inline constexpr COLORREF kEditText = RGB(0xE6, 0xEA, 0xEE);
+inline constexpr COLORREF kEditReadOnlyText = RGB(0x8A, 0x95, 0xA3);
+inline constexpr COLORREF kEditBack = RGB(0x24, 0x29, 0x31);
+inline constexpr COLORREF kEditFrame = RGB(0x3A, 0x43, 0x50);
+inline constexpr COLORREF kEditFocusFrame = RGB(0x1F, 0xB5, 0xA8);
+
 class Dialog : public Wnd {
  public:
   // `templateId` names a DIALOG resource; `parent` may be null.
@@ -51,11 +59,15 @@ class Dialog : public Wnd {
 
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnCommand(WPARAM wp, LPARAM lp) override;
+  // Edit boxes (and read-only ones) in the skin's colours; other controls as by default.
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   static INT_PTR CALLBACK InitProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND CreateFromTemplate();
   void RunModalLoop();
+  // Gives the dialog's own edit boxes the flat frame.
+  void FlattenEdits();
 
   UINT m_templateId;
   HWND m_parent;

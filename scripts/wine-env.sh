@@ -2,6 +2,15 @@
 #   wine_env_up <rundir>  -> Xvfb on a free display (unless keep_display=1 and DISPLAY is set),
 #                            a fresh WINEPREFIX and a persistent wineserver
 #   wine_env_down         -> stops the wineserver, Xvfb, removes the prefix
+#   wine_fonts            -> Wine's own fonts (Tahoma, the Marlett glyphs of the title-bar
+#                            buttons) into the prefix's Fonts folder; this Wine does not load
+#                            them from its data folder by itself
+wine_fonts() {
+  local d=$WINEPREFIX/drive_c/windows/Fonts
+  [ -f "$d/marlett.ttf" ] && return 0
+  mkdir -p "$d"
+  cp /usr/share/wine/fonts/*.ttf "$d/" 2>/dev/null || true
+}
 wine_env_up() {
   WINE_RUN=$1
   mkdir -p "$WINE_RUN/tmp"
@@ -29,6 +38,7 @@ wine_env_up() {
   wineboot -i </dev/null >>"$WINE_RUN/wine-daemons.log" 2>&1 || { cat "$WINE_RUN/wine-daemons.log" >&2; return 1; }
   # Unmanaged windows: without a window manager every hide would wait for WM_STATE.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wine_fonts
 }
 
 wine_env_down() {

@@ -21,6 +21,7 @@ void CConnectProgressDlg::DoDataExchange(ost::DataExchange& dx) {
 
 BOOL CConnectProgressDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();
+  ::SetWindowTextA(m_hWnd, "Connecting");
   Login::Create();
   Login& login = *g_pLogin;
   login.m_hOwner = m_hWnd;

@@ -22,8 +22,14 @@ bool PlayerWindow::Create(HINSTANCE instance, int showCommand) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kWindowClass;
   if (!RegisterClassExA(&wc)) return false;
-  m_hWnd = CreateWindowExA(0, kWindowClass, kPlayerWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 560, 220, nullptr, nullptr, instance, this);
+  // Centred on the work area.
+  constexpr int kWidth = 560, kHeight = 220;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = work.left + (work.right - work.left - kWidth) / 2;
+  const int y = work.top + (work.bottom - work.top - kHeight) / 2;
+  m_hWnd = CreateWindowExA(0, kWindowClass, kPlayerWindowTitle, WS_OVERLAPPEDWINDOW, x, y, kWidth,
+                           kHeight, nullptr, nullptr, instance, this);
   if (!m_hWnd) return false;
   ShowWindow(m_hWnd, showCommand);
   UpdateWindow(m_hWnd);
