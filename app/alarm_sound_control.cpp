@@ -42,7 +42,9 @@ bool LoadAndRenew() {
 
 }  // namespace
 
-bool ReloadAlarmSound() { return g_lpApp && LoadAndRenew(); }
+bool ReloadAlarmSound() {
+  return g_lpApp && LoadAndRenew();
+}
 
 bool StartAlarmSound() {
   if (!g_lpApp || !LoadAndRenew()) return false;

@@ -21,10 +21,10 @@ struct WaveFormat {
 
 enum class WaveParse {
   Ok,
-  TooShort,       // no room for the RIFF header and the format chunk
-  NoData,         // the chunk walk found no "data" chunk
-  EmptyData,      // a "data" chunk of 0 bytes: nothing to loop
-  DataPastEnd,    // the "data" chunk claims more bytes than the file holds
+  TooShort,     // no room for the RIFF header and the format chunk
+  NoData,       // the chunk walk found no "data" chunk
+  EmptyData,    // a "data" chunk of 0 bytes: nothing to loop
+  DataPastEnd,  // the "data" chunk claims more bytes than the file holds
 };
 
 struct WaveImage {

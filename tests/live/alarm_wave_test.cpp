@@ -134,8 +134,8 @@ TEST_F(AlarmWaveFileTest, FallsBackToTheDefaultSound) {
     std::string path;
     size_t length;
   };
-  for (const Case& c : {Case{own, 30}, Case{Dir() + "missing.wav", 20}, Case{silent, 20},
-                        Case{"", 20}}) {
+  for (const Case& c :
+       {Case{own, 30}, Case{Dir() + "missing.wav", 20}, Case{silent, 20}, Case{"", 20}}) {
     CWaveFile file;
     ASSERT_EQ(file.Open(c.path, Dir()), 1) << c.path;
     EXPECT_EQ(file.m_strPath, c.path);
@@ -170,12 +170,12 @@ TEST(Adpcm, DecodesTheImaSteps) {
     int32_t index;
   };
   const Case cases[] = {
-      {{0, 0}, 4, 7, 2},             // 7 * 9 / 8 added
-      {{2, 7}, 0xC, -3, 4},          // 9 * 9 / 8 subtracted
-      {{0, 0}, 0, 0, 0},             // index held at 0
-      {{88, 30000}, 7, 32767, 88},   // clamped above, index held at 88
+      {{0, 0}, 4, 7, 2},            // 7 * 9 / 8 added
+      {{2, 7}, 0xC, -3, 4},         // 9 * 9 / 8 subtracted
+      {{0, 0}, 0, 0, 0},            // index held at 0
+      {{88, 30000}, 7, 32767, 88},  // clamped above, index held at 88
       {{88, -30000}, 0xF, -32768, 88},
-      {{50, 0}, 1, 328, 49},         // 876 * 3 / 8
+      {{50, 0}, 1, 328, 49},  // 876 * 3 / 8
   };
   for (const Case& c : cases) {
     AdpcmState s = c.before;

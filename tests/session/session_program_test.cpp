@@ -92,7 +92,7 @@ class SessionProgram : public ::testing::Test {
 
   void SetUp() override {
     const std::string bin = ts::ThisExeFolder();
-    for (const char* file : {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL"})
+    for (const char* file : {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL", "alarm.wav"})
       ASSERT_TRUE(ts::CopyFileTo(bin + file, m_folder.File(file))) << file;
     ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
   }
