@@ -207,7 +207,7 @@ TEST_F(SessionThreads, MailboxCarriesOutEachCodeAndStaysUsable) {
   EXPECT_EQ(g_lpApp->h_AudioStopEvent, nullptr);
 
   // A wave that loads: both sound events new. Stopping a playing sound signals one of them.
-  ASSERT_TRUE(ts::WriteFileText(m_folder.File("alarm.wav"), "RIFF"));
+  ASSERT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "alarm.wav", m_folder.File("alarm.wav")));
   EXPECT_EQ(SendKernelMessage(KM_RELOAD_ALARM_WAVE), 1);
   EXPECT_EQ(SendKernelMessage(3), 1);
   ASSERT_NE(g_lpApp->h_AudioStopEvent, nullptr);
