@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/zev_button.h"
+#include "ui/zev_button.h"
 #include "mainwnd/color_adjust.h"
 #include "platform/dialog.h"
 #include "platform/gdi.h"
