@@ -84,9 +84,17 @@ void NearestKernel(const void* srcV, void* dstV, int32_t dstStep, int32_t dstW, 
                    const int32_t* rowOfs, const int32_t* colOfs, int32_t advance) {
   const W* src = static_cast<const W*>(srcV);
   W* dst = static_cast<W*>(dstV);
+  // A row whose source row repeats is a copy of the row before, when pixels are packed and rows
+  // do not overlap.
+  const ptrdiff_t rowElems = static_cast<ptrdiff_t>(dstW) * kElems;
+  const bool copyRepeats = advance == kElems && dstStep >= rowElems;
   for (int32_t i = 0; i < dstH; ++i) {
     const W* row = src + rowOfs[i];
     W* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
+    if (copyRepeats && i > 0 && rowOfs[i] == rowOfs[i - 1]) {
+      std::memcpy(out, out - dstStep, sizeof(W) * static_cast<size_t>(rowElems));
+      continue;
+    }
     int32_t j = 0;
     if constexpr (kElems == 1) {
       for (; dstW - j >= 6; j += 5) {
@@ -440,8 +448,15 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
       }
     }
   };
+  // A destination row with the row pair and weight of the one before is a copy of it, when
+  // rows do not overlap.
+  const bool copyRepeats = flat && dstStep >= values;
   auto vert = [&](int32_t i, const Buf* upper, const Buf* lower) {
     T* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
+    if (copyRepeats && i > 0 && rowOfs[i] == rowOfs[i - 1] && yW[i] == yW[i - 1]) {
+      std::memcpy(out, out - dstStep, sizeof(T) * static_cast<size_t>(values));
+      return;
+    }
     if constexpr (std::is_same_v<T, uint8_t>) {
       const int32_t w = static_cast<uint16_t>(yW[i]);
       if (flat) {
