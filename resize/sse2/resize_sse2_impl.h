@@ -1,11 +1,12 @@
-// The SSE2 kernel set, compiled once by each build that carries it (resize_sse2.cpp,
-// resize_sse3.cpp); OST_SIMD_SUFFIX names the build.  Everything but the named kernels, tables
-// and entry points has internal linkage, so each build holds its own copy.
+// The SSE2 build's row helpers and lanczos weights, compiled once by each build that carries
+// them (resize_sse2.cpp, resize_sse3.cpp; OST_SIMD_SUFFIX names the build).  The kernels are the
+// shared drivers instantiated with these helpers.  Everything but the build's tables and entry
+// points has internal linkage, so each build holds its own copy.
 //
-// Arithmetic that decides results (see the build's README): linear 8/16-bit in exact integers
-// as the generic build; linear float, cubic and lanczos horizontal sums in single precision per
-// operation; cubic four-wide blocks round to nearest after + 1e-5 while one-at-a-time remainders
-// truncate after + 1e-7; lanczos integer vertical sums in double, + 1e-7, truncated.
+// Arithmetic that decides results: linear 8/16-bit in exact integers, as the generic build;
+// linear float, cubic and lanczos horizontal sums in single precision per operation; cubic
+// four-wide blocks round to nearest after + 1e-5 while one-at-a-time remainders truncate after
+// + 1e-7; lanczos integer vertical sums in double, + 1e-7, truncated.
 #include <emmintrin.h>
 
 #include <algorithm>
@@ -19,8 +20,7 @@
 #include "resize/resize_alloc.h"
 #include "resize/resize_build.h"
 #include "resize/resize_image.h"
-#include "resize/resize_kernels.h"
-#include "resize/resize_row_window.h"
+#include "resize/resize_drivers.h"
 #include "resize/resize_worker.h"
 #include "resize/sse2/resize_sse2.h"
 
@@ -30,7 +30,7 @@
 
 namespace {
 
-// ---- Small helpers ----------------------------------------------------------------------------
+// ---- Small helpers ------------------------------------------------------------------------------
 
 template <typename T>
 inline T LoadAs(const void* p) {
@@ -73,77 +73,6 @@ inline T TruncSaturate(double a) {
   if (!(x > 0.0)) return 0;
   if (x >= kMaxSample<T>) return static_cast<T>(kMaxSample<T>);
   return static_cast<T>(static_cast<int32_t>(x));
-}
-
-// ---- Nearest ---------------------------------------------------------------------------------
-
-// W: the storage word of a sample (floats move as 32-bit words).  advance: destination samples
-// from one pixel to the next.
-template <typename W, int kElems>
-void NearestKernel(const void* srcV, void* dstV, int32_t dstStep, int32_t dstW, int32_t dstH,
-                   const int32_t* rowOfs, const int32_t* colOfs, int32_t advance) {
-  const W* src = static_cast<const W*>(srcV);
-  W* dst = static_cast<W*>(dstV);
-  // A row whose source row repeats is a copy of the row before, when pixels are packed and rows
-  // do not overlap.
-  const ptrdiff_t rowElems = static_cast<ptrdiff_t>(dstW) * kElems;
-  const bool copyRepeats = advance == kElems && dstStep >= rowElems;
-  for (int32_t i = 0; i < dstH; ++i) {
-    const W* row = src + rowOfs[i];
-    W* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
-    if (copyRepeats && i > 0 && rowOfs[i] == rowOfs[i - 1]) {
-      std::memcpy(out, out - dstStep, sizeof(W) * static_cast<size_t>(rowElems));
-      continue;
-    }
-    int32_t j = 0;
-    if constexpr (kElems == 1) {
-      for (; dstW - j >= 6; j += 5) {
-        out[j] = row[colOfs[j]];
-        out[j + 1] = row[colOfs[j + 1]];
-        out[j + 2] = row[colOfs[j + 2]];
-        out[j + 3] = row[colOfs[j + 3]];
-        out[j + 4] = row[colOfs[j + 4]];
-      }
-    } else if constexpr (kElems == 3) {
-      for (; dstW - j >= 4; j += 3) {
-        for (int k = 0; k < 3; ++k) {
-          const W* p = row + colOfs[j + k];
-          W* o = out + static_cast<ptrdiff_t>(j + k) * advance;
-          o[0] = p[0], o[1] = p[1], o[2] = p[2];
-        }
-      }
-    }
-    for (; j < dstW; ++j) {
-      const W* p = row + colOfs[j];
-      W* o = out + static_cast<ptrdiff_t>(j) * advance;
-      for (int c = 0; c < kElems; ++c) o[c] = p[c];
-    }
-  }
-}
-
-// ---- Linear: the two-row cache ----------------------------------------------------------------
-
-// Runs the horizontal pass on each needed source row once; the upper and lower slots follow the
-// source row pair of the destination rows.  The primed row stands for the first row pair's upper
-// row (the region's first row; the row above it is never read when all weight is below).
-template <typename Buf, typename Horz, typename Vert>
-void LinearRows(int32_t srcStep, int32_t dstH, const int32_t* rowOfs, Buf* rowBuf0, Buf* rowBuf1,
-                Horz&& horz, Vert&& vert) {
-  Buf* upper = rowBuf0;
-  Buf* lower = rowBuf1;
-  const int64_t first = dstH > 0 && rowOfs[0] > 0 ? rowOfs[0] : 0;
-  horz(first, lower);
-  int64_t cached = (dstH > 0 ? rowOfs[0] : 0) - int64_t{1};
-  for (int32_t i = 0; i < dstH; ++i) {
-    const int64_t y = rowOfs[i];
-    if (y > cached) {
-      std::swap(upper, lower);
-      horz(y + srcStep, lower);
-      if (y > cached + srcStep) horz(y, upper);
-      cached = y;
-    }
-    vert(i, upper, lower);
-  }
 }
 
 // ---- Linear, 8-bit ------------------------------------------------------------------------------
@@ -229,8 +158,8 @@ void LinearVert8u(uint8_t* d, int32_t count, int32_t w, const int16_t* u, const 
   const __m128i round = _mm_set1_epi32(524288);
   int32_t i = 0;
   for (; count - i >= 8; i += 8) {
-    const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(u + i));
-    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(l + i));
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(l + i));
     __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(a, b), wp);
     __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(a, b), wp);
     lo = _mm_srai_epi32(_mm_add_epi32(lo, round), 20);
@@ -305,8 +234,8 @@ void LinearVert16u(uint16_t* d, int32_t count, uint32_t w, const uint16_t* u, co
   const __m128i round = _mm_set1_epi32(8192);
   int32_t i = 0;
   for (; count - i >= 8; i += 8) {
-    const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(u + i));
-    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(l + i));
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(l + i));
     __m128i alo, ahi, blo, bhi;
     MulU16(a, wu, alo, ahi);
     MulU16(b, wl, blo, bhi);
@@ -324,8 +253,7 @@ void LinearVert16uC3in4(uint16_t* d, int32_t dstW, uint32_t w, const uint16_t* u
   }
 }
 
-// ---- Linear, float
-// -------------------------------------------------------------------------------
+// ---- Linear, float ------------------------------------------------------------------------------
 
 // s0 + (s1 - s0) x t and u x (1 - w) + l x w, single precision per operation.
 void LinearHorz32fC1(const float* s, int32_t dstW, const int32_t* colOfs, const float* xW,
@@ -366,8 +294,8 @@ void LinearVert32f(float* d, int32_t count, float w, const float* u, const float
   const bool aligned = (reinterpret_cast<uintptr_t>(d) & 15) == 0;
   int32_t i = 0;
   for (; count - i >= 4; i += 4) {
-    const __m128 a = _mm_load_ps(u + i);
-    const __m128 b = _mm_load_ps(l + i);
+    const __m128 a = _mm_loadu_ps(u + i);
+    const __m128 b = _mm_loadu_ps(l + i);
     const __m128 v = _mm_add_ps(_mm_mul_ps(a, wu), _mm_mul_ps(b, wl));
     if (aligned) {
       _mm_store_ps(d + i, v);
@@ -385,105 +313,7 @@ void LinearVert32fC3in4(float* d, int32_t dstW, float w, const float* u, const f
   }
 }
 
-// ---- Linear kernels ---------------------------------------------------------------------------
-
-template <typename T>
-struct LinearTypes;
-template <>
-struct LinearTypes<uint8_t> {
-  using Buf = int16_t;
-  using Weight = int16_t;
-};
-template <>
-struct LinearTypes<uint16_t> {
-  using Buf = uint16_t;
-  using Weight = uint16_t;
-};
-template <>
-struct LinearTypes<float> {
-  using Buf = float;
-  using Weight = float;
-};
-
-// kElems 1: one channel; otherwise the multi-channel member, told apart by stride and channels.
-template <typename T, bool kSingle>
-void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t dstW,
-                  int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs,
-                  const void* rowWeights, const void* colWeights, void* rowBuf0, void* rowBuf1,
-                  int32_t stride, int32_t channels) {
-  using Buf = typename LinearTypes<T>::Buf;
-  using Weight = typename LinearTypes<T>::Weight;
-  const T* src = static_cast<const T*>(srcV);
-  T* dst = static_cast<T*>(dstV);
-  const Weight* yW = static_cast<const Weight*>(rowWeights);
-  const Weight* xW = static_cast<const Weight*>(colWeights);
-  const bool three = !kSingle && channels == 3;
-  const bool flat = kSingle || stride == channels;
-  const int32_t values = kSingle ? dstW : dstW * (three ? 3 : 4);
-  auto horz = [&](int64_t ofs, Buf* out) {
-    const T* row = src + ofs;
-    if constexpr (std::is_same_v<T, uint8_t>) {
-      if (kSingle) {
-        LinearHorz8uC1(row, dstW, colOfs, xW, out);
-      } else if (three) {
-        LinearHorz8uCn<3>(row, dstW, stride, colOfs, xW, out);
-      } else {
-        LinearHorz8uCn<4>(row, dstW, 4, colOfs, xW, out);
-      }
-    } else if constexpr (std::is_same_v<T, uint16_t>) {
-      if (kSingle) {
-        LinearHorz16uC1(row, dstW, colOfs, xW, out);
-      } else if (three) {
-        LinearHorz16uCn<3>(row, dstW, stride, colOfs, xW, out);
-      } else {
-        LinearHorz16uCn<4>(row, dstW, 4, colOfs, xW, out);
-      }
-    } else {
-      if (kSingle) {
-        LinearHorz32fC1(row, dstW, colOfs, xW, out);
-      } else if (three) {
-        LinearHorz32fCn<3>(row, dstW, stride, colOfs, xW, out);
-      } else {
-        LinearHorz32fCn<4>(row, dstW, 4, colOfs, xW, out);
-      }
-    }
-  };
-  // A destination row with the row pair and weight of the one before is a copy of it, when
-  // rows do not overlap.
-  const bool copyRepeats = flat && dstStep >= values;
-  auto vert = [&](int32_t i, const Buf* upper, const Buf* lower) {
-    T* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
-    if (copyRepeats && i > 0 && rowOfs[i] == rowOfs[i - 1] && yW[i] == yW[i - 1]) {
-      std::memcpy(out, out - dstStep, sizeof(T) * static_cast<size_t>(values));
-      return;
-    }
-    if constexpr (std::is_same_v<T, uint8_t>) {
-      const int32_t w = static_cast<uint16_t>(yW[i]);
-      if (flat) {
-        LinearVert8u(out, values, w, upper, lower);
-      } else {
-        LinearVert8uC3in4(out, dstW, w, upper, lower);
-      }
-    } else if constexpr (std::is_same_v<T, uint16_t>) {
-      if (flat) {
-        LinearVert16u(out, values, yW[i], upper, lower);
-      } else {
-        LinearVert16uC3in4(out, dstW, yW[i], upper, lower);
-      }
-    } else {
-      if (flat) {
-        LinearVert32f(out, values, yW[i], upper, lower);
-      } else {
-        LinearVert32fC3in4(out, dstW, yW[i], upper, lower);
-      }
-    }
-  };
-  LinearRows<Buf>(srcStep, dstH, rowOfs, static_cast<Buf*>(rowBuf0), static_cast<Buf*>(rowBuf1),
-                  horz, vert);
-}
-
-// ---- Cubic
-// ----------------------------------------------------------------------------------------
+// ---- Cubic --------------------------------------------------------------------------------------
 
 // 0.333333313, one unit in the last place below the single nearest to 1/3.
 const float kCubicK = std::bit_cast<float>(0x3EAAAAAAu);
@@ -621,8 +451,8 @@ void CubicVert(T* d, int32_t count, float t, const float* r0, const float* r1, c
     const CubicBlockWeights w(_mm_set1_ps(t));
     const bool aligned = (reinterpret_cast<uintptr_t>(d) & 15) == 0;
     for (; i < m; i += 4) {
-      const __m128 v = CubicBlock(_mm_load_ps(r0 + i), _mm_load_ps(r1 + i), _mm_load_ps(r2 + i),
-                                  _mm_load_ps(r3 + i), w);
+      const __m128 v = CubicBlock(_mm_loadu_ps(r0 + i), _mm_loadu_ps(r1 + i), _mm_loadu_ps(r2 + i),
+                                  _mm_loadu_ps(r3 + i), w);
       if (std::is_same_v<T, float> && contiguous) {
         float* o = reinterpret_cast<float*>(d) + i;
         if (aligned) {
@@ -663,47 +493,7 @@ void CubicVert32fC3in4(float* d, int32_t dstW, float t, const float* r0, const f
   }
 }
 
-template <typename T, bool kSingle>
-void CubicKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t dstW,
-                 int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs, const float* yT,
-                 const float* xT, float* const (&buffers)[4], int32_t stride, int32_t channels) {
-  const T* src = static_cast<const T*>(srcV);
-  T* dst = static_cast<T*>(dstV);
-  const bool three = !kSingle && channels == 3;
-  const bool flat = kSingle || stride == channels;
-  const int32_t values = kSingle ? dstW : dstW * (three ? 3 : 4);
-  ResizeRowWindow<float, 4> ring(buffers);
-  auto horz = [&](int64_t ofs, float* out) {
-    const T* row = src + ofs;
-    if (kSingle) {
-      CubicHorzC1<T>(row, dstW, colOfs, xT, out);
-    } else if (three) {
-      CubicHorzCn<T, 3>(row, dstW, stride, colOfs, xT, out);
-    } else {
-      CubicHorzCn<T, 4>(row, dstW, 4, colOfs, xT, out);
-    }
-  };
-  for (int32_t i = 0; i < dstH; ++i) {
-    const int64_t r = rowOfs[i];
-    float* rows[4];
-    ring.Acquire({r - srcStep, r, r + srcStep, r + 2 * int64_t{srcStep}}, rows, horz);
-    T* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
-    if (flat) {
-      CubicVert<T>(
-          out, values, yT[i], rows[0], rows[1], rows[2], rows[3], [](int32_t k) { return k; },
-          true);
-    } else if constexpr (std::is_same_v<T, float>) {
-      CubicVert32fC3in4(out, dstW, yT[i], rows[0], rows[1], rows[2], rows[3]);
-    } else {
-      CubicVert<T>(
-          out, values, yT[i], rows[0], rows[1], rows[2], rows[3],
-          [](int32_t k) { return 4 * (k / 3) + k % 3; }, false);
-    }
-  }
-}
-
-// ---- Lanczos
-// --------------------------------------------------------------------------------------
+// ---- Lanczos ------------------------------------------------------------------------------------
 
 void LanczosWeights(const float* fractions, int32_t count, float* weights) {
   const float* table = ResizeLanczosTable;
@@ -773,99 +563,51 @@ void LanczosVert32fPacked(float* d, int32_t count, const float* w, const float* 
   for (; i < count; ++i) d[i] = LanczosVertValue<float>(rows, i, w);
 }
 
-template <typename T, bool kSingle>
-void LanczosKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t dstW,
-                   int32_t dstH, const int32_t* rowOfs, const int32_t* colOfs, const float* yW6,
-                   const float* xW6, float* const (&buffers)[6], int32_t roiX, int32_t roiY,
-                   int32_t restW, int32_t restH, int32_t stride, int32_t channels) {
-  const T* src = static_cast<const T*>(srcV);
-  T* dst = static_cast<T*>(dstV);
-  const bool three = !kSingle && channels == 3;
-  const bool flat = kSingle || stride == channels;
-  const int32_t perPixel = kSingle ? 1 : three ? 3 : 4;
-  ResizeRowWindow<float, 6> ring(buffers);
-  auto horz = [&](int64_t r, float* out) {
-    const T* row = src + r * srcStep;
-    if (kSingle) {
-      LanczosHorz<T, 1>(row, 1, colOfs, xW6, out, dstW, roiX, restW);
-    } else if (three) {
-      LanczosHorz<T, 3>(row, stride, colOfs, xW6, out, dstW, roiX, restW);
-    } else {
-      LanczosHorz<T, 4>(row, 4, colOfs, xW6, out, dstW, roiX, restW);
-    }
-  };
-  for (int32_t i = 0; i < dstH; ++i) {
-    const int64_t y = srcStep != 0 ? rowOfs[i] / srcStep : 0;
-    int64_t needed[6];
-    for (int k = 0; k < 6; ++k) needed[k] = std::clamp<int64_t>(y + k - 2, -roiY, restH - 1);
-    float* rows[6];
-    ring.Acquire(needed, rows, horz);
-    const float* const taps[6] = {rows[0], rows[1], rows[2], rows[3], rows[4], rows[5]};
-    const float* w = yW6 + 6 * static_cast<ptrdiff_t>(i);
-    T* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
-    if (flat) {
-      const int32_t count = dstW * perPixel;
-      if constexpr (std::is_same_v<T, float>) {
-        LanczosVert32fPacked(out, count, w, taps);
-      } else {
-        for (int32_t e = 0; e < count; ++e) out[e] = LanczosVertValue<T>(taps, e, w);
-      }
-    } else {
-      for (int32_t p = 0; p < dstW; ++p) {
-        for (int c = 0; c < 3; ++c) out[4 * p + c] = LanczosVertValue<T>(taps, 3 * p + c, w);
-      }
-    }
-  }
-}
+// ---- Super-sampling accumulators ----------------------------------------------------------------
 
-// ---- Super-sampling
-// -------------------------------------------------------------------------------
-
-constexpr double kWalkEps = 1e-7;
-
-// Sums `rows` rows of `count` consecutive samples into 32-bit entries (overwriting them):
-// integers for 8/16-bit samples, single-precision floats for float samples.  Float columns past
-// the 16-wide blocks are summed in double when `doubleTail` is set.
+// Adds `rows` rows of `count` consecutive samples into the sums: 32-bit integers for 8/16-bit
+// samples, single-precision floats for float samples.  Float columns past the 16-wide blocks are
+// summed down the rows in double when `doubleTail` is set.
 template <typename T>
-void SuperAccum(const uint8_t* src, int32_t srcStep, int32_t count, int64_t rows, void* entries,
-                bool doubleTail) {
+void SuperAccFlat(const uint8_t* src, int32_t srcStep, int32_t count, int32_t rows,
+                  ResizeSuperSum<T>* sums, bool doubleTail) {
   int32_t c = 0;
   if constexpr (std::is_same_v<T, float>) {
-    float* e = static_cast<float*>(entries);
     for (; count - c >= 16; c += 16) {
-      __m128 s0 = _mm_setzero_ps(), s1 = s0, s2 = s0, s3 = s0;
+      __m128 s0 = _mm_loadu_ps(sums + c), s1 = _mm_loadu_ps(sums + c + 4);
+      __m128 s2 = _mm_loadu_ps(sums + c + 8), s3 = _mm_loadu_ps(sums + c + 12);
       const uint8_t* p = src;
-      for (int64_t r = 0; r < rows; ++r, p += srcStep) {
+      for (int32_t r = 0; r < rows; ++r, p += srcStep) {
         const float* f = reinterpret_cast<const float*>(p) + c;
         s0 = _mm_add_ps(s0, _mm_loadu_ps(f));
         s1 = _mm_add_ps(s1, _mm_loadu_ps(f + 4));
         s2 = _mm_add_ps(s2, _mm_loadu_ps(f + 8));
         s3 = _mm_add_ps(s3, _mm_loadu_ps(f + 12));
       }
-      _mm_store_ps(e + c, s0);
-      _mm_store_ps(e + c + 4, s1);
-      _mm_store_ps(e + c + 8, s2);
-      _mm_store_ps(e + c + 12, s3);
+      _mm_storeu_ps(sums + c, s0);
+      _mm_storeu_ps(sums + c + 4, s1);
+      _mm_storeu_ps(sums + c + 8, s2);
+      _mm_storeu_ps(sums + c + 12, s3);
     }
     for (; c < count; ++c) {
       const uint8_t* p = src;
       if (doubleTail) {
-        double sum = 0.0;
-        for (int64_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<float>(p + 4 * c);
-        e[c] = static_cast<float>(sum);
+        double sum = sums[c];
+        for (int32_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<float>(p + 4 * c);
+        sums[c] = static_cast<float>(sum);
       } else {
-        float sum = 0.0f;
-        for (int64_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<float>(p + 4 * c);
-        e[c] = sum;
+        float sum = sums[c];
+        for (int32_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<float>(p + 4 * c);
+        sums[c] = sum;
       }
     }
   } else {
-    uint32_t* e = static_cast<uint32_t*>(entries);
     const __m128i zero = _mm_setzero_si128();
     for (; count - c >= 8; c += 8) {
-      __m128i lo = zero, hi = zero;
+      __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + c));
+      __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + c + 4));
       const uint8_t* p = src;
-      for (int64_t r = 0; r < rows; ++r, p += srcStep) {
+      for (int32_t r = 0; r < rows; ++r, p += srcStep) {
         __m128i v;
         if constexpr (sizeof(T) == 1) {
           v = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + c)), zero);
@@ -875,304 +617,158 @@ void SuperAccum(const uint8_t* src, int32_t srcStep, int32_t count, int64_t rows
         lo = _mm_add_epi32(lo, _mm_unpacklo_epi16(v, zero));
         hi = _mm_add_epi32(hi, _mm_unpackhi_epi16(v, zero));
       }
-      _mm_store_si128(reinterpret_cast<__m128i*>(e + c), lo);
-      _mm_store_si128(reinterpret_cast<__m128i*>(e + c + 4), hi);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + c), lo);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + c + 4), hi);
     }
     for (; c < count; ++c) {
-      uint32_t sum = 0;
+      uint32_t sum = sums[c];
       const uint8_t* p = src;
-      for (int64_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<T>(p + sizeof(T) * c);
-      e[c] = sum;
+      for (int32_t r = 0; r < rows; ++r, p += srcStep) sum += LoadAs<T>(p + sizeof(T) * c);
+      sums[c] = sum;
     }
   }
 }
 
-// Fractional walk of one axis: the first pixel takes `whole` units and the first tail however
-// small; each next one starts with the rest of the shared unit, which it consumes whether or not
-// that weight is applied.
-struct SuperWalk {
-  double span;
-  int64_t whole;
-  double tail = 0.0;
-  int64_t shared = 0;
-  explicit SuperWalk(double s) : span(s), whole(static_cast<int64_t>(std::floor(s))) {}
-  template <typename Add>
-  void Next(bool first, Add&& add) {
-    if (first) {
-      for (int64_t u = 0; u < whole; ++u) add(u, 1.0);
-      tail = span - static_cast<double>(whole);
-      shared = whole;
-      add(shared, tail);
+// ---- The build's row helpers: the policy of the shared kernel drivers ---------------------------
+
+struct SimdRows {
+  // The drivers' exact 8-bit linear shortcuts (gathered taps, rows copied or blended straight
+  // from the source) give the results of the helpers below bit for bit.
+  static constexpr bool kLinearShortcuts8u = true;
+
+  template <typename T, int kElems>
+  static void LinearH(const T* row, int32_t n, int32_t stride, const int32_t* colOfs,
+                      const ResizeLinearWeight<T>* colW, ResizeLinearBuf<T>* out) {
+    const int32_t d = kElems == 4 ? 4 : stride;
+    if constexpr (std::is_same_v<T, uint8_t>) {
+      const int16_t* w = reinterpret_cast<const int16_t*>(colW);
+      int16_t* o = reinterpret_cast<int16_t*>(out);
+      if constexpr (kElems == 1) {
+        LinearHorz8uC1(row, n, colOfs, w, o);
+      } else {
+        LinearHorz8uCn<kElems>(row, n, d, colOfs, w, o);
+      }
+    } else if constexpr (std::is_same_v<T, uint16_t>) {
+      if constexpr (kElems == 1) {
+        LinearHorz16uC1(row, n, colOfs, colW, out);
+      } else {
+        LinearHorz16uCn<kElems>(row, n, d, colOfs, colW, out);
+      }
+    } else {
+      if constexpr (kElems == 1) {
+        LinearHorz32fC1(row, n, colOfs, colW, out);
+      } else {
+        LinearHorz32fCn<kElems>(row, n, d, colOfs, colW, out);
+      }
+    }
+  }
+
+  template <typename T>
+  static void LinearV(T* dst, int32_t m, ResizeLinearWeight<T> wy, const ResizeLinearBuf<T>* upper,
+                      const ResizeLinearBuf<T>* lower) {
+    if constexpr (std::is_same_v<T, uint8_t>) {
+      LinearVert8u(dst, m, wy, reinterpret_cast<const int16_t*>(upper),
+                   reinterpret_cast<const int16_t*>(lower));
+    } else if constexpr (std::is_same_v<T, uint16_t>) {
+      LinearVert16u(dst, m, wy, upper, lower);
+    } else {
+      LinearVert32f(dst, m, wy, upper, lower);
+    }
+  }
+
+  // Three values per pixel into four-sample pixels: the fourth sample is never written.
+  template <typename T>
+  static void LinearVAC4(T* dst, int32_t n, ResizeLinearWeight<T> wy,
+                         const ResizeLinearBuf<T>* upper, const ResizeLinearBuf<T>* lower) {
+    if constexpr (std::is_same_v<T, uint8_t>) {
+      LinearVert8uC3in4(dst, n, wy, reinterpret_cast<const int16_t*>(upper),
+                        reinterpret_cast<const int16_t*>(lower));
+    } else if constexpr (std::is_same_v<T, uint16_t>) {
+      LinearVert16uC3in4(dst, n, wy, upper, lower);
+    } else {
+      LinearVert32fC3in4(dst, n, wy, upper, lower);
+    }
+  }
+
+  template <typename T, int kElems>
+  static void CubicH(const T* row, int32_t n, int32_t stride, const int32_t* colOfs,
+                     const float* colPos, float* out) {
+    if constexpr (kElems == 1) {
+      CubicHorzC1<T>(row, n, colOfs, colPos, out);
+    } else {
+      CubicHorzCn<T, kElems>(row, n, stride, colOfs, colPos, out);
+    }
+  }
+
+  template <typename T>
+  static void CubicV(T* dst, int32_t m, float t, const float* r0, const float* r1, const float* r2,
+                     const float* r3) {
+    CubicVert<T>(
+        dst, m, t, r0, r1, r2, r3, [](int32_t k) { return k; }, true);
+  }
+
+  template <typename T>
+  static void CubicVAC4(T* dst, int32_t n, float t, const float* r0, const float* r1,
+                        const float* r2, const float* r3) {
+    if constexpr (std::is_same_v<T, float>) {
+      CubicVert32fC3in4(dst, n, t, r0, r1, r2, r3);
+    } else {
+      CubicVert<T>(
+          dst, 3 * n, t, r0, r1, r2, r3, [](int32_t k) { return 4 * (k / 3) + k % 3; }, false);
+    }
+  }
+
+  template <typename T, int kElems>
+  static void LanczosH(const T* row, int32_t stride, const int32_t* colOfs, const float* colW6,
+                       float* out, int32_t n, int32_t roiX, int32_t restW) {
+    LanczosHorz<T, kElems>(row, kElems == 1 ? 1 : stride, colOfs, colW6, out, n, roiX, restW);
+  }
+
+  template <typename T>
+  static void LanczosV(T* dst, int32_t m, const float* w6, const float* const (&rows)[6]) {
+    if constexpr (std::is_same_v<T, float>) {
+      LanczosVert32fPacked(dst, m, w6, rows);
+    } else {
+      for (int32_t e = 0; e < m; ++e) dst[e] = LanczosVertValue<T>(rows, e, w6);
+    }
+  }
+
+  template <typename T>
+  static void LanczosVAC4(T* dst, int32_t n, const float* w6, const float* const (&rows)[6]) {
+    for (int32_t p = 0; p < n; ++p) {
+      for (int c = 0; c < 3; ++c) dst[4 * p + c] = LanczosVertValue<T>(rows, 3 * p + c, w6);
+    }
+  }
+
+  // Adds m rows of n pixels (kElems sums each) into acc; rows srcStep bytes apart.
+  template <typename T, int kElems>
+  static void SuperAcc(const T* first, int32_t srcStep, int32_t n, int32_t m,
+                       ResizeSuperSum<T>* acc, int32_t stride) {
+    const uint8_t* base = reinterpret_cast<const uint8_t*>(first);
+    if (stride == kElems) {
+      SuperAccFlat<T>(base, srcStep, n * kElems, m, acc, kElems == 1);
       return;
     }
-    const double lead = 1.0 - tail;
-    const double t = span - lead;
-    const int64_t n = static_cast<int64_t>(std::floor(t + kWalkEps));
-    tail = t - static_cast<double>(n);
-    if (lead > kWalkEps) add(shared, lead);
-    for (int64_t u = shared + 1; u <= shared + n; ++u) add(u, 1.0);
-    shared += n + 1;
-    if (tail > kWalkEps) add(shared, tail);
+    for (int32_t x = 0; x < n; ++x) {
+      for (int c = 0; c < kElems; ++c) {
+        const size_t at = sizeof(T) * (static_cast<size_t>(x) * stride + c);
+        ResizeSuperSum<T> sum = acc[x * kElems + c];
+        const uint8_t* p = base;
+        for (int32_t r = 0; r < m; ++r, p += srcStep) sum += LoadAs<T>(p + at);
+        acc[x * kElems + c] = sum;
+      }
+    }
   }
 };
 
-template <typename T>
-inline void SuperStore(double sum, double norm, T* out) {
-  if constexpr (std::is_same_v<T, float>) {
-    *out = static_cast<float>(sum * norm);
-  } else {
-    // The low bits of the rounded mean; within the limits it never exceeds the largest sample.
-    const int64_t v = static_cast<int64_t>(sum * norm + 0.5);
-    *out = static_cast<T>(static_cast<uint64_t>(v));
-  }
-}
-
-// kElems: channels processed (1, 3 or 4).  Entries hold `per` values per source pixel: the pixel
-// stride for three channels at stride 4, else kElems.  Rows at or past srcRows repeat the
-// region's last row, columns at or past accumWidth its last column (a sliver past the region).
-template <typename T, int kElems>
-void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep, int32_t accumWidth,
-                 int32_t srcRows, int32_t dstW, int32_t dstH, double spanX, double spanY,
-                 double norm, int32_t stride, int32_t code, void* rowBuffer) {
-  const uint8_t* src = static_cast<const uint8_t*>(srcV);
-  uint8_t* dstRow = static_cast<uint8_t*>(dstV);
-  const int32_t pixStride = kElems == 3 ? stride : kElems;
-  const int64_t wholeX = static_cast<int64_t>(std::floor(spanX));
-  const int64_t wholeY = static_cast<int64_t>(std::floor(spanY));
-  auto rowAt = [&](int64_t r) {
-    if (r > srcRows - 1) r = srcRows - 1;
-    return src + r * srcStep;
-  };
-  auto col = [&](int64_t c) { return c > accumWidth - 1 ? accumWidth - 1 : c; };
-
-  if constexpr (!std::is_same_v<T, float>) {
-    if (code == 0) {
-      constexpr uint64_t kMax = sizeof(T) == 1 ? 255 : 65535;
-      const bool fits =
-          static_cast<uint64_t>(wholeX) * static_cast<uint64_t>(wholeY) <= UINT32_MAX / kMax;
-      int64_t cursor = 0;
-      if (fits) {
-        // 32-bit integer sums: the accumulator over the whole pixels of every row.
-        const int32_t per = pixStride;
-        uint32_t* e = static_cast<uint32_t*>(rowBuffer);
-        const int32_t count = accumWidth * per;
-        for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep, cursor += wholeY) {
-          if (cursor + wholeY <= srcRows) {
-            SuperAccum<T>(src + cursor * srcStep, srcStep, count, wholeY, e, false);
-          } else {
-            std::memset(e, 0, sizeof(uint32_t) * static_cast<size_t>(count));
-            for (int64_t k = 0; k < wholeY; ++k) {
-              const uint8_t* p = rowAt(cursor + k);
-              for (int32_t c = 0; c < count; ++c) e[c] += LoadAs<T>(p + sizeof(T) * c);
-            }
-          }
-          T* out = reinterpret_cast<T*>(dstRow);
-          for (int32_t g = 0; g < dstW; ++g) {
-            for (int c = 0; c < kElems; ++c) {
-              uint32_t sum = 0;
-              for (int64_t k = 0; k < wholeX; ++k) sum += e[col(g * wholeX + k) * per + c];
-              SuperStore<T>(static_cast<double>(sum), norm,
-                            out + static_cast<ptrdiff_t>(g) * stride + c);
-            }
-          }
-        }
-        return;
-      }
-      // Spans too large for 32-bit sums: exact 64-bit sums.
-      uint64_t* e = static_cast<uint64_t*>(rowBuffer);
-      const size_t count = static_cast<size_t>(accumWidth) * kElems;
-      for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep, cursor += wholeY) {
-        std::memset(e, 0, sizeof(uint64_t) * count);
-        for (int64_t k = 0; k < wholeY; ++k) {
-          const uint8_t* p = rowAt(cursor + k);
-          for (int32_t x = 0; x < accumWidth; ++x) {
-            for (int c = 0; c < kElems; ++c) {
-              e[static_cast<size_t>(x) * kElems + c] +=
-                  LoadAs<T>(p + sizeof(T) * (static_cast<size_t>(x) * pixStride + c));
-            }
-          }
-        }
-        T* out = reinterpret_cast<T*>(dstRow);
-        for (int32_t g = 0; g < dstW; ++g) {
-          for (int c = 0; c < kElems; ++c) {
-            uint64_t sum = 0;
-            for (int64_t k = 0; k < wholeX; ++k) sum += e[col(g * wholeX + k) * kElems + c];
-            SuperStore<T>(static_cast<double>(sum), norm,
-                          out + static_cast<ptrdiff_t>(g) * stride + c);
-          }
-        }
-      }
-      return;
-    }
-  }
-
-  // Float entries.
-  const bool vFrac = (code & 1) != 0;
-  const bool hFrac = (code & 2) != 0;
-  const int32_t per = pixStride;
-  float* e = static_cast<float*>(rowBuffer);
-  const int32_t count = accumWidth * per;
-  auto addRow = [&](const uint8_t* p, double w) {
-    for (int32_t x = 0; x < accumWidth; ++x) {
-      for (int c = 0; c < kElems; ++c) {
-        const int32_t k = x * per + c;
-        const double s = static_cast<double>(LoadAs<T>(p + sizeof(T) * k));
-        e[k] = static_cast<float>(s * w + static_cast<double>(e[k]));
-      }
-    }
-  };
-  int64_t cursor = 0;
-  SuperWalk vWalk(spanY);
-  for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep) {
-    if (code == 0 && std::is_same_v<T, float> && cursor + wholeY <= srcRows) {
-      SuperAccum<T>(src + cursor * srcStep, srcStep, count, wholeY, e, kElems == 1);
-      cursor += wholeY;
-    } else {
-      std::memset(e, 0, sizeof(float) * static_cast<size_t>(count));
-      if (!vFrac) {
-        for (int64_t k = 0; k < wholeY; ++k) addRow(rowAt(cursor + k), 1.0);
-        cursor += wholeY;
-      } else {
-        vWalk.Next(i == 0, [&](int64_t r, double w) { addRow(rowAt(r), w); });
-      }
-    }
-    // Horizontal: sums in double, written back in place (pixel g reads only columns >= g).
-    if (!hFrac) {
-      for (int32_t g = 0; g < dstW; ++g) {
-        for (int c = 0; c < kElems; ++c) {
-          double sum = 0.0;
-          for (int64_t k = 0; k < wholeX; ++k) sum += e[col(g * wholeX + k) * per + c];
-          e[static_cast<ptrdiff_t>(g) * per + c] = static_cast<float>(sum);
-        }
-      }
-    } else {
-      SuperWalk hWalk(spanX);
-      for (int32_t g = 0; g < dstW; ++g) {
-        double sum[kElems] = {};
-        hWalk.Next(g == 0, [&](int64_t x, double w) {
-          const float* p = e + col(x) * per;
-          for (int c = 0; c < kElems; ++c) sum[c] += static_cast<double>(p[c]) * w;
-        });
-        for (int c = 0; c < kElems; ++c) {
-          e[static_cast<ptrdiff_t>(g) * per + c] = static_cast<float>(sum[c]);
-        }
-      }
-    }
-    T* out = reinterpret_cast<T*>(dstRow);
-    for (int32_t g = 0; g < dstW; ++g) {
-      for (int c = 0; c < kElems; ++c) {
-        SuperStore<T>(static_cast<double>(e[static_cast<ptrdiff_t>(g) * per + c]), norm,
-                      out + static_cast<ptrdiff_t>(g) * stride + c);
-      }
-    }
-  }
-}
+using SimdTables = ResizeBuildTables<SimdRows>;
 
 }  // namespace
 
-// ---- The build's named kernels, tables and entry points ---------------------------------------
+// ---- The build's tables and entry points --------------------------------------------------------
 
-#define OST_SIMD_NEAREST(name, W, elems, advance)                                    \
-  OST_RESIZE_NEAREST_KERNEL(OST_SIMD_NAME(name)) {                                   \
-    (void)channels;                                                                  \
-    NearestKernel<W, elems>(src, dst, dstStep, dstW, dstH, rowOfs, colOfs, advance); \
-  }
-OST_SIMD_NEAREST(ResizeNearest8uC1, uint8_t, 1, 1)
-OST_SIMD_NEAREST(ResizeNearest16uC1, uint16_t, 1, 1)
-OST_SIMD_NEAREST(ResizeNearest32fC1, uint32_t, 1, 1)
-OST_SIMD_NEAREST(ResizeNearest8uC3, uint8_t, 3, channels)
-OST_SIMD_NEAREST(ResizeNearest16uC3, uint16_t, 3, channels)
-OST_SIMD_NEAREST(ResizeNearest32fC3, uint32_t, 3, channels)
-OST_SIMD_NEAREST(ResizeNearest8uC4, uint8_t, 4, 4)
-OST_SIMD_NEAREST(ResizeNearest16uC4, uint16_t, 4, 4)
-OST_SIMD_NEAREST(ResizeNearest32fC4, uint32_t, 4, 4)
-#undef OST_SIMD_NEAREST
-
-#define OST_SIMD_LINEAR(name, T, single)                                                        \
-  OST_RESIZE_LINEAR_KERNEL(OST_SIMD_NAME(name)) {                                               \
-    LinearKernel<T, single>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowWeights, \
-                            colWeights, rowBuf0, rowBuf1, channels, layout);                    \
-  }
-OST_SIMD_LINEAR(ResizeLinear8uCn, uint8_t, false)
-OST_SIMD_LINEAR(ResizeLinear16uCn, uint16_t, false)
-OST_SIMD_LINEAR(ResizeLinear32fCn, float, false)
-OST_SIMD_LINEAR(ResizeLinear8uC1, uint8_t, true)
-OST_SIMD_LINEAR(ResizeLinear16uC1, uint16_t, true)
-OST_SIMD_LINEAR(ResizeLinear32fC1, float, true)
-#undef OST_SIMD_LINEAR
-
-#define OST_SIMD_CUBIC(name, T, single)                                                            \
-  OST_RESIZE_CUBIC_KERNEL(OST_SIMD_NAME(name)) {                                                   \
-    float* const buffers[4] = {rowBuf0, rowBuf1, rowBuf2, rowBuf3};                                \
-    CubicKernel<T, single>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowPos, colPos, \
-                           buffers, channels, layout);                                             \
-  }
-OST_SIMD_CUBIC(ResizeCubic8uCn, uint8_t, false)
-OST_SIMD_CUBIC(ResizeCubic16uCn, uint16_t, false)
-OST_SIMD_CUBIC(ResizeCubic32fCn, float, false)
-OST_SIMD_CUBIC(ResizeCubic8uC1, uint8_t, true)
-OST_SIMD_CUBIC(ResizeCubic16uC1, uint16_t, true)
-OST_SIMD_CUBIC(ResizeCubic32fC1, float, true)
-#undef OST_SIMD_CUBIC
-
-// The row window is kept by source row, so enlargements (one row per step) need no mode of their
-// own: both modes give the same rows.
-#define OST_SIMD_LANCZOS(name, T, single)                                                         \
-  OST_RESIZE_LANCZOS_KERNEL(OST_SIMD_NAME(name)) {                                                \
-    (void)yEnlarge;                                                                               \
-    float* const buffers[6] = {rowBuf0, rowBuf1, rowBuf2, rowBuf3, rowBuf4, rowBuf5};             \
-    LanczosKernel<T, single>(src, dst, srcStep, dstStep, dstW, dstH, rowOfs, colOfs, rowWeights6, \
-                             colWeights6, buffers, roiX, roiY, restW, restH, channels, layout);   \
-  }
-OST_SIMD_LANCZOS(ResizeLanczos8uCn, uint8_t, false)
-OST_SIMD_LANCZOS(ResizeLanczos16uCn, uint16_t, false)
-OST_SIMD_LANCZOS(ResizeLanczos32fCn, float, false)
-OST_SIMD_LANCZOS(ResizeLanczos8uC1, uint8_t, true)
-OST_SIMD_LANCZOS(ResizeLanczos16uC1, uint16_t, true)
-OST_SIMD_LANCZOS(ResizeLanczos32fC1, float, true)
-#undef OST_SIMD_LANCZOS
-
-#define OST_SIMD_SUPER(name, T, elems)                                                            \
-  OST_RESIZE_SUPER_KERNEL(OST_SIMD_NAME(name)) {                                                  \
-    SuperKernel<T, elems>(src, dst, srcStep, dstStep, srcCols, srcRows, dstW, dstH, hStep, vStep, \
-                          norm, channels, fractionCode, rowBuffer);                               \
-  }
-OST_SIMD_SUPER(SuperSample8uC1, uint8_t, 1)
-OST_SIMD_SUPER(SuperSample8uC3, uint8_t, 3)
-OST_SIMD_SUPER(SuperSample8uC4, uint8_t, 4)
-OST_SIMD_SUPER(SuperSample16uC1, uint16_t, 1)
-OST_SIMD_SUPER(SuperSample16uC3, uint16_t, 3)
-OST_SIMD_SUPER(SuperSample16uC4, uint16_t, 4)
-OST_SIMD_SUPER(SuperSample32fC1, float, 1)
-OST_SIMD_SUPER(SuperSample32fC3, float, 3)
-OST_SIMD_SUPER(SuperSample32fC4, float, 4)
-#undef OST_SIMD_SUPER
-
-const ResizeKernelTable OST_SIMD_NAME(ResizeKernelTable) = {
-    {OST_SIMD_NAME(ResizeLanczos8uCn), OST_SIMD_NAME(ResizeLanczos16uCn),
-     OST_SIMD_NAME(ResizeLanczos32fCn), OST_SIMD_NAME(ResizeLanczos8uC1),
-     OST_SIMD_NAME(ResizeLanczos16uC1), OST_SIMD_NAME(ResizeLanczos32fC1)},
-    {OST_SIMD_NAME(ResizeCubic8uCn), OST_SIMD_NAME(ResizeCubic16uCn),
-     OST_SIMD_NAME(ResizeCubic32fCn), OST_SIMD_NAME(ResizeCubic8uC1),
-     OST_SIMD_NAME(ResizeCubic16uC1), OST_SIMD_NAME(ResizeCubic32fC1)},
-    {OST_SIMD_NAME(ResizeLinear8uCn), OST_SIMD_NAME(ResizeLinear16uCn),
-     OST_SIMD_NAME(ResizeLinear32fCn), OST_SIMD_NAME(ResizeLinear8uC1),
-     OST_SIMD_NAME(ResizeLinear16uC1), OST_SIMD_NAME(ResizeLinear32fC1)},
-    {OST_SIMD_NAME(ResizeNearest8uC3), OST_SIMD_NAME(ResizeNearest16uC3),
-     OST_SIMD_NAME(ResizeNearest32fC3), OST_SIMD_NAME(ResizeNearest8uC1),
-     OST_SIMD_NAME(ResizeNearest16uC1), OST_SIMD_NAME(ResizeNearest32fC1),
-     OST_SIMD_NAME(ResizeNearest8uC4), OST_SIMD_NAME(ResizeNearest16uC4),
-     OST_SIMD_NAME(ResizeNearest32fC4)},
-};
-
-const ResizeSuperKernelTable OST_SIMD_NAME(ResizeSuperKernelTable) = {{
-    {OST_SIMD_NAME(SuperSample8uC1), OST_SIMD_NAME(SuperSample8uC3),
-     OST_SIMD_NAME(SuperSample8uC4)},
-    {OST_SIMD_NAME(SuperSample16uC1), OST_SIMD_NAME(SuperSample16uC3),
-     OST_SIMD_NAME(SuperSample16uC4)},
-    {OST_SIMD_NAME(SuperSample32fC1), OST_SIMD_NAME(SuperSample32fC3),
-     OST_SIMD_NAME(SuperSample32fC4)},
-}};
+const ResizeKernelTable OST_SIMD_NAME(ResizeKernelTable) = SimdTables::Table();
+const ResizeSuperKernelTable OST_SIMD_NAME(ResizeSuperKernelTable) = SimdTables::SuperTable();
 
 void OST_SIMD_NAME(ResizeLanczosWeights)(const float* fractions, int32_t count, float* weights) {
   LanczosWeights(fractions, count, weights);
