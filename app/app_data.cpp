@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/scoped_handle.h"
+
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
 
@@ -15,12 +17,7 @@ void FreeBufferSlot(T*& p) {
   }
 }
 
-void CloseHandleSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
+using ost::CloseHandleSlot;
 
 uint8_t* AllocateBytes(size_t n) { return static_cast<uint8_t*>(std::malloc(n)); }
 }  // namespace

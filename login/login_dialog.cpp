@@ -13,6 +13,8 @@
 #include "net/device_session.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
+#include "platform/process_launch.h"
+#include "platform/thread_start.h"
 #include "res/resource.h"
 #include "tools/address_book_dialog.h"
 #include "login/connect_progress_dlg.h"
@@ -390,14 +392,9 @@ void LoginDialog::OnConnectButton() {
                       &attempt->hPredecessor, 0, FALSE, DUPLICATE_SAME_ACCESS);
   }
 
-  auto* loginParam = new std::shared_ptr<LoginAttempt>(attempt);
   DWORD id = 0;
-  HANDLE thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Dialog_Thread, loginParam, 0, &id);
-  if (thread == nullptr) {
-    delete loginParam;
-    return;
-  }
+  HANDLE thread = ost::StartThreadWith(&Login_Dialog_Thread, attempt, kLoginThreadStackSize, &id);
+  if (thread == nullptr) return;
   // The earlier login thread is waited for by the new one.
   if (m_hLoginThread != nullptr) ::CloseHandle(m_hLoginThread);
   m_hLoginThread = thread;
@@ -405,13 +402,8 @@ void LoginDialog::OnConnectButton() {
   m_pAttempt = attempt;
   m_fLoginRunning = true;
 
-  auto* animateParam = new std::shared_ptr<LoginAttempt>(attempt);
-  thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Animate_Thread, animateParam, 0, &id);
-  if (thread == nullptr) {
-    delete animateParam;
-    return;
-  }
+  thread = ost::StartThreadWith(&Login_Animate_Thread, attempt, kLoginThreadStackSize, &id);
+  if (thread == nullptr) return;
   m_hAnimateThread = thread;
   m_dwAnimateThreadId = id;
   Invalidate();
@@ -465,19 +457,10 @@ void LoginDialog::OnPlayerButton() {
     OstMessageBoxId(IDS_PLAYER_START_FAILED);
     return;
   }
-  std::string commandLine = newest;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(
-          program.c_str(), commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr,
-          FALSE, CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS,
-          nullptr, nullptr, &startup, &process)) {
+  if (!ost::LaunchProcess(
+          program, newest,
+          CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS))
     OstMessageBoxId(IDS_PLAYER_START_FAILED);
-    return;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
 }
 
 void LoginDialog::OnCopyProgramButton() {

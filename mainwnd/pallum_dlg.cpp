@@ -184,7 +184,7 @@ LRESULT CPallumDlg::OnShowStatus(WPARAM wParam, LPARAM lParam) {
 
 void CPallumDlg::OnLogin() {
   APP_DATA& a = *g_lpApp;
-  if (a.SessionActiveFlag == 0) {
+  if (a.SessionStateNow() == SessionState::kIdle) {
     if (StartReloginThread(kReloginStackFromWindow)) {
       SetStatusText("CONNECT!!");
       SetButtonState(kLayoutFlagConnect, 0);

@@ -4,6 +4,7 @@
 #include "session/session_control.h"
 #include "session/thread_stop.h"
 #include "live/alarm_sound_win32.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr DWORD kAudioStopMs = 10;
 
 void Renew(HANDLE& h) {
-  if (h) CloseHandle(h);
+  ost::CloseHandleSlot(h);
   h = SessionSystem().createEvent(FALSE);
 }
 

@@ -24,6 +24,7 @@
 #include "net/sys_cfg_blocks.h"
 #include "net/sys_cfg_transfer.h"
 #include "net/voroz_send_command.h"
+#include "platform/scoped_handle.h"
 
 const char kStartLoginText[] = "Start login";
 
@@ -37,7 +38,7 @@ ReloginTiming g_timing;
 struct ReloginContext {
   HANDLE hStop = nullptr;  // manual reset
   ~ReloginContext() {
-    if (hStop) CloseHandle(hStop);
+    ost::CloseHandleSlot(hStop);
   }
 };
 using ReloginContextRef = std::shared_ptr<ReloginContext>;
@@ -111,7 +112,7 @@ class Relogin {
   }
 
   Outcome Attempt() {
-    m_app.w_LoginResult = 100;
+    m_app.w_LoginResult = kLoginFailed;
     CGIParamList request(kCgiLogin);
     BuildLoginRequest(request, m_app.CSettingINI.m_strUsername, m_app.CSettingINI.m_strPassword);
     {
@@ -130,12 +131,12 @@ class Relogin {
     if (Stopped()) return Outcome::kStopped;
     if (loggedIn) {
       TraceLogWrite("login success");
-      m_app.w_LoginResult = 30;
+      m_app.w_LoginResult = kLoginSucceeded;
       m_app.w_UserLevel = 30;
       if (ApplyLoginReply(reply.data(), false, true) == LoginReplyResult::kNoSession)
-        m_app.w_LoginResult = 100;
+        m_app.w_LoginResult = kLoginFailed;
     } else {
-      m_app.w_LoginResult = status.dwStatus == 202 ? 102 : 100;
+      m_app.w_LoginResult = status.dwStatus == 202 ? kLoginTooManyUsers : kLoginFailed;
       TraceLogWrite("login failed");
       if (!m_strSavedServer.empty()) {
         // The failed request may have replaced the host name by its address.
@@ -143,11 +144,11 @@ class Relogin {
         m_app.CSettingINI.m_strServerName = m_strSavedServer;
       }
     }
-    if (m_app.w_LoginResult == 30) {
+    if (m_app.w_LoginResult == kLoginSucceeded) {
       const Outcome info = RequestDeviceInfo();
       if (info != Outcome::kFailed) return info;
     }
-    if (m_app.w_LoginResult == 102) {
+    if (m_app.w_LoginResult == kLoginTooManyUsers) {
       PostLoginStatus(0, kLoginStatusTooManyUsers);
       if (!Wait(m_timing.dwTooManyUsersMs)) return Outcome::kStopped;
     }
