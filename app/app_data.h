@@ -211,7 +211,7 @@ class APP_DATA {
   uint8_t byShowDeviceTitle = 0;
   uint32_t dwDeviceCapabilityMask = 0;
   uint32_t fVideoLoss = 0;
-  CSettingINI CSettingINI;
+  CSettingINI m_Settings;
   std::string str_ProductID;
   char str_MACAddress[12] = {};
   std::string str_HostName;

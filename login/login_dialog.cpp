@@ -439,18 +439,18 @@ void LoginDialog::OnSearchButton() {
     m_strEditPort = std::to_string(search.m_nWebPort);
     m_strEditServer = search.m_strChosenAddress;
     std::lock_guard<std::mutex> lock(SessionMutex());
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(search.m_nWebPort);
-    g_lpApp->CSettingINI.SetServerNameFromUser(search.m_strChosenAddress);
+    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(search.m_nWebPort);
+    g_lpApp->m_Settings.SetServerNameFromUser(search.m_strChosenAddress);
   }
   UpdateData(false);
 }
 
 std::string LoginDialog::FindNewestRecordFile() {
-  return ::FindNewestRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
+  return ::FindNewestRecordFile(g_lpApp->m_Settings.m_strRecordPath);
 }
 
 void LoginDialog::OnPlayerButton() {
-  const std::string program = g_lpApp->CSettingINI.m_strExeDir + "Quendor.exe";
+  const std::string program = g_lpApp->m_Settings.m_strExeDir + "Quendor.exe";
   const std::string newest = FindNewestRecordFile();
   if (newest.size() > kPlayerCommandLineMax) {
     // The path does not fit the player's command line: no player with a cut path.
@@ -471,7 +471,7 @@ void LoginDialog::OnCopyProgramButton() {
   if (chooser.DoModal() != 1) return;
   const std::string destination = chooser.GetPath();
   ::CreateDirectoryA((destination + "\\BMP").c_str(), nullptr);
-  CCopyProgramDlg copy(m_hWnd, g_lpApp->CSettingINI.m_strExeDir, destination);
+  CCopyProgramDlg copy(m_hWnd, g_lpApp->m_Settings.m_strExeDir, destination);
   copy.DoModal();
 }
 

@@ -43,7 +43,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
   const RequestCancelScope scope(cancel);
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.SetServerNameFromUser(attempt->strServer);
     settings.m_strUsername = attempt->strUser;
     settings.m_strPassword = attempt->strPassword;

@@ -135,7 +135,7 @@ DWORD WINAPI Login_Worker_Thread(LPVOID param) {
 
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.SetServerNameFromUser(run->strServer);
     settings.m_wWebPort = PortNumberOfText(run->strPort);
   }

@@ -65,7 +65,7 @@ std::string SearchFirstDevice(bool* sendFailed) {
 
 int CPallumApp::LoginFromCommandLine() {
   ::CSettingINI defaults;
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   std::string server = m_lpCmdLine ? m_lpCmdLine : "";
   if (server.empty()) {
     server = GetCommandLineA();

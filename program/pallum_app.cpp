@@ -49,7 +49,7 @@ bool CPallumApp::StartUp() {
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;
   if (!InitialSemaphore()) return false;
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   settings.AttachEnvironment(&g_settingsEnvironment, &g_lpApp->byTurboRepeatStep);
   if (!settings.ReadSettingFile()) return false;  // the executable's folder is unknown
   TraceLogInit(300, settings.m_strExeDir);
@@ -58,7 +58,7 @@ bool CPallumApp::StartUp() {
 }
 
 bool CPallumApp::RunLoginLoop() {
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   for (;;) {
     LoginDialog dlg(nullptr);
     dlg.m_strEditServer = settings.m_strServerName;

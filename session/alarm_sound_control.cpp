@@ -33,7 +33,7 @@ bool EndPlayback() {
 bool LoadAndRenew() {
   APP_DATA& a = *g_lpApp;
   if (!EndPlayback()) return false;
-  if (!a.m_WaveFile.Open(a.CSettingINI.m_strWavPath, a.CSettingINI.m_strExeDir)) return false;
+  if (!a.m_WaveFile.Open(a.m_Settings.m_strWavPath, a.m_Settings.m_strExeDir)) return false;
   SessionResourceLock lock;
   Renew(a.h_AudioBufferDoneEvent);
   Renew(a.h_AudioStopEvent);

@@ -69,7 +69,7 @@ void CarryOutLaunchPlayer(const char* text) {
   const auto commandLine = FinishedDownloadCommandLine(text ? text : "");
   bool started = false;
   if (commandLine) {
-    const std::string program = PlayerProgramPath(a.CSettingINI.m_strExeDir);
+    const std::string program = PlayerProgramPath(a.m_Settings.m_strExeDir);
     started = ost::LaunchProcess(
         program, *commandLine,
         CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS);

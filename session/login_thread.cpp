@@ -107,18 +107,18 @@ class Relogin {
     m_app.m_ControlD.Clear();
     // A host name is looked up again rather than its last resolved address reused.
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = m_app.CSettingINI;
+    ::CSettingINI& settings = m_app.m_Settings;
     if (settings.m_szServerHostName[0]) settings.m_strServerName = settings.m_szServerHostName;
   }
 
   Outcome Attempt() {
     m_app.w_LoginResult = kLoginFailed;
     CGIParamList request(kCgiLogin);
-    BuildLoginRequest(request, m_app.CSettingINI.m_strUsername, m_app.CSettingINI.m_strPassword);
+    BuildLoginRequest(request, m_app.m_Settings.m_strUsername, m_app.m_Settings.m_strPassword);
     {
       std::lock_guard<std::mutex> lock(SessionMutex());
       std::memset(g_szCookie, 0, sizeof g_szCookie);
-      const std::string& server = m_app.CSettingINI.m_strServerName;
+      const std::string& server = m_app.m_Settings.m_strServerName;
       if (IsIpAddressText(server) != 2) m_strSavedServer = server;
     }
     std::vector<char> reply(kReplyBufferBytes, 0);
@@ -141,7 +141,7 @@ class Relogin {
       if (!m_strSavedServer.empty()) {
         // The failed request may have replaced the host name by its address.
         std::lock_guard<std::mutex> lock(SessionMutex());
-        m_app.CSettingINI.m_strServerName = m_strSavedServer;
+        m_app.m_Settings.m_strServerName = m_strSavedServer;
       }
     }
     if (m_app.w_LoginResult == kLoginSucceeded) {
@@ -165,9 +165,9 @@ class Relogin {
       cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
     }
     params.cookie = cookie;
-    params.resolution = m_app.CSettingINI.m_iImageResolution;
-    params.quality = m_app.CSettingINI.m_iVideoQuality;
-    params.channel = m_app.CSettingINI.m_bySelectedChannel;
+    params.resolution = m_app.m_Settings.m_iImageResolution;
+    params.quality = m_app.m_Settings.m_iVideoQuality;
+    params.channel = m_app.m_Settings.m_bySelectedChannel;
     CGIParamList request(kCgiGetDeviceInfo);
     BuildDeviceInfoRequest(request, params);
     std::vector<char> reply(kReplyBufferBytes, 0);
@@ -203,7 +203,7 @@ class Relogin {
 
   Outcome Finish() {
     const int entry = ReloginControlEntryIndex(m_app.str_ProductID, m_app.byMultiChannel,
-                                               m_app.CSettingINI.m_bySelectedChannel);
+                                               m_app.m_Settings.m_bySelectedChannel);
     if (entry >= 0) m_app.m_ControlD.MakeCurrent(2, entry);
     ReapplyMainWindowLayout(m_timing.dwLayoutReplyMs);
     if (Stopped()) return Outcome::kStopped;

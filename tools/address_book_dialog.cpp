@@ -26,7 +26,7 @@ CAddressBookDialog::~CAddressBookDialog() {
 
 BOOL CAddressBookDialog::OnInitDialog() {
   ost::Dialog::OnInitDialog();
-  const std::string path = g_lpApp->CSettingINI.m_strExeDir + "IPRecord.dat";
+  const std::string path = g_lpApp->m_Settings.m_strExeDir + "IPRecord.dat";
   ost::ScopedHandle file(
       ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
