@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "mainwnd/device_control_win32.h"
+
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
 
@@ -30,6 +32,7 @@ int CreateAppData() {
   g_lpApp->str_ClientVersion = "1.0.6.0";
   g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->CSettingINI.m_byRetrAlarmRecord,
                                               &g_lpApp->CSettingINI.m_byAlarmRecord);
+  InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   g_lpApp->h_ConnectedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   g_lpApp->m_MMTimer.SetResolution();
   g_lpApp->dwCtrlDeviceCount = 0;

@@ -10,6 +10,7 @@
 #include "app/setting_ini.h"
 #include "live/live_standins.h"
 #include "live/mm_timer.h"
+#include "mainwnd/channel_bar.h"
 #include "mainwnd/control_device_list.h"
 #include "mainwnd/ctrl_file.h"
 #include "mainwnd/main_window_standins.h"

@@ -120,6 +120,7 @@ class DeviceControl {
   int SetCurrentChannel(uint8_t channel);
   int PrevPage();
   int NextPage();
+  DeviceControlPort& Port() const { return m_port; }
 
  private:
   void OnChannel(uint8_t channel);

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 class CCmosToolBarDlg {};
-class CChannelBar {};
 
 class CModelLayout {
  public:
