@@ -15,6 +15,7 @@
 #include "mainwnd/channel_bar.h"
 #include "mainwnd/device_control_win32.h"
 #include "net/local_ip.h"
+#include "platform/wnd.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
@@ -33,12 +34,16 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
-// A top-level window that hands its button clicks to device control, as the main window does.
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
-    OnDeviceControlCommand(LOWORD(wp));
-    return 0;
+// A top-level window that hands its button clicks to device control and lets its owner-drawn
+// buttons draw themselves, as the main window does.
+class HostWnd : public ost::Wnd {
+ protected:
+  bool OnCommand(WPARAM wp, LPARAM) override {
+    return HIWORD(wp) == BN_CLICKED && OnDeviceControlCommand(LOWORD(wp));
   }
+};
+
+LRESULT CALLBACK HostClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -98,7 +103,7 @@ class DeviceControlWireTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (m_host) DestroyWindow(m_host);
+    m_hostWnd.DestroyWindow();
     g_lpApp->m_ChannelBar.Destroy();
     m_devsim.Stop();
     FreeCtrlDeviceRecords();
@@ -130,13 +135,14 @@ class DeviceControlWireTest : public ::testing::Test {
   HWND Host() {
     if (m_host) return m_host;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
+    wc.lpfnWndProc = HostClassProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "DeviceControlTestHost";
     wc.hbrBackground = CreateSolidBrush(RGB(0x1E, 0x22, 0x28));
     RegisterClassA(&wc);
-    m_host = CreateWindowExA(0, "DeviceControlTestHost", "channel bar", WS_POPUP | WS_VISIBLE, 0, 0,
-                             420, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_TRUE(m_hostWnd.CreateEx(0, "DeviceControlTestHost", "channel bar", WS_POPUP | WS_VISIBLE,
+                                   0, 0, 420, 80, nullptr, 0));
+    m_host = m_hostWnd.GetSafeHwnd();
     return m_host;
   }
 
@@ -152,6 +158,7 @@ class DeviceControlWireTest : public ::testing::Test {
   testsupport::DevsimChild m_devsim;
   size_t m_seen = 0;
   HWND m_host = nullptr;
+  HostWnd m_hostWnd;
 };
 
 TEST_F(DeviceControlWireTest, RecorderKeysOfTheThreeRecorderRows) {
@@ -245,12 +252,14 @@ TEST_F(DeviceControlWireTest, ChannelBarSwitchesAndFollowsTheStream) {
   list.Add(0, 0, 19, CDS_CHANNEL);
   CChannelBar& bar = g_lpApp->m_ChannelBar;
   ASSERT_EQ(bar.Init(Host()), 1);
+
   ASSERT_TRUE(bar.IsActive());
   EXPECT_TRUE(IsWindowVisible(bar.ButtonWindow(8418)));   // input 8 on the first page
   EXPECT_FALSE(IsWindowVisible(bar.ButtonWindow(8419)));  // input 9 on the next
   EXPECT_FALSE(IsWindowVisible(bar.ButtonWindow(8427)));
 
   Click(8412);  // input 2: the slave refresh, then the switch
+  EXPECT_EQ(Messages(), "");
   EXPECT_EQ(Sent(), (std::vector<std::string>{"/PTZReset.cgi?Cookie=C0FFEE",
                                               "/SetChannel.cgi?Cookie=C0FFEE&CH=2"}));
   ASSERT_EQ(list.Count(), 3);
@@ -286,6 +295,7 @@ TEST_F(DeviceControlWireTest, ChannelBarSwitchesAndFollowsTheStream) {
   EXPECT_TRUE(IsWindowVisible(bar.ButtonWindow(8419)));
   EXPECT_TRUE(IsWindowVisible(bar.ButtonWindow(8427)));
   EXPECT_FALSE(IsWindowVisible(bar.ButtonWindow(8410)));
+  UpdateWindow(Host());
   Sleep(200);
   Pump();
   SaveScreenshot(Host(), "channel-bar-rz1k-page2.bmp");
