@@ -1,9 +1,8 @@
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 
 #include <cstdlib>
 #include <cstring>
-
-#include "mainwnd/device_control_win32.h"
 
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
@@ -24,7 +23,9 @@ void CloseHandleSlot(HANDLE& h) {
   }
 }
 
-uint8_t* AllocateBytes(size_t n) { return static_cast<uint8_t*>(std::malloc(n)); }
+uint8_t* AllocateBytes(size_t n) {
+  return static_cast<uint8_t*>(std::malloc(n));
+}
 }  // namespace
 
 int CreateAppData() {
@@ -32,7 +33,6 @@ int CreateAppData() {
   g_lpApp->str_ClientVersion = "1.0.6.0";
   g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->CSettingINI.m_byRetrAlarmRecord,
                                               &g_lpApp->CSettingINI.m_byAlarmRecord);
-  InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   g_lpApp->h_ConnectedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   g_lpApp->m_MMTimer.SetResolution();
   g_lpApp->dwCtrlDeviceCount = 0;

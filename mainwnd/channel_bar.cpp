@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/app_data.h"
-#include "app/zev_button.h"
+#include "ui/zev_button.h"
 #include "mainwnd/control_messages.h"
 #include "mainwnd/device_control_win32.h"
 #include "platform/tooltip.h"

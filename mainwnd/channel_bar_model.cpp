@@ -1,6 +1,6 @@
 #include "mainwnd/channel_bar_model.h"
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 

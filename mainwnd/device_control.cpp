@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "app/device_family.h"
-#include "mainwnd/control_message_texts.h"
+#include "net/device_family.h"
+#include "net/control_message_texts.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/key_value_reply.h"

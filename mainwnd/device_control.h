@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "mainwnd/channel_bar_model.h"
-#include "mainwnd/control_device_list.h"
-#include "mainwnd/ctrl_file.h"
+#include "net/control_device_list.h"
+#include "net/ctrl_file.h"
 #include "mainwnd/rs485_command.h"
 
 // What a command id of the main window asks for.

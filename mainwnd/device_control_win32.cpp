@@ -4,8 +4,9 @@
 #include <optional>
 
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 #include "mainwnd/channel_bar.h"
-#include "mainwnd/control_message_texts.h"
+#include "net/control_message_texts.h"
 #include "mainwnd/control_messages.h"
 #include "net/voroz_send_command.h"
 #include "platform/message_box.h"

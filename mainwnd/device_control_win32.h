@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "mainwnd/control_device_list.h"
+#include "net/control_device_list.h"
 #include "mainwnd/device_control.h"
 
 // The main window's own actions that device control triggers; unset ones do nothing.

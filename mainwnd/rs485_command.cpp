@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 

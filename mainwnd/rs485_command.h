@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mainwnd/ctrl_file.h"
+#include "net/ctrl_file.h"
 #include "net/cgi_param_list.h"
 
 inline constexpr size_t kRs485BodyMax = 64;

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "app/app_data.h"
-#include "app/zev_button.h"
+#include "app/ctrl_file_load.h"
+#include "ui/zev_button.h"
 #include "mainwnd/channel_bar.h"
 #include "mainwnd/device_control_win32.h"
 #include "net/local_ip.h"
