@@ -57,6 +57,36 @@ std::optional<int32_t> NextValue(const KeyValueReply& reply, std::string_view ke
 
 }  // namespace
 
+PanelToggle TurboToggled(bool wasOn) {
+  return wasOn ? PanelToggle{false, 0, 1} : PanelToggle{true, 1, 0};
+}
+
+PanelToggle ActionPresetToggled(bool wasPreset) {
+  return wasPreset ? PanelToggle{false, 0, 0} : PanelToggle{true, 1, 1};
+}
+
+std::string TurboArrowFace(uint8_t layoutClass, uint8_t key, bool hover) {
+  const char* direction = nullptr;
+  switch (key) {
+    case 54:
+      direction = "LEFT";
+      break;
+    case 55:
+      direction = "UP";
+      break;
+    case 57:
+      direction = "DOWN";
+      break;
+    case 58:
+      direction = "RIGHT";
+      break;
+    default:
+      return {};
+  }
+  const char* set = layoutClass == 0 ? "N_VGA" : layoutClass == 2 ? "P_VGA" : "N_QVGA";
+  return std::string("BMP\\") + set + "_" + direction + (hover ? "_TURBO_OVER.bmp" : "_TURBO.bmp");
+}
+
 ToolCommand ToolCommandOf(uint16_t id) {
   switch (id) {
     case 8200:
@@ -257,4 +287,29 @@ int DeviceControl::PrevPage() {
 int DeviceControl::NextPage() {
   if (m_bar.NextPage(m_port.State().byDisplayMode)) m_port.PlaceChannelButtons();
   return 1;
+}
+
+int DeviceControl::OnRetr() {
+  const DeviceControlState s = m_port.State();
+  CGIParamList query(kCgiSetRetr);
+  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+  query.AddParam("SET", m_list.GetRETRState() ? "0" : "1");
+  if (!m_port.Send({kCgiSetRetr, query.m_strQuery, {}, 0, kCommandTimeoutSeconds}).ok) {
+    m_port.ShowMessage(kMsgSendCommandFailed);
+    return 0;
+  }
+  return 1;
+}
+
+int DeviceControl::OnPower() {
+  if (!m_port.State().fSessionActive) {
+    m_port.ShowMessage(kMsgNoSession);
+    return 0;
+  }
+  const CtrlDeviceRecord* record = m_port.RecordOfModelRow(m_list.GetCurrentModelIndex());
+  if (!record) {
+    m_port.ShowMessage(kMsgNoDeviceProtocol);
+    return 0;
+  }
+  return SendRs485Command(record->PowerScript, 1, 0);
 }

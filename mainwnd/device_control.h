@@ -42,6 +42,22 @@ bool MenuKeyAllowed(uint8_t accessClass, std::string_view productId);
 // Key flags of the model control table that device control reads (0x0200 "no PTZ protocol").
 uint16_t DefaultKeyFlags(uint8_t modelRow, uint8_t key);
 
+// A two-state panel button after its command: the flag's new value, the button state and which
+// half of the button's string pair is its tool-tip (0 the first).
+struct PanelToggle {
+  bool on;
+  int buttonState;
+  int tipHalf;
+};
+// Turbo (8310, "TURBO_ON$TURBO_OFF"): on is state 1 with the first half.
+PanelToggle TurboToggled(bool wasOn);
+// ACTION/PRESET (8356, "ACTION$PRESET"): PRESET is state 1 with the second half.
+PanelToggle ActionPresetToggled(bool wasPreset);
+// The turbo face of arrow key 54, 55, 57 or 58 for a layout class ("BMP\N_VGA_LEFT_TURBO.bmp",
+// hover "..._TURBO_OVER.bmp"): class 0 the N_VGA set, 2 the P_VGA set, the others N_QVGA. Empty
+// for other keys.
+std::string TurboArrowFace(uint8_t layoutClass, uint8_t key, bool hover);
+
 // A slave of the "/PTZReset.cgi" reply.
 struct SlaveUnit {
   uint8_t byAddress;
@@ -73,6 +89,7 @@ struct DeviceControlState {
   std::string cookie;
   bool fTurboOn = false;
   bool fPresetMode = false;
+  bool fSessionActive = false;
   uint8_t byTurboStep = 5;
   uint8_t byDisplayMode = 0;
 };
@@ -120,6 +137,12 @@ class DeviceControl {
   int SetCurrentChannel(uint8_t channel);
   int PrevPage();
   int NextPage();
+  // R.E.T.R. (8331): asks the device for the opposite of the state it last reported
+  // ("/SetRetr.cgi"); the button follows the next report. 1 sent, 0 after 4065.
+  int OnRetr();
+  // The power key (8311): the current unit's [POWER] script, repeat 1, also while turbo is on.
+  // 1 sent; 0 after 4034 (no session), 4093 (no record) or the sender's message.
+  int OnPower();
   DeviceControlPort& Port() const { return m_port; }
 
  private:

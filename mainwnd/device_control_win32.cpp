@@ -24,6 +24,7 @@ class AppDeviceControlPort : public DeviceControlPort {
     s.cookie = g_szCookie;
     s.fTurboOn = a.fTurboMode != 0;
     s.fPresetMode = a.fActionPresetMode != 0;
+    s.fSessionActive = a.SessionActiveFlag != 0;
     s.byTurboStep = a.byTurboRepeatStep;
     s.byDisplayMode = a.m_DisplayMode.GetMode();
     return s;

@@ -28,6 +28,7 @@ const char kFile[] =
     "[FOCUS_IN]\nX02 XB0 X%1\n"
     "[JOYSTICK_MENU]\nX01 X52\n"
     "[SEARCH]\nX00\n"
+    "[POWER]\nX02 XC0 X%D\n"
     "[DEVICE NAME]\nPTZ PELCO\n"
     "[AUTO]\nX07 XFF X%D X00 X04 X20 X00 X%6\n"
     "[CH1]\nX01 X11\n";
@@ -215,6 +216,77 @@ TEST(DeviceControl, TitleAndOtherCommands) {
   EXPECT_EQ(f.port.actions,
             (std::vector<std::string>{"minimise", "full screen", "close", "playback search"}));
   EXPECT_TRUE(f.port.sent.empty());
+}
+
+TEST(PanelButtons, TogglesAndTurboFaces) {
+  EXPECT_EQ(TurboToggled(false).on, true);
+  EXPECT_EQ(TurboToggled(false).buttonState, 1);
+  EXPECT_EQ(TurboToggled(false).tipHalf, 0);  // "TURBO_ON"
+  EXPECT_EQ(TurboToggled(true).buttonState, 0);
+  EXPECT_EQ(TurboToggled(true).tipHalf, 1);  // "TURBO_OFF"
+  EXPECT_EQ(ActionPresetToggled(false).on, true);
+  EXPECT_EQ(ActionPresetToggled(false).tipHalf, 1);  // "PRESET"
+  EXPECT_EQ(ActionPresetToggled(true).buttonState, 0);
+  EXPECT_EQ(ActionPresetToggled(true).tipHalf, 0);  // "ACTION"
+
+  struct Case {
+    uint8_t layoutClass, key;
+    bool hover;
+    const char* face;
+  };
+  const Case cases[] = {
+      {0, 54, false, "BMP\\N_VGA_LEFT_TURBO.bmp"},
+      {4, 55, false, "BMP\\N_QVGA_UP_TURBO.bmp"},  // class 4 takes the N_QVGA faces
+      {3, 57, true, "BMP\\N_QVGA_DOWN_TURBO_OVER.bmp"},
+      {2, 58, false, "BMP\\P_VGA_RIGHT_TURBO.bmp"},
+      {0, 56, false, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TurboArrowFace(c.layoutClass, c.key, c.hover), c.face) << int(c.key);
+}
+
+TEST(DeviceControl, RetrAsksForTheOppositeOfTheReportedState) {
+  Fixture f;
+  EXPECT_EQ(f.control.OnRetr(), 1);
+  f.list.SetRETRState(1);
+  EXPECT_EQ(f.control.OnRetr(), 1);
+  EXPECT_EQ(f.list.GetRETRState(), 1);  // only the device's report changes it
+  f.port.failing = true;
+  f.port.state.cookie.clear();
+  EXPECT_EQ(f.control.OnRetr(), 0);
+  const std::vector<std::string> expected = {"/SetRetr.cgi?Cookie=C0&SET=1",
+                                             "/SetRetr.cgi?Cookie=C0&SET=0", "/SetRetr.cgi?SET=0"};
+  EXPECT_EQ(f.port.sent, expected);
+  EXPECT_EQ(f.port.messages, std::vector<uint32_t>{4065});
+}
+
+TEST(DeviceControl, Power) {
+  struct Case {
+    const char* name;
+    bool session;
+    uint8_t row;
+    std::vector<uint32_t> messages;
+    std::vector<std::string> sent;
+  };
+  const Case cases[] = {
+      {"no session", false, 19, {4034}, {}},
+      {"no record", true, 5, {4093}, {}},
+      {"repeat 1 while turbo is on",
+       true,
+       19,
+       {},
+       {"/RS485Cmd.cgi?Control=RZ1K&MASTER=1&Cookie=C0 | 02 C0 00 01 32"}},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.list.Clear();
+    f.list.Add(0, 0, c.row, CDS_CHANNEL);
+    f.port.state.fSessionActive = c.session;
+    f.port.state.fTurboOn = true;
+    EXPECT_EQ(f.control.OnPower(), c.messages.empty() ? 1 : 0) << c.name;
+    EXPECT_EQ(f.port.messages, c.messages) << c.name;
+    EXPECT_EQ(f.port.sent, c.sent) << c.name;
+  }
 }
 
 TEST(SlaveList, Parse) {
