@@ -1,4 +1,5 @@
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,9 @@ void FreeBufferSlot(T*& p) {
 
 using ost::CloseHandleSlot;
 
-uint8_t* AllocateBytes(size_t n) { return static_cast<uint8_t*>(std::malloc(n)); }
+uint8_t* AllocateBytes(size_t n) {
+  return static_cast<uint8_t*>(std::malloc(n));
+}
 }  // namespace
 
 int CreateAppData() {

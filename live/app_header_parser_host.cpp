@@ -25,14 +25,7 @@ bool AppHeaderParserHost::IsAlarmSoundPlaying() const {
 }
 
 bool AppHeaderParserHost::HasModel19_22_23() const {
-  const C_ControlD& list = g_lpApp->m_ControlD;
-  for (int i = 0; i < list.Count(); ++i) {
-    const C_ControlD::Entry& e = list.At(i);
-    if ((e.wFlags & C_ControlD::kInUse) &&
-        (e.byModelRow == 19 || e.byModelRow == 22 || e.byModelRow == 23))
-      return true;
-  }
-  return false;
+  return g_lpApp->m_ControlD.HasModel19_22_23() != 0;
 }
 
 bool AppHeaderParserHost::IsAlarmRecording() const {

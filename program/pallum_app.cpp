@@ -11,6 +11,7 @@
 #include "session/session_resources.h"
 #include "platform/trace_log.h"
 #include "app/win32_settings_environment.h"
+#include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
 #include "net/local_ip.h"
 #include "platform/process_launch.h"
@@ -45,6 +46,7 @@ bool CPallumApp::StartUp() {
   InitLocalIPAddress();
   if (!CreateAppData()) return false;
   SetMainWindowDraw([](CPallumDlg& window) { return window.DrawVideoFrame(); });
+  InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 #include "session/kernel_mailbox.h"
 #include "session/login_thread.h"
 #include "session/process_threads.h"

@@ -237,7 +237,7 @@ TEST_F(LoginWireTest, RetrFollowsTheCapabilityMaskOnNewerRzkDevices) {
     const C_ControlD& list = g_lpApp->m_ControlD;
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.At(0).byModelRow, mask[0] == '1' ? 22 : 20);
-    EXPECT_EQ(list.At(0).dwValue, mask[0] == '1' ? 0u : 2400u);
+    EXPECT_EQ(list.At(0).dwBaudRate, mask[0] == '1' ? 0u : 2400u);
     EXPECT_EQ(list.RETRState(), mask[0] == '1' ? 1 : 0);
   }
 }
