@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "record/record_app.h"
+
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
 
@@ -22,7 +24,9 @@ void CloseHandleSlot(HANDLE& h) {
   }
 }
 
-uint8_t* AllocateBytes(size_t n) { return static_cast<uint8_t*>(std::malloc(n)); }
+uint8_t* AllocateBytes(size_t n) {
+  return static_cast<uint8_t*>(std::malloc(n));
+}
 }  // namespace
 
 int CreateAppData() {
@@ -37,6 +41,7 @@ int CreateAppData() {
   const int loaded = LoadCtrlFile();
   MapProtocolsToDevices();
   std::memset(g_szCookie, 0, sizeof g_szCookie);
+  BindRecordObjects();
   return loaded;
 }
 
@@ -75,6 +80,7 @@ int FreeSystemBuffer() {
   a.m_AlarmRecord.FreeBuffer();
   a.m_UserRecord.FreeBuffer();
   a.m_SchRecord.FreeBuffer();
+  g_SystemConfig.AlarmDB_FreeBuffer();
   FreeBufferSlot(a.lp_ResizeBuffer);
   a.lp_CurrentImage = nullptr;
   return 1;

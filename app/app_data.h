@@ -13,7 +13,8 @@
 #include "mainwnd/control_device_list.h"
 #include "mainwnd/ctrl_file.h"
 #include "mainwnd/main_window_standins.h"
-#include "record/record_standins.h"
+#include "record/backup_standins.h"
+#include "record/record_objects.h"
 #include "app/trace_log.h"
 
 class CPallumDlg;

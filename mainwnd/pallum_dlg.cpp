@@ -15,6 +15,7 @@
 #include "live/live_messages.h"
 #include "net/login_exchange.h"
 #include "platform/message_box.h"
+#include "record/record_app.h"
 
 namespace {
 constexpr UINT_PTR kFrameCountTimer = 1;
@@ -43,6 +44,7 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     return 0;
   });
   MapCommand(kConnectId, [this] { OnLogin(); });
+  MapCommand(kRecordId, [this] { OnRecord(); });  // the manual recording
   MapMessage(WM_LOGINSTATUS, [this](WPARAM w, LPARAM l) { return OnShowStatus(w, l); });
   MapMessage(WM_LIFETIMEUP, [this](WPARAM, LPARAM) -> LRESULT {
     OnLifeTimeUp();
@@ -208,6 +210,24 @@ void CPallumDlg::Disconnect() {
   }
   a.SessionActiveFlag = 0;
   ClearOverlayTexts(kOverlayBoth);
+}
+
+// The record button: starts or stops the manual recording.
+void CPallumDlg::OnRecord() {
+  switch (ToggleUserRecord()) {
+    case UserRecordToggle::kNoStream:
+      OstMessageBox("You should connect the video server first");
+      break;
+    case UserRecordToggle::kStarted:
+      SetButtonState(kLayoutFlagRecord, 1);
+      break;
+    case UserRecordToggle::kStopped:
+      SetButtonState(kLayoutFlagRecord, 0);
+      break;
+    case UserRecordToggle::kCreateFailed:
+      OstMessageBox("Create record file is failed.Check your directory is correct or not");
+      break;
+  }
 }
 
 void CPallumDlg::OnLifeTimeUp() {
