@@ -296,8 +296,8 @@ TEST_F(RecorderTest, FullDiskEndsTheManualRecordingWithAValidFile) {
   ASSERT_EQ(user.CreateRecordFile("C:\\rec\\"), 1);
   WaitWriting(kRingManual);
   Store(200);  // the compose step is never held up by the failed recorder
-  ASSERT_TRUE(WaitUntil([&] { return !user.IsRecording(); }));
-  EXPECT_EQ(host.m_userEnded, 1);
+  ASSERT_TRUE(WaitUntil([&] { return host.m_userEnded == 1; }));
+  EXPECT_FALSE(user.IsRecording());
   const std::vector<RecordedFile> files = Files();
   ASSERT_EQ(files.size(), 1u);
   EXPECT_GT(files[0].verdict.frames, 10u);
