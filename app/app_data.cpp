@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "record/record_app.h"
 
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
@@ -41,7 +40,6 @@ int CreateAppData() {
   const int loaded = LoadCtrlFile();
   MapProtocolsToDevices();
   std::memset(g_szCookie, 0, sizeof g_szCookie);
-  BindRecordObjects();
   return loaded;
 }
 
@@ -80,7 +78,6 @@ int FreeSystemBuffer() {
   a.m_AlarmRecord.FreeBuffer();
   a.m_UserRecord.FreeBuffer();
   a.m_SchRecord.FreeBuffer();
-  g_SystemConfig.AlarmDB_FreeBuffer();
   FreeBufferSlot(a.lp_ResizeBuffer);
   a.lp_CurrentImage = nullptr;
   return 1;

@@ -2,20 +2,19 @@
 
 #include <cstdio>
 
-#include "app/alarm_sound_control.h"
+#include "session/alarm_sound_control.h"
 #include "app/app_data.h"
-#include "app/digit_text.h"
-#include "app/login_thread.h"
-#include "app/main_window_link.h"
-#include "app/session_control.h"
-#include "app/session_messages.h"
-#include "app/session_resources.h"
-#include "app/thread_stop.h"
+#include "text/digit_text.h"
+#include "session/login_thread.h"
+#include "session/main_window_link.h"
+#include "session/session_control.h"
+#include "session/session_messages.h"
+#include "session/session_resources.h"
+#include "session/thread_stop.h"
 #include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
 #include "net/login_exchange.h"
 #include "platform/message_box.h"
-#include "record/record_app.h"
 
 namespace {
 constexpr UINT_PTR kFrameCountTimer = 1;
@@ -214,19 +213,18 @@ void CPallumDlg::Disconnect() {
 
 // The record button: starts or stops the manual recording.
 void CPallumDlg::OnRecord() {
-  switch (ToggleUserRecord()) {
-    case UserRecordToggle::kNoStream:
-      OstMessageBox("You should connect the video server first");
-      break;
-    case UserRecordToggle::kStarted:
+  APP_DATA& a = *g_lpApp;
+  if (!a.StreamRunningFlag) {
+    OstMessageBox("You should connect the video server first");
+  } else if (a.m_UserRecord.IsRecording()) {
+    a.m_UserRecord.StopRecord();
+    SetButtonState(kLayoutFlagRecord, 0);
+  } else {
+    EnsureFolderBackslash(a.CSettingINI.m_strRecordPath);
+    if (a.m_UserRecord.CreateRecordFile(a.CSettingINI.m_strRecordPath))
       SetButtonState(kLayoutFlagRecord, 1);
-      break;
-    case UserRecordToggle::kStopped:
-      SetButtonState(kLayoutFlagRecord, 0);
-      break;
-    case UserRecordToggle::kCreateFailed:
+    else
       OstMessageBox("Create record file is failed.Check your directory is correct or not");
-      break;
   }
 }
 

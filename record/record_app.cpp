@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "app/app_data.h"
-#include "app/main_window_link.h"
-#include "app/module_path.h"
-#include "app/session_messages.h"
-#include "app/trace_log.h"
+#include "platform/module_path.h"
+#include "platform/trace_log.h"
+#include "session/main_window_link.h"
+#include "session/session_messages.h"
 #include "record/record_file_win32.h"
 
 SystemConfig g_SystemConfig;
@@ -71,17 +71,4 @@ int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp
 
 uint32_t PreAlarmRingStoredFrames() {
   return g_lpApp ? g_lpApp->m_PreAlarmBuffer.StoredFrames() : 0;
-}
-
-UserRecordToggle ToggleUserRecord() {
-  APP_DATA& a = *g_lpApp;
-  if (!a.StreamRunningFlag) return UserRecordToggle::kNoStream;
-  if (a.m_UserRecord.IsRecording()) {
-    a.m_UserRecord.StopRecord();
-    return UserRecordToggle::kStopped;
-  }
-  EnsureFolderBackslash(a.CSettingINI.m_strRecordPath);
-  return a.m_UserRecord.CreateRecordFile(a.CSettingINI.m_strRecordPath)
-             ? UserRecordToggle::kStarted
-             : UserRecordToggle::kCreateFailed;
 }

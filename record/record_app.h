@@ -1,5 +1,5 @@
 // The record objects as the program uses them: bound to the application data, the Windows file
-// system and the alarm list; the compose step's store; the record button.
+// system and the alarm list; the compose step's store.
 #pragma once
 
 #include <cstdint>
@@ -20,12 +20,3 @@ int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp
                         uint32_t noPicture, uint32_t, uint32_t, uint32_t);
 // Frames stored since start.
 uint32_t PreAlarmRingStoredFrames();
-
-// The record button's work: what happened, for the window to show.
-enum class UserRecordToggle {
-  kStarted,       // tool-tip "RECORDING", state 1
-  kStopped,       // tool-tip "RECORD", state 0
-  kCreateFailed,  // message 4018
-  kNoStream,      // message 4085
-};
-UserRecordToggle ToggleUserRecord();
