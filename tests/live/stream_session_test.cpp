@@ -427,7 +427,7 @@ TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
   EXPECT_EQ(g_AlarmStops.load(), 0);
   EXPECT_EQ(g_lpApp->m_RTPHeaderParser.m_wAlarmData, 4);
   EXPECT_EQ(Control("/_devsim/set?stream.motion=off").rfind("ok", 0), 0u);
-  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 15000));
   EXPECT_TRUE(PumpUntil([] { return !g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
   // The device clock is kept, and told to the window when it changes.
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));

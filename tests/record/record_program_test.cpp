@@ -87,8 +87,8 @@ class RecordProgram : public ::testing::Test {
       ADD_FAILURE() << "the program did not start";
       return nullptr;
     }
-    HWND login = ts::WaitForWindowIf(m_process.Id(),
-                                     [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; });
+    HWND login = ts::WaitForWindowIf(
+        m_process.Id(), [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; }, 60000);
     if (!login) {
       ADD_FAILURE() << "no login window";
       return nullptr;
@@ -101,7 +101,7 @@ class RecordProgram : public ::testing::Test {
     set(kEditUser, "revuv");
     set(kEditPassword, "revuv");
     ts::PostClick(login, kLoginConnectButton);
-    HWND main = ts::WaitForWindow(m_process.Id(), "Ostrova");
+    HWND main = ts::WaitForWindow(m_process.Id(), "Ostrova", 60000);
     if (!main) ADD_FAILURE() << "no main window";
     return main;
   }
@@ -212,7 +212,7 @@ TEST_F(RecordProgram, ManualRecordingGoesOnInOneFileThroughARelogin) {
   CloseAndWait(main);
   const std::vector<RecordFileVerdict> files = CheckedFiles("USER_MJPEG_*.qdx", 0);
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_GT(files[0].frames, 10u);
+  EXPECT_GT(files[0].frames, 5u);
 }
 
 TEST_F(RecordProgram, DisconnectThenCloseLeavesACompleteManualFile) {
