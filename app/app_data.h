@@ -14,7 +14,8 @@
 #include "net/control_device_list.h"
 #include "net/ctrl_file.h"
 #include "platform/trace_log.h"
-#include "record/record_standins.h"
+#include "record/backup_standins.h"
+#include "record/record_objects.h"
 
 class CPallumDlg;
 class MySystemDialog;

@@ -17,10 +17,11 @@ set(OST_FOLDER_LAYERS
 # upward include not listed here.
 set(OST_PENDING_UPWARD_INCLUDES
   "app/app_data.h|mainwnd/main_window_standins.h"
-  "app/app_data.h|record/record_standins.h"
+  "app/app_data.h|record/backup_standins.h"
+  "app/app_data.h|record/record_objects.h"
   "live/app_header_parser_host.cpp|app/app_data.h"
   "live/compose_thread.cpp|app/app_data.h"
-  "live/compose_thread.cpp|record/record_standins.h"
+  "live/compose_thread.cpp|record/record_app.h"
   "live/frame_renderer_standin.cpp|app/app_data.h"
   "live/live_view_binding.cpp|app/app_data.h"
   "live/receive_thread.cpp|app/app_data.h"

@@ -11,7 +11,7 @@
 #include "live/jpeg_decode.h"
 #include "live/live_window_hooks.h"
 #include "live/stream_threads.h"
-#include "record/record_standins.h"
+#include "record/record_app.h"
 
 namespace {
 // The wait ends on the stream's end event (index 0) or the semaphore (index 1); true for the

@@ -43,6 +43,7 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     return 0;
   });
   MapCommand(kConnectId, [this] { OnLogin(); });
+  MapCommand(kRecordId, [this] { OnRecord(); });  // the manual recording
   MapMessage(WM_LOGINSTATUS, [this](WPARAM w, LPARAM l) { return OnShowStatus(w, l); });
   MapMessage(WM_LIFETIMEUP, [this](WPARAM, LPARAM) -> LRESULT {
     OnLifeTimeUp();
@@ -208,6 +209,23 @@ void CPallumDlg::Disconnect() {
   }
   a.SessionActiveFlag = 0;
   ClearOverlayTexts(kOverlayBoth);
+}
+
+// The record button: starts or stops the manual recording.
+void CPallumDlg::OnRecord() {
+  APP_DATA& a = *g_lpApp;
+  if (!a.StreamRunningFlag) {
+    OstMessageBox("You should connect the video server first");
+  } else if (a.m_UserRecord.IsRecording()) {
+    a.m_UserRecord.StopRecord();
+    SetButtonState(kLayoutFlagRecord, 0);
+  } else {
+    EnsureFolderBackslash(a.m_Settings.m_strRecordPath);
+    if (a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath))
+      SetButtonState(kLayoutFlagRecord, 1);
+    else
+      OstMessageBox("Create record file is failed.Check your directory is correct or not");
+  }
 }
 
 void CPallumDlg::OnLifeTimeUp() {

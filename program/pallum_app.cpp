@@ -13,6 +13,7 @@
 #include "app/win32_settings_environment.h"
 #include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
+#include "record/record_app.h"
 #include "net/local_ip.h"
 #include "platform/process_launch.h"
 
@@ -47,6 +48,7 @@ bool CPallumApp::StartUp() {
   if (!CreateAppData()) return false;
   SetMainWindowDraw([](CPallumDlg& window) { return window.DrawVideoFrame(); });
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
+  BindRecordObjects();
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;

@@ -139,8 +139,8 @@ int InitLoginResource() {
   NewThread(a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread);
   NewThread(a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread);
   if (!a.h_ComposeImageDataThread.h || !a.h_ShowImageDataThread.h) return 0;
-  a.m_AlarmRecord.CreateThread(a.StreamFormatCode, a.h_EndofGetJpegImageEvent);
-  a.m_UserRecord.CreateThread(a.StreamFormatCode, a.h_EndofGetJpegImageEvent);
+  a.m_AlarmRecord.CreateThread(a.StreamFormatCode);
+  a.m_UserRecord.CreateThread(a.StreamFormatCode);
   SetThreadPriority(a.h_ShowImageDataThread.h, kShowThreadPriority);
   return 1;
 }

@@ -29,10 +29,22 @@
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
+#include "record/record_app.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace {
+// The number of files matching a pattern such as "C:\\x\\*.qdx".
+size_t FilesIn(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  size_t n = 0;
+  do ++n;
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return n;
+}
 
 namespace ts = testsupport;
 
@@ -149,6 +161,7 @@ class StreamSessionTest : public ::testing::Test {
 
   void SetUp() override {
     g_lpApp = new APP_DATA();
+    BindRecordObjects(m_folder.Path());
     std::memset(g_szCookie, 0, sizeof g_szCookie);
     APP_DATA& a = *g_lpApp;
     ASSERT_EQ(AllocateSystemBuffer(), 1);
@@ -164,7 +177,7 @@ class StreamSessionTest : public ::testing::Test {
     a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     a.h_MainDialogHandle = CreateWindowExA(0, "OstLiveTestMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    a.m_Settings.m_strRecordPath = "C:\\records";
+    a.m_Settings.m_strRecordPath = m_folder.Path();
     a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
     g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
     TraceLogInit(300, m_folder.Path());
@@ -244,6 +257,7 @@ class StreamSessionTest : public ::testing::Test {
       ASSERT_NE(t.slot->h, nullptr);
       SetThreadPriority(t.slot->h, t.priority);
     }
+    ASSERT_EQ(a.m_AlarmRecord.CreateThread(0), 1);
     SetEvent(a.h_StartToGetJpegImageEvent);
   }
 
@@ -260,6 +274,7 @@ class StreamSessionTest : public ::testing::Test {
       CloseHandle(slot->h);
       slot->h = nullptr;
     }
+    a.m_AlarmRecord.CloseThread();
   }
 
   bool ThreadEnded(const ThreadSlot& slot, DWORD timeoutMs) {
@@ -408,11 +423,11 @@ TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
   StartThreads();
   ASSERT_TRUE(PumpUntil([] { return g_AlarmStarts > 0; }, 10000));
   EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
-  EXPECT_EQ(g_lpApp->m_AlarmRecord.m_strRecordFolder, "C:\\records");
+  EXPECT_EQ(FilesIn(m_folder.Path() + "ALARM_MJPEG_*.qdx"), 1u);
   EXPECT_EQ(g_AlarmStops.load(), 0);
   EXPECT_EQ(g_lpApp->m_RTPHeaderParser.m_wAlarmData, 4);
   EXPECT_EQ(Control("/_devsim/set?stream.motion=off").rfind("ok", 0), 0u);
-  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 15000));
   EXPECT_TRUE(PumpUntil([] { return !g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
   // The device clock is kept, and told to the window when it changes.
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
