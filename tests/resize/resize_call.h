@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "resize/resize_build.h"
 #include "resize/resize_types.h"
 
 namespace resize_test {
@@ -25,6 +26,8 @@ struct ResizeCall {
   int32_t factorMode = 1;
   bool publicEntry = false;  // through ResizeImage8uC3 (8-bit, three channels, packed)
   bool nullSrc = false, nullDst = false;
+  // The build to run (null: the portable build); the public entry then runs that build's routing.
+  const ResizeBuild* build = nullptr;
 };
 
 struct CallResult {
