@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resize/sse/resize_sse_rows.h"
 #include "tests/resize/resize_call.h"
 #include "tests/resize/resize_test_image.h"
 
@@ -32,7 +33,7 @@ std::vector<uint8_t> Fill(size_t n, uint64_t seed) {
   return v;
 }
 
-uint64_t HashCalls(int32_t interp, int32_t type) {
+uint64_t HashCalls(int32_t interp, int32_t type, const ResizeBuild* build) {
   uint64_t h = 1469598103934665603ull;
   const std::vector<uint8_t> fill = Fill(4093, 100 + interp * 3 + type);
   for (const Layout& l : kLayouts) {
@@ -48,6 +49,7 @@ uint64_t HashCalls(int32_t interp, int32_t type) {
         c.dstRoi = {90, 80};
         c.dstStep = (90 * l.channels + 1) << type;
         c.xf = g.x, c.yf = g.y;
+        c.build = build;
         const auto r = resize_test::RunCall(c, fill.data(), fill.size());
         EXPECT_EQ(r.status, 0);
         for (const auto& p : r.dstPlanes) h = resize_test::Fnv1a(p.data(), p.size(), h);
@@ -58,8 +60,9 @@ uint64_t HashCalls(int32_t interp, int32_t type) {
 }
 
 // The system's own calls on a frame of live-view size.
-uint64_t HashLiveView(int32_t interp) {
+uint64_t HashLiveView(int32_t interp, const ResizeBuild* build) {
   ResizeCall c;
+  c.build = build;
   c.publicEntry = true;
   c.interp = interp;
   c.srcSize = {352, 120};
@@ -90,30 +93,48 @@ constexpr Expected kExpected[] = {
 };
 constexpr uint64_t kLineDoubling = 0xc64ca3ab4a478282ull;
 constexpr uint64_t kFullScreen = 0x9ae2245da61b32f3ull;
+// Nearest, integer linear and super-sampling: the portable build's bytes.
+constexpr Expected kExpectedSse[] = {
+    {1, 0, 0x1fd8d1940ffa70a3ull},  {1, 1, 0xdd97d27a530a131cull},  {1, 2, 0xdac5bf2725aa318cull},
+    {2, 0, 0xc8ede39b2a0eeaa7ull},  {2, 1, 0x47293767e89b5bf4ull},  {2, 2, 0xa1d2ffaddc6790ebull},
+    {4, 0, 0xcbc1d40868c075f5ull},  {4, 1, 0x5c9b00db397acb68ull},  {4, 2, 0xb79bd65ba9ceb720ull},
+    {16, 0, 0x86e56e51ba4c92c3ull}, {16, 1, 0x7d3cad4f8dfa3215ull}, {16, 2, 0x59ad1763bc998ce8ull},
+    {8, 0, 0x7014fd60313c4145ull},  {8, 1, 0xb713b8790602e80cull},  {8, 2, 0x2cf0f8a64262e888ull},
+};
+constexpr uint64_t kLineDoublingSse = 0xc64ca3ab4a478282ull;
+constexpr uint64_t kFullScreenSse = 0x9ae2245da61b32f3ull;
 
-TEST(ResizeChecksums, OutputsAreTheSameInEveryTree) {
+// One table per build: every tree must reproduce each.
+void CheckBuild(const ResizeBuild* build, const Expected (&expected)[15], uint64_t lineDoubling,
+                uint64_t fullScreen) {
   std::string table;
   bool same = true;
   for (int32_t interp : {1, 2, 4, 16, 8}) {
     for (int32_t type = 0; type < 3; ++type) {
-      const uint64_t h = HashCalls(interp, type);
+      const uint64_t h = HashCalls(interp, type, build);
       char line[96];
       std::snprintf(line, sizeof line, "    {%d, %d, 0x%016" PRIx64 "ull},\n", interp, type, h);
       table += line;
       bool found = false;
-      for (const Expected& e : kExpected) {
+      for (const Expected& e : expected) {
         if (e.interp == interp && e.type == type) found = e.hash == h;
       }
       same = same && found;
     }
   }
-  const uint64_t line = HashLiveView(2), full = HashLiveView(1);
+  const uint64_t line = HashLiveView(2, build), full = HashLiveView(1, build);
   char live[160];
   std::snprintf(live, sizeof live,
-                "constexpr uint64_t kLineDoubling = 0x%016" PRIx64
-                "ull;\nconstexpr uint64_t kFullScreen = 0x%016" PRIx64 "ull;\n",
-                line, full);
-  EXPECT_TRUE(same && line == kLineDoubling && full == kFullScreen) << table << live;
+                "line doubling 0x%016" PRIx64 "ull, full screen 0x%016" PRIx64 "ull\n", line, full);
+  EXPECT_TRUE(same && line == lineDoubling && full == fullScreen) << table << live;
+}
+
+TEST(ResizeChecksums, OutputsAreTheSameInEveryTree) {
+  CheckBuild(nullptr, kExpected, kLineDoubling, kFullScreen);
+}
+
+TEST(ResizeChecksums, SseBuildOutputsAreTheSameInEveryTree) {
+  CheckBuild(&kResizeSseBuild, kExpectedSse, kLineDoublingSse, kFullScreenSse);
 }
 
 }  // namespace
