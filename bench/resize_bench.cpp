@@ -118,6 +118,9 @@ void Register() {
     benchmark::RegisterBenchmark((base + "/sse").c_str(), [c](benchmark::State& s) {
       RunOurs(s, c, ResizeEntrySSE);
     })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((base + "/sse2").c_str(), [c](benchmark::State& s) {
+      RunOurs(s, c, ResizeEntrySSE2);
+    })->Unit(benchmark::kMillisecond);
     for (const char* peer : {"opencv", "swscale", "stb"}) {
       if (std::string(peer) == "stb" && !MakeStbPeer(c.interp)) continue;
       benchmark::RegisterBenchmark((base + "/" + peer).c_str(), [c, peer](benchmark::State& s) {

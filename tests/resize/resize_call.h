@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resize/resize_build.h"
+#include "resize/resize_image.h"
 #include "resize/resize_types.h"
 
 namespace resize_test {
@@ -26,8 +27,10 @@ struct ResizeCall {
   int32_t factorMode = 1;
   bool publicEntry = false;  // through ResizeImage8uC3 (8-bit, three channels, packed)
   bool nullSrc = false, nullDst = false;
-  // The build to run (null: the portable build); the public entry then runs that build's routing.
+  // The build whose worker and selector run (null: the portable build).  With publicEntry: the
+  // entry that stands for the public function, else that build's routing, else ResizeImage8uC3.
   const ResizeBuild* build = nullptr;
+  ResizeEntryFn entry = nullptr;
 };
 
 struct CallResult {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "resize/resize_image.h"
 #include "resize/sse/resize_sse_rows.h"
+#include "resize/sse2/resize_sse2.h"
 #include "tests/resize/resize_call.h"
 #include "tests/resize/resize_test_image.h"
 
@@ -59,11 +61,13 @@ uint64_t HashCalls(int32_t interp, int32_t type, const ResizeBuild* build) {
   return h;
 }
 
-// The system's own calls on a frame of live-view size.
-uint64_t HashLiveView(int32_t interp, const ResizeBuild* build) {
+// The system's own calls on a frame of live-view size, through the build's routing or, given one,
+// through its entry.
+uint64_t HashLiveView(int32_t interp, const ResizeBuild* build, ResizeEntryFn entry = nullptr) {
   ResizeCall c;
   c.build = build;
   c.publicEntry = true;
+  c.entry = entry;
   c.interp = interp;
   c.srcSize = {352, 120};
   c.srcStep = 352 * 3;
@@ -105,8 +109,8 @@ constexpr uint64_t kLineDoublingSse = 0xc64ca3ab4a478282ull;
 constexpr uint64_t kFullScreenSse = 0x9ae2245da61b32f3ull;
 
 // One table per build: every tree must reproduce each.
-void CheckBuild(const ResizeBuild* build, const Expected (&expected)[15], uint64_t lineDoubling,
-                uint64_t fullScreen) {
+void CheckBuild(const ResizeBuild* build, ResizeEntryFn entry, const Expected (&expected)[15],
+                uint64_t lineDoubling, uint64_t fullScreen) {
   std::string table;
   bool same = true;
   for (int32_t interp : {1, 2, 4, 16, 8}) {
@@ -122,7 +126,7 @@ void CheckBuild(const ResizeBuild* build, const Expected (&expected)[15], uint64
       same = same && found;
     }
   }
-  const uint64_t line = HashLiveView(2, build), full = HashLiveView(1, build);
+  const uint64_t line = HashLiveView(2, build, entry), full = HashLiveView(1, build, entry);
   char live[160];
   std::snprintf(live, sizeof live,
                 "line doubling 0x%016" PRIx64 "ull, full screen 0x%016" PRIx64 "ull\n", line, full);
@@ -130,11 +134,37 @@ void CheckBuild(const ResizeBuild* build, const Expected (&expected)[15], uint64
 }
 
 TEST(ResizeChecksums, OutputsAreTheSameInEveryTree) {
-  CheckBuild(nullptr, kExpected, kLineDoubling, kFullScreen);
+  CheckBuild(nullptr, nullptr, kExpected, kLineDoubling, kFullScreen);
 }
 
 TEST(ResizeChecksums, SseBuildOutputsAreTheSameInEveryTree) {
-  CheckBuild(&kResizeSseBuild, kExpectedSse, kLineDoublingSse, kFullScreenSse);
+  CheckBuild(&kResizeSseBuild, nullptr, kExpectedSse, kLineDoublingSse, kFullScreenSse);
+}
+
+// The SSE2 build's own table; its SSE3-class twin must give the same bytes.
+constexpr Expected kExpectedSse2[] = {
+    {1, 0, 0x1fd8d1940ffa70a3ull},  {1, 1, 0xdd97d27a530a131cull},  {1, 2, 0xdac5bf2725aa318cull},
+    {2, 0, 0xc8ede39b2a0eeaa7ull},  {2, 1, 0x47293767e89b5bf4ull},  {2, 2, 0xa1d2ffaddc6790ebull},
+    {4, 0, 0xcbc1d40868c075f5ull},  {4, 1, 0x3754a536d272168dull},  {4, 2, 0x85422e2cad1b0991ull},
+    {16, 0, 0x1d2e8bc3b58d8fa7ull}, {16, 1, 0x4702c2fad32b594dull}, {16, 2, 0x288dfff3460a8919ull},
+    {8, 0, 0x7014fd60313c4145ull},  {8, 1, 0xb713b8790602e80cull},  {8, 2, 0x2cf0f8a64262e888ull},
+};
+constexpr uint64_t kLineDoublingSse2 = 0xc64ca3ab4a478282ull;
+constexpr uint64_t kFullScreenSse2 = 0x9ae2245da61b32f3ull;
+
+TEST(ResizeChecksums, Sse2BuildOutputsAreTheSameInEveryTree) {
+  CheckBuild(&kResizeSse2Build, ResizeEntrySSE2, kExpectedSse2, kLineDoublingSse2, kFullScreenSse2);
+  for (int32_t interp : {1, 2, 4, 16, 8}) {
+    for (int32_t type = 0; type < 3; ++type) {
+      EXPECT_EQ(HashCalls(interp, type, &kResizeSse3Build),
+                HashCalls(interp, type, &kResizeSse2Build))
+          << interp << " " << type;
+    }
+  }
+  for (int32_t interp : {1, 2}) {
+    EXPECT_EQ(HashLiveView(interp, &kResizeSse3Build, ResizeEntrySSE3),
+              HashLiveView(interp, &kResizeSse2Build, ResizeEntrySSE2));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Decoding of a fuzz input into one resize call: any region, steps, sizes, factors (from raw
-// bits: tiny, huge, NaN, infinite), interpolation, element type and layout.
+// Decoding of a fuzz input into one resize call, shared by the fuzz targets of every build.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +9,11 @@
 
 namespace resize_test {
 
-class FuzzBytes {
+namespace fuzz_input {
+
+class Bytes {
  public:
-  FuzzBytes(const uint8_t* d, size_t n) : d_(d), n_(n) {}
+  Bytes(const uint8_t* d, size_t n) : d_(d), n_(n) {}
   uint8_t U8() { return i_ < n_ ? d_[i_++] : 0; }
   int32_t Small(int32_t lo, int32_t span) { return lo + static_cast<int32_t>(U8() % span); }
   double Factor() {
@@ -37,20 +38,28 @@ class FuzzBytes {
   size_t i_ = 0;
 };
 
-struct FuzzLayout {
+struct LayoutChoice {
   int32_t channels, layout, planar;
 };
-constexpr FuzzLayout kFuzzLayouts[] = {{1, 1, 0}, {3, 3, 0}, {4, 4, 0}, {4, 3, 0},
-                                       {1, 3, 1}, {1, 4, 1}, {1, 1, 1}, {3, 3, 0}};
-constexpr int32_t kFuzzInterp[] = {1, 2, 4, 8, 16, 0, 3, 32};
+constexpr LayoutChoice kLayouts[] = {{1, 1, 0}, {3, 3, 0}, {4, 4, 0}, {4, 3, 0},
+                                     {1, 3, 1}, {1, 4, 1}, {1, 1, 1}, {3, 3, 0}};
+constexpr int32_t kInterp[] = {1, 2, 4, 8, 16, 0, 3, 32};
 
-// Fills c from the input; the bytes left over fill the source image.
-inline void DecodeFuzzCall(const uint8_t* data, size_t size, ResizeCall& c, const uint8_t*& rest,
-                           size_t& restSize) {
-  FuzzBytes b(data, size);
+}  // namespace fuzz_input
+
+// Any region, steps, sizes, factors (from raw bits: tiny, huge, NaN, infinite), interpolation,
+// element type and layout; the bytes left over fill the source.
+inline ResizeCall DecodeFuzzCall(const uint8_t* data, size_t size, const uint8_t** rest,
+                                 size_t* restSize) {
+  using fuzz_input::Bytes;
+  using fuzz_input::kInterp;
+  using fuzz_input::kLayouts;
+  using fuzz_input::LayoutChoice;
+  Bytes b(data, size);
+  ResizeCall c;
   const uint8_t shape = b.U8();
   c.publicEntry = (shape & 1) != 0;
-  const FuzzLayout& l = kFuzzLayouts[(shape >> 1) & 7];
+  const LayoutChoice& l = kLayouts[(shape >> 1) & 7];
   if (!c.publicEntry) {
     c.channels = l.channels, c.layout = l.layout, c.planar = l.planar;
     c.type = (shape >> 4) % 3;
@@ -73,9 +82,10 @@ inline void DecodeFuzzCall(const uint8_t* data, size_t size, ResizeCall& c, cons
       << c.type;
   c.xf = b.Factor();
   c.yf = (b.U8() & 3) == 0 ? c.xf : b.Factor();
-  c.interp = kFuzzInterp[b.U8() & 7];
-  rest = b.rest();
-  restSize = b.restSize();
+  c.interp = kInterp[b.U8() & 7];
+  *rest = b.rest();
+  *restSize = b.restSize();
+  return c;
 }
 
 }  // namespace resize_test

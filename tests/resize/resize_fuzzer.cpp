@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "tests/resize/resize_call.h"
 #include "tests/resize/resize_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  resize_test::ResizeCall c;
   const uint8_t* rest;
   size_t restSize;
-  resize_test::DecodeFuzzCall(data, size, c, rest, restSize);
+  const resize_test::ResizeCall c = resize_test::DecodeFuzzCall(data, size, &rest, &restSize);
   const auto r = resize_test::RunCall(c, rest, restSize);
   if (r.status != resize_test::ExpectedStatus(c) || !r.untouched.empty()) std::abort();
   return 0;

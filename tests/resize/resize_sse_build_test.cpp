@@ -31,8 +31,15 @@ class CanaryHeap {
   static constexpr uint8_t kCanary = 0xCD;
   static constexpr size_t kHeader = 16;
   static constexpr size_t kTail = 64;
-  // The allocator's bookkeeping: 31 bytes of alignment slack and the kept heap pointer.
-  static constexpr size_t kOverhead = 31 + sizeof(void*);
+  // The allocator's bookkeeping: 31 bytes of alignment slack, the block's size and heap pointer
+  // kept before the block and, in debug trees, its own canary after it (which it checks itself).
+  static constexpr size_t kAllocHeader = 2 * sizeof(void*);
+#ifdef NDEBUG
+  static constexpr size_t kAllocTail = 0;
+#else
+  static constexpr size_t kAllocTail = 32;
+#endif
+  static constexpr size_t kOverhead = 31 + kAllocHeader + kAllocTail;
 
   static void* Alloc(size_t bytes) {
     uint8_t* real = static_cast<uint8_t*>(std::malloc(bytes + kHeader + kTail));
@@ -46,10 +53,10 @@ class CanaryHeap {
     uint8_t* real = raw - kHeader;
     size_t bytes;
     std::memcpy(&bytes, real, sizeof bytes);
-    const uintptr_t start = (reinterpret_cast<uintptr_t>(raw) + kOverhead) & ~uintptr_t{31};
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(raw) + 31 + kAllocHeader) & ~uintptr_t{31};
     uint8_t* block = reinterpret_cast<uint8_t*>(start);
-    uint8_t* end = block + (bytes - kOverhead);
-    for (uint8_t* q = raw; q < block - sizeof(void*); ++q) Check(*q);
+    uint8_t* end = block + (bytes - kOverhead) + kAllocTail;
+    for (uint8_t* q = raw; q < block - kAllocHeader; ++q) Check(*q);
     for (uint8_t* q = end; q < raw + bytes + kTail; ++q) Check(*q);
     std::free(real);
   }

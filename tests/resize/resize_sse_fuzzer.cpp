@@ -7,14 +7,14 @@
 #include <cstdlib>
 
 #include "resize/sse/resize_sse_rows.h"
+#include "tests/resize/resize_call.h"
 #include "tests/resize/resize_compare.h"
 #include "tests/resize/resize_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  resize_test::ResizeCall c;
   const uint8_t* rest;
   size_t restSize;
-  resize_test::DecodeFuzzCall(data, size, c, rest, restSize);
+  resize_test::ResizeCall c = resize_test::DecodeFuzzCall(data, size, &rest, &restSize);
   const auto portable = resize_test::RunCall(c, rest, restSize);
   c.build = &kResizeSseBuild;
   const auto sse = resize_test::RunCall(c, rest, restSize);
