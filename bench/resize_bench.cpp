@@ -81,7 +81,7 @@ struct Buffers {
   }
 };
 
-// entry: the build to time (ResizeImage8uC3 runs the portable build the dispatcher selects).
+// entry: the public function (the portable build it selects) or one build's entry directly.
 void RunOurs(benchmark::State& state, const Case& c, ResizeEntryFn entry) {
   Buffers b(c);
   const double xf = c.xf ? c.xf : static_cast<double>(c.dw) / c.sw;
@@ -113,6 +113,10 @@ void Register() {
     const std::string base = c.name;
     benchmark::RegisterBenchmark((base + "/ours").c_str(), [c](benchmark::State& s) {
       RunOurs(s, c, ResizeImage8uC3);
+    })->Unit(benchmark::kMillisecond);
+    // The processor-specific builds, each through its own entry.
+    benchmark::RegisterBenchmark((base + "/sse").c_str(), [c](benchmark::State& s) {
+      RunOurs(s, c, ResizeEntrySSE);
     })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark((base + "/sse2").c_str(), [c](benchmark::State& s) {
       RunOurs(s, c, ResizeEntrySSE2);

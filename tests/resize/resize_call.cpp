@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "resize/resize_build.h"
 #include "resize/resize_image.h"
 #include "resize/resize_worker.h"
 #include "tests/resize/resize_test_image.h"
@@ -106,10 +107,17 @@ CallResult RunCall(const ResizeCall& c, const uint8_t* fill, size_t fillSize) {
                                : r.srcPlanes[0].data();
   void* dst = c.nullDst ? nullptr : c.planar ? static_cast<void*>(dstPtrs) : r.dstPlanes[0].data();
   const ResizeBuild& build = c.build ? *c.build : kResizeGenericBuild;
-  if (c.publicEntry) {
-    const ResizeEntryFn entry = c.entry ? c.entry : ResizeImage8uC3;
-    r.status = entry(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
-                     static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
+  if (c.publicEntry && c.entry) {
+    r.status = c.entry(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
+                       static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
+  } else if (c.publicEntry && c.build) {
+    r.status =
+        ResizeRouteEntry(build, static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
+                         static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
+  } else if (c.publicEntry) {
+    r.status =
+        ResizeImage8uC3(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
+                        static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
   } else if (c.interp == 8) {
     r.status =
         ResizeRunSuperSample(build, src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi,

@@ -27,8 +27,8 @@ struct ResizeCall {
   int32_t factorMode = 1;
   bool publicEntry = false;  // through ResizeImage8uC3 (8-bit, three channels, packed)
   bool nullSrc = false, nullDst = false;
-  // The build whose worker and selector run (null: the generic build), and the entry that
-  // stands for the public function (null: ResizeImage8uC3 itself).
+  // The build whose worker and selector run (null: the portable build).  With publicEntry: the
+  // entry that stands for the public function, else that build's routing, else ResizeImage8uC3.
   const ResizeBuild* build = nullptr;
   ResizeEntryFn entry = nullptr;
 };
