@@ -216,24 +216,26 @@ void CColorAdjustDlg::OnClose() {
   EndDialog(IDCANCEL);
 }
 
+CColorAdjustDlg::Control CColorAdjustDlg::ControlOf(int id) {
+  const Control controls[] = {
+      {kBrightnessSlider, kBrightnessEdit, &m_nBrightnessPos, &m_nBrightness},
+      {kContrastSlider, kContrastEdit, &m_nContrastPos, &m_nContrast},
+      {kHueSlider, kHueEdit, &m_nHuePos, &m_nHue},
+      {kSaturationSlider, kSaturationEdit, &m_nSaturationPos, &m_nSaturation}};
+  for (const Control& c : controls)
+    if (c.slider == id || c.edit == id) return c;
+  return {};
+}
+
 LRESULT CColorAdjustDlg::OnHScroll(WPARAM wp, LPARAM lp) {
   HWND slider = reinterpret_cast<HWND>(lp);
-  const int id = slider != nullptr ? ::GetDlgCtrlID(slider) : 0;
-  struct Pair {
-    int slider;
-    int *pos, *value;
-  };
-  const Pair pairs[] = {{kBrightnessSlider, &m_nBrightnessPos, &m_nBrightness},
-                        {kContrastSlider, &m_nContrastPos, &m_nContrast},
-                        {kHueSlider, &m_nHuePos, &m_nHue},
-                        {kSaturationSlider, &m_nSaturationPos, &m_nSaturation}};
-  for (const Pair& p : pairs) {
-    if (p.slider != id) continue;
+  const Control c = ControlOf(slider != nullptr ? ::GetDlgCtrlID(slider) : 0);
+  if (c.pos != nullptr) {
     const int position = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
     const int page = static_cast<int>(::SendMessageA(slider, TBM_GETPAGESIZE, 0, 0));
     if (const std::optional<int> v =
             SliderScrollValue(LOWORD(wp), position, static_cast<short>(HIWORD(wp)), page)) {
-      *p.pos = *p.value = *v;
+      *c.pos = *c.value = *v;
       Refresh();
     }
   }
@@ -241,31 +243,17 @@ LRESULT CColorAdjustDlg::OnHScroll(WPARAM wp, LPARAM lp) {
 }
 
 void CColorAdjustDlg::OnEditChange(int editId) {
-  if (m_refreshing) return;
-  struct Pair {
-    int edit;
-    int *pos, *value;
-  };
-  const Pair pairs[] = {{kBrightnessEdit, &m_nBrightnessPos, &m_nBrightness},
-                        {kContrastEdit, &m_nContrastPos, &m_nContrast},
-                        {kHueEdit, &m_nHuePos, &m_nHue},
-                        {kSaturationEdit, &m_nSaturationPos, &m_nSaturation}};
-  for (const Pair& p : pairs) {
-    if (p.edit != editId) continue;
-    const std::string text = ItemText(m_hWnd, editId);
-    if (const std::optional<int> v = TypedColorValue(text)) *p.pos = *p.value = *v;
-    if (std::to_string(*p.value) == text) {
-      if (HWND slider = GetDlgItem(editId == kBrightnessEdit ? kBrightnessSlider
-                                   : editId == kContrastEdit ? kContrastSlider
-                                   : editId == kHueEdit      ? kHueSlider
-                                                             : kSaturationSlider))
-        ::SendMessageA(slider, TBM_SETPOS, TRUE, *p.pos);
-      return;
-    }
-    // The field shows the value it stands for; the caret stays at its end.
-    Refresh();
-    if (HWND edit = GetDlgItem(editId)) ::SendMessageA(edit, EM_SETSEL, 32, 32);
+  const Control c = ControlOf(editId);
+  if (m_refreshing || c.pos == nullptr) return;
+  const std::string text = ItemText(m_hWnd, editId);
+  if (const std::optional<int> v = TypedColorValue(text)) *c.pos = *c.value = *v;
+  if (std::to_string(*c.value) == text) {
+    if (HWND slider = GetDlgItem(c.slider)) ::SendMessageA(slider, TBM_SETPOS, TRUE, *c.pos);
+    return;
   }
+  // The field shows the value it stands for; the caret stays at its end.
+  Refresh();
+  if (HWND edit = GetDlgItem(editId)) ::SendMessageA(edit, EM_SETSEL, 32, 32);
 }
 
 void CColorAdjustDlg::OnPaint() {

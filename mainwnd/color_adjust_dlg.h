@@ -60,6 +60,14 @@ class CColorAdjustDlg : public ost::Dialog {
     kFrameCount
   };
 
+  // A slider with its edit and the members behind them; null members for other ids.
+  struct Control {
+    int slider = 0, edit = 0;
+    int* pos = nullptr;
+    int* value = nullptr;
+  };
+  Control ControlOf(int id);
+
   void OnDefault();
   void OnClose();
   LRESULT OnHScroll(WPARAM wp, LPARAM lp);
