@@ -169,9 +169,10 @@ TEST_F(RecordProgram, ScheduledAlarmsGiveWholeListedFiles) {
 
   const std::vector<RecordFileVerdict> files = CheckedFiles("ALARM_MJPEG_*.qdx", 1);
   ASSERT_GE(files.size(), 4u);
-  // The newest may have closed before its first frame (the 94-byte file).
+  // The newest may have closed before its first frame (the 94-byte file), and the first alarm may
+  // start before the ring holds 20 frames; the others carry the frames before the alarm.
   EXPECT_GE(std::count_if(files.begin(), files.end(), [](const auto& v) { return v.frames > 20; }),
-            3);
+            2);
   const std::vector<uint8_t> list = ReadBytes(m_folder.File("AlarmData.dat"));
   const AlarmListContent content = ParseAlarmList(list.data(), list.size());
   ASSERT_TRUE(content.fMagicOk);
