@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "res/skin/login_skin.h"
+#include "res/skin/main_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
   AddLoginSkin(all);
+  AddMainWindowSkin(all);
   return all;
 }
 
