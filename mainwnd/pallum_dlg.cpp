@@ -852,9 +852,14 @@ void CPallumDlg::OnPaint() {
     const SYSTEMTIME& t = a.stDeviceTime;
     const DeviceClock clock{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     if (auto info =
-            InfoTextOf(a.str_ProductID, m_fClockShown, a.str_DeviceTitle, clock, ServerName()))
-      ost::DrawTextAt(m, row.ptInfoText[0], row.ptInfoText[1], info->text,
+            InfoTextOf(a.str_ProductID, m_fClockShown, a.str_DeviceTitle, clock, ServerName())) {
+      // Ends before the title buttons when the font runs wider than the place.
+      SIZE used{};
+      GetTextExtentPoint32A(m, info->text.c_str(), static_cast<int>(info->text.size()), &used);
+      const int x = std::min<int>(row.ptInfoText[0], row.TitleButtons[0] - 8 - used.cx);
+      ost::DrawTextAt(m, x, row.ptInfoText[1], info->text,
                       info->colour == InfoText::kYellow ? kYellow : kCyan);
+    }
   }
   // The picture area belongs to the renderer while the stream runs.
   if (a.fVideoConnected) {

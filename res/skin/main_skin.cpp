@@ -205,6 +205,8 @@ NameParts Parse(const std::string& path) {
   n = n.substr(0, n.size() - 4);  // ".bmp"
   NameParts p;
   for (const char* hover : {"_over", "_down", "_a"}) {
+    // "_down" names a pressed face only on the panel keys; the DOWN arrow keeps it.
+    if (std::string(hover) == "_down" && n.rfind("control_panel", 0) != 0) continue;
     if (EndsWith(n, hover)) {
       p.face = Face::kHover;
       n = n.substr(0, n.size() - std::string(hover).size());
