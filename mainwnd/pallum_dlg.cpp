@@ -754,7 +754,9 @@ void CPallumDlg::OnDeviceClockChanged() {
   const LayoutRect r = InfoTextRect(Layout());
   const POINT p = g_lpApp->ptLastMouse;
   m_fClockShown = !(p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom);
-  InvalidateRect(ToRect(r), true);
+  // The text may start left of its place when the font runs wide (see OnPaint).
+  const LayoutRow& row = Layout();
+  InvalidateRect(RECT{r.left - 80, r.top, row.TitleButtons[0], r.bottom}, true);
 }
 
 void CPallumDlg::OnTimer(UINT_PTR id) {
