@@ -3,15 +3,27 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/device_family.h"
-#include "app/digit_text.h"
-#include "app/relogin_schedule.h"
+#include "net/device_family.h"
+#include "text/digit_text.h"
+#include "session/relogin_schedule.h"
 
 namespace {
 bool Older(std::string_view firmware, std::string_view threshold) {
   return CompareVersionString(threshold, firmware) == 2;
 }
 }  // namespace
+
+bool PlanModelLayout(std::string_view productId, uint8_t multiChannel, ModelLayoutPlan* plan) {
+  if (IsRZKSeriesProduct(productId))
+    *plan = multiChannel ? PlanOfFamily(2, 7) : PlanOfFamily(1, 6);
+  else if (IsRZ2KProduct(productId) || IsRZ8PProduct(productId))
+    *plan = PlanOfFamily(2, 7);
+  else if (IsRZMSeriesProduct(productId))
+    *plan = PlanOfFamily(4, 7);
+  else
+    return false;
+  return true;
+}
 
 KeyShow ShowRuleA(uint16_t flags, uint16_t userLevel, uint8_t levelCode) {
   KeyShow s;

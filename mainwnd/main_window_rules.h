@@ -9,7 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "mainwnd/model_control_table.h"
+#include "res/tables/main_button_table.h"
+#include "res/tables/model_control_table.h"
+
+// ---- Main buttons ----
+
+// RZ1K/RZ3K/RZ4K: 7 buttons and mask 2 with MULTICH, else 6 and mask 1; RZ2K and RZ8P: 7 and 2;
+// RZ5M/RZ6M/RZ7M: 7 and 4. False for any other Product-ID.
+bool PlanModelLayout(std::string_view productId, uint8_t multiChannel, ModelLayoutPlan* plan);
 
 // ---- Tool keys ----
 

@@ -1,8 +1,10 @@
 #include "mainwnd/model_layout.h"
 
-#include "app/load_string_pair.h"
-#include "app/string_pair.h"
-#include "app/zev_button.h"
+#include "mainwnd/main_window_rules.h"
+
+#include "platform/load_string_pair.h"
+#include "text/string_pair.h"
+#include "ui/zev_button.h"
 #include "platform/strings.h"
 #include "platform/tooltip.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "mainwnd/main_button_table.h"
+#include "res/tables/main_button_table.h"
 
 class CZevButton;
 namespace ost {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/zev_button.h"
+#include "ui/zev_button.h"
 #include "live/live_window_hooks.h"
-#include "mainwnd/layout_table.h"
-#include "mainwnd/model_control_table.h"
+#include "res/tables/layout_table.h"
+#include "res/tables/model_control_table.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/gdi.h"

@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "mainwnd/layout_table.h"
-#include "mainwnd/main_button_table.h"
-#include "mainwnd/model_control_table.h"
+#include "res/tables/layout_table.h"
+#include "res/tables/main_button_table.h"
+#include "res/tables/model_control_table.h"
 #include "res/skin/icons.h"
 #include "res/skin/paint.h"
 #include "res/skin/pixel_font.h"

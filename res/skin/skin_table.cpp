@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "res/skin/dialog_skin.h"
 #include "res/skin/login_skin.h"
 #include "res/skin/main_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
   AddLoginSkin(all);
+  AddDialogSkin(all);
   AddMainWindowSkin(all);
   return all;
 }

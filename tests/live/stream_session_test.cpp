@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "app/app_data.h"
-#include "app/kernel_mailbox.h"
-#include "app/trace_log.h"
+#include "session/kernel_mailbox.h"
+#include "platform/trace_log.h"
 #include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
 #include "live/live_view_binding.h"

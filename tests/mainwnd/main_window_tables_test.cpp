@@ -7,10 +7,10 @@
 #include <string>
 
 #include "mainwnd/access_table.h"
-#include "mainwnd/layout_table.h"
-#include "mainwnd/main_button_table.h"
+#include "res/tables/layout_table.h"
+#include "res/tables/main_button_table.h"
 #include "mainwnd/main_window_rules.h"
-#include "mainwnd/model_control_table.h"
+#include "res/tables/model_control_table.h"
 
 namespace {
 
