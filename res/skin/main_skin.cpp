@@ -575,7 +575,8 @@ void AddMainWindowSkin(std::vector<SkinBitmap>& out) {
   out.push_back({SkinFilesOfClass(1).statusBar, 356, 20, [] { return StatusBar(356, 20); }});
   out.push_back({kOnlineUserIconFile, 13, 16, [] { return Indicator(false); }});
   out.push_back({kAlarmIconFile, 13, 16, [] { return Indicator(true); }});
-  for (int i = 0; i < 3; ++i) {
+  // The close button's faces are the dialogs' own (dialog_skin.cpp).
+  for (int i = 0; i < 2; ++i) {
     out.push_back({kTitleButtonFiles[i].face, 13, 13, [i] { return TitleButton(i, false); }});
     out.push_back({kTitleButtonFiles[i].hover, 13, 13, [i] { return TitleButton(i, true); }});
   }
