@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/login_store.h"
+
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
 
@@ -22,7 +24,9 @@ void CloseHandleSlot(HANDLE& h) {
   }
 }
 
-uint8_t* AllocateBytes(size_t n) { return static_cast<uint8_t*>(std::malloc(n)); }
+uint8_t* AllocateBytes(size_t n) {
+  return static_cast<uint8_t*>(std::malloc(n));
+}
 }  // namespace
 
 int CreateAppData() {
@@ -30,6 +34,7 @@ int CreateAppData() {
   g_lpApp->str_ClientVersion = "1.0.6.0";
   g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->CSettingINI.m_byRetrAlarmRecord,
                                               &g_lpApp->CSettingINI.m_byAlarmRecord);
+  FollowProgramSessionInSettings();
   g_lpApp->h_ConnectedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   g_lpApp->m_MMTimer.SetResolution();
   g_lpApp->dwCtrlDeviceCount = 0;

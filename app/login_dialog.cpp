@@ -377,41 +377,25 @@ void LoginDialog::OnConnectButton() {
   m_hLoginEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (m_hLoginEvent == nullptr) return;
 
-  auto attempt = std::make_shared<LoginAttempt>();
-  attempt->hLoginWindow = m_hWnd;
-  attempt->strServer = m_strEditServer;
-  attempt->strUser = m_strEditUser;
-  attempt->strPassword = m_strEditPassword;
-  attempt->strPort = m_strEditPort;
+  auto attempt = std::make_shared<LoginAttempt>(m_hWnd, m_strEditServer, m_strEditUser,
+                                                m_strEditPassword, m_strEditPort);
   attempt->hLoginEvent = m_hLoginEvent;
   attempt->pfAnimating = &m_fAnimating;
-  if (m_hLoginThread != nullptr) {
-    ::DuplicateHandle(::GetCurrentProcess(), m_hLoginThread, ::GetCurrentProcess(),
-                      &attempt->hPredecessor, 0, FALSE, DUPLICATE_SAME_ACCESS);
-  }
 
-  auto* loginParam = new std::shared_ptr<LoginAttempt>(attempt);
   DWORD id = 0;
-  HANDLE thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Dialog_Thread, loginParam, 0, &id);
-  if (thread == nullptr) {
-    delete loginParam;
-    return;
-  }
   // The earlier login thread is waited for by the new one.
+  HANDLE thread = StartLoginAttemptThread(attempt, &Login_Dialog_Thread, kLoginThreadStackSize,
+                                          m_hLoginThread, &id);
+  if (thread == nullptr) return;
   if (m_hLoginThread != nullptr) ::CloseHandle(m_hLoginThread);
   m_hLoginThread = thread;
   m_dwLoginThreadId = id;
   m_pAttempt = attempt;
   m_fLoginRunning = true;
 
-  auto* animateParam = new std::shared_ptr<LoginAttempt>(attempt);
   thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Animate_Thread, animateParam, 0, &id);
-  if (thread == nullptr) {
-    delete animateParam;
-    return;
-  }
+      StartLoginAttemptThread(attempt, &Login_Animate_Thread, kLoginThreadStackSize, nullptr, &id);
+  if (thread == nullptr) return;
   m_hAnimateThread = thread;
   m_dwAnimateThreadId = id;
   Invalidate();

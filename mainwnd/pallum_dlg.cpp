@@ -5,6 +5,7 @@
 #include "app/alarm_sound_control.h"
 #include "app/app_data.h"
 #include "app/digit_text.h"
+#include "app/login_store.h"
 #include "app/login_thread.h"
 #include "app/main_window_link.h"
 #include "app/session_control.h"
@@ -13,7 +14,6 @@
 #include "app/thread_stop.h"
 #include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
-#include "net/login_exchange.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -93,7 +93,7 @@ BOOL CPallumDlg::OnInitDialog() {
   a.byUserClass = UserClassOfLevel(a.w_UserLevel);
   SetStatusText("CONNECT!!");
   // The device information of this session, then the stream and the lifetime count start.
-  SendDeviceInfoRequest(LoginCaller::kRelogin);
+  FetchDeviceInformation();
   SetButtonState(kLayoutFlagConnect, 0);
   {
     SessionResourceLock lock;
