@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 bool SameClock(const DeviceTime& a, const DeviceTime& b) {

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "app/app_data.h"
-#include "app/kernel_mailbox.h"
+#include "session/kernel_mailbox.h"
 #include "live/stream_threads.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mainwnd/control_device_list.h"
+#include "net/control_device_list.h"
 #include "net/device_info_reply.h"
 #include "net/login_reply.h"
 
