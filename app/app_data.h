@@ -11,7 +11,8 @@
 #include "live/live_standins.h"
 #include "live/mm_timer.h"
 #include "net/control_device_list.h"
-#include "mainwnd/ctrl_file.h"
+#include "net/login_exchange.h"
+#include "app/ctrl_file.h"
 #include "mainwnd/main_window_standins.h"
 #include "record/record_standins.h"
 #include "platform/trace_log.h"
@@ -35,6 +36,21 @@ struct AccountEntry {
 
 struct ImageSlotInfoRecord {
   uint32_t dw[5];  // the last word is the slot's display interval in ms
+};
+
+// Whether start-up opens the main window after the login window: kLoginSucceeded, or one of
+// the results 0, 10 and 20 kept from earlier clients.
+inline bool LoginResultOpensMainWindow(uint16_t result) {
+  return result == kLoginSucceeded || result == 20 || result == 10 || result == 0;
+}
+
+// The session's state as its three flags tell it (SessionActiveFlag, StreamRunningFlag,
+// fVideoConnected; the threads set the flags, APP_DATA::SessionStateNow names them).
+enum class SessionState : uint8_t {
+  kIdle,       // no session: CONNECT starts one
+  kLoggedIn,   // the session is active, its stream does not run yet
+  kStreaming,  // the stream runs, no picture arrived yet
+  kShowing,    // pictures arrive
 };
 
 // Sizes of the device configuration blocks.
@@ -101,6 +117,11 @@ class APP_DATA {
   HANDLE h_EndRTPThreadEvent = nullptr;
 
   // Session state shared by the main window and its threads.
+  SessionState SessionStateNow() const {
+    if (!SessionActiveFlag) return SessionState::kIdle;
+    if (!StreamRunningFlag) return SessionState::kLoggedIn;
+    return fVideoConnected ? SessionState::kShowing : SessionState::kStreaming;
+  }
   uint32_t SessionActiveFlag = 0;
   uint32_t StreamRunningFlag = 0;
   uint8_t byPtzHotPointMode = 1;
@@ -185,7 +206,7 @@ class APP_DATA {
   uint8_t byShowDeviceTitle = 0;
   uint32_t dwDeviceCapabilityMask = 0;
   uint32_t fVideoLoss = 0;
-  CSettingINI CSettingINI;
+  CSettingINI m_Settings;
   std::string str_ProductID;
   char str_MACAddress[12] = {};
   std::string str_HostName;

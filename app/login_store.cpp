@@ -19,7 +19,7 @@ void AddressToSettings(const DeviceSession& session, ::CSettingINI& settings) {
 void ProgramSessionMoved(const DeviceSession& session) {
   if (!g_lpApp) return;
   std::lock_guard<std::mutex> lock(SessionMutex());
-  AddressToSettings(session, g_lpApp->CSettingINI);
+  AddressToSettings(session, g_lpApp->m_Settings);
 }
 }  // namespace
 
@@ -32,8 +32,8 @@ KnownDevice KnownDeviceOf(const APP_DATA& a) {
     std::memcpy(known.identity.str_MACAddress, a.str_MACAddress,
                 sizeof known.identity.str_MACAddress);
     known.identity.str_HostName = a.str_HostName;
-    known.identity.m_wLastMac1 = a.CSettingINI.m_wLastMac1;
-    known.identity.m_wLastMac2 = a.CSettingINI.m_wLastMac2;
+    known.identity.m_wLastMac1 = a.m_Settings.m_wLastMac1;
+    known.identity.m_wLastMac2 = a.m_Settings.m_wLastMac2;
   }
   known.info.dwLifeTimeMinutes = a.dwLifeTimeMinutes;
   known.info.byMultiChannel = a.byMultiChannel;
@@ -44,9 +44,9 @@ KnownDevice KnownDeviceOf(const APP_DATA& a) {
   known.info.str_FPGAVersion = a.str_FPGAVersion;
   known.controls = a.m_ControlD;
   known.capabilityMask = a.dwDeviceCapabilityMask;
-  known.resolution = a.CSettingINI.m_iImageResolution;
-  known.quality = a.CSettingINI.m_iVideoQuality;
-  known.channel = a.CSettingINI.m_bySelectedChannel;
+  known.resolution = a.m_Settings.m_iImageResolution;
+  known.quality = a.m_Settings.m_iVideoQuality;
+  known.channel = a.m_Settings.m_bySelectedChannel;
   return known;
 }
 
@@ -59,8 +59,8 @@ void StoreLoginResult(const LoginResult& result, APP_DATA& a) {
     a.str_ProductID = id.str_ProductID;
     std::memcpy(a.str_MACAddress, id.str_MACAddress, sizeof a.str_MACAddress);
     a.str_HostName = id.str_HostName;
-    a.CSettingINI.m_wLastMac1 = id.m_wLastMac1;
-    a.CSettingINI.m_wLastMac2 = id.m_wLastMac2;
+    a.m_Settings.m_wLastMac1 = id.m_wLastMac1;
+    a.m_Settings.m_wLastMac2 = id.m_wLastMac2;
   }
   const DeviceInfoRecord& info = result.info;
   a.dwLifeTimeMinutes = info.dwLifeTimeMinutes;
@@ -72,7 +72,7 @@ void StoreLoginResult(const LoginResult& result, APP_DATA& a) {
   a.str_FPGAVersion = info.str_FPGAVersion;
   if (result.deviceInfoApplied) a.m_ControlD = result.controls;
   if (result.prepared) {
-    a.CSettingINI.m_bySelectedChannel = result.channel;
+    a.m_Settings.m_bySelectedChannel = result.channel;
     a.m_RTPHeaderParser.m_fNewHeader = result.newFrameHeader ? 1 : 0;
   }
   if (result.infBlockRead) {
@@ -93,10 +93,10 @@ bool StoreLogin(const LoginResult& result, const LoginOptions& options,
     program.TakeAddressOf(session);
   }
   std::lock_guard<std::mutex> lock(SessionMutex());
-  AddressToSettings(session, a.CSettingINI);
+  AddressToSettings(session, a.m_Settings);
   if (what == SessionToSettings::kAddressAndAccount) {
-    a.CSettingINI.m_strUsername = session.User();
-    a.CSettingINI.m_strPassword = session.Password();
+    a.m_Settings.m_strUsername = session.User();
+    a.m_Settings.m_strPassword = session.Password();
   }
   return true;
 }

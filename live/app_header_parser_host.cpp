@@ -13,11 +13,11 @@ uint8_t AppHeaderParserHost::MultiChannel() const {
 }
 
 uint8_t AppHeaderParserHost::AlarmTriggerFlag() const {
-  return g_lpApp->CSettingINI.m_byAlarmRecord;
+  return g_lpApp->m_Settings.m_byAlarmRecord;
 }
 
 uint8_t AppHeaderParserHost::AlarmAutoSwitchVideo() const {
-  return g_lpApp->CSettingINI.m_byAlarmSwitchVideo;
+  return g_lpApp->m_Settings.m_byAlarmSwitchVideo;
 }
 
 bool AppHeaderParserHost::IsAlarmSoundPlaying() const {
@@ -75,7 +75,7 @@ void AppHeaderParserHost::PostCmosState(uint8_t state) {
 }
 
 void AppHeaderParserHost::CreateAlarmRecordFile() {
-  g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
+  g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->m_Settings.m_strRecordPath);
 }
 
 void AppHeaderParserHost::CloseAlarmRecordFile() {

@@ -13,6 +13,6 @@ void BindLiveViewObjects() {
   APP_DATA& a = *g_lpApp;
   a.m_RTPHeaderParser.SetHost(&host);
   a.m_DisplayMode.Bind(DisplayModeBinding{
-      &a.str_ProductID, &a.byStartVideoMode, &a.CSettingINI.m_iImageResolution, &a.byImageSizeClass,
+      &a.str_ProductID, &a.byStartVideoMode, &a.m_Settings.m_iImageResolution, &a.byImageSizeClass,
       &a.byAppliedSizeClass, &a.wLayoutId, HooksDisplayModeObserver()});
 }

@@ -73,8 +73,8 @@ bool OpenStream(APP_DATA& a, CBlockingSocket& socket) {
   uint16_t port = 0;
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
-    server = a.CSettingINI.m_strServerName;
-    port = a.CSettingINI.m_wWebPort;
+    server = a.m_Settings.m_strServerName;
+    port = a.m_Settings.m_wWebPort;
     cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
   }
   try {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/scoped_handle.h"
+#include "platform/thread_start.h"
 #include "text/port_text.h"
 
 LoginAttempt::LoginAttempt(HWND window, std::string server, std::string user, std::string password,
@@ -14,7 +16,7 @@ LoginAttempt::LoginAttempt(HWND window, std::string server, std::string user, st
       hCancelEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 LoginAttempt::~LoginAttempt() {
-  if (hPredecessor != nullptr) ::CloseHandle(hPredecessor);
+  ost::CloseHandleSlot(hPredecessor);
   if (hCancelEvent != nullptr) ::CloseHandle(hCancelEvent);
 }
 
@@ -32,8 +34,7 @@ bool LoginAttempt::IsCancelled() {
 bool LoginAttempt::WaitForPredecessor() {
   if (hPredecessor != nullptr) {
     ::WaitForSingleObject(hPredecessor, INFINITE);
-    ::CloseHandle(hPredecessor);
-    hPredecessor = nullptr;
+    ost::CloseHandleSlot(hPredecessor);
   }
   return !IsCancelled();
 }
@@ -49,15 +50,5 @@ HANDLE StartLoginAttemptThread(const std::shared_ptr<LoginAttempt>& attempt,
     ::DuplicateHandle(::GetCurrentProcess(), previous, ::GetCurrentProcess(),
                       &attempt->hPredecessor, 0, FALSE, DUPLICATE_SAME_ACCESS);
   }
-  auto* param = new std::shared_ptr<LoginAttempt>(attempt);
-  HANDLE thread = ::CreateThread(nullptr, stackSize, routine, param, 0, id);
-  if (thread == nullptr) delete param;
-  return thread;
-}
-
-std::shared_ptr<LoginAttempt> TakeLoginAttempt(LPVOID param) {
-  auto* holder = static_cast<std::shared_ptr<LoginAttempt>*>(param);
-  std::shared_ptr<LoginAttempt> attempt = std::move(*holder);
-  delete holder;
-  return attempt;
+  return ost::StartThreadWith(routine, attempt, static_cast<DWORD>(stackSize), id);
 }

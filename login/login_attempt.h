@@ -62,10 +62,9 @@ struct LoginAttempt {
   bool m_fCancelled = false;
 };
 
-// Starts routine with the attempt (a heap-allocated std::shared_ptr, which the thread takes with
-// TakeLoginAttempt). With a previous thread, a duplicate of its handle becomes the attempt's
-// predecessor. The new thread's handle, or null (nothing started).
+// Starts routine with the attempt as its start record (the thread takes it with
+// ost::TakeStartRecord<LoginAttempt>). With a previous thread, a duplicate of its handle becomes
+// the attempt's predecessor. The new thread's handle, or null (nothing started).
 HANDLE StartLoginAttemptThread(const std::shared_ptr<LoginAttempt>& attempt,
                                LPTHREAD_START_ROUTINE routine, SIZE_T stackSize, HANDLE previous,
                                DWORD* id);
-std::shared_ptr<LoginAttempt> TakeLoginAttempt(LPVOID param);

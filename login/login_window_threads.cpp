@@ -5,13 +5,14 @@
 #include "login/login_messages.h"
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
+#include "platform/thread_start.h"
 
 namespace {
 constexpr DWORD kAnimationStepMs = 350;
 }  // namespace
 
 DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
-  const std::shared_ptr<LoginAttempt> attempt = TakeLoginAttempt(param);
+  const std::shared_ptr<LoginAttempt> attempt = ost::TakeStartRecord<LoginAttempt>(param);
   if (!attempt->WaitForPredecessor()) return 0;
 
   const RequestCancel cancel(attempt->hCancelEvent);
@@ -22,7 +23,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
   attempt->ReportUnlessCancelled([&] {
     if (StoreLogin(result, kLoginWindowLogin, session, SessionToSettings::kAddressAndAccount,
                    *g_lpApp)) {
-      g_lpApp->w_LoginResult = static_cast<uint16_t>(LoginResultCode::kLoggedIn);
+      g_lpApp->w_LoginResult = kLoginSucceeded;
       ::PostMessageA(attempt->hWindow, WM_LOGINSUCCESS, 0, 0);
       return;
     }
@@ -38,7 +39,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
 }
 
 DWORD WINAPI Login_Animate_Thread(LPVOID param) {
-  const std::shared_ptr<LoginAttempt> attempt = TakeLoginAttempt(param);
+  const std::shared_ptr<LoginAttempt> attempt = ost::TakeStartRecord<LoginAttempt>(param);
   for (;;) {
     ::PostMessageA(attempt->hWindow, WM_LOGINANIMATE, 0, 0);
     if (::WaitForSingleObject(attempt->hLoginEvent, kAnimationStepMs) != WAIT_TIMEOUT) break;

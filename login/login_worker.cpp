@@ -8,6 +8,7 @@
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
 #include "platform/message_box.h"
+#include "platform/thread_start.h"
 #include "res/resource.h"
 
 Login* g_pLogin = nullptr;
@@ -62,7 +63,7 @@ int Login::StopThread() {
 }
 
 DWORD WINAPI Login_Worker_Thread(LPVOID param) {
-  const std::shared_ptr<LoginAttempt> run = TakeLoginAttempt(param);
+  const std::shared_ptr<LoginAttempt> run = ost::TakeStartRecord<LoginAttempt>(param);
   if (!run->WaitForPredecessor()) return 0;
 
   const RequestCancel cancel(run->hCancelEvent);

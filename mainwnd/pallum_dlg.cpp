@@ -184,7 +184,7 @@ LRESULT CPallumDlg::OnShowStatus(WPARAM wParam, LPARAM lParam) {
 
 void CPallumDlg::OnLogin() {
   APP_DATA& a = *g_lpApp;
-  if (a.SessionActiveFlag == 0) {
+  if (a.SessionStateNow() == SessionState::kIdle) {
     if (StartReloginThread(kReloginStackFromWindow)) {
       SetStatusText("CONNECT!!");
       SetButtonState(kLayoutFlagConnect, 0);
@@ -222,7 +222,7 @@ bool CPallumDlg::DestroyWindow() {
     g_lpApp->m_UserRecord.StopRecord();
     g_lpApp->m_SchRecord.StopRecord();
     if (!ExitLoginResource() || !ExitProcessResource()) return false;
-    g_lpApp->CSettingINI.WriteSettingFile();
+    g_lpApp->m_Settings.WriteSettingFile();
     g_lpApp->h_MainDialogHandle = nullptr;
     g_lpApp->lp_MainDialog = nullptr;
     Sleep(100);

@@ -125,9 +125,9 @@ bool DeviceInfo(DeviceSession& session, const LoginOptions& options, const Known
 }  // namespace
 
 LoginResultCode LoginResult::Code() const {
-  if (outcome == LoginOutcome::kAccepted) return LoginResultCode::kLoggedIn;
-  if (outcome == LoginOutcome::kTooManyUsers) return LoginResultCode::kTooManyUsers;
-  return LoginResultCode::kNotLoggedIn;
+  if (outcome == LoginOutcome::kAccepted) return kLoginSucceeded;
+  if (outcome == LoginOutcome::kTooManyUsers) return kLoginTooManyUsers;
+  return kLoginFailed;
 }
 
 bool LoginResult::Succeeded(const LoginOptions& options) const {

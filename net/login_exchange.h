@@ -13,10 +13,10 @@
 class DeviceSession;
 
 // The result of the last login as the program keeps it (w_LoginResult).
-enum class LoginResultCode : uint16_t {
-  kLoggedIn = 30,
-  kNotLoggedIn = 100,
-  kTooManyUsers = 102,  // refused with HTTP status 202
+enum LoginResultCode : uint16_t {
+  kLoginSucceeded = 30,      // logged in: the main window opens
+  kLoginFailed = 100,        // no session: the login window opens again
+  kLoginTooManyUsers = 102,  // the device serves no further client (its status 202)
 };
 
 enum class DeviceInfoStep {

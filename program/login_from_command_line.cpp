@@ -84,6 +84,6 @@ int CPallumApp::LoginFromCommandLine() {
                   *g_lpApp))
     return 0;
   if (g_lpApp->str_ProductID == "RZ8P") return 0;  // only the first seven Product-IDs
-  g_lpApp->w_LoginResult = static_cast<uint16_t>(LoginResultCode::kLoggedIn);
+  g_lpApp->w_LoginResult = kLoginSucceeded;
   return 1;
 }

@@ -1,5 +1,6 @@
 #include "session/kernel_mailbox.h"
 
+#include <atomic>
 #include <string>
 
 #include "session/alarm_sound_control.h"
@@ -11,8 +12,9 @@
 #include "session/session_messages.h"
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
-#include "mainwnd/pallum_dlg.h"
 #include "platform/message_box.h"
+#include "platform/process_launch.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 // Senders hold it shared while they use the mailbox handles; closing takes it exclusively.
@@ -22,13 +24,6 @@ std::string g_strMessageText;
 
 constexpr DWORD kReloginStopWaitMs = 30;
 constexpr DWORD kSessionStopWaitMs = 10000;
-
-void CloseSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
 
 // Code 1: the stream is lost. Stop the session, show it, and start the relogin.
 void CarryOutRelogin() {
@@ -48,11 +43,14 @@ void CarryOutRelogin() {
   }
 }
 
+std::atomic<MainWindowDraw> g_mainWindowDraw{nullptr};
+
 // Code 2: draw the current image on this thread.
 void CarryOutDraw() {
   APP_DATA& a = *g_lpApp;
   std::lock_guard<std::mutex> lock(DrawLock());
-  if (a.lp_MainDialog && a.h_FinishShowImageJobEvent) a.lp_MainDialog->DrawVideoFrame();
+  const MainWindowDraw draw = g_mainWindowDraw.load();
+  if (draw && a.lp_MainDialog && a.h_FinishShowImageJobEvent) draw(*a.lp_MainDialog);
 }
 
 // Code 4: reload the alarm wave and renew its two events (a playing sound ends first).
@@ -71,19 +69,10 @@ void CarryOutLaunchPlayer(const char* text) {
   const auto commandLine = FinishedDownloadCommandLine(text ? text : "");
   bool started = false;
   if (commandLine) {
-    const std::string program = PlayerProgramPath(a.CSettingINI.m_strExeDir);
-    std::string line = *commandLine;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    started =
-        CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                       CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS,
-                       nullptr, nullptr, &si, &pi) != 0;
-    if (started) {
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
+    const std::string program = PlayerProgramPath(a.m_Settings.m_strExeDir);
+    started = ost::LaunchProcess(
+        program, *commandLine,
+        CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS);
   }
   if (!started) OstMessageBox("Execuate player is failed");
 }
@@ -112,6 +101,8 @@ int SendKernelMessage(uint32_t code, const char* text) {
   return sent;
 }
 
+void SetMainWindowDraw(MainWindowDraw draw) { g_mainWindowDraw.store(draw); }
+
 void SendKernelExit(HANDLE kernelThread, DWORD timeoutMs) {
   APP_DATA* a = g_lpApp;
   if (!a || !a->h_KernelMessageSlotSem || !a->h_KernelMessageSem) return;
@@ -125,8 +116,8 @@ void SendKernelExit(HANDLE kernelThread, DWORD timeoutMs) {
 void CloseKernelMailbox() {
   AcquireSRWLockExclusive(&g_mailboxUse);
   if (g_lpApp) {
-    CloseSlot(g_lpApp->h_KernelMessageSem);
-    CloseSlot(g_lpApp->h_KernelMessageSlotSem);
+    ost::CloseHandleSlot(g_lpApp->h_KernelMessageSem);
+    ost::CloseHandleSlot(g_lpApp->h_KernelMessageSlotSem);
   }
   ReleaseSRWLockExclusive(&g_mailboxUse);
 }

@@ -17,6 +17,7 @@
 #include "net/device_session.h"
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
+#include "platform/scoped_handle.h"
 
 const char kStartLoginText[] = "Start login";
 
@@ -27,9 +28,7 @@ ReloginTiming g_timing;
 // One Login_Thread's stop request, shared by the thread and its starter.
 struct ReloginContext {
   HANDLE hStop = nullptr;  // manual reset
-  ~ReloginContext() {
-    if (hStop) CloseHandle(hStop);
-  }
+  ~ReloginContext() { ost::CloseHandleSlot(hStop); }
 };
 using ReloginContextRef = std::shared_ptr<ReloginContext>;
 
@@ -100,7 +99,7 @@ class Relogin {
   }
 
   Outcome Attempt() {
-    m_app.w_LoginResult = static_cast<uint16_t>(LoginResultCode::kNotLoggedIn);
+    m_app.w_LoginResult = kLoginFailed;
     DeviceSession& session = ProgramDeviceSession();
     const std::string server = session.Server();
     if (IsIpAddressText(server) != 2) m_strSavedServer = server;
@@ -111,10 +110,10 @@ class Relogin {
     if (Stopped()) return Outcome::kStopped;
     // A failed request may have replaced the host name by its address.
     if (!result.loginAnswered && !m_strSavedServer.empty()) session.SetServerText(m_strSavedServer);
-    m_app.w_LoginResult = static_cast<uint16_t>(result.Code());
+    m_app.w_LoginResult = result.Code();
     if (StoreLogin(result, options, session, SessionToSettings::kAddress, m_app))
       return Outcome::kAccepted;
-    if (result.Code() == LoginResultCode::kTooManyUsers) {
+    if (result.Code() == kLoginTooManyUsers) {
       PostLoginStatus(0, kLoginStatusTooManyUsers);
       if (!Wait(m_timing.dwTooManyUsersMs)) return Outcome::kStopped;
     }
@@ -136,7 +135,7 @@ class Relogin {
 
   Outcome Finish() {
     const int entry = ReloginControlEntryIndex(m_app.str_ProductID, m_app.byMultiChannel,
-                                               m_app.CSettingINI.m_bySelectedChannel);
+                                               m_app.m_Settings.m_bySelectedChannel);
     if (entry >= 0) m_app.m_ControlD.MakeCurrent(2, entry);
     ReapplyMainWindowLayout(m_timing.dwLayoutReplyMs);
     if (Stopped()) return Outcome::kStopped;

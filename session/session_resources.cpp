@@ -11,6 +11,7 @@
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
 #include "live/stream_threads.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 // Stacks (bytes committed at the start) and stop waits of the thread table.
@@ -34,12 +35,6 @@ constexpr DWORD kReloginReapMs = 25000;
 // Set when a session thread had to be given up: what it may still wait on is never closed.
 std::atomic<bool> g_fThreadLeftRunning{false};
 
-void CloseSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
 
 void SetIfOpen(HANDLE h) {
   if (h) SetEvent(h);
@@ -191,7 +186,7 @@ int ExitLoginResource() {
   // No frame is being drawn while the events the drawing sets are closed.
   std::lock_guard<std::mutex> draw(DrawLock());
   if (a.h_EndofGetJpegImageEvent) ResetEvent(a.h_EndofGetJpegImageEvent);
-  for (HANDLE* e : events) CloseSlot(*e);
+  for (HANDLE* e : events) ost::CloseHandleSlot(*e);
   return 1;
 }
 
@@ -266,8 +261,8 @@ int ExitProcessResource() {
                       &a.h_FeedBackForNotifyResetEvent,
                       &a.h_TimerEvent};
   if (!g_fThreadLeftRunning)
-    for (HANDLE* e : events) CloseSlot(*e);
+    for (HANDLE* e : events) ost::CloseHandleSlot(*e);
   CloseKernelMailbox();
-  CloseSlot(a.m_NetworkBackupState.h_NetworkBkMutex);
+  ost::CloseHandleSlot(a.m_NetworkBackupState.h_NetworkBkMutex);
   return 1;
 }

@@ -165,8 +165,8 @@ class StreamSessionTest : public ::testing::Test {
     a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     a.h_MainDialogHandle = CreateWindowExA(0, "OstLiveTestMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    a.CSettingINI.m_strRecordPath = "C:\\records";
-    a.CSettingINI.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
+    a.m_Settings.m_strRecordPath = "C:\\records";
+    a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
     g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
     TraceLogInit(300, m_folder.Path());
     InstallLiveWindowHooks(&hooks);
@@ -217,11 +217,11 @@ class StreamSessionTest : public ::testing::Test {
     APP_DATA& a = *g_lpApp;
     {
       std::lock_guard<std::mutex> lock(SessionMutex());
-      a.CSettingINI.m_strServerName = "127.0.0.1";
-      a.CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+      a.m_Settings.m_strServerName = "127.0.0.1";
+      a.m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
     }
     testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
-    a.CSettingINI.m_iImageResolution = resolution;
+    a.m_Settings.m_iImageResolution = resolution;
     ASSERT_EQ(testsupport::LogInOnly(kReloginLogin), LoginOutcome::kAccepted);
     ASSERT_EQ(testsupport::AskDeviceInformation(kReloginLogin), 1);
   }
@@ -347,7 +347,7 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.m_RTPHeaderParser.m_fNewHeader, c.versionWordLayout ? 1u : 0u);
   // The main window opens laid out for half-width pictures; full-width ones re-lay it out once.
   BindLiveViewObjects();
-  a.CSettingINI.m_iImageResolution = 1;
+  a.m_Settings.m_iImageResolution = 1;
   a.m_DisplayMode.SelectByFamily();
   expected = c.full;
   StartThreads();
@@ -369,7 +369,7 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.wImageHeight, c.full.h);
   EXPECT_EQ(a.wLayoutId, c.fullLayout);
   EXPECT_EQ(hooks.relayouts.load(), 1);
-  EXPECT_EQ(hooks.lastChannel.load(), a.CSettingINI.m_bySelectedChannel);
+  EXPECT_EQ(hooks.lastChannel.load(), a.m_Settings.m_bySelectedChannel);
   EXPECT_EQ(kernel.relogins.load(), 0);
   EXPECT_EQ(a.SessionActiveFlag, 1u);
   EXPECT_EQ(a.StreamRunningFlag, 1u);
@@ -422,7 +422,7 @@ TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
 }
 
 TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
-  g_lpApp->CSettingINI.m_byAlarmSwitchVideo = 1;
+  g_lpApp->m_Settings.m_byAlarmSwitchVideo = 1;
   LogIn("RZ1K", {"--set", "multich=1", "--set", "stream.motion=0x4"}, 1);
   StartThreads();
   EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SwitchChannel 3"); }, 10000));

@@ -31,8 +31,8 @@ Stored Snapshot() {
           a.str_ProductID,
           std::string(a.str_MACAddress, 12),
           a.str_HostName,
-          a.CSettingINI.m_wLastMac1,
-          a.CSettingINI.m_wLastMac2};
+          a.m_Settings.m_wLastMac1,
+          a.m_Settings.m_wLastMac2};
 }
 
 TEST_F(LoginWireTest, OutcomesOfTheThreeCallers) {
@@ -136,7 +136,7 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
     devsim.Stop();
     SetUp();
     StartDevice({"--product", c.product, "--firmware", c.firmware, "--capability-mask", "0x205"});
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.m_iImageResolution = 2;
     settings.m_iVideoQuality = 3;
     settings.m_bySelectedChannel = c.channel;

@@ -157,7 +157,7 @@ TEST_F(ReplyWireTest, PendingAddressTakenOverAfterTheFirstSuccess) {
   session.KeepResolvedName("old-name", "localhost");
   // The settings follow the program's session.
   FollowProgramSessionInSettings();
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   settings.m_strServerName = "localhost";
   settings.KeepServerHostName("old-name");
   settings.m_wWebPort = session.Port();

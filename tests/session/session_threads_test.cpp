@@ -89,7 +89,7 @@ class SessionThreads : public ::testing::Test {
     g_lpApp = new APP_DATA();
     ASSERT_EQ(AllocateSystemBuffer(), 1);
     ASSERT_EQ(InitialSemaphore(), 1);
-    ::CSettingINI& s = g_lpApp->CSettingINI;
+    ::CSettingINI& s = g_lpApp->m_Settings;
     s.m_strExeDir = m_folder.Path();
     s.m_strServerName = "127.0.0.1";
     s.m_strUsername = "revuv";
@@ -97,6 +97,7 @@ class SessionThreads : public ::testing::Test {
     TraceLogInit(300, m_folder.Path());
     g_lpApp->h_MainDialogHandle = m_probe.Handle();
     g_lpApp->lp_MainDialog = &m_drawer;
+    SetMainWindowDraw([](CPallumDlg& window) { return window.DrawVideoFrame(); });
     g_lpApp->w_LoginResult = 30;
   }
 
@@ -119,7 +120,7 @@ class SessionThreads : public ::testing::Test {
   void StartDevice(std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--fps", "50"});
     ASSERT_TRUE(m_device.Start(args)) << m_device.error();
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(m_device.port());
+    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_device.port());
     testsupport::PointProgramSessionAt(static_cast<uint16_t>(m_device.port()));
   }
 

@@ -1,4 +1,4 @@
-#include "mainwnd/ctrl_file.h"
+#include "app/ctrl_file.h"
 
 #include <cstdio>
 #include <cstdlib>
