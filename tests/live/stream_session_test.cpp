@@ -481,6 +481,68 @@ TEST_F(StreamSessionTest, StreamFaultsAreResynchronisedWithoutReloginPresenceMas
   ExpectStreamSurvivesFaults(kStreamFaults);
 }
 
+// ---- A long stream with a fault every 50 frames -----------------------------------------------
+
+struct LongStreamCase {
+  const char* product;
+  int dropped;  // frames of the 20 faulty ones not shown
+};
+
+class LongStreamTest : public StreamSessionTest,
+                       public ::testing::WithParamInterface<LongStreamCase> {};
+
+// 1000 frames with the motion word in every header; from frame 50 on every 50th frame is faulty,
+// in turn: data not starting FF D8, a header with payload length 0 in front of the frame, a
+// picture starting FF D8 FF E0, and a payload longer than stated or than a slot; frame 1001 ends
+// the stream. Each faulty frame's header still reacts, so the alarm sound is asked for once per
+// header; the frames shown, stored and counted are the sound ones.
+TEST_P(LongStreamTest, FaultEveryFiftyFramesKeepsFramesReactionsAndStatistics) {
+  const LongStreamCase& c = GetParam();
+  constexpr int kFrames = 1000;
+  constexpr int kEach = 5;  // frames of each fault kind
+  LogIn(c.product,
+        {"--fps", "60", "--set", "stream.motion=0x4", "--fault",
+         "stream-no-soi,skip=49,every=200", "--fault", "stream-payload-zero,skip=99,every=200",
+         "--fault", "stream-app0,skip=149,every=200", "--fault",
+         "stream-oversize,skip=199,every=200", "--fault", "stream-drop,skip=1000"},
+        1);
+  StartThreads();
+  const int shownFrames = kFrames - c.dropped;
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 60000)) << "shown " << ShownCount();
+  // The last frame may still be on its way to the renderer when the relogin is asked for.
+  PumpUntil([&] { return ShownCount() >= shownFrames; }, 2000);
+  PumpUntil([] { return false; }, 300);
+  StopThreads();
+  PumpUntil([] { return false; }, 100);
+
+  APP_DATA& a = *g_lpApp;
+  EXPECT_EQ(ShownCount(), shownFrames);
+  EXPECT_EQ(a.dwShownFrames, static_cast<uint32_t>(shownFrames));
+  EXPECT_EQ(PreAlarmRingStoredFrames(), static_cast<uint32_t>(shownFrames));
+  {
+    std::lock_guard<std::mutex> lock(shown.lock);
+    EXPECT_EQ(shown.blank, 0);
+    EXPECT_EQ(shown.noPicture, 0u);
+  }
+  // Every header reacts: the 1000 frames' and the extra ones with payload length 0.
+  EXPECT_EQ(g_AlarmStarts.load(), kFrames + kEach);
+  EXPECT_EQ(g_AlarmStops.load(), 0);
+  EXPECT_TRUE(a.m_AlarmRecord.IsRecording());
+  EXPECT_EQ(a.m_RTPHeaderParser.m_wAlarmData, 4);
+  EXPECT_GT(g_ClockChanges.load(), 0);
+  // Bytes of the accepted frames: at least their pictures, at most a chunk more each.
+  EXPECT_GT(a.dwRateBytes, static_cast<uint32_t>(shownFrames) * 1000);
+  EXPECT_LT(a.dwRateBytes, static_cast<uint32_t>(shownFrames) * 70000);
+  EXPECT_EQ(kernel.relogins.load(), 1);
+  EXPECT_TRUE(Traced("if (RtpRecvLength == SOCKET_ERROR)"));
+}
+
+// Version-word layout: the oversized payload stops at 65535 bytes and fits a slot, so it is
+// shown. Presence-mask layout: 150000 bytes are read past.
+INSTANTIATE_TEST_SUITE_P(Layouts, LongStreamTest,
+                         ::testing::Values(LongStreamCase{"RZ2K", 10}, LongStreamCase{"RZ5M", 15}),
+                         [](const auto& info) { return std::string(info.param.product); });
+
 // ---- Ends of a session ----------------------------------------------------------------------
 
 TEST_F(StreamSessionTest, DroppedStreamAsksForReloginAtOnce) {
