@@ -11,7 +11,6 @@
 #include "app/session_messages.h"
 #include "app/thread_stop.h"
 #include "app/trace_log.h"
-#include "mainwnd/pallum_dlg.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -48,11 +47,11 @@ void CarryOutRelogin() {
   }
 }
 
-// Code 2: draw the current image on this thread.
+// Code 2: the live-view window draws the current image on this thread.
 void CarryOutDraw() {
   APP_DATA& a = *g_lpApp;
   std::lock_guard<std::mutex> lock(DrawLock());
-  if (a.lp_MainDialog && a.h_FinishShowImageJobEvent) a.lp_MainDialog->DrawVideoFrame();
+  if (a.h_FinishShowImageJobEvent) a.m_StreamPipeline.DrawCurrentFrame();
 }
 
 // Code 4: reload the alarm wave and renew its two events (a playing sound ends first).

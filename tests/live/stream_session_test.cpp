@@ -2,9 +2,9 @@
 // receive and decode pictures of each device family; the header reactions; every stream fault;
 // and the ends of a session (kernel code 1 for a lost stream, the quiet stop).
 //
-// The test stands in for the kernel message thread (drawing with the renderer stand-in and
-// counting relogin requests) and for the main window (a message-only window and the window
-// hooks).
+// The test stands in for the kernel message thread (drawing through the pipeline and counting
+// relogin requests) and for the main window (a message-only window and a live-view window that
+// records what it is asked to draw and change).
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
 
 #include <gtest/gtest.h>
@@ -20,10 +20,10 @@
 #include "app/app_data.h"
 #include "app/kernel_mailbox.h"
 #include "app/trace_log.h"
-#include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
 #include "live/live_view_binding.h"
-#include "live/live_window_hooks.h"
+#include "live/live_view_window.h"
+#include "live/stream_pipeline.h"
 #include "live/stream_request.h"
 #include "live/stream_threads.h"
 #include "net/device_session.h"
@@ -58,7 +58,7 @@ class TestKernel {
     APP_DATA& a = *g_lpApp;
     const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) DrawVideoFrameStandIn();
+      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) a.m_StreamPipeline.DrawCurrentFrame();
       if (a.KernelMessageCode == Get_Image_TimeOut_Message) {
         reloginTick = GetTickCount();
         ++relogins;
@@ -71,8 +71,12 @@ class TestKernel {
 };
 
 // ---- The main window's side ---------------------------------------------------------------
-class RecordingHooks : public LiveWindowHooks {
+class RecordingWindow : public LiveViewWindow {
  public:
+  int DrawVideoFrame(const ShownFrame& frame) override {
+    onDraw(frame);
+    return 1;
+  }
   void SetCurrentChannel(uint8_t channel) override { lastChannel = channel; }
   void SwitchChannel(int channel) override { Add("SwitchChannel " + std::to_string(channel)); }
   void SetStatusText(const char* text) override { Add(std::string("SetStatusText ") + text); }
@@ -87,6 +91,7 @@ class RecordingHooks : public LiveWindowHooks {
   }
   std::atomic<int> lastChannel{-1};
   std::atomic<int> relayouts{0};
+  std::function<void(const ShownFrame&)> onDraw;  // set before the stream starts
 
  private:
   void Add(const std::string& call) {
@@ -168,8 +173,8 @@ class StreamSessionTest : public ::testing::Test {
     a.CSettingINI.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
     g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
     TraceLogInit(300, m_folder.Path());
-    InstallLiveWindowHooks(&hooks);
-    SetShownFrameObserver([this](const ShownFrame& f) {
+    a.m_StreamPipeline.SetWindow(&window);
+    window.onDraw = [this](const ShownFrame& f) {
       std::lock_guard<std::mutex> lock(shown.lock);
       ++shown.count;
       shown.width = f.wWidth;
@@ -181,15 +186,14 @@ class StreamSessionTest : public ::testing::Test {
       for (size_t i = 0; i < size_t{f.wWidth} * f.wHeight * 3 && allZero; i += 97)
         allZero = f.lpPicture[i] == 0;
       if (allZero) ++shown.blank;
-    });
+    };
     kernel.Start();
   }
 
   void TearDown() override {
     StopThreads();
     kernel.Stop();
-    SetShownFrameObserver({});
-    InstallLiveWindowHooks(nullptr);
+    g_lpApp->m_StreamPipeline.SetWindow(nullptr);
     TraceLogDone();
     devsim.Stop();
     APP_DATA& a = *g_lpApp;
@@ -240,7 +244,7 @@ class StreamSessionTest : public ::testing::Test {
          kShowThreadPriority},
     };
     for (const auto& t : threads) {
-      t.slot->h = CreateThread(nullptr, t.stack, t.routine, nullptr, 0, &t.slot->id);
+      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
       ASSERT_NE(t.slot->h, nullptr);
       SetThreadPriority(t.slot->h, t.priority);
     }
@@ -318,7 +322,7 @@ class StreamSessionTest : public ::testing::Test {
   ts::TempFolder m_folder{"livetrace"};
   testsupport::DevsimChild devsim;
   TestKernel kernel;
-  RecordingHooks hooks;
+  RecordingWindow window;
   ShownFrames shown;
   PictureSize expected{0, 0};
 };
@@ -365,8 +369,8 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.wImageWidth, c.full.w);
   EXPECT_EQ(a.wImageHeight, c.full.h);
   EXPECT_EQ(a.wLayoutId, c.fullLayout);
-  EXPECT_EQ(hooks.relayouts.load(), 1);
-  EXPECT_EQ(hooks.lastChannel.load(), a.CSettingINI.m_bySelectedChannel);
+  EXPECT_EQ(window.relayouts.load(), 1);
+  EXPECT_EQ(window.lastChannel.load(), a.CSettingINI.m_bySelectedChannel);
   EXPECT_EQ(kernel.relogins.load(), 0);
   EXPECT_EQ(a.SessionActiveFlag, 1u);
   EXPECT_EQ(a.StreamRunningFlag, 1u);
@@ -422,7 +426,7 @@ TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
   g_lpApp->CSettingINI.m_byAlarmSwitchVideo = 1;
   LogIn("RZ1K", {"--set", "multich=1", "--set", "stream.motion=0x4"}, 1);
   StartThreads();
-  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SwitchChannel 3"); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return window.Has("SwitchChannel 3"); }, 10000));
   // Not a family whose alarms sound here.
   EXPECT_EQ(g_AlarmStarts.load(), 0);
   EXPECT_FALSE(g_lpApp->m_AlarmRecord.IsRecording());
@@ -435,8 +439,8 @@ TEST_F(StreamSessionTest, RetrNetworkBackupAndCameraSensorReachTheirTargets) {
       1);
   StartThreads();
   EXPECT_TRUE(
-      PumpUntil([&] { return hooks.Has("SetStatusText Network backup,stop video!!"); }, 10000));
-  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("PostCmosState 66"); }, 5000));
+      PumpUntil([&] { return window.Has("SetStatusText Network backup,stop video!!"); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return window.Has("PostCmosState 66"); }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_ControlD.RETRState() == 1; }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
 }

@@ -1,30 +1,30 @@
-#include "live/app_header_parser_host.h"
+#include "live/app_header_reaction_host.h"
 
 #include "app/app_data.h"
 #include "live/live_messages.h"
-#include "live/live_window_hooks.h"
+#include "live/stream_pipeline.h"
 
-std::string_view AppHeaderParserHost::ProductId() const {
+std::string_view AppHeaderReactionHost::ProductId() const {
   return g_lpApp->str_ProductID;
 }
 
-uint8_t AppHeaderParserHost::MultiChannel() const {
+uint8_t AppHeaderReactionHost::MultiChannel() const {
   return g_lpApp->byMultiChannel;
 }
 
-uint8_t AppHeaderParserHost::AlarmTriggerFlag() const {
+uint8_t AppHeaderReactionHost::AlarmTriggerFlag() const {
   return g_lpApp->CSettingINI.m_byAlarmRecord;
 }
 
-uint8_t AppHeaderParserHost::AlarmAutoSwitchVideo() const {
+uint8_t AppHeaderReactionHost::AlarmAutoSwitchVideo() const {
   return g_lpApp->CSettingINI.m_byAlarmSwitchVideo;
 }
 
-bool AppHeaderParserHost::IsAlarmSoundPlaying() const {
+bool AppHeaderReactionHost::IsAlarmSoundPlaying() const {
   return g_lpApp->fAlarmSoundPlaying != 0;
 }
 
-bool AppHeaderParserHost::HasModel19_22_23() const {
+bool AppHeaderReactionHost::HasModel19_22_23() const {
   const C_ControlD& list = g_lpApp->m_ControlD;
   for (int i = 0; i < list.Count(); ++i) {
     const C_ControlD::Entry& e = list.At(i);
@@ -35,49 +35,49 @@ bool AppHeaderParserHost::HasModel19_22_23() const {
   return false;
 }
 
-bool AppHeaderParserHost::IsAlarmRecording() const {
+bool AppHeaderReactionHost::IsAlarmRecording() const {
   return g_lpApp->m_AlarmRecord.IsRecording();
 }
 
-DeviceTime AppHeaderParserHost::LastDeviceTime() const {
+DeviceTime AppHeaderReactionHost::LastDeviceTime() const {
   const SYSTEMTIME& s = g_lpApp->stDeviceTime;
   return DeviceTime{s.wYear, s.wMonth,  s.wDayOfWeek, s.wDay,
                     s.wHour, s.wMinute, s.wSecond,    s.wMilliseconds};
 }
 
-void AppHeaderParserHost::StoreDeviceTime(const DeviceTime& t) {
+void AppHeaderReactionHost::StoreDeviceTime(const DeviceTime& t) {
   g_lpApp->stDeviceTime = SYSTEMTIME{t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
                                      t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
 }
 
-void AppHeaderParserHost::PostDeviceClockChanged() {
+void AppHeaderReactionHost::PostDeviceClockChanged() {
   PostMessageA(g_lpApp->h_MainDialogHandle, WM_DEVICECLOCKCHANGED, 0, 0);
 }
 
-void AppHeaderParserHost::PostAlarmAudio(uint32_t lParam) {
+void AppHeaderReactionHost::PostAlarmAudio(uint32_t lParam) {
   PostMessageA(g_lpApp->h_MainDialogHandle, WM_POSTALARMAUDIO, 0, lParam);
 }
 
-void AppHeaderParserHost::SwitchChannel(int channel) {
-  CurrentLiveWindowHooks().SwitchChannel(channel);
+void AppHeaderReactionHost::SwitchChannel(int channel) {
+  g_lpApp->m_StreamPipeline.Window().SwitchChannel(channel);
 }
 
-void AppHeaderParserHost::SetRETRState(uint8_t state) {
+void AppHeaderReactionHost::SetRETRState(uint8_t state) {
   g_lpApp->m_ControlD.SetRETRState(state);
 }
 
-void AppHeaderParserHost::SetStatusText(const char* text) {
-  CurrentLiveWindowHooks().SetStatusText(text);
+void AppHeaderReactionHost::SetStatusText(const char* text) {
+  g_lpApp->m_StreamPipeline.Window().SetStatusText(text);
 }
 
-void AppHeaderParserHost::PostCmosState(uint8_t state) {
-  CurrentLiveWindowHooks().PostCmosState(state);
+void AppHeaderReactionHost::PostCmosState(uint8_t state) {
+  g_lpApp->m_StreamPipeline.Window().PostCmosState(state);
 }
 
-void AppHeaderParserHost::CreateAlarmRecordFile() {
+void AppHeaderReactionHost::CreateAlarmRecordFile() {
   g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
 }
 
-void AppHeaderParserHost::CloseAlarmRecordFile() {
+void AppHeaderReactionHost::CloseAlarmRecordFile() {
   g_lpApp->m_AlarmRecord.CloseRecordFile();
 }
