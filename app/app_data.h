@@ -10,11 +10,11 @@
 #include "app/setting_ini.h"
 #include "live/alarm_wave.h"
 #include "live/stream_pipeline.h"
-#include "mainwnd/control_device_list.h"
+#include "net/control_device_list.h"
 #include "mainwnd/ctrl_file.h"
 #include "mainwnd/main_window_standins.h"
 #include "record/record_standins.h"
-#include "app/trace_log.h"
+#include "platform/trace_log.h"
 
 class CPallumDlg;
 class MySystemDialog;

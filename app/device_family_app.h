@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/app_data.h"
-#include "app/device_family.h"
-#include "app/firmware_header.h"
+#include "net/device_family.h"
+#include "net/firmware_header.h"
 
 inline bool IsRZKSeriesProduct() {
   return IsRZKSeriesProduct(g_lpApp->str_ProductID);

@@ -1,6 +1,6 @@
 #include "app/memory_settings_environment.h"
 
-#include "app/ini_text.h"
+#include "text/ini_text.h"
 
 std::optional<std::string> MemorySettingsEnvironment::ReadProfileValue(const std::string& file,
                                                                        const std::string& section,

@@ -81,14 +81,15 @@ struct Buffers {
   }
 };
 
-void RunOurs(benchmark::State& state, const Case& c) {
+// entry: the build to time (ResizeImage8uC3 runs the portable build the dispatcher selects).
+void RunOurs(benchmark::State& state, const Case& c, ResizeEntryFn entry) {
   Buffers b(c);
   const double xf = c.xf ? c.xf : static_cast<double>(c.dw) / c.sw;
   const double yf = c.yf ? c.yf : static_cast<double>(c.dh) / c.sh;
   for (auto _ : state) {
     const ResizeStatus s =
-        ResizeImage8uC3(b.frame.data, {c.sw, c.sh}, b.frame.step, {0, 0, c.sw, c.sh}, b.target.data,
-                        b.target.step, {c.dw, c.dh}, xf, yf, OurInterp(c.interp));
+        entry(b.frame.data, {c.sw, c.sh}, b.frame.step, {0, 0, c.sw, c.sh}, b.target.data,
+              b.target.step, {c.dw, c.dh}, xf, yf, OurInterp(c.interp));
     if (s != 0) state.SkipWithError("resize failed");
     benchmark::DoNotOptimize(b.dst.data());
     benchmark::ClobberMemory();
@@ -111,7 +112,10 @@ void Register() {
   for (const Case& c : kCases) {
     const std::string base = c.name;
     benchmark::RegisterBenchmark((base + "/ours").c_str(), [c](benchmark::State& s) {
-      RunOurs(s, c);
+      RunOurs(s, c, ResizeImage8uC3);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((base + "/sse2").c_str(), [c](benchmark::State& s) {
+      RunOurs(s, c, ResizeEntrySSE2);
     })->Unit(benchmark::kMillisecond);
     for (const char* peer : {"opencv", "swscale", "stb"}) {
       if (std::string(peer) == "stb" && !MakeStbPeer(c.interp)) continue;

@@ -1,6 +1,6 @@
 #include "live/display_mode.h"
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 

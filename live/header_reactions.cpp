@@ -1,6 +1,6 @@
 #include "live/header_reactions.h"
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 bool SameClock(const DeviceTime& a, const DeviceTime& b) {

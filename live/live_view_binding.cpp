@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "app/app_data.h"
-#include "app/device_family.h"
+#include "net/device_family.h"
 #include "live/app_header_reaction_host.h"
 
 void BindLiveViewObjects() {

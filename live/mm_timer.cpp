@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 // The tick event as the timer callback sees it.

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/app_data.h"
-#include "app/kernel_mailbox.h"
+#include "session/kernel_mailbox.h"
 #include "net/local_ip.h"
-#include "app/trace_log.h"
+#include "platform/trace_log.h"
 #include "live/frame_splitter.h"
 #include "live/live_view_binding.h"
 #include "live/socket_frame_source.h"

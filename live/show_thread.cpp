@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "app/kernel_mailbox.h"
 #include "live/stream_pipeline.h"
+#include "session/kernel_mailbox.h"
 #include "live/stream_threads.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/device_family.h"
-#include "app/digit_text.h"
+#include "net/device_family.h"
+#include "text/digit_text.h"
 
 namespace {
 int Clamp255(long long v) {

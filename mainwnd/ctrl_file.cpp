@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/app_data.h"
-#include "app/module_path.h"
+#include "platform/module_path.h"
 #include "platform/message_box.h"
 
 int LoadCtrlFile() {

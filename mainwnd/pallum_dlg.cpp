@@ -2,15 +2,15 @@
 
 #include <cstdio>
 
-#include "app/alarm_sound_control.h"
+#include "session/alarm_sound_control.h"
 #include "app/app_data.h"
-#include "app/digit_text.h"
-#include "app/login_thread.h"
-#include "app/main_window_link.h"
-#include "app/session_control.h"
-#include "app/session_messages.h"
-#include "app/session_resources.h"
-#include "app/thread_stop.h"
+#include "text/digit_text.h"
+#include "session/login_thread.h"
+#include "session/main_window_link.h"
+#include "session/session_control.h"
+#include "session/session_messages.h"
+#include "session/session_resources.h"
+#include "session/thread_stop.h"
 #include "live/live_messages.h"
 #include "net/login_exchange.h"
 #include "platform/message_box.h"

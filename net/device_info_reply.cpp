@@ -1,6 +1,6 @@
 #include "net/device_info_reply.h"
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 namespace {
 // Device-information keys are searched without their "=", which is skipped unchecked.

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "mainwnd/control_device_list.h"
+#include "net/control_device_list.h"
 #include "net/cgi_param_list.h"
 #include "net/key_value_reply.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/device_family.h"
-#include "app/text_bytes.h"
+#include "net/device_family.h"
+#include "text/text_bytes.h"
 
 bool IsAcceptedProductId(std::string_view productId) {
   for (std::string_view id : ProductIdTable)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/device_family.h"
+#include "net/device_family.h"
 #include "net/cgi_command_table.h"
 
 const char* const SysCfgOptionNames[kSysCfgOptionCount] = {

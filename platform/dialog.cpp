@@ -129,16 +129,19 @@ void Dialog::RunModalLoop() {
 bool Dialog::Create() {
   if (m_hWnd != nullptr) return false;
   m_modal = false;
-  return CreateFromTemplate() != nullptr && m_hWnd != nullptr;
+  const bool created = CreateFromTemplate() != nullptr && m_hWnd != nullptr;
+  // A dialog that ended itself in OnInitDialog goes now.
+  if (created && m_endRequested) DestroyWindow();
+  return created && !m_endRequested && m_hWnd != nullptr && ::IsWindow(m_hWnd);
 }
 
 void Dialog::EndDialog(INT_PTR result) {
   m_result = result;
+  m_endRequested = true;
   if (!m_modal) {
     DestroyWindow();
     return;
   }
-  m_endRequested = true;
   // Wakes the loop when called from another thread or outside a message.
   if (m_hWnd != nullptr) Post(WM_NULL);
 }

@@ -33,7 +33,8 @@ class Dialog : public Wnd {
   // sees WM_QUIT (which is posted again).
   INT_PTR DoModal();
   // Creates the dialog modelessly; it is shown only if its template has WS_VISIBLE.  Its
-  // keyboard interface works in any loop that uses ProcessMessage.
+  // keyboard interface works in any loop that uses ProcessMessage.  False also when the dialog
+  // ended itself while it initialised.
   bool Create();
   // Ends a modal run with `result` (also from OnInitDialog or from another thread), or
   // destroys a modeless dialog (on its own thread only).

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/app_data.h"
-#include "app/trace_log.h"
+#include "platform/trace_log.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
 

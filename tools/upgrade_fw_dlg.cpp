@@ -1,7 +1,7 @@
 #include "tools/upgrade_fw_dlg.h"
 
 #include "app/app_data.h"
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 CUpgradeFWDlg::CUpgradeFWDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
   MapCommand(kCancelButton, [this] { EndDialog(IDCANCEL); });

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "res/skin/dialog_skin.h"
 #include "res/skin/login_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
   AddLoginSkin(all);
+  AddDialogSkin(all);
   return all;
 }
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/firmware_header.h"
-#include "app/ini_text.h"
-#include "app/pes_scan.h"
-#include "app/string_pair.h"
-#include "app/text_bytes.h"
+#include "net/firmware_header.h"
+#include "text/ini_text.h"
+#include "record/pes_scan.h"
+#include "text/string_pair.h"
+#include "text/text_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/cpu_features.h"
-#include "app/firmware_header.h"
-#include "app/ip_record_file.h"
-#include "app/pes_scan.h"
-#include "app/tick_timeout.h"
+#include "platform/cpu_features.h"
+#include "net/firmware_header.h"
+#include "tools/ip_record_file.h"
+#include "record/pes_scan.h"
+#include "platform/tick_timeout.h"
 #include "tests/app/temp_folder.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "app/device_family.h"
+#include "net/device_family.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/string_pair.h"
+#include "text/string_pair.h"
 
 namespace {
 

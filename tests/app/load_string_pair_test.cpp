@@ -1,4 +1,4 @@
-#include "app/load_string_pair.h"
+#include "platform/load_string_pair.h"
 
 #include <gtest/gtest.h>
 

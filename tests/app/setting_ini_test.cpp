@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_text.h"
+#include "text/ini_text.h"
 #include "app/memory_settings_environment.h"
 
 namespace {

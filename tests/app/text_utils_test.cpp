@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/cross_marker.h"
-#include "app/digit_text.h"
-#include "app/path_text.h"
-#include "app/text_bytes.h"
+#include "ui/cross_marker.h"
+#include "text/digit_text.h"
+#include "text/path_text.h"
+#include "text/text_bytes.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "app/app_data.h"
-#include "app/kernel_mailbox.h"
-#include "app/trace_log.h"
+#include "session/kernel_mailbox.h"
+#include "platform/trace_log.h"
 #include "live/live_messages.h"
 #include "live/live_view_binding.h"
 #include "live/live_view_window.h"
@@ -360,10 +360,11 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
     EXPECT_EQ(shown.blank, 0);
     EXPECT_EQ(shown.noPicture, 0u);
     // One picture after the other: the device's time stamps move on between any two (the first
-    // two intervals are 0: no earlier stamp, and the first stamp may be 0).
+    // two intervals are 0: no earlier stamp, and the first stamp may be 0).  The bound is loose:
+    // on a loaded machine devsim's own frames come late and the show thread may drop one.
     for (size_t i = 2; i < shown.intervals.size(); ++i) {
       EXPECT_GT(shown.intervals[i], 0u) << i;
-      EXPECT_LE(shown.intervals[i], 200u) << i;
+      EXPECT_LE(shown.intervals[i], 1000u) << i;
     }
   }
   EXPECT_EQ(a.wImageWidth, c.full.w);

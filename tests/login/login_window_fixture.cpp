@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/app_data.h"
-#include "app/login_worker.h"
+#include "login/login_worker.h"
 #include "platform/message_loop.h"
 
 namespace logintest {

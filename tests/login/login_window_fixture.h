@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/login_dialog.h"
+#include "login/login_dialog.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/app_data.h"
-#include "app/login_messages.h"
-#include "app/login_worker.h"
+#include "login/login_messages.h"
+#include "login/login_worker.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
 #include "tools/ip_record.h"

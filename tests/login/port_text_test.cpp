@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/port_text.h"
+#include "text/port_text.h"
 
 namespace {
 

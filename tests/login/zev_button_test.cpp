@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/zev_button.h"
+#include "ui/zev_button.h"
 #include "platform/message_loop.h"
 #include "tests/login/bitmap_file.h"
 #include "tests/support/win_process.h"

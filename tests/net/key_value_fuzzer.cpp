@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "mainwnd/control_device_list.h"
+#include "net/control_device_list.h"
 #include "net/device_info_reply.h"
 #include "net/login_reply.h"
 

@@ -105,17 +105,19 @@ CallResult RunCall(const ResizeCall& c, const uint8_t* fill, size_t fillSize) {
                     : c.planar ? static_cast<const void*>(srcPtrs)
                                : r.srcPlanes[0].data();
   void* dst = c.nullDst ? nullptr : c.planar ? static_cast<void*>(dstPtrs) : r.dstPlanes[0].data();
+  const ResizeBuild& build = c.build ? *c.build : kResizeGenericBuild;
   if (c.publicEntry) {
-    r.status =
-        ResizeImage8uC3(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
-                        static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
+    const ResizeEntryFn entry = c.entry ? c.entry : ResizeImage8uC3;
+    r.status = entry(static_cast<const uint8_t*>(src), c.srcSize, c.srcStep, c.roi,
+                     static_cast<uint8_t*>(dst), c.dstStep, c.dstRoi, c.xf, c.yf, c.interp);
   } else if (c.interp == 8) {
-    r.status = ResizeSuperSample(src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi, c.xf,
-                                 c.yf, c.channels, c.layout, c.type, c.planar, c.factorMode);
-  } else {
     r.status =
-        ResizeWorker(src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi, c.xf, c.yf, 0.0,
-                     0.0, c.channels, c.layout, c.type, c.planar, c.interp, c.factorMode);
+        ResizeRunSuperSample(build, src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi,
+                             c.xf, c.yf, c.channels, c.layout, c.type, c.planar, c.factorMode);
+  } else {
+    r.status = ResizeRunWorker(build, src, c.srcSize, c.srcStep, c.roi, dst, c.dstStep, c.dstRoi,
+                               c.xf, c.yf, 0.0, 0.0, c.channels, c.layout, c.type, c.planar,
+                               c.interp, c.factorMode);
   }
   if (r.status == 0 && ExpectedStatus(c) == 0) {
     const int32_t w = std::min(c.roi.width, c.srcSize.width - c.roi.x);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "resize/resize_build.h"
+#include "resize/resize_image.h"
 #include "resize/resize_types.h"
 
 namespace resize_test {
@@ -25,6 +27,10 @@ struct ResizeCall {
   int32_t factorMode = 1;
   bool publicEntry = false;  // through ResizeImage8uC3 (8-bit, three channels, packed)
   bool nullSrc = false, nullDst = false;
+  // The build whose worker and selector run (null: the generic build), and the entry that
+  // stands for the public function (null: ResizeImage8uC3 itself).
+  const ResizeBuild* build = nullptr;
+  ResizeEntryFn entry = nullptr;
 };
 
 struct CallResult {

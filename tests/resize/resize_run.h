@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resize/resize_build.h"
 #include "resize/resize_worker.h"
 #include "tests/resize/resize_test_image.h"
 
@@ -26,9 +27,12 @@ struct Resized {
 };
 
 // rows: source values, each row holding width x channels elements.  interp 8 runs the selector.
+// build: whose worker and selector run (null: the generic build).
 template <typename T>
 Resized<T> RunResize(const std::vector<std::vector<T>>& rows, int32_t channels, int32_t layout,
-                     ImgRect roi, ImgSize dstRoi, double xf, double yf, int32_t interp) {
+                     ImgRect roi, ImgSize dstRoi, double xf, double yf, int32_t interp,
+                     const ResizeBuild* build = nullptr) {
+  const ResizeBuild& b = build ? *build : kResizeGenericBuild;
   const int32_t type = sizeof(T) == 1 ? 0 : sizeof(T) == 2 ? 1 : 2;
   const int32_t h = static_cast<int32_t>(rows.size());
   const int32_t w = static_cast<int32_t>(rows[0].size()) / channels;
@@ -43,11 +47,11 @@ Resized<T> RunResize(const std::vector<std::vector<T>>& rows, int32_t channels, 
   r.out = GuardedBuffer(dstRoi.height, dstStep);
   if (roi.width == 0) roi = {0, 0, w, h};
   if (interp == 8) {
-    r.status = ResizeSuperSample(src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi,
-                                 xf, yf, channels, layout, type, 0, 1);
+    r.status = ResizeRunSuperSample(b, src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep,
+                                    dstRoi, xf, yf, channels, layout, type, 0, 1);
   } else {
-    r.status = ResizeWorker(src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi, xf, yf,
-                            0.0, 0.0, channels, layout, type, 0, interp, 1);
+    r.status = ResizeRunWorker(b, src.data(), {w, h}, srcStep, roi, r.out.data(), dstStep, dstRoi,
+                               xf, yf, 0.0, 0.0, channels, layout, type, 0, interp, 1);
   }
   return r;
 }

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/main_window_link.h"
-#include "app/session_messages.h"
+#include "session/main_window_link.h"
+#include "session/session_messages.h"
 #include "tests/support/win_process.h"
 
 namespace sessiontest {

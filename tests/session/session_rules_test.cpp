@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "app/player_launch_text.h"
-#include "app/relogin_schedule.h"
+#include "session/player_launch_text.h"
+#include "session/relogin_schedule.h"
 
 namespace {
 

@@ -1,0 +1,318 @@
+#include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
+
+#include "session/login_thread.h"
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/app_data.h"
+#include "session/main_window_link.h"
+#include "session/session_control.h"
+#include "session/session_messages.h"
+#include "session/thread_stop.h"
+#include "platform/trace_log.h"
+#include "net/cgi_command_table.h"
+#include "net/cgi_param_list.h"
+#include "net/device_info_reply.h"
+#include "net/device_session.h"
+#include "net/login_exchange.h"
+#include "net/login_reply.h"
+#include "net/request_cancel.h"
+#include "net/sys_cfg_blocks.h"
+#include "net/sys_cfg_transfer.h"
+#include "net/voroz_send_command.h"
+
+const char kStartLoginText[] = "Start login";
+
+namespace {
+constexpr uint32_t kReplyBufferBytes = 1024;
+
+std::mutex g_timingLock;
+ReloginTiming g_timing;
+
+// One Login_Thread's stop request, shared by the thread and its starter.
+struct ReloginContext {
+  HANDLE hStop = nullptr;  // manual reset
+  ~ReloginContext() {
+    if (hStop) CloseHandle(hStop);
+  }
+};
+using ReloginContextRef = std::shared_ptr<ReloginContext>;
+
+struct LeftRunning {
+  HANDLE hThread;
+  ReloginContextRef context;
+};
+
+// Guards h_ReLoginThread, the current context and the threads left running.
+std::mutex g_reloginLock;
+ReloginContextRef g_current;
+std::vector<LeftRunning> g_leftRunning;
+
+// Closes the threads left running that have ended. Under g_reloginLock.
+void CollectEndedLocked() {
+  for (auto it = g_leftRunning.begin(); it != g_leftRunning.end();) {
+    if (WaitForSingleObject(it->hThread, 0) == WAIT_OBJECT_0) {
+      CloseHandle(it->hThread);
+      it = g_leftRunning.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+class Relogin {
+ public:
+  Relogin(const ReloginContext& context, const ReloginTiming& timing)
+      : m_context(context), m_timing(timing), m_app(*g_lpApp) {}
+
+  void Run() {
+    Start();
+    for (;;) {
+      const Outcome attempt = Attempt();
+      if (attempt == Outcome::kStopped) return;
+      if (attempt == Outcome::kAccepted) {
+        const Outcome finish = Finish();
+        if (finish != Outcome::kFailed) return;
+      }
+      if (!BackOff()) return;
+    }
+  }
+
+ private:
+  enum class Outcome { kAccepted, kFailed, kStopped, kDone };
+
+  bool Stopped() const {
+    return WaitForSingleObject(m_context.hStop, 0) == WAIT_OBJECT_0 || ProcessStopping();
+  }
+
+  // Waits ms; false when the thread is asked to end meanwhile.
+  bool Wait(DWORD ms) const {
+    HANDLE waits[2] = {m_context.hStop, ProcessStopEvent()};
+    return WaitForMultipleObjects(2, waits, FALSE, ms) == WAIT_TIMEOUT;
+  }
+
+  void Start() {
+    m_dwStartTick = GetTickCount64();
+    m_app.StreamRunningFlag = 0;
+    m_app.SessionActiveFlag = 1;
+    m_app.byPtzHotPointMode = 1;
+    PostClearOverlayTexts(kOverlayAlarmChannel);
+    PostLoginStatus(reinterpret_cast<WPARAM>(kStartLoginText), kLoginStatusStart);
+    if (!m_app.m_ControlD.IsCurrentChannelDevice()) PostResetPtzButton();
+    m_app.m_ControlD.Clear();
+    // A host name is looked up again rather than its last resolved address reused.
+    std::lock_guard<std::mutex> lock(SessionMutex());
+    ::CSettingINI& settings = m_app.CSettingINI;
+    if (settings.m_szServerHostName[0]) settings.m_strServerName = settings.m_szServerHostName;
+  }
+
+  Outcome Attempt() {
+    m_app.w_LoginResult = 100;
+    CGIParamList request(kCgiLogin);
+    BuildLoginRequest(request, m_app.CSettingINI.m_strUsername, m_app.CSettingINI.m_strPassword);
+    {
+      std::lock_guard<std::mutex> lock(SessionMutex());
+      std::memset(g_szCookie, 0, sizeof g_szCookie);
+      const std::string& server = m_app.CSettingINI.m_strServerName;
+      if (IsIpAddressText(server) != 2) m_strSavedServer = server;
+    }
+    std::vector<char> reply(kReplyBufferBytes, 0);
+    uint32_t length = 0;
+    CgiReplyStatus status{0, 0};
+    const int loggedIn =
+        VorozSendCommand(kCgiLogin, request.GetBuffer(), request.GetLength(), nullptr, 0, &status,
+                         sizeof status, reply.data(), kReplyBufferBytes - 1, &length,
+                         m_timing.wRequestTimeoutS, m_timing.wRequestTimeoutS, 0);
+    if (Stopped()) return Outcome::kStopped;
+    if (loggedIn) {
+      TraceLogWrite("login success");
+      m_app.w_LoginResult = 30;
+      m_app.w_UserLevel = 30;
+      if (ApplyLoginReply(reply.data(), false, true) == LoginReplyResult::kNoSession)
+        m_app.w_LoginResult = 100;
+    } else {
+      m_app.w_LoginResult = status.dwStatus == 202 ? 102 : 100;
+      TraceLogWrite("login failed");
+      if (!m_strSavedServer.empty()) {
+        // The failed request may have replaced the host name by its address.
+        std::lock_guard<std::mutex> lock(SessionMutex());
+        m_app.CSettingINI.m_strServerName = m_strSavedServer;
+      }
+    }
+    if (m_app.w_LoginResult == 30) {
+      const Outcome info = RequestDeviceInfo();
+      if (info != Outcome::kFailed) return info;
+    }
+    if (m_app.w_LoginResult == 102) {
+      PostLoginStatus(0, kLoginStatusTooManyUsers);
+      if (!Wait(m_timing.dwTooManyUsersMs)) return Outcome::kStopped;
+    }
+    return Outcome::kFailed;
+  }
+
+  Outcome RequestDeviceInfo() {
+    DeviceInfoRequestParams params;
+    params.newFrameHeader = ::PrepareDeviceInfo();
+    if (Stopped()) return Outcome::kStopped;
+    std::string cookie;
+    {
+      std::lock_guard<std::mutex> lock(SessionMutex());
+      cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
+    }
+    params.cookie = cookie;
+    params.resolution = m_app.CSettingINI.m_iImageResolution;
+    params.quality = m_app.CSettingINI.m_iVideoQuality;
+    params.channel = m_app.CSettingINI.m_bySelectedChannel;
+    CGIParamList request(kCgiGetDeviceInfo);
+    BuildDeviceInfoRequest(request, params);
+    std::vector<char> reply(kReplyBufferBytes, 0);
+    uint32_t length = 0;
+    TraceLogWrite("start to send get device info command");
+    const int sent =
+        VorozSendCommand(kCgiGetDeviceInfo, request.GetBuffer(), request.GetLength(), nullptr, 0,
+                         nullptr, 0, reply.data(), kReplyBufferBytes - 1, &length,
+                         m_timing.wRequestTimeoutS, m_timing.wRequestTimeoutS, 0);
+    if (Stopped()) return Outcome::kStopped;
+    if (!sent) {
+      TraceLogWrite("Command failed");
+      return Outcome::kFailed;
+    }
+    TraceLogWrite("Command success");
+    if (length == 0) return Outcome::kFailed;  // the whole login is repeated
+    ApplyDeviceInfoReply(reply.data(), true);
+    return Outcome::kAccepted;
+  }
+
+  bool BackOff() {
+    if (!Wait(m_timing.dwFirstWaitMs)) return false;
+    const uint64_t elapsedSeconds = (GetTickCount64() - m_dwStartTick) / 1000;
+    PostLoginStatus(0, kLoginStatusFailed);
+    if (!Wait(ReloginBackoffMs(m_qwFailures, m_timing.backoff))) return false;
+    ++m_qwFailures;
+    PostLoginStatus(static_cast<WPARAM>(elapsedSeconds), kLoginStatusElapsed);
+    PostLoginStatus(0, kLoginStatusDisconnected);
+    if (!Wait(m_timing.dwLastWaitMs)) return false;
+    PostLoginStatus(reinterpret_cast<WPARAM>(kStartLoginText), kLoginStatusStart);
+    return true;
+  }
+
+  Outcome Finish() {
+    const int entry = ReloginControlEntryIndex(m_app.str_ProductID, m_app.byMultiChannel,
+                                               m_app.CSettingINI.m_bySelectedChannel);
+    if (entry >= 0) m_app.m_ControlD.MakeCurrent(2, entry);
+    ReapplyMainWindowLayout(m_timing.dwLayoutReplyMs);
+    if (Stopped()) return Outcome::kStopped;
+    if (!RequestSessionRestart(m_timing.dwRestartReplyMs, m_context.hStop)) {
+      if (Stopped()) return Outcome::kStopped;
+      // Not reported as connected: the attempt counts as failed and is repeated.
+      TraceLogWrite("Login_Thread : session resources were not re-created");
+      return Outcome::kFailed;
+    }
+    PostLoginStatus(0, kLoginStatusConnected);
+    if (m_app.m_UserRecord.RestartRecord()) PostMainWindowButtonState(kLayoutFlagRecord, 1);
+    if (!Wait(m_timing.dwStartDelayMs)) return Outcome::kStopped;
+    TraceLogWrite("Send start event");
+    SessionResourceLock lock;
+    if (m_app.h_LifeTimeStartEvent) SetEvent(m_app.h_LifeTimeStartEvent);
+    if (m_app.h_StartToGetJpegImageEvent) SetEvent(m_app.h_StartToGetJpegImageEvent);
+    return Outcome::kDone;
+  }
+
+  const ReloginContext& m_context;
+  const ReloginTiming m_timing;
+  APP_DATA& m_app;
+  ULONGLONG m_dwStartTick = 0;
+  uint64_t m_qwFailures = 0;
+  std::string m_strSavedServer;
+};
+}  // namespace
+
+void SetReloginTiming(const ReloginTiming& timing) {
+  std::lock_guard<std::mutex> lock(g_timingLock);
+  g_timing = timing;
+}
+
+ReloginTiming GetReloginTiming() {
+  std::lock_guard<std::mutex> lock(g_timingLock);
+  return g_timing;
+}
+
+DWORD WINAPI Login_Thread(LPVOID param) {
+  const std::unique_ptr<ReloginContextRef> context(static_cast<ReloginContextRef*>(param));
+  if (!context || !*context || !g_lpApp) return 0;
+  // A stop or the process stop cuts a device request in flight short.
+  const RequestCancel cancel((*context)->hStop, ProcessStopEvent());
+  const RequestCancelScope scope(cancel);
+  Relogin(**context, GetReloginTiming()).Run();
+  return 0;
+}
+
+int StartReloginThread(SIZE_T stackSize) {
+  StopReloginThread(30);
+  if (!g_lpApp || ProcessStopping()) return 0;
+  auto context = std::make_shared<ReloginContext>();
+  context->hStop = SessionSystem().createEvent(TRUE);
+  if (!context->hStop) return 0;
+  auto* param = new ReloginContextRef(context);
+  DWORD id = 0;
+  HANDLE thread = SessionSystem().createThread(stackSize, Login_Thread, param, &id);
+  if (!thread) {
+    delete param;
+    return 0;
+  }
+  std::lock_guard<std::mutex> lock(g_reloginLock);
+  g_lpApp->h_ReLoginThread = {thread, id};
+  g_current = std::move(context);
+  return 1;
+}
+
+void StopReloginThread(DWORD budgetMs) {
+  if (!g_lpApp) return;
+  HANDLE thread;
+  ReloginContextRef context;
+  {
+    std::lock_guard<std::mutex> lock(g_reloginLock);
+    CollectEndedLocked();
+    thread = g_lpApp->h_ReLoginThread.h;
+    context = std::move(g_current);
+    g_lpApp->h_ReLoginThread = {};
+  }
+  if (!thread) return;
+  if (context) SetEvent(context->hStop);
+  if (WaitServingSentMessages(thread, budgetMs) == WAIT_OBJECT_0) {
+    CloseHandle(thread);
+    return;
+  }
+  std::lock_guard<std::mutex> lock(g_reloginLock);
+  g_leftRunning.push_back({thread, std::move(context)});
+}
+
+bool ReloginThreadRunning() {
+  std::lock_guard<std::mutex> lock(g_reloginLock);
+  return g_lpApp && g_lpApp->h_ReLoginThread.h &&
+         WaitForSingleObject(g_lpApp->h_ReLoginThread.h, 0) == WAIT_TIMEOUT;
+}
+
+bool ReapReloginThreads(DWORD timeoutMs) {
+  std::vector<LeftRunning> left;
+  {
+    std::lock_guard<std::mutex> lock(g_reloginLock);
+    left.swap(g_leftRunning);
+  }
+  const ULONGLONG start = GetTickCount64();
+  bool allEnded = true;
+  for (LeftRunning& l : left) {
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    const DWORD remaining = elapsed >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - elapsed);
+    if (WaitServingSentMessages(l.hThread, remaining) != WAIT_OBJECT_0) {
+      allEnded = false;
+      TraceLogWrite("StopThreadSlot : Login_Thread given up");
+    }
+    CloseHandle(l.hThread);
+  }
+  return allEnded;
+}
