@@ -1,7 +1,10 @@
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/scoped_handle.h"
 
 APP_DATA* g_lpApp = nullptr;
 char g_szCookie[64] = {};
@@ -15,12 +18,7 @@ void FreeBufferSlot(T*& p) {
   }
 }
 
-void CloseHandleSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
+using ost::CloseHandleSlot;
 
 uint8_t* AllocateBytes(size_t n) {
   return static_cast<uint8_t*>(std::malloc(n));
@@ -30,8 +28,8 @@ uint8_t* AllocateBytes(size_t n) {
 int CreateAppData() {
   g_lpApp = new APP_DATA();  // member initialisers give every creation value
   g_lpApp->str_ClientVersion = "1.0.6.0";
-  g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->CSettingINI.m_byRetrAlarmRecord,
-                                              &g_lpApp->CSettingINI.m_byAlarmRecord);
+  g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->m_Settings.m_byRetrAlarmRecord,
+                                              &g_lpApp->m_Settings.m_byAlarmRecord);
   g_lpApp->h_ConnectedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   g_lpApp->m_MMTimer.SetResolution();
   g_lpApp->dwCtrlDeviceCount = 0;

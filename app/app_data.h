@@ -10,11 +10,12 @@
 #include "app/setting_ini.h"
 #include "live/alarm_wave.h"
 #include "live/stream_pipeline.h"
-#include "net/control_device_list.h"
-#include "mainwnd/ctrl_file.h"
 #include "mainwnd/main_window_standins.h"
-#include "record/record_standins.h"
+#include "net/control_device_list.h"
+#include "net/ctrl_file.h"
 #include "platform/trace_log.h"
+#include "record/backup_standins.h"
+#include "record/record_objects.h"
 
 class CPallumDlg;
 class MySystemDialog;
@@ -31,6 +32,27 @@ struct AccountEntry {
   uint32_t dwValue;
   std::string strName;
   std::string strText;
+};
+
+// Values of w_LoginResult that the login paths set.
+enum LoginResult : uint16_t {
+  kLoginSucceeded = 30,      // logged in: the main window opens
+  kLoginFailed = 100,        // no session: the login window opens again
+  kLoginTooManyUsers = 102,  // the device serves no further client (its status 202)
+};
+// Whether start-up opens the main window after the login window: kLoginSucceeded, or one of
+// the results 0, 10 and 20 kept from earlier clients.
+inline bool LoginResultOpensMainWindow(uint16_t result) {
+  return result == kLoginSucceeded || result == 20 || result == 10 || result == 0;
+}
+
+// The session's state as its three flags tell it (SessionActiveFlag, StreamRunningFlag,
+// fVideoConnected; the threads set the flags, APP_DATA::SessionStateNow names them).
+enum class SessionState : uint8_t {
+  kIdle,       // no session: CONNECT starts one
+  kLoggedIn,   // the session is active, its stream does not run yet
+  kStreaming,  // the stream runs, no picture arrived yet
+  kShowing,    // pictures arrive
 };
 
 // Sizes of the device configuration blocks.
@@ -102,6 +124,11 @@ class APP_DATA {
   HANDLE h_EndRTPThreadEvent = nullptr;
 
   // Session state shared by the main window and its threads.
+  SessionState SessionStateNow() const {
+    if (!SessionActiveFlag) return SessionState::kIdle;
+    if (!StreamRunningFlag) return SessionState::kLoggedIn;
+    return fVideoConnected ? SessionState::kShowing : SessionState::kStreaming;
+  }
   uint32_t& SessionActiveFlag = m_StreamPipeline.SessionActiveFlag;
   uint32_t& StreamRunningFlag = m_StreamPipeline.StreamRunningFlag;
   uint8_t byPtzHotPointMode = 1;
@@ -190,7 +217,7 @@ class APP_DATA {
   uint8_t byShowDeviceTitle = 0;
   uint32_t dwDeviceCapabilityMask = 0;
   uint32_t& fVideoLoss = m_StreamPipeline.fVideoLoss;
-  CSettingINI CSettingINI;
+  CSettingINI m_Settings;
   std::string str_ProductID;
   char str_MACAddress[12] = {};
   std::string str_HostName;

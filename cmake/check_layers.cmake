@@ -1,5 +1,6 @@
 # The include graph against the folder layers: every `#include "<folder>/..."` in a folder's
-# sources names a lower layer, or its own folder, or is listed as pending.
+# sources names a lower layer, or its own folder, or is listed as pending; and the top README's
+# layout table lists the layers' folders, each of which has a README.
 # usage: cmake -DROOT=<source dir> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/folder_layers.cmake)
@@ -39,6 +40,33 @@ foreach(entry IN LISTS OST_PENDING_UPWARD_INCLUDES)
     string(APPEND errors "  ${entry}: listed as pending but no longer included; drop it from the list\n")
   endif()
 endforeach()
+# The top README's layout table lists exactly the folders of the layers, each on its layer.
+file(STRINGS ${ROOT}/README.md rows REGEX "^\\| [0-9]+ \\| `[a-z_0-9]+/` \\|")
+set(listed "")
+foreach(row IN LISTS rows)
+  string(REGEX REPLACE "^\\| ([0-9]+) \\| `([a-z_0-9]+)/`.*$" "\\1;\\2" cells "${row}")
+  list(GET cells 0 row_rank)
+  list(GET cells 1 row_folder)
+  list(APPEND listed ${row_folder})
+  ost_folder_rank(${row_folder} rank)
+  if(NOT rank EQUAL row_rank)
+    string(APPEND errors "  README.md puts ${row_folder}/ on layer ${row_rank}, the layers on ${rank}\n")
+  endif()
+endforeach()
+foreach(layer IN LISTS OST_FOLDER_LAYERS)
+  separate_arguments(folders UNIX_COMMAND "${layer}")
+  foreach(folder IN LISTS folders)
+    if(NOT IS_DIRECTORY ${ROOT}/${folder})
+      string(APPEND errors "  ${folder}/ is a layer's folder but does not exist\n")
+    elseif(NOT folder IN_LIST listed)
+      string(APPEND errors "  ${folder}/ is missing from README.md's layout table\n")
+    endif()
+    if(NOT EXISTS ${ROOT}/${folder}/README.md)
+      string(APPEND errors "  ${folder}/ has no README.md\n")
+    endif()
+  endforeach()
+endforeach()
+
 list(LENGTH pending_seen pending_count)
 if(pending_count GREATER 0)
   list(JOIN pending_seen "\n  " pending_text)

@@ -20,7 +20,7 @@ Reply BadRequest(std::string_view why) {
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 9> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 11> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -30,6 +30,8 @@ Handler FindHandler(std::string_view path) {
       {"/GetSysCfg.cgi", HandleGetSysCfg},
       {"/SetSysCfg.cgi", HandleSetSysCfg},
       {"/Reboot.cgi", HandleReboot},
+      {"/RS485Cmd.cgi", HandleRs485Cmd},
+      {"/PTZReset.cgi", HandlePtzReset},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

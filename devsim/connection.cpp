@@ -157,6 +157,7 @@ void ServeConnection(int fd, uint64_t conn_id, const ConnectionContext& ctx) {
     if (replies) e.status = out.reply.status;
     e.reply_body_length = replies ? out.reply.body.size() : 0;
     e.faults = out.faults;
+    e.decoded = out.reply.decoded;
     ctx.log->Write(e);
   }
   Deliver(fd, out, ctx);

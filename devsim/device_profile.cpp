@@ -336,17 +336,32 @@ std::string DeviceInfoText(const DeviceProfile& p, const Account* account) {
   AppendItem(out, "Boot-Version", p.boot_version);
   AppendItem(out, "2041-Version", p.version_2041);
   AppendItem(out, "FPGA-Version", p.fpga_version);
-  if (!p.slaves.empty()) {
-    auto entries = Split(p.slaves, ',');
-    AppendItem(out, "SLAVENUM", std::to_string(entries.size()));
-    for (auto e : entries) {
-      auto f = Split(e, ':');
-      AppendItem(out, "SID", f[0]);
-      AppendItem(out, "STYPE", f[1]);
-      AppendItem(out, "SPROTOCOL", f[2]);
-    }
-  }
+  if (!p.slaves.empty()) out += SlaveListText(p, std::string::npos);
   return out;
+}
+
+std::string SlaveListText(const DeviceProfile& p, size_t limit) {
+  std::string out;
+  if (p.slaves.empty()) return out;
+  auto entries = Split(p.slaves, ',');
+  // Whole slaves only, as many as fit within limit.
+  std::vector<std::string> items;
+  for (auto e : entries) {
+    auto f = Split(e, ':');
+    std::string item;
+    AppendItem(item, "SID", f[0]);
+    AppendItem(item, "STYPE", f[1]);
+    AppendItem(item, "SPROTOCOL", f[2]);
+    items.push_back(std::move(item));
+  }
+  size_t n = items.size();
+  for (;;) {
+    std::string text;
+    AppendItem(text, "SLAVENUM", std::to_string(n));
+    for (size_t i = 0; i < n; ++i) text += items[i];
+    if (text.size() <= limit || n == 0) return text;
+    --n;
+  }
 }
 
 }  // namespace devsim

@@ -84,5 +84,8 @@ std::string LoginReplyText(const DeviceProfile& profile, std::string_view sessio
 
 // The device-information reply text for the account that asks.
 std::string DeviceInfoText(const DeviceProfile& profile, const Account* account);
+// "SLAVENUM=n;" and each slave's "SID", "STYPE", "SPROTOCOL" items, as many whole slaves as fit
+// in limit bytes (empty without slaves).
+std::string SlaveListText(const DeviceProfile& p, size_t limit);
 
 }  // namespace devsim

@@ -32,6 +32,10 @@ Reply HandleGetVideo(Device& device, const Request& request);
 Reply HandleSetChannel(Device& device, const Request& request);
 Reply HandleSetResolution(Device& device, const Request& request);
 Reply HandleSetQuality(Device& device, const Request& request);
+// "/RS485Cmd.cgi": the addressing parameters and the body are checked and decoded for the log.
+Reply HandleRs485Cmd(Device& device, const Request& request);
+// "/PTZReset.cgi": the profile's slave list.
+Reply HandlePtzReset(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 

@@ -13,6 +13,7 @@ namespace devsim {
 struct Reply {
   int status = 200;
   std::string body;
+  std::string decoded;  // what the request meant, for the log (empty: nothing to say)
 };
 
 enum class LengthStyle {

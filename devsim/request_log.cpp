@@ -70,6 +70,7 @@ std::string FormatLogLine(const LogEntry& e, uint64_t seq) {
   }
   out += "]";
   if (!e.error.empty()) out += ",\"error\":" + JsonBytes(e.error);
+  if (!e.decoded.empty()) out += ",\"decoded\":" + JsonBytes(e.decoded);
   out += "}";
   return out;
 }

@@ -23,6 +23,7 @@ struct LogEntry {
   size_t reply_body_length = 0;
   std::vector<std::string> faults;
   std::string error;
+  std::string decoded;  // the handler's reading of the request
 };
 
 // A JSON string literal of raw bytes: byte b becomes code point U+00bb (read it back as Latin-1).

@@ -13,11 +13,11 @@ uint8_t AppHeaderReactionHost::MultiChannel() const {
 }
 
 uint8_t AppHeaderReactionHost::AlarmTriggerFlag() const {
-  return g_lpApp->CSettingINI.m_byAlarmRecord;
+  return g_lpApp->m_Settings.m_byAlarmRecord;
 }
 
 uint8_t AppHeaderReactionHost::AlarmAutoSwitchVideo() const {
-  return g_lpApp->CSettingINI.m_byAlarmSwitchVideo;
+  return g_lpApp->m_Settings.m_byAlarmSwitchVideo;
 }
 
 bool AppHeaderReactionHost::IsAlarmSoundPlaying() const {
@@ -25,14 +25,7 @@ bool AppHeaderReactionHost::IsAlarmSoundPlaying() const {
 }
 
 bool AppHeaderReactionHost::HasModel19_22_23() const {
-  const C_ControlD& list = g_lpApp->m_ControlD;
-  for (int i = 0; i < list.Count(); ++i) {
-    const C_ControlD::Entry& e = list.At(i);
-    if ((e.wFlags & C_ControlD::kInUse) &&
-        (e.byModelRow == 19 || e.byModelRow == 22 || e.byModelRow == 23))
-      return true;
-  }
-  return false;
+  return g_lpApp->m_ControlD.HasModel19_22_23() != 0;
 }
 
 bool AppHeaderReactionHost::IsAlarmRecording() const {
@@ -75,7 +68,7 @@ void AppHeaderReactionHost::PostCmosState(uint8_t state) {
 }
 
 void AppHeaderReactionHost::CreateAlarmRecordFile() {
-  g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
+  g_lpApp->m_AlarmRecord.CreateRecordFile(g_lpApp->m_Settings.m_strRecordPath);
 }
 
 void AppHeaderReactionHost::CloseAlarmRecordFile() {

@@ -10,7 +10,7 @@
 #include "live/jpeg_decode.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_threads.h"
-#include "record/record_standins.h"
+#include "record/record_app.h"
 
 DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID param) {
   CStreamPipeline& p = *static_cast<CStreamPipeline*>(param);

@@ -15,6 +15,6 @@ void BindLiveViewObjects() {
   p.m_HeaderReactions.SetHost(&host);
   p.m_RTPHeaderParser.m_fPayloadCountsHeader = IsRZ8PProduct(a.str_ProductID) ? 1 : 0;
   p.m_DisplayMode.Bind(DisplayModeBinding{
-      &a.str_ProductID, &a.byStartVideoMode, &a.CSettingINI.m_iImageResolution, &a.byImageSizeClass,
+      &a.str_ProductID, &a.byStartVideoMode, &a.m_Settings.m_iImageResolution, &a.byImageSizeClass,
       &a.byAppliedSizeClass, &a.wLayoutId, p.WindowDisplayModeObserver()});
 }

@@ -77,9 +77,9 @@ struct StreamTarget {
 StreamTarget SessionStreamTarget() {
   std::lock_guard<std::mutex> lock(SessionMutex());
   const APP_DATA& a = *g_lpApp;
-  return StreamTarget{a.CSettingINI.m_strServerName,
+  return StreamTarget{a.m_Settings.m_strServerName,
                       std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)),
-                      a.CSettingINI.m_wWebPort};
+                      a.m_Settings.m_wWebPort};
 }
 
 // Connects and sends the stream request; false (the session ended) on failure.

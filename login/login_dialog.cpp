@@ -13,6 +13,8 @@
 #include "net/device_session.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
+#include "platform/process_launch.h"
+#include "platform/thread_start.h"
 #include "res/resource.h"
 #include "tools/address_book_dialog.h"
 #include "login/connect_progress_dlg.h"
@@ -390,14 +392,9 @@ void LoginDialog::OnConnectButton() {
                       &attempt->hPredecessor, 0, FALSE, DUPLICATE_SAME_ACCESS);
   }
 
-  auto* loginParam = new std::shared_ptr<LoginAttempt>(attempt);
   DWORD id = 0;
-  HANDLE thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Dialog_Thread, loginParam, 0, &id);
-  if (thread == nullptr) {
-    delete loginParam;
-    return;
-  }
+  HANDLE thread = ost::StartThreadWith(&Login_Dialog_Thread, attempt, kLoginThreadStackSize, &id);
+  if (thread == nullptr) return;
   // The earlier login thread is waited for by the new one.
   if (m_hLoginThread != nullptr) ::CloseHandle(m_hLoginThread);
   m_hLoginThread = thread;
@@ -405,13 +402,8 @@ void LoginDialog::OnConnectButton() {
   m_pAttempt = attempt;
   m_fLoginRunning = true;
 
-  auto* animateParam = new std::shared_ptr<LoginAttempt>(attempt);
-  thread =
-      ::CreateThread(nullptr, kLoginThreadStackSize, &Login_Animate_Thread, animateParam, 0, &id);
-  if (thread == nullptr) {
-    delete animateParam;
-    return;
-  }
+  thread = ost::StartThreadWith(&Login_Animate_Thread, attempt, kLoginThreadStackSize, &id);
+  if (thread == nullptr) return;
   m_hAnimateThread = thread;
   m_dwAnimateThreadId = id;
   Invalidate();
@@ -447,37 +439,28 @@ void LoginDialog::OnSearchButton() {
     m_strEditPort = std::to_string(search.m_nWebPort);
     m_strEditServer = search.m_strChosenAddress;
     std::lock_guard<std::mutex> lock(SessionMutex());
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(search.m_nWebPort);
-    g_lpApp->CSettingINI.SetServerNameFromUser(search.m_strChosenAddress);
+    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(search.m_nWebPort);
+    g_lpApp->m_Settings.SetServerNameFromUser(search.m_strChosenAddress);
   }
   UpdateData(false);
 }
 
 std::string LoginDialog::FindNewestRecordFile() {
-  return ::FindNewestRecordFile(g_lpApp->CSettingINI.m_strRecordPath);
+  return ::FindNewestRecordFile(g_lpApp->m_Settings.m_strRecordPath);
 }
 
 void LoginDialog::OnPlayerButton() {
-  const std::string program = g_lpApp->CSettingINI.m_strExeDir + "Quendor.exe";
+  const std::string program = g_lpApp->m_Settings.m_strExeDir + "Quendor.exe";
   const std::string newest = FindNewestRecordFile();
   if (newest.size() > kPlayerCommandLineMax) {
     // The path does not fit the player's command line: no player with a cut path.
     OstMessageBoxId(IDS_PLAYER_START_FAILED);
     return;
   }
-  std::string commandLine = newest;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(
-          program.c_str(), commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr,
-          FALSE, CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS,
-          nullptr, nullptr, &startup, &process)) {
+  if (!ost::LaunchProcess(
+          program, newest,
+          CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS))
     OstMessageBoxId(IDS_PLAYER_START_FAILED);
-    return;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
 }
 
 void LoginDialog::OnCopyProgramButton() {
@@ -488,7 +471,7 @@ void LoginDialog::OnCopyProgramButton() {
   if (chooser.DoModal() != 1) return;
   const std::string destination = chooser.GetPath();
   ::CreateDirectoryA((destination + "\\BMP").c_str(), nullptr);
-  CCopyProgramDlg copy(m_hWnd, g_lpApp->CSettingINI.m_strExeDir, destination);
+  CCopyProgramDlg copy(m_hWnd, g_lpApp->m_Settings.m_strExeDir, destination);
   copy.DoModal();
 }
 

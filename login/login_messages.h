@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/message_ranges.h"
+
 // wParam 1 login failed, 2 too many users (HTTP status 202), 3 device not supported.
 inline constexpr UINT WM_LOGINFAILED = WM_USER + 15;
 // One step of the login window's progress animation.
@@ -14,6 +16,12 @@ inline constexpr UINT WM_LOGINENTERKEY = WM_USER + 33;
 inline constexpr UINT WM_LOGINSUCCESS = WM_USER + 34;
 // The login worker has ended: lParam 1 success, -1 failure.
 inline constexpr UINT WM_LOGINWORKERDONE = WM_USER + 43;
+
+static_assert(ost::msg::OwnerOf(WM_LOGINFAILED) == ost::msg::Owner::kLogin);
+static_assert(ost::msg::OwnerOf(WM_LOGINANIMATE) == ost::msg::Owner::kLogin);
+static_assert(ost::msg::OwnerOf(WM_LOGINENTERKEY) == ost::msg::Owner::kLogin);
+static_assert(ost::msg::OwnerOf(WM_LOGINSUCCESS) == ost::msg::Owner::kLogin);
+static_assert(ost::msg::OwnerOf(WM_LOGINWORKERDONE) == ost::msg::Owner::kLogin);
 
 // wParam values of WM_LOGINFAILED.
 inline constexpr WPARAM kLoginFailedRefused = 1;

@@ -6,16 +6,10 @@
 #include "net/device_session.h"
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
+#include "platform/thread_start.h"
 
 namespace {
 constexpr DWORD kAnimationStepMs = 350;
-
-std::shared_ptr<LoginAttempt> TakeAttempt(LPVOID param) {
-  auto* holder = static_cast<std::shared_ptr<LoginAttempt>*>(param);
-  std::shared_ptr<LoginAttempt> attempt = std::move(*holder);
-  delete holder;
-  return attempt;
-}
 }  // namespace
 
 LoginAttempt::LoginAttempt() : hCancelEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
@@ -37,7 +31,7 @@ bool LoginAttempt::IsCancelled() {
 }
 
 DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
-  const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
+  const std::shared_ptr<LoginAttempt> attempt = ost::TakeStartRecord<LoginAttempt>(param);
   if (attempt->hPredecessor != nullptr) {
     ::WaitForSingleObject(attempt->hPredecessor, INFINITE);
     ::CloseHandle(attempt->hPredecessor);
@@ -49,7 +43,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
   const RequestCancelScope scope(cancel);
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.SetServerNameFromUser(attempt->strServer);
     settings.m_strUsername = attempt->strUser;
     settings.m_strPassword = attempt->strPassword;
@@ -61,7 +55,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
 
   attempt->ReportUnlessCancelled([&] {
     if (outcome == LoginOutcome::kAccepted) {
-      g_lpApp->w_LoginResult = 30;
+      g_lpApp->w_LoginResult = kLoginSucceeded;
       ::PostMessageA(attempt->hLoginWindow, WM_LOGINSUCCESS, 0, 0);
       return;
     }
@@ -77,7 +71,7 @@ DWORD WINAPI Login_Dialog_Thread(LPVOID param) {
 }
 
 DWORD WINAPI Login_Animate_Thread(LPVOID param) {
-  const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
+  const std::shared_ptr<LoginAttempt> attempt = ost::TakeStartRecord<LoginAttempt>(param);
   for (;;) {
     ::PostMessageA(attempt->hLoginWindow, WM_LOGINANIMATE, 0, 0);
     if (::WaitForSingleObject(attempt->hLoginEvent, kAnimationStepMs) != WAIT_TIMEOUT) break;

@@ -10,6 +10,7 @@
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
 #include "platform/message_box.h"
+#include "platform/thread_start.h"
 #include "res/resource.h"
 
 Login* g_pLogin = nullptr;
@@ -88,11 +89,9 @@ int Login::CreateThread() {
                       0, FALSE, DUPLICATE_SAME_ACCESS);
   }
   m_pThreadRoutine = &Login_Worker_Thread;
-  auto* param = new std::shared_ptr<LoginWorkerRun>(run);
   DWORD id = 0;
-  HANDLE thread = ::CreateThread(nullptr, kLoginWorkerStackSize, m_pThreadRoutine, param, 0, &id);
+  HANDLE thread = ost::StartThreadWith(m_pThreadRoutine, run, kLoginWorkerStackSize, &id);
   if (thread == nullptr) {
-    delete param;
     DebugTrace("Login::CreateThread() is error.");
     return 0;
   }
@@ -118,9 +117,7 @@ int Login::StopThread() {
 }
 
 DWORD WINAPI Login_Worker_Thread(LPVOID param) {
-  auto* holder = static_cast<std::shared_ptr<LoginWorkerRun>*>(param);
-  const std::shared_ptr<LoginWorkerRun> run = std::move(*holder);
-  delete holder;
+  const std::shared_ptr<LoginWorkerRun> run = ost::TakeStartRecord<LoginWorkerRun>(param);
   if (run->hPredecessor != nullptr) {
     ::WaitForSingleObject(run->hPredecessor, INFINITE);
     ::CloseHandle(run->hPredecessor);
@@ -138,7 +135,7 @@ DWORD WINAPI Login_Worker_Thread(LPVOID param) {
 
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.SetServerNameFromUser(run->strServer);
     settings.m_wWebPort = PortNumberOfText(run->strPort);
   }

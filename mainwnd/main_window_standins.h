@@ -1,11 +1,12 @@
-// Stand-ins for the main-window objects the application data embeds. The main-window work
-// replaces each with the real class of the same name.
+// The main-window objects the application data embeds: the channel bar, and stand-ins that the
+// main-window work replaces with the real class of the same name.
 #pragma once
 
 #include <cstdint>
 
+#include "mainwnd/channel_bar.h"
+
 class CCmosToolBarDlg {};
-class CChannelBar {};
 
 class CModelLayout {
  public:

@@ -42,6 +42,7 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     return 0;
   });
   MapCommand(kConnectId, [this] { OnLogin(); });
+  MapCommand(kRecordId, [this] { OnRecord(); });  // the manual recording
   MapMessage(WM_LOGINSTATUS, [this](WPARAM w, LPARAM l) { return OnShowStatus(w, l); });
   MapMessage(WM_LIFETIMEUP, [this](WPARAM, LPARAM) -> LRESULT {
     OnLifeTimeUp();
@@ -183,7 +184,7 @@ LRESULT CPallumDlg::OnShowStatus(WPARAM wParam, LPARAM lParam) {
 
 void CPallumDlg::OnLogin() {
   APP_DATA& a = *g_lpApp;
-  if (a.SessionActiveFlag == 0) {
+  if (a.SessionStateNow() == SessionState::kIdle) {
     if (StartReloginThread(kReloginStackFromWindow)) {
       SetStatusText("CONNECT!!");
       SetButtonState(kLayoutFlagConnect, 0);
@@ -209,6 +210,23 @@ void CPallumDlg::Disconnect() {
   ClearOverlayTexts(kOverlayBoth);
 }
 
+// The record button: starts or stops the manual recording.
+void CPallumDlg::OnRecord() {
+  APP_DATA& a = *g_lpApp;
+  if (!a.StreamRunningFlag) {
+    OstMessageBox("You should connect the video server first");
+  } else if (a.m_UserRecord.IsRecording()) {
+    a.m_UserRecord.StopRecord();
+    SetButtonState(kLayoutFlagRecord, 0);
+  } else {
+    EnsureFolderBackslash(a.m_Settings.m_strRecordPath);
+    if (a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath))
+      SetButtonState(kLayoutFlagRecord, 1);
+    else
+      OstMessageBox("Create record file is failed.Check your directory is correct or not");
+  }
+}
+
 void CPallumDlg::OnLifeTimeUp() {
   EndDialog(IDOK);
 }
@@ -221,7 +239,7 @@ bool CPallumDlg::DestroyWindow() {
     g_lpApp->m_UserRecord.StopRecord();
     g_lpApp->m_SchRecord.StopRecord();
     if (!ExitLoginResource() || !ExitProcessResource()) return false;
-    g_lpApp->CSettingINI.WriteSettingFile();
+    g_lpApp->m_Settings.WriteSettingFile();
     g_lpApp->h_MainDialogHandle = nullptr;
     g_lpApp->lp_MainDialog = nullptr;
     g_lpApp->m_StreamPipeline.SetWindow(nullptr);

@@ -20,6 +20,7 @@ class CPallumDlg : public ost::Dialog, public LiveViewWindow {
   static constexpr int kStatusId = 1100;
   static constexpr int kFrameCountId = 1101;
   static constexpr int kConnectId = 1002;
+  static constexpr int kRecordId = 1005;
   CPallumDlg();
 
   // Replaces the status-line text; from another thread the change is carried out on the
@@ -48,6 +49,7 @@ class CPallumDlg : public ost::Dialog, public LiveViewWindow {
 
  private:
   void OnLogin();
+  void OnRecord();
   LRESULT OnShowStatus(WPARAM wParam, LPARAM lParam);
   void OnLifeTimeUp();
   void SetButtonState(uint32_t layoutFlag, int state);

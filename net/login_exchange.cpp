@@ -45,8 +45,8 @@ uint32_t LittleEndian32(const uint8_t* p) {
 
 bool PrepareDeviceInfo() {
   APP_DATA& a = *g_lpApp;
-  a.CSettingINI.m_bySelectedChannel =
-      ClampSelectedChannel(a.str_ProductID, a.CSettingINI.m_bySelectedChannel);
+  a.m_Settings.m_bySelectedChannel =
+      ClampSelectedChannel(a.str_ProductID, a.m_Settings.m_bySelectedChannel);
   if (FetchesCapabilityMask(a.str_ProductID, a.str_FWVersion) &&
       GetSysCfgItem(kSysCfgInf, a.InfBlock, SysCfgBlockSizes[kSysCfgInf])) {
     std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
@@ -80,8 +80,8 @@ LoginReplyResult ApplyLoginReply(const char* replyText, bool checkProductId, boo
   record.str_ProductID = a.str_ProductID;
   std::memcpy(record.str_MACAddress, a.str_MACAddress, sizeof record.str_MACAddress);
   record.str_HostName = a.str_HostName;
-  record.m_wLastMac1 = a.CSettingINI.m_wLastMac1;
-  record.m_wLastMac2 = a.CSettingINI.m_wLastMac2;
+  record.m_wLastMac1 = a.m_Settings.m_wLastMac1;
+  record.m_wLastMac2 = a.m_Settings.m_wLastMac2;
 
   const LoginReplyResult result = ApplyLoginReply(reply, {checkProductId, takeMacBytes}, record);
 
@@ -90,8 +90,8 @@ LoginReplyResult ApplyLoginReply(const char* replyText, bool checkProductId, boo
   a.str_ProductID = std::move(record.str_ProductID);
   std::memcpy(a.str_MACAddress, record.str_MACAddress, sizeof a.str_MACAddress);
   a.str_HostName = std::move(record.str_HostName);
-  a.CSettingINI.m_wLastMac1 = record.m_wLastMac1;
-  a.CSettingINI.m_wLastMac2 = record.m_wLastMac2;
+  a.m_Settings.m_wLastMac1 = record.m_wLastMac1;
+  a.m_Settings.m_wLastMac2 = record.m_wLastMac2;
   return result;
 }
 
@@ -153,11 +153,11 @@ int SendDeviceInfoRequest(LoginCaller caller) {
   DeviceInfoRequestParams params;
   const std::string cookie = CookieCopy();
   params.cookie = cookie;
-  params.resolution = a.CSettingINI.m_iImageResolution;
-  params.quality = a.CSettingINI.m_iVideoQuality;
+  params.resolution = a.m_Settings.m_iImageResolution;
+  params.quality = a.m_Settings.m_iVideoQuality;
   if (options.asksChannelAndHeader) {
     params.newFrameHeader = PrepareDeviceInfo();
-    params.channel = a.CSettingINI.m_bySelectedChannel;
+    params.channel = a.m_Settings.m_bySelectedChannel;
   }
   CGIParamList request(kCgiGetDeviceInfo);
   BuildDeviceInfoRequest(request, params);

@@ -45,7 +45,7 @@ void CloseQuietly(CBlockingSocket& socket) {
 
 void TakeOverPendingAddress() {
   std::lock_guard<std::mutex> lock(SessionMutex());
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   if (g_fPendingWebPort) {
     settings.m_wWebPort = g_wPendingWebPort;
     g_fPendingWebPort = 0;
@@ -86,8 +86,8 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
     uint16_t port;
     {
       std::lock_guard<std::mutex> lock(SessionMutex());
-      server = g_lpApp->CSettingINI.m_strServerName;
-      port = g_lpApp->CSettingINI.m_wWebPort;
+      server = g_lpApp->m_Settings.m_strServerName;
+      port = g_lpApp->m_Settings.m_wWebPort;
     }
     if (server.empty()) {
       CloseQuietly(socket);
@@ -101,8 +101,8 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
       address = CBlockingSocket::GetHostByName(server.c_str(), port);
       if (nCommand == kCgiLogin) {
         std::lock_guard<std::mutex> lock(SessionMutex());
-        g_lpApp->CSettingINI.KeepServerHostName(server);
-        g_lpApp->CSettingINI.m_strServerName = DottedText(address.IPAddr());
+        g_lpApp->m_Settings.KeepServerHostName(server);
+        g_lpApp->m_Settings.m_strServerName = DottedText(address.IPAddr());
       }
     }
 

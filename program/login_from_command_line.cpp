@@ -65,7 +65,7 @@ std::string SearchFirstDevice(bool* sendFailed) {
 
 int CPallumApp::LoginFromCommandLine() {
   ::CSettingINI defaults;
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   std::string server = m_lpCmdLine ? m_lpCmdLine : "";
   if (server.empty()) {
     server = GetCommandLineA();
@@ -89,6 +89,6 @@ int CPallumApp::LoginFromCommandLine() {
       SendLoginRequest(LoginCaller::kLoginWindow, settings.m_strUsername, settings.m_strPassword);
   if (outcome != LoginOutcome::kAccepted) return 0;
   if (g_lpApp->str_ProductID == "RZ8P") return 0;  // only the first seven Product-IDs
-  g_lpApp->w_LoginResult = 30;
+  g_lpApp->w_LoginResult = kLoginSucceeded;
   return 1;
 }

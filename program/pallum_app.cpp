@@ -10,8 +10,11 @@
 #include "session/session_resources.h"
 #include "platform/trace_log.h"
 #include "app/win32_settings_environment.h"
+#include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
+#include "record/record_app.h"
 #include "net/local_ip.h"
+#include "platform/process_launch.h"
 
 CPallumApp theApp;
 
@@ -26,7 +29,7 @@ BOOL CPallumApp::InitInstance() {
   if (!InitLoginResource()) return FALSE;
   const uint16_t result = g_lpApp->w_LoginResult;
   DebugTrace("CPallumApp::InitInstance() : the login result is %d \n", result);
-  if (result == 30 || result == 20 || result == 10 || result == 0) {
+  if (LoginResultOpensMainWindow(result)) {
     CPallumDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
@@ -42,11 +45,13 @@ bool CPallumApp::StartUp() {
   SetRegistryKey("Video web server");
   InitLocalIPAddress();
   if (!CreateAppData()) return false;
+  InstallRetrButtonNotifier(g_lpApp->m_ControlD);
+  BindRecordObjects();
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;
   if (!InitialSemaphore()) return false;
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   settings.AttachEnvironment(&g_settingsEnvironment, &g_lpApp->byTurboRepeatStep);
   if (!settings.ReadSettingFile()) return false;  // the executable's folder is unknown
   TraceLogInit(300, settings.m_strExeDir);
@@ -55,7 +60,7 @@ bool CPallumApp::StartUp() {
 }
 
 bool CPallumApp::RunLoginLoop() {
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   for (;;) {
     LoginDialog dlg(nullptr);
     dlg.m_strEditServer = settings.m_strServerName;
@@ -65,7 +70,7 @@ bool CPallumApp::RunLoginLoop() {
     dlg.m_strEditPort = port;
     dlg.m_strEditBitRate = "1200";
     if (dlg.DoModal() != 1) return false;
-    if (g_lpApp->w_LoginResult != 100) return true;
+    if (g_lpApp->w_LoginResult != kLoginFailed) return true;
   }
 }
 
@@ -138,14 +143,5 @@ int CPallumApp::LoadLanguageResource() {
 }
 
 int CPallumApp::ClearArpCache() {
-  char command[] = "arp -d";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &si, &pi))
-    return 0;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return 1;
+  return ost::LaunchProcess("", "arp -d", CREATE_NO_WINDOW) ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include "session/session_control.h"
 #include "session/thread_stop.h"
 #include "live/alarm_sound_win32.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr DWORD kAudioStopMs = 10;
 
 void Renew(HANDLE& h) {
-  if (h) CloseHandle(h);
+  ost::CloseHandleSlot(h);
   h = SessionSystem().createEvent(FALSE);
 }
 
@@ -32,7 +33,7 @@ bool EndPlayback() {
 bool LoadAndRenew() {
   APP_DATA& a = *g_lpApp;
   if (!EndPlayback()) return false;
-  if (!a.m_WaveFile.Open(a.CSettingINI.m_strWavPath, a.CSettingINI.m_strExeDir)) return false;
+  if (!a.m_WaveFile.Open(a.m_Settings.m_strWavPath, a.m_Settings.m_strExeDir)) return false;
   SessionResourceLock lock;
   Renew(a.h_AudioBufferDoneEvent);
   Renew(a.h_AudioStopEvent);

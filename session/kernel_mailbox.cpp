@@ -12,6 +12,8 @@
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
 #include "platform/message_box.h"
+#include "platform/process_launch.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 // Senders hold it shared while they use the mailbox handles; closing takes it exclusively.
@@ -21,13 +23,6 @@ std::string g_strMessageText;
 
 constexpr DWORD kReloginStopWaitMs = 30;
 constexpr DWORD kSessionStopWaitMs = 10000;
-
-void CloseSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
 
 // Code 1: the stream is lost. Stop the session, show it, and start the relogin.
 void CarryOutRelogin() {
@@ -70,19 +65,10 @@ void CarryOutLaunchPlayer(const char* text) {
   const auto commandLine = FinishedDownloadCommandLine(text ? text : "");
   bool started = false;
   if (commandLine) {
-    const std::string program = PlayerProgramPath(a.CSettingINI.m_strExeDir);
-    std::string line = *commandLine;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    started =
-        CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                       CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS,
-                       nullptr, nullptr, &si, &pi) != 0;
-    if (started) {
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
+    const std::string program = PlayerProgramPath(a.m_Settings.m_strExeDir);
+    started = ost::LaunchProcess(
+        program, *commandLine,
+        CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | HIGH_PRIORITY_CLASS);
   }
   if (!started) OstMessageBox("Execuate player is failed");
 }
@@ -124,8 +110,8 @@ void SendKernelExit(HANDLE kernelThread, DWORD timeoutMs) {
 void CloseKernelMailbox() {
   AcquireSRWLockExclusive(&g_mailboxUse);
   if (g_lpApp) {
-    CloseSlot(g_lpApp->h_KernelMessageSem);
-    CloseSlot(g_lpApp->h_KernelMessageSlotSem);
+    ost::CloseHandleSlot(g_lpApp->h_KernelMessageSem);
+    ost::CloseHandleSlot(g_lpApp->h_KernelMessageSlotSem);
   }
   ReleaseSRWLockExclusive(&g_mailboxUse);
 }

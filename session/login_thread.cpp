@@ -24,6 +24,7 @@
 #include "net/sys_cfg_blocks.h"
 #include "net/sys_cfg_transfer.h"
 #include "net/voroz_send_command.h"
+#include "platform/scoped_handle.h"
 
 const char kStartLoginText[] = "Start login";
 
@@ -37,7 +38,7 @@ ReloginTiming g_timing;
 struct ReloginContext {
   HANDLE hStop = nullptr;  // manual reset
   ~ReloginContext() {
-    if (hStop) CloseHandle(hStop);
+    ost::CloseHandleSlot(hStop);
   }
 };
 using ReloginContextRef = std::shared_ptr<ReloginContext>;
@@ -106,18 +107,18 @@ class Relogin {
     m_app.m_ControlD.Clear();
     // A host name is looked up again rather than its last resolved address reused.
     std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = m_app.CSettingINI;
+    ::CSettingINI& settings = m_app.m_Settings;
     if (settings.m_szServerHostName[0]) settings.m_strServerName = settings.m_szServerHostName;
   }
 
   Outcome Attempt() {
-    m_app.w_LoginResult = 100;
+    m_app.w_LoginResult = kLoginFailed;
     CGIParamList request(kCgiLogin);
-    BuildLoginRequest(request, m_app.CSettingINI.m_strUsername, m_app.CSettingINI.m_strPassword);
+    BuildLoginRequest(request, m_app.m_Settings.m_strUsername, m_app.m_Settings.m_strPassword);
     {
       std::lock_guard<std::mutex> lock(SessionMutex());
       std::memset(g_szCookie, 0, sizeof g_szCookie);
-      const std::string& server = m_app.CSettingINI.m_strServerName;
+      const std::string& server = m_app.m_Settings.m_strServerName;
       if (IsIpAddressText(server) != 2) m_strSavedServer = server;
     }
     std::vector<char> reply(kReplyBufferBytes, 0);
@@ -130,24 +131,24 @@ class Relogin {
     if (Stopped()) return Outcome::kStopped;
     if (loggedIn) {
       TraceLogWrite("login success");
-      m_app.w_LoginResult = 30;
+      m_app.w_LoginResult = kLoginSucceeded;
       m_app.w_UserLevel = 30;
       if (ApplyLoginReply(reply.data(), false, true) == LoginReplyResult::kNoSession)
-        m_app.w_LoginResult = 100;
+        m_app.w_LoginResult = kLoginFailed;
     } else {
-      m_app.w_LoginResult = status.dwStatus == 202 ? 102 : 100;
+      m_app.w_LoginResult = status.dwStatus == 202 ? kLoginTooManyUsers : kLoginFailed;
       TraceLogWrite("login failed");
       if (!m_strSavedServer.empty()) {
         // The failed request may have replaced the host name by its address.
         std::lock_guard<std::mutex> lock(SessionMutex());
-        m_app.CSettingINI.m_strServerName = m_strSavedServer;
+        m_app.m_Settings.m_strServerName = m_strSavedServer;
       }
     }
-    if (m_app.w_LoginResult == 30) {
+    if (m_app.w_LoginResult == kLoginSucceeded) {
       const Outcome info = RequestDeviceInfo();
       if (info != Outcome::kFailed) return info;
     }
-    if (m_app.w_LoginResult == 102) {
+    if (m_app.w_LoginResult == kLoginTooManyUsers) {
       PostLoginStatus(0, kLoginStatusTooManyUsers);
       if (!Wait(m_timing.dwTooManyUsersMs)) return Outcome::kStopped;
     }
@@ -164,9 +165,9 @@ class Relogin {
       cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
     }
     params.cookie = cookie;
-    params.resolution = m_app.CSettingINI.m_iImageResolution;
-    params.quality = m_app.CSettingINI.m_iVideoQuality;
-    params.channel = m_app.CSettingINI.m_bySelectedChannel;
+    params.resolution = m_app.m_Settings.m_iImageResolution;
+    params.quality = m_app.m_Settings.m_iVideoQuality;
+    params.channel = m_app.m_Settings.m_bySelectedChannel;
     CGIParamList request(kCgiGetDeviceInfo);
     BuildDeviceInfoRequest(request, params);
     std::vector<char> reply(kReplyBufferBytes, 0);
@@ -202,7 +203,7 @@ class Relogin {
 
   Outcome Finish() {
     const int entry = ReloginControlEntryIndex(m_app.str_ProductID, m_app.byMultiChannel,
-                                               m_app.CSettingINI.m_bySelectedChannel);
+                                               m_app.m_Settings.m_bySelectedChannel);
     if (entry >= 0) m_app.m_ControlD.MakeCurrent(2, entry);
     ReapplyMainWindowLayout(m_timing.dwLayoutReplyMs);
     if (Stopped()) return Outcome::kStopped;

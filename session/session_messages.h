@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/message_ranges.h"
+
 // The end of the account's lifetime: the main window closes. Both parameters 0.
 inline constexpr UINT WM_LIFETIMEUP = WM_USER + 12;
 // The relogin's progress: lParam selects the status, wParam carries its argument.
@@ -32,6 +34,14 @@ inline constexpr UINT WM_MAINWND_CLEAROVERLAY = WM_APP + 0x122;
 inline constexpr UINT WM_MAINWND_APPLYLAYOUT = WM_APP + 0x123;
 // Set the pan-tilt-zoom control button to state 0 when the window has it.
 inline constexpr UINT WM_MAINWND_RESETPTZBUTTON = WM_APP + 0x124;
+
+static_assert(ost::msg::OwnerOf(WM_LIFETIMEUP) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_LOGINSTATUS) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_STATUSTEXT) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_BUTTONSTATE) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_CLEAROVERLAY) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_APPLYLAYOUT) == ost::msg::Owner::kSession);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_RESETPTZBUTTON) == ost::msg::Owner::kSession);
 
 inline constexpr WPARAM kOverlayHeaderInfo = 1;
 inline constexpr WPARAM kOverlayAlarmChannel = 2;

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "app/app_data.h"
+#include "app/ctrl_file_load.h"
 #include "session/kernel_mailbox.h"
 #include "session/login_thread.h"
 #include "session/process_threads.h"
@@ -11,6 +12,7 @@
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
 #include "live/stream_threads.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 // Stacks (bytes committed at the start) and stop waits of the thread table.
@@ -34,12 +36,6 @@ constexpr DWORD kReloginReapMs = 25000;
 // Set when a session thread had to be given up: what it may still wait on is never closed.
 std::atomic<bool> g_fThreadLeftRunning{false};
 
-void CloseSlot(HANDLE& h) {
-  if (h) {
-    CloseHandle(h);
-    h = nullptr;
-  }
-}
 
 void SetIfOpen(HANDLE h) {
   if (h) SetEvent(h);
@@ -148,8 +144,8 @@ int InitLoginResource() {
             pipeline);
   NewThread(a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread, pipeline);
   if (!a.h_ComposeImageDataThread.h || !a.h_ShowImageDataThread.h) return 0;
-  a.m_AlarmRecord.CreateThread(a.StreamFormatCode, a.h_EndofGetJpegImageEvent);
-  a.m_UserRecord.CreateThread(a.StreamFormatCode, a.h_EndofGetJpegImageEvent);
+  a.m_AlarmRecord.CreateThread(a.StreamFormatCode);
+  a.m_UserRecord.CreateThread(a.StreamFormatCode);
   SetThreadPriority(a.h_ShowImageDataThread.h, kShowThreadPriority);
   return 1;
 }
@@ -196,7 +192,7 @@ int ExitLoginResource() {
   // No frame is being drawn while the events the drawing sets are closed.
   std::lock_guard<std::mutex> draw(DrawLock());
   if (a.h_EndofGetJpegImageEvent) ResetEvent(a.h_EndofGetJpegImageEvent);
-  for (HANDLE* e : events) CloseSlot(*e);
+  for (HANDLE* e : events) ost::CloseHandleSlot(*e);
   return 1;
 }
 
@@ -271,8 +267,8 @@ int ExitProcessResource() {
                       &a.h_FeedBackForNotifyResetEvent,
                       &a.h_TimerEvent};
   if (!g_fThreadLeftRunning)
-    for (HANDLE* e : events) CloseSlot(*e);
+    for (HANDLE* e : events) ost::CloseHandleSlot(*e);
   CloseKernelMailbox();
-  CloseSlot(a.m_NetworkBackupState.h_NetworkBkMutex);
+  ost::CloseHandleSlot(a.m_NetworkBackupState.h_NetworkBkMutex);
   return 1;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/trace_log.h"
+#include "platform/scoped_handle.h"
 
 namespace {
 std::atomic<uint32_t> g_dwStopped{0};
@@ -57,8 +58,7 @@ bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name) {
     TraceStop(name, "given up after", budgetMs + kThreadStopGraceMs);
     ++g_dwGivenUp;
   }
-  CloseHandle(thread);
-  thread = nullptr;
+  ost::CloseHandleSlot(thread);
   return ended;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/address_book_dialog.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "app/app_data.h"
 #include "platform/trace_log.h"
@@ -25,34 +26,33 @@ CAddressBookDialog::~CAddressBookDialog() {
 
 BOOL CAddressBookDialog::OnInitDialog() {
   ost::Dialog::OnInitDialog();
-  const std::string path = g_lpApp->CSettingINI.m_strExeDir + "IPRecord.dat";
-  HANDLE file =
+  const std::string path = g_lpApp->m_Settings.m_strExeDir + "IPRecord.dat";
+  ost::ScopedHandle file(
       ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     DebugTrace("Create File failed,error is %lu \n", ::GetLastError());
     EndDialog(-1);
     return TRUE;
   }
   LARGE_INTEGER size{};
   std::vector<uint8_t> image;
-  bool read = ::GetFileSizeEx(file, &size) != FALSE && size.QuadPart >= 0 &&
+  bool read = ::GetFileSizeEx(file.Get(), &size) != FALSE && size.QuadPart >= 0 &&
               size.QuadPart <= 64 * 1024 * 1024;
   if (read) {
     image.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    read = image.empty() || (::ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &got,
+    read = image.empty() || (::ReadFile(file.Get(), image.data(), static_cast<DWORD>(image.size()), &got,
                                         nullptr) != FALSE &&
                              got == image.size());
   }
   if (!read || !DecodeIpRecords(image.data(), image.size(), m_Rows)) {
     DebugTrace("CAddressBookDialog::OnInitDialog() : Read record file is failed,error is %lu \n",
                ::GetLastError());
-    ::CloseHandle(file);
     EndDialog(-1);
     return TRUE;
   }
-  m_hRecordFile = file;
+  m_hRecordFile = std::move(file);
   ost::ListBox list;
   list.Attach(GetDlgItem(kRowList));
   for (const AddressBookRow& row : m_Rows) list.AddString(RowText(row));
@@ -80,14 +80,13 @@ void CAddressBookDialog::OnSelect() {
 }
 
 void CAddressBookDialog::SaveAndClose() {
-  if (m_hRecordFile == nullptr) return;
+  if (!m_hRecordFile) return;
   const std::vector<uint8_t> image = EncodeIpRecords(m_Rows);
-  ::SetFilePointer(m_hRecordFile, 0, nullptr, FILE_BEGIN);
-  ::SetEndOfFile(m_hRecordFile);
+  ::SetFilePointer(m_hRecordFile.Get(), 0, nullptr, FILE_BEGIN);
+  ::SetEndOfFile(m_hRecordFile.Get());
   DWORD written = 0;
-  if (!image.empty() && !::WriteFile(m_hRecordFile, image.data(), static_cast<DWORD>(image.size()),
+  if (!image.empty() && !::WriteFile(m_hRecordFile.Get(), image.data(), static_cast<DWORD>(image.size()),
                                      &written, nullptr))
     DebugTrace("Write the record file is failed,error is %lu \n", ::GetLastError());
-  ::CloseHandle(m_hRecordFile);
-  m_hRecordFile = nullptr;
+  m_hRecordFile.Reset();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/scoped_handle.h"
 #include "tools/ip_record.h"
 
 class CAddressBookDialog : public ost::Dialog {
@@ -41,5 +42,5 @@ class CAddressBookDialog : public ost::Dialog {
   void SaveAndClose();
 
   std::vector<AddressBookRow> m_Rows;
-  HANDLE m_hRecordFile = nullptr;
+  ost::ScopedHandle m_hRecordFile;
 };

@@ -90,7 +90,7 @@ void CCopyProgramDlg::CopyFiles() {
     ::CopyFileA((m_strSourcePath + name).c_str(), (m_strDestPath + name).c_str(), FALSE);
     ShowProgress((i + 1) * 100 / count);
   }
-  const ::CSettingINI& settings = g_lpApp->CSettingINI;
+  const ::CSettingINI& settings = g_lpApp->m_Settings;
   const std::string ini = m_strDestPath + "Setting.ini";
   const char* section = settings.m_strKeyName[::CSettingINI::kSection].c_str();
   ::WritePrivateProfileStringA(section,

@@ -11,8 +11,8 @@ BOOL CUpgradeFWDlg::OnInitDialog() {
   const APP_DATA& a = *g_lpApp;
   m_strVersion = a.str_FWVersion;
   // File-set devices keep a folder, the others an image file's folder.
-  m_strPath = IsRZKSeriesProduct(a.str_ProductID) ? a.CSettingINI.m_strUpgradeDVRFWPath
-                                                  : a.CSettingINI.m_strUpgradeFWPath;
+  m_strPath = IsRZKSeriesProduct(a.str_ProductID) ? a.m_Settings.m_strUpgradeDVRFWPath
+                                                  : a.m_Settings.m_strUpgradeFWPath;
   return ost::Dialog::OnInitDialog();
 }
 

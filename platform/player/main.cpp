@@ -1,11 +1,15 @@
 // Stand-in for the separate player program "Quendor.exe": shows and logs what it is given.
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/player/player_command_line.h"
 #include "platform/player/player_log.h"
 #include "platform/player/player_window.h"
+#include "platform/player/record_file_check.h"
 
 namespace {
 
@@ -20,6 +24,23 @@ std::string OwnProgramPath() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+bool EndsWithQdx(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string ext = path.substr(path.size() - 4);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return ext == ".qdx";
+}
+
+// The verdict on a record file: "OK frames=N kind=K <path>" or "BAD <reason> <path>"; empty
+// when the file cannot be opened.
+std::string CheckRecordFileAt(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+  return VerdictText(CheckRecordFile(bytes.data(), bytes.size())) + " " + path;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -38,6 +59,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   const PlayerLog log(FolderOf(program) + "Quendor.log");
   log.Append(kLogCommandLine, commandLine.raw);
+  if (commandLine.mode == PlayerOpenMode::kRecordFile && EndsWithQdx(commandLine.path)) {
+    const std::string verdict = CheckRecordFileAt(commandLine.path);
+    if (!verdict.empty()) log.Append(kLogRecordCheck, verdict);
+  }
 
   PlayerWindow window(commandLine, log);
   if (!window.Create(instance, showCommand)) return 1;

@@ -19,3 +19,4 @@ class PlayerLog {
 
 // Log kinds.
 inline constexpr const char kLogCommandLine[] = "CMDLINE";
+inline constexpr const char kLogRecordCheck[] = "QDXCHECK";  // the check of a ".qdx" file

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "res/skin/dialog_skin.h"
+#include "res/skin/channel_bar_skin.h"
 #include "res/skin/login_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
   AddLoginSkin(all);
   AddDialogSkin(all);
+  AddChannelBarSkin(all);
   return all;
 }
 

@@ -108,8 +108,8 @@ TEST(DefaultCtrlFile, WriterOutputEqualsTheShippedFile) {
   EXPECT_TRUE(messages.empty());
   const std::string written = TempFolder::Read(file);
   EXPECT_EQ(written, DefaultCtrlFileText());
-  const std::string shipped = TempFolder::Read(OST_SOURCE_DIR "/res/CtrlFile.ini");
-  ASSERT_FALSE(shipped.empty()) << "res/CtrlFile.ini not found";
+  const std::string shipped = TempFolder::Read(OST_SOURCE_DIR "/res/default_ctrl_file.ini");
+  ASSERT_FALSE(shipped.empty()) << "res/default_ctrl_file.ini not found";
   EXPECT_EQ(shipped, written);
 }
 

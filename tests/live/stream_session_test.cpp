@@ -29,10 +29,22 @@
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
+#include "record/record_app.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
 namespace {
+// The number of files matching a pattern such as "C:\\x\\*.qdx".
+size_t FilesIn(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  size_t n = 0;
+  do ++n;
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return n;
+}
 
 namespace ts = testsupport;
 
@@ -154,6 +166,7 @@ class StreamSessionTest : public ::testing::Test {
 
   void SetUp() override {
     g_lpApp = new APP_DATA();
+    BindRecordObjects(m_folder.Path());
     std::memset(g_szCookie, 0, sizeof g_szCookie);
     APP_DATA& a = *g_lpApp;
     ASSERT_EQ(AllocateSystemBuffer(), 1);
@@ -169,8 +182,8 @@ class StreamSessionTest : public ::testing::Test {
     a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     a.h_MainDialogHandle = CreateWindowExA(0, "OstLiveTestMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    a.CSettingINI.m_strRecordPath = "C:\\records";
-    a.CSettingINI.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
+    a.m_Settings.m_strRecordPath = m_folder.Path();
+    a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
     g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
     TraceLogInit(300, m_folder.Path());
     a.m_StreamPipeline.SetWindow(&window);
@@ -220,10 +233,10 @@ class StreamSessionTest : public ::testing::Test {
     APP_DATA& a = *g_lpApp;
     {
       std::lock_guard<std::mutex> lock(SessionMutex());
-      a.CSettingINI.m_strServerName = "127.0.0.1";
-      a.CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+      a.m_Settings.m_strServerName = "127.0.0.1";
+      a.m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
     }
-    a.CSettingINI.m_iImageResolution = resolution;
+    a.m_Settings.m_iImageResolution = resolution;
     ASSERT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
     ASSERT_EQ(SendDeviceInfoRequest(LoginCaller::kRelogin), 1);
   }
@@ -248,6 +261,7 @@ class StreamSessionTest : public ::testing::Test {
       ASSERT_NE(t.slot->h, nullptr);
       SetThreadPriority(t.slot->h, t.priority);
     }
+    ASSERT_EQ(a.m_AlarmRecord.CreateThread(0), 1);
     SetEvent(a.h_StartToGetJpegImageEvent);
   }
 
@@ -264,6 +278,7 @@ class StreamSessionTest : public ::testing::Test {
       CloseHandle(slot->h);
       slot->h = nullptr;
     }
+    a.m_AlarmRecord.CloseThread();
   }
 
   bool ThreadEnded(const ThreadSlot& slot, DWORD timeoutMs) {
@@ -349,7 +364,7 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.m_RTPHeaderParser.m_fNewHeader, c.versionWordLayout ? 1u : 0u);
   // The main window opens laid out for half-width pictures; full-width ones re-lay it out once.
   BindLiveViewObjects();
-  a.CSettingINI.m_iImageResolution = 1;
+  a.m_Settings.m_iImageResolution = 1;
   a.m_DisplayMode.SelectByFamily();
   expected = c.full;
   StartThreads();
@@ -371,7 +386,7 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.wImageHeight, c.full.h);
   EXPECT_EQ(a.wLayoutId, c.fullLayout);
   EXPECT_EQ(window.relayouts.load(), 1);
-  EXPECT_EQ(window.lastChannel.load(), a.CSettingINI.m_bySelectedChannel);
+  EXPECT_EQ(window.lastChannel.load(), a.m_Settings.m_bySelectedChannel);
   EXPECT_EQ(kernel.relogins.load(), 0);
   EXPECT_EQ(a.SessionActiveFlag, 1u);
   EXPECT_EQ(a.StreamRunningFlag, 1u);
@@ -412,11 +427,11 @@ TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
   StartThreads();
   ASSERT_TRUE(PumpUntil([] { return g_AlarmStarts > 0; }, 10000));
   EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
-  EXPECT_EQ(g_lpApp->m_AlarmRecord.m_strRecordFolder, "C:\\records");
+  EXPECT_EQ(FilesIn(m_folder.Path() + "ALARM_MJPEG_*.qdx"), 1u);
   EXPECT_EQ(g_AlarmStops.load(), 0);
   EXPECT_EQ(g_lpApp->m_RTPHeaderParser.m_wAlarmData, 4);
   EXPECT_EQ(Control("/_devsim/set?stream.motion=off").rfind("ok", 0), 0u);
-  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([] { return g_AlarmStops > 0; }, 15000));
   EXPECT_TRUE(PumpUntil([] { return !g_lpApp->m_AlarmRecord.IsRecording(); }, 5000));
   // The device clock is kept, and told to the window when it changes.
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
@@ -424,7 +439,7 @@ TEST_F(StreamSessionTest, MotionStartsAndEndsAlarmSoundAndRecording) {
 }
 
 TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
-  g_lpApp->CSettingINI.m_byAlarmSwitchVideo = 1;
+  g_lpApp->m_Settings.m_byAlarmSwitchVideo = 1;
   LogIn("RZ1K", {"--set", "multich=1", "--set", "stream.motion=0x4"}, 1);
   StartThreads();
   EXPECT_TRUE(PumpUntil([&] { return window.Has("SwitchChannel 3"); }, 10000));
@@ -519,6 +534,8 @@ TEST_P(LongStreamTest, FaultEveryFiftyFramesKeepsFramesReactionsAndStatistics) {
   // The last frame may still be on its way to the renderer when the relogin is asked for.
   PumpUntil([&] { return ShownCount() >= shownFrames; }, 2000);
   PumpUntil([] { return false; }, 300);
+  // The motion kept one alarm recording open to the end; stopping the threads closes it.
+  const bool recordingAtEnd = g_lpApp->m_AlarmRecord.IsRecording();
   StopThreads();
   PumpUntil([] { return false; }, 100);
 
@@ -534,7 +551,9 @@ TEST_P(LongStreamTest, FaultEveryFiftyFramesKeepsFramesReactionsAndStatistics) {
   // Every header reacts: the 1000 frames' and the extra ones with payload length 0.
   EXPECT_EQ(g_AlarmStarts.load(), kFrames + kEach);
   EXPECT_EQ(g_AlarmStops.load(), 0);
-  EXPECT_TRUE(a.m_AlarmRecord.IsRecording());
+  EXPECT_TRUE(recordingAtEnd);
+  EXPECT_FALSE(a.m_AlarmRecord.IsRecording());
+  EXPECT_EQ(FilesIn(m_folder.Path() + "ALARM_MJPEG_*.qdx"), 1u);
   EXPECT_EQ(a.m_RTPHeaderParser.m_wAlarmData, 4);
   EXPECT_GE(a.stDeviceTime.wYear, 2000);
   EXPECT_EQ(g_ClockChanges.load() > 0, c.clockPosted);

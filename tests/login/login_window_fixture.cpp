@@ -44,7 +44,7 @@ void LoginWindowTest::SetUpTestSuite() {
   g_folder = new ts::TempFolder("loginwindow");
   ASSERT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "Quendor.exe", g_folder->File("Quendor.exe")));
   ::CreateDirectoryA(RecordFolder().c_str(), nullptr);
-  ::CSettingINI& s = g_lpApp->CSettingINI;
+  ::CSettingINI& s = g_lpApp->m_Settings;
   s.m_strExeDir = g_folder->Path();
   s.m_strRecordPath = RecordFolder();
   ::SetEnvironmentVariableA("OST_MSGBOX_LOG", g_folder->File("msgbox.log").c_str());

@@ -125,7 +125,7 @@ TEST_F(LoginWindow, SetUpShowsTheSkinTheButtonsAndTheFields) {
 TEST_F(LoginWindow, TypedTextsLogInAndEndTheWindowWithOne) {
   StartDevice({"--account", "tester:pass word:30"});
   OpenWindow();
-  g_lpApp->CSettingINI.KeepServerHostName("old-host");
+  g_lpApp->m_Settings.KeepServerHostName("old-host");
   Type(L::kEditServer, "127.0.0.1");
   Type(L::kEditPort, std::to_string(m_device.port()));
   Type(L::kEditUser, "tester");
@@ -135,7 +135,7 @@ TEST_F(LoginWindow, TypedTextsLogInAndEndTheWindowWithOne) {
   EXPECT_EQ(m_dialog->GetResult(), 1);
   EXPECT_EQ(g_lpApp->w_LoginResult, 30);
   EXPECT_NE(g_szCookie[0], '\0');
-  const ::CSettingINI& s = g_lpApp->CSettingINI;
+  const ::CSettingINI& s = g_lpApp->m_Settings;
   EXPECT_EQ(s.m_strServerName, "127.0.0.1");
   EXPECT_EQ(s.m_wWebPort, m_device.port());
   EXPECT_EQ(s.m_strUsername, "tester");
@@ -208,7 +208,7 @@ TEST_F(LoginWindow, FailuresShowTheirStatusAndLeaveTheWindowForAnotherTry) {
 TEST_F(LoginWindow, AnEmptyPasswordIsRefusedBeforeAnyRequest) {
   StartDevice();
   OpenWindow();
-  g_lpApp->CSettingINI.m_strPassword = "stored";
+  g_lpApp->m_Settings.m_strPassword = "stored";
   Type(L::kEditPassword, "");
   PressKey(L::kEditUser, VK_RETURN);
   Click(L::kUpgradeFirmwareButton);
@@ -341,12 +341,12 @@ TEST_F(LoginWindow, PlayerStartsWithTheNewestRecordFile) {
 TEST_F(LoginWindow, APlayerThatCannotStartIsReported) {
   StartDevice();
   OpenWindow();
-  const std::string exeDir = g_lpApp->CSettingINI.m_strExeDir;
-  g_lpApp->CSettingINI.m_strExeDir = RecordFolder() + "\\";  // no player there
+  const std::string exeDir = g_lpApp->m_Settings.m_strExeDir;
+  g_lpApp->m_Settings.m_strExeDir = RecordFolder() + "\\";  // no player there
   Click(L::kPlayerButton);
   ASSERT_TRUE(PumpUntil([&] { return !MessageBoxes().empty(); }, 5000));
   EXPECT_EQ(MessageBoxes(), std::vector<std::string>{"Execuate player program is failed"});
-  g_lpApp->CSettingINI.m_strExeDir = exeDir;
+  g_lpApp->m_Settings.m_strExeDir = exeDir;
 }
 
 TEST_F(LoginWindow, FirmwareUpgradeObeysTheLevelAndFamilyGates) {
@@ -381,7 +381,7 @@ TEST_F(LoginWindow, FirmwareUpgradeObeysTheLevelAndFamilyGates) {
     ::DeleteFileA((ProgramFolder() + "msgbox.log").c_str());
     g_lpApp->w_UserLevel = 0;
     g_lpApp->w_LoginResult = 7;
-    g_lpApp->CSettingINI.m_strUsername = "kept-user";
+    g_lpApp->m_Settings.m_strUsername = "kept-user";
     StartDevice(c.device);
     OpenWindow();
     Type(L::kEditPassword, c.password);
@@ -421,7 +421,7 @@ TEST_F(LoginWindow, FirmwareUpgradeObeysTheLevelAndFamilyGates) {
     EXPECT_EQ(MessageBoxes(), c.boxes);
     // The worker's login is not the window's: no login result, the user name kept.
     EXPECT_EQ(g_lpApp->w_LoginResult, 7);
-    EXPECT_EQ(g_lpApp->CSettingINI.m_strUsername, "kept-user");
+    EXPECT_EQ(g_lpApp->m_Settings.m_strUsername, "kept-user");
     EXPECT_FALSE(WindowClosed());
     m_dialog.reset();
     m_device.Stop();
@@ -521,7 +521,7 @@ TEST_F(LoginWindow, AddressBookSelectionFillsTheFields) {
 TEST_F(LoginWindow, DeviceSearchChoiceGoesToTheFieldsAndTheSettings) {
   StartDevice();
   OpenWindow();
-  g_lpApp->CSettingINI.KeepServerHostName("old-host");
+  g_lpApp->m_Settings.KeepServerHostName("old-host");
   Helper([] {
     HWND dlg = WaitForOwnWindow("SEARCH");
     if (!dlg) return;
@@ -535,9 +535,9 @@ TEST_F(LoginWindow, DeviceSearchChoiceGoesToTheFieldsAndTheSettings) {
   JoinHelpers();
   EXPECT_EQ(Text(L::kEditPort), "8081");
   std::lock_guard<std::mutex> lock(SessionMutex());
-  EXPECT_EQ(g_lpApp->CSettingINI.m_strServerName, "127.0.0.9");
-  EXPECT_EQ(g_lpApp->CSettingINI.m_wWebPort, 8081);
-  EXPECT_STREQ(g_lpApp->CSettingINI.m_szServerHostName, "");
+  EXPECT_EQ(g_lpApp->m_Settings.m_strServerName, "127.0.0.9");
+  EXPECT_EQ(g_lpApp->m_Settings.m_wWebPort, 8081);
+  EXPECT_STREQ(g_lpApp->m_Settings.m_szServerHostName, "");
 }
 
 TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {

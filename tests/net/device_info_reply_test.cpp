@@ -22,7 +22,7 @@ std::vector<Entry> EntriesOf(const C_ControlD& list) {
   std::vector<Entry> out;
   for (int i = 0; i < list.Count(); ++i) {
     const auto& e = list.At(i);
-    out.push_back({e.dwValue, e.byAddress, e.byModelRow, e.wFlags});
+    out.push_back({e.dwBaudRate, e.byAddress, e.byModelRow, e.wSlotFlags});
   }
   return out;
 }

@@ -30,8 +30,8 @@ Stored Snapshot() {
           a.str_ProductID,
           std::string(a.str_MACAddress, 12),
           a.str_HostName,
-          a.CSettingINI.m_wLastMac1,
-          a.CSettingINI.m_wLastMac2};
+          a.m_Settings.m_wLastMac1,
+          a.m_Settings.m_wLastMac2};
 }
 
 TEST_F(LoginWireTest, OutcomesOfTheThreeCallers) {
@@ -63,8 +63,8 @@ TEST_F(LoginWireTest, OutcomesOfTheThreeCallers) {
     StartDevice(c.args);
     for (int i = 0; i < 3; ++i) {
       SetUp();
-      g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
-      g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+      g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
+      g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
       std::strcpy(g_szCookie, "stale");
       EXPECT_EQ(SendLoginRequest(kCallers[i], "revuv", "revuv"), c.outcome[i])
           << c.name << ", " << NameOf(kCallers[i]);
@@ -81,8 +81,8 @@ TEST_F(LoginWireTest, WhatEachCallerStores) {
       {"--product", "RZ1K", "--firmware", "1035", "--mac", "0011223344AA", "--host-name", "dvr"});
   for (LoginCaller caller : kCallers) {
     SetUp();
-    g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
+    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
     ASSERT_EQ(SendLoginRequest(caller, "revuv", "revuv"), LoginOutcome::kAccepted);
     const Stored s = Snapshot();
     const bool macBytes = caller != LoginCaller::kLoginWorker;
@@ -139,7 +139,7 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
     devsim.Stop();
     SetUp();
     StartDevice({"--product", c.product, "--firmware", c.firmware, "--capability-mask", "0x205"});
-    ::CSettingINI& settings = g_lpApp->CSettingINI;
+    ::CSettingINI& settings = g_lpApp->m_Settings;
     settings.m_iImageResolution = 2;
     settings.m_iVideoQuality = 3;
     settings.m_bySelectedChannel = c.channel;
@@ -237,7 +237,7 @@ TEST_F(LoginWireTest, RetrFollowsTheCapabilityMaskOnNewerRzkDevices) {
     const C_ControlD& list = g_lpApp->m_ControlD;
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.At(0).byModelRow, mask[0] == '1' ? 22 : 20);
-    EXPECT_EQ(list.At(0).dwValue, mask[0] == '1' ? 0u : 2400u);
+    EXPECT_EQ(list.At(0).dwBaudRate, mask[0] == '1' ? 0u : 2400u);
     EXPECT_EQ(list.RETRState(), mask[0] == '1' ? 1 : 0);
   }
 }

@@ -42,8 +42,8 @@ void ProtocolTest::TearDown() {
 
 void ProtocolTest::StartDevice(const std::vector<std::string>& args) {
   ASSERT_TRUE(devsim.Start(args)) << devsim.error();
-  g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
-  g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(devsim.port());
+  g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
+  g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
 }
 
 SendResult ProtocolTest::Send(uint8_t command, const CGIParamList& request, uint32_t capacity,

@@ -92,7 +92,7 @@ TEST_F(ReplyWireTest, ReceiveTimeOut) {
 
 TEST_F(ReplyWireTest, UnreachableServers) {
   StartDevice({"--no-cookie-check"});
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   struct Case {
     const char* name;
     std::string server;
@@ -118,7 +118,7 @@ TEST_F(ReplyWireTest, UnreachableServers) {
 
 TEST_F(ReplyWireTest, LoginByHostNameKeepsTheName) {
   StartDevice({"--no-cookie-check"});
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
 
   // Another command by name resolves but changes nothing.
   settings.m_strServerName = "localhost";
@@ -153,7 +153,7 @@ TEST_F(ReplyWireTest, PendingAddressTakenOverAfterTheFirstSuccess) {
   testsupport::DevsimChild second;
   ASSERT_TRUE(second.Start({"--no-cookie-check"})) << second.error();
   StartDevice({"--no-cookie-check", "--fault", "status,code=500,count=1"});
-  ::CSettingINI& settings = g_lpApp->CSettingINI;
+  ::CSettingINI& settings = g_lpApp->m_Settings;
   settings.m_strServerName = "localhost";
   settings.KeepServerHostName("old-name");
   {

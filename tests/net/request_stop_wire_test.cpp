@@ -151,8 +151,8 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
   // Without a stop the short body keeps its contract: 1, the bytes that came, incomplete.
   {
     HalfReplyServer server;
-    g_lpApp->CSettingINI.m_strServerName = "127.0.0.1";
-    g_lpApp->CSettingINI.m_wWebPort = server.port();
+    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
+    g_lpApp->m_Settings.m_wWebPort = server.port();
     const Stopped r =
         SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 1, nullptr);
     EXPECT_EQ(r.send.result, 1);
@@ -162,7 +162,7 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
   }
   // Stopped while the rest of the body is awaited: 0, and not a byte of it in the buffer.
   HalfReplyServer server;
-  g_lpApp->CSettingINI.m_wWebPort = server.port();
+  g_lpApp->m_Settings.m_wWebPort = server.port();
   const Stopped r = SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 20, [&] {
     if (!server.BodyPartSent()) return false;
     ::Sleep(200);

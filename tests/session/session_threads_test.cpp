@@ -88,7 +88,7 @@ class SessionThreads : public ::testing::Test {
     g_lpApp = new APP_DATA();
     ASSERT_EQ(AllocateSystemBuffer(), 1);
     ASSERT_EQ(InitialSemaphore(), 1);
-    ::CSettingINI& s = g_lpApp->CSettingINI;
+    ::CSettingINI& s = g_lpApp->m_Settings;
     s.m_strExeDir = m_folder.Path();
     s.m_strServerName = "127.0.0.1";
     s.m_strUsername = "revuv";
@@ -119,7 +119,7 @@ class SessionThreads : public ::testing::Test {
   void StartDevice(std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--fps", "50"});
     ASSERT_TRUE(m_device.Start(args)) << m_device.error();
-    g_lpApp->CSettingINI.m_wWebPort = static_cast<uint16_t>(m_device.port());
+    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_device.port());
   }
 
   // The login window's login, both resource groups as start-up creates them, then the stream

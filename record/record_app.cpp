@@ -1,0 +1,74 @@
+#include "record/record_app.h"
+
+#include <windows.h>
+
+#include "app/app_data.h"
+#include "platform/module_path.h"
+#include "platform/trace_log.h"
+#include "session/main_window_link.h"
+#include "session/session_messages.h"
+#include "record/record_file_win32.h"
+
+SystemConfig g_SystemConfig;
+
+namespace {
+Win32RecordFileSystem g_RecordFileSystem;
+
+RecordTime LocalNow() {
+  SYSTEMTIME s;
+  GetLocalTime(&s);
+  return RecordTime{s.wYear, s.wMonth,  s.wDayOfWeek, s.wDay,
+                    s.wHour, s.wMinute, s.wSecond,    s.wMilliseconds};
+}
+
+void TraceLine(const char* text) {
+  TraceLogWrite(text);
+}
+
+class AppRecordHost : public RecordHost {
+ public:
+  RecordTime LocalTime() override { return LocalNow(); }
+  std::string Cookie() override {
+    return std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
+  }
+  std::string ServerName() override { return g_lpApp->m_Settings.m_strServerName; }
+  std::string UserName() override { return g_lpApp->m_Settings.m_strUsername; }
+  void Trace(const char* text) override { TraceLogWrite(text); }
+  void AlarmRecordReset() override {
+    g_lpApp->m_RTPHeaderParser.m_wAlarmData = 0;
+    PostClearOverlayTexts(kOverlayAlarmChannel);
+  }
+  void UserRecordEnded() override {
+    PostMainWindowButtonState(kLayoutFlagRecord, 0);
+    PostMainWindowStatusText("Record file write failed, recording stopped");
+  }
+};
+AppRecordHost g_RecordHost;
+}  // namespace
+
+void BindRecordObjects(const std::string& listFolder) {
+  APP_DATA& a = *g_lpApp;
+  g_SystemConfig.Bind(&g_RecordFileSystem, listFolder.empty() ? ExecutableFolder() : listFolder,
+                      TraceLine);
+  const RecordContext ctx{&a.m_PreAlarmBuffer, &g_RecordFileSystem, &g_SystemConfig, &g_RecordHost};
+  a.m_AlarmRecord.Bind(ctx);
+  a.m_UserRecord.Bind(ctx);
+  a.m_SchRecord.Bind(ctx);
+}
+
+int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,
+                        uint32_t noPicture, uint32_t, uint32_t, uint32_t) {
+  APP_DATA& a = *g_lpApp;
+  StoredFrameMeta meta;
+  meta.dwTimeStamp = timeStamp;
+  meta.dwNoPicture = noPicture;
+  meta.wWidth = a.wImageWidth;
+  meta.wHeight = a.wImageHeight;
+  meta.byChannel = a.m_Settings.m_bySelectedChannel;
+  meta.stStored = LocalNow();
+  return a.m_PreAlarmBuffer.Store(jpeg, length, meta);
+}
+
+uint32_t PreAlarmRingStoredFrames() {
+  return g_lpApp ? g_lpApp->m_PreAlarmBuffer.StoredFrames() : 0;
+}

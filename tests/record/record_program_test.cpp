@@ -1,0 +1,248 @@
+// Recording in the real program under Wine against devsim: alarms from devsim's schedule give
+// whole alarm files that the player stand-in accepts and "AlarmData.dat" lists; a manual
+// recording survives a dropped stream and its relogin in one file; a disconnect then the close,
+// and Alt+F4 during an alarm, leave complete files.
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/player/record_file_check.h"
+#include "record/alarm_db.h"
+#include "tests/support/devsim_child.h"
+#include "tests/support/text_file.h"
+#include "tests/support/win_process.h"
+
+namespace {
+namespace ts = testsupport;
+
+constexpr int kEditUser = 1040;
+constexpr int kEditServer = 1042;
+constexpr int kEditPassword = 1043;
+constexpr int kEditPort = 1044;
+constexpr int kLoginConnectButton = 8444;
+constexpr int kStatusLine = 1100;
+constexpr int kConnectButton = 1002;
+constexpr int kRecordButton = 1005;
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + found.cFileName);
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+class RecordProgram : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(1, 1), &wsa);
+  }
+  static void TearDownTestSuite() { WSACleanup(); }
+
+  void SetUp() override {
+    const std::string bin = ts::ThisExeFolder();
+    for (const char* file :
+         {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL", "alarm.wav", "Quendor.exe"})
+      ASSERT_TRUE(ts::CopyFileTo(bin + file, m_folder.File(file))) << file;
+    ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
+    m_records = m_folder.File("rec\\");
+    ASSERT_TRUE(CreateDirectoryA(m_records.c_str(), nullptr));
+    // The record folder without its backslash: the program adds it.
+    const std::string ini = m_folder.File("Setting.ini");
+    WritePrivateProfileStringA("Ostrova", "Record Path", m_folder.File("rec").c_str(), ini.c_str());
+    WritePrivateProfileStringA("Ostrova", "Alarm Trigger Record", "1", ini.c_str());
+  }
+
+  void TearDown() override {
+    if (m_process.Handle() && WaitForSingleObject(m_process.Handle(), 0) == WAIT_TIMEOUT) {
+      ADD_FAILURE() << "the program was still running";
+      m_process.Kill();
+    }
+  }
+
+  HWND StartAndLogIn(std::vector<std::string> devsimArgs) {
+    devsimArgs.insert(devsimArgs.end(), {"--product", "RZ2K", "--fps", "25"});
+    if (!m_device.Start(devsimArgs)) {
+      ADD_FAILURE() << m_device.error();
+      return nullptr;
+    }
+    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
+                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
+      ADD_FAILURE() << "the program did not start";
+      return nullptr;
+    }
+    HWND login = ts::WaitForWindowIf(
+        m_process.Id(), [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; }, 60000);
+    if (!login) {
+      ADD_FAILURE() << "no login window";
+      return nullptr;
+    }
+    const auto set = [&](int id, const std::string& text) {
+      SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    set(kEditServer, "127.0.0.1");
+    set(kEditPort, std::to_string(m_device.port()));
+    set(kEditUser, "revuv");
+    set(kEditPassword, "revuv");
+    ts::PostClick(login, kLoginConnectButton);
+    HWND main = ts::WaitForWindow(m_process.Id(), "Ostrova", 60000);
+    if (!main) ADD_FAILURE() << "no main window";
+    return main;
+  }
+
+  void Click(HWND main, int id) { PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+  void CloseAndWait(HWND main, UINT how = WM_CLOSE) {
+    if (how == WM_SYSCOMMAND)
+      PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+    else
+      PostMessageA(main, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(m_process.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(ts::ReadFileText(m_folder.File("msgbox.log")).empty())
+        << ts::ReadFileText(m_folder.File("msgbox.log"));
+  }
+
+  // Every record file of the pattern, each checked whole.
+  std::vector<RecordFileVerdict> CheckedFiles(const std::string& pattern, uint8_t kind) {
+    std::vector<RecordFileVerdict> out;
+    for (const std::string& name : FilesMatching(m_records, pattern)) {
+      const std::vector<uint8_t> bytes = ReadBytes(name);
+      RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
+      EXPECT_TRUE(v.ok) << name << ": " << v.reason;
+      EXPECT_EQ(v.kind, kind) << name;
+      out.push_back(std::move(v));
+    }
+    return out;
+  }
+
+  // The player stand-in's own verdict on a record file.
+  std::string PlayerVerdict(const std::string& path) {
+    ts::Process player;
+    if (!player.Start(m_folder.File("Quendor.exe"), path, m_folder.Path())) return "not started";
+    std::string line;
+    ts::WaitUntil(
+        [&] {
+          for (const std::string& l : ts::ReadLines(m_folder.File("Quendor.log")))
+            if (l.find("QDXCHECK") != std::string::npos && l.find(path) != std::string::npos)
+              line = l;
+          return !line.empty();
+        },
+        20000);
+    if (HWND w = ts::WaitForWindow(player.Id(), "Quendor", 5000)) PostMessageA(w, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    if (!player.WaitExit(10000, &code)) player.Kill();
+    return line;
+  }
+
+  ts::TempFolder m_folder{"ostrova-record"};
+  std::string m_records;
+  testsupport::DevsimChild m_device;
+  ts::Process m_process;
+};
+}  // namespace
+
+TEST_F(RecordProgram, ScheduledAlarmsGiveWholeListedFiles) {
+  HWND main = StartAndLogIn({"--set", "stream.motion=0x4/1200/3000"});
+  ASSERT_NE(main, nullptr);
+  // Three alarms closed.
+  ASSERT_TRUE(ts::WaitUntil(
+      [&] { return FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() >= 4; }, 60000));
+  CloseAndWait(main);
+
+  const std::vector<RecordFileVerdict> files = CheckedFiles("ALARM_MJPEG_*.qdx", 1);
+  ASSERT_GE(files.size(), 4u);
+  // The newest may have closed before its first frame (the 94-byte file).
+  EXPECT_GE(std::count_if(files.begin(), files.end(), [](const auto& v) { return v.frames > 20; }),
+            3);
+  const std::vector<uint8_t> list = ReadBytes(m_folder.File("AlarmData.dat"));
+  const AlarmListContent content = ParseAlarmList(list.data(), list.size());
+  ASSERT_TRUE(content.fMagicOk);
+  ASSERT_EQ(content.items.size(), files.size());
+  for (const ALARM_DB_ITEM& item : content.items) {
+    const std::vector<uint8_t> bytes = ReadBytes(item.szPath);
+    const RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
+    EXPECT_TRUE(v.ok) << item.szPath;
+    EXPECT_EQ(item.dwFrames, v.frames) << item.szPath;
+    EXPECT_STREQ(item.strSourceIP, "127.0.0.1");
+    if (item.dwFrames) {
+      EXPECT_GE(item.stTime.wYear, 2024);
+    }
+  }
+  const std::string verdict = PlayerVerdict(content.items[0].szPath);
+  EXPECT_NE(verdict.find("QDXCHECK OK frames="), std::string::npos) << verdict;
+}
+
+TEST_F(RecordProgram, ManualRecordingGoesOnInOneFileThroughARelogin) {
+  HWND main = StartAndLogIn({});
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "CONNECT!!"; }, 20000));
+  Sleep(500);
+  Click(main, kRecordButton);
+  ASSERT_TRUE(ts::WaitUntil(
+      [&] { return FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
+  Sleep(1000);
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return m_device.RequestsOf("/Getvideo.cgi").size() == 2; }, 30000));
+  const std::string name = FilesMatching(m_records, "USER_MJPEG_*.qdx")[0];
+  const auto sizeNow = [&] { return ReadBytes(name).size(); };
+  const size_t afterRelogin = sizeNow();
+  ASSERT_TRUE(ts::WaitUntil([&] { return sizeNow() > afterRelogin + 2000; }, 10000))
+      << "nothing recorded after the relogin";
+  Click(main, kRecordButton);
+  Sleep(500);
+  CloseAndWait(main);
+  const std::vector<RecordFileVerdict> files = CheckedFiles("USER_MJPEG_*.qdx", 0);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_GT(files[0].frames, 5u);
+}
+
+TEST_F(RecordProgram, DisconnectThenCloseLeavesACompleteManualFile) {
+  HWND main = StartAndLogIn({});
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "CONNECT!!"; }, 20000));
+  Sleep(500);
+  Click(main, kRecordButton);
+  ASSERT_TRUE(ts::WaitUntil(
+      [&] { return FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
+  Sleep(1000);
+  Click(main, kConnectButton);
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "DISCONNECT!!"; }, 20000));
+  CloseAndWait(main);
+  const std::vector<RecordFileVerdict> files = CheckedFiles("USER_MJPEG_*.qdx", 0);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_GT(files[0].frames, 5u);
+}
+
+TEST_F(RecordProgram, AltF4DuringAnAlarmLeavesCompleteFiles) {
+  HWND main = StartAndLogIn({"--set", "stream.motion=0x4"});
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ts::WaitUntil(
+      [&] { return FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() == 1; }, 20000));
+  Sleep(1500);
+  CloseAndWait(main, WM_SYSCOMMAND);
+  const std::vector<RecordFileVerdict> files = CheckedFiles("ALARM_MJPEG_*.qdx", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_GT(files[0].frames, 20u);
+  const std::vector<uint8_t> list = ReadBytes(m_folder.File("AlarmData.dat"));
+  EXPECT_EQ(ParseAlarmList(list.data(), list.size()).items.size(), 1u);
+}
