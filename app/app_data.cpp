@@ -42,70 +42,48 @@ int CreateAppData() {
 
 int AllocateSystemBuffer() {
   APP_DATA& a = *g_lpApp;
-  if (!a.lp_SocketBuffer) a.lp_SocketBuffer = AllocateBytes(2 * APP_DATA::kSocketSlotBytes);
-  if (!a.lp_JpegBuffer) a.lp_JpegBuffer = AllocateBytes(APP_DATA::kImageSlotBytes);
-  if (!a.lp_ImageBuffer) a.lp_ImageBuffer = AllocateBytes(APP_DATA::kImageSlotBytes);
-  if (!a.lp_HeaderSlots) a.lp_HeaderSlots = AllocateBytes(2 * APP_DATA::kHeaderSlotBytes);
+  // The stream's rings and staging buffer; the slot counts and ring positions with them.
+  const int stream = a.m_StreamPipeline.AllocateBuffers();
   const int preAlarm = a.m_PreAlarmBuffer.AllocateBuffer();
   const int records = a.m_AlarmRecord.AllocateBuffer() & a.m_UserRecord.AllocateBuffer() &
                       a.m_SchRecord.AllocateBuffer();
   if (!a.lp_ResizeBuffer) a.lp_ResizeBuffer = AllocateBytes(APP_DATA::kImageSlotBytes);
   if (!a.lp_MotionImage) a.lp_MotionImage = AllocateBytes(APP_DATA::kImageSlotBytes);
   // Every buffer a session thread writes must exist; what was allocated stays for the free.
-  if (!a.lp_SocketBuffer || !a.lp_JpegBuffer || !a.lp_ImageBuffer || !a.lp_HeaderSlots ||
-      !a.lp_ResizeBuffer || !a.lp_MotionImage || !preAlarm || !records)
-    return 0;
-  a.wSocketSlots = 2;
-  a.wImageSlots = 1;
-  a.wSocketWritePos = a.wSocketReadPos = 0;
-  a.wJpegSlotPos = a.wImageSlotPos = 0;
+  if (!stream || !a.lp_ResizeBuffer || !a.lp_MotionImage || !preAlarm || !records) return 0;
   return 1;
 }
 
 int FreeSystemBuffer() {
   if (!g_lpApp) return 1;
   APP_DATA& a = *g_lpApp;
-  FreeBufferSlot(a.lp_JpegBuffer);
-  FreeBufferSlot(a.lp_ImageBuffer);
+  a.m_StreamPipeline.FreeBuffers();
   FreeBufferSlot(a.lp_ViewBuffer);
-  FreeBufferSlot(a.lp_SocketBuffer);
-  FreeBufferSlot(a.lp_HeaderSlots);
   FreeBufferSlot(a.lp_MotionImage);
   a.m_PreAlarmBuffer.FreeBuffer();
   a.m_AlarmRecord.FreeBuffer();
   a.m_UserRecord.FreeBuffer();
   a.m_SchRecord.FreeBuffer();
   FreeBufferSlot(a.lp_ResizeBuffer);
-  a.lp_CurrentImage = nullptr;
   return 1;
 }
 
 int InitialSemaphore() {
   APP_DATA& a = *g_lpApp;
-  const LONG socketSlots = a.wSocketSlots - 1;
-  const LONG imageSlots = a.wImageSlots;
   FreeSemaphore();  // a restart never piles up handles
-  a.SocketBufferFreeSem = CreateSemaphoreA(nullptr, socketSlots, socketSlots, nullptr);
-  a.SocketBufferFilledSem = CreateSemaphoreA(nullptr, 0, socketSlots, nullptr);
-  a.JPEGImageBufferFreeSem = CreateSemaphoreA(nullptr, imageSlots, imageSlots, nullptr);
-  a.JPEGImageBufferRelSem = CreateSemaphoreA(nullptr, 0, imageSlots, nullptr);
+  const int rings = a.m_StreamPipeline.CreateSemaphores();
   a.MotionEditImageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
   const int records = a.m_AlarmRecord.CreateResource() & a.m_UserRecord.CreateResource() &
                       a.m_SchRecord.CreateResource();
   // A missing semaphore would let the stream threads overrun the rings: report it.
-  if (!a.SocketBufferFreeSem || !a.SocketBufferFilledSem || !a.JPEGImageBufferFreeSem ||
-      !a.JPEGImageBufferRelSem || !a.MotionEditImageSem || !records)
-    return 0;
+  if (!rings || !a.MotionEditImageSem || !records) return 0;
   return 1;
 }
 
 int FreeSemaphore() {
   if (!g_lpApp) return 1;
   APP_DATA& a = *g_lpApp;
-  CloseHandleSlot(a.SocketBufferFreeSem);
-  CloseHandleSlot(a.SocketBufferFilledSem);
-  CloseHandleSlot(a.JPEGImageBufferFreeSem);
-  CloseHandleSlot(a.JPEGImageBufferRelSem);
+  a.m_StreamPipeline.CloseSemaphores();
   CloseHandleSlot(a.MotionEditImageSem);
   a.m_AlarmRecord.CloseResource();
   a.m_UserRecord.CloseResource();

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/setting_ini.h"
-#include "live/live_standins.h"
-#include "live/mm_timer.h"
+#include "live/alarm_wave.h"
+#include "live/stream_pipeline.h"
 #include "mainwnd/main_window_standins.h"
 #include "net/control_device_list.h"
 #include "net/ctrl_file.h"
@@ -32,10 +32,6 @@ struct AccountEntry {
   uint32_t dwValue;
   std::string strName;
   std::string strText;
-};
-
-struct ImageSlotInfoRecord {
-  uint32_t dw[5];  // the last word is the slot's display interval in ms
 };
 
 // Values of w_LoginResult that the login paths set.
@@ -82,9 +78,13 @@ enum SysCfgBlockSize : uint32_t {
 
 class APP_DATA {
  public:
-  static constexpr uint32_t kSocketSlotBytes = 102400;
-  static constexpr uint32_t kImageSlotBytes = 1572864;
-  static constexpr uint32_t kHeaderSlotBytes = 72;
+  static constexpr uint32_t kSocketSlotBytes = CStreamPipeline::kSocketSlotBytes;
+  static constexpr uint32_t kImageSlotBytes = CStreamPipeline::kImageSlotBytes;
+  static constexpr uint32_t kHeaderSlotBytes = sizeof(RTPH_Struct);
+
+  // The live stream's rings, parser, display mode, frame timer, events, flags and statistics;
+  // the members below that name them refer into it.
+  CStreamPipeline m_StreamPipeline;
 
   // Process resources.
   ThreadSlot h_Process_KernelMessageThread{};
@@ -96,8 +96,9 @@ class APP_DATA {
   HANDLE h_Process_Reply_TerminateEvent = nullptr;
   HANDLE h_Process_Notify_InitEvent = nullptr;
   HANDLE h_Process_Reply_InitEvent = nullptr;
-  HANDLE h_NotifyGetJPEGImageThreadResetEvent = nullptr;
-  HANDLE h_FeedBackForNotifyResetEvent = nullptr;
+  HANDLE& h_NotifyGetJPEGImageThreadResetEvent =
+      m_StreamPipeline.h_NotifyGetJPEGImageThreadResetEvent;
+  HANDLE& h_FeedBackForNotifyResetEvent = m_StreamPipeline.h_FeedBackForNotifyResetEvent;
 
   // Login resources and other threads.
   ThreadSlot h_ConnectionThread{};
@@ -109,11 +110,11 @@ class APP_DATA {
   ThreadSlot h_UpgradeFirmwareThread{};
   ThreadSlot h_PlayAudioWavThread{};
   HANDLE h_ConnectedEvent = nullptr;
-  HANDLE h_StartToGetJpegImageEvent = nullptr;
-  HANDLE h_EndofGetJpegImageEvent = nullptr;
-  HANDLE h_StartToShowImageEvent = nullptr;
-  HANDLE h_EndofShowImageEvent = nullptr;
-  HANDLE h_FinishShowImageJobEvent = nullptr;
+  HANDLE& h_StartToGetJpegImageEvent = m_StreamPipeline.h_StartToGetJpegImageEvent;
+  HANDLE& h_EndofGetJpegImageEvent = m_StreamPipeline.h_EndofGetJpegImageEvent;
+  HANDLE& h_StartToShowImageEvent = m_StreamPipeline.h_StartToShowImageEvent;
+  HANDLE& h_EndofShowImageEvent = m_StreamPipeline.h_EndofShowImageEvent;
+  HANDLE& h_FinishShowImageJobEvent = m_StreamPipeline.h_FinishShowImageJobEvent;
   HANDLE h_TimerEvent = nullptr;
   HANDLE h_LifeTimeStartEvent = nullptr;
   HANDLE h_LifeTimeStopEvent = nullptr;
@@ -128,33 +129,35 @@ class APP_DATA {
     if (!StreamRunningFlag) return SessionState::kLoggedIn;
     return fVideoConnected ? SessionState::kShowing : SessionState::kStreaming;
   }
-  uint32_t SessionActiveFlag = 0;
-  uint32_t StreamRunningFlag = 0;
+  uint32_t& SessionActiveFlag = m_StreamPipeline.SessionActiveFlag;
+  uint32_t& StreamRunningFlag = m_StreamPipeline.StreamRunningFlag;
   uint8_t byPtzHotPointMode = 1;
   uint16_t wHotPointX = 0, wHotPointY = 0;
   POINT ptLastMouse{};
   uint16_t wHotPointMarkX = 50, wHotPointMarkY = 50;
   uint16_t wHotPointMarkFrames = 0;
-  uint32_t fVideoConnected = 0;
+  uint32_t& fVideoConnected = m_StreamPipeline.fVideoConnected;
   uint8_t byStartVideoMode = 0;
   int32_t dwLifeTimeMinutes = -1;
 
-  // Stream buffer rings.
-  uint8_t* lp_SocketBuffer = nullptr;
-  uint8_t* lp_JpegBuffer = nullptr;
-  uint8_t* lp_ImageBuffer = nullptr;
+  // Stream buffer rings (the pipeline's) and the renderer's buffers.
+  uint8_t*& lp_SocketBuffer = m_StreamPipeline.m_SocketRing.lp_Buffer;
+  uint8_t*& lp_JpegBuffer = m_StreamPipeline.lp_JpegBuffer;
+  uint8_t*& lp_ImageBuffer = m_StreamPipeline.m_ImageRing.lp_Buffer;
   uint8_t* lp_ViewBuffer = nullptr;
   uint8_t* lp_ResizeBuffer = nullptr;
-  uint8_t* lp_CurrentImage = nullptr;
-  HANDLE SocketBufferFreeSem = nullptr;
-  HANDLE SocketBufferFilledSem = nullptr;
-  HANDLE JPEGImageBufferFreeSem = nullptr;
-  HANDLE JPEGImageBufferRelSem = nullptr;
-  uint16_t wSocketSlots = 0;
-  uint16_t wImageSlots = 0;
-  uint16_t wSocketWritePos = 0, wSocketReadPos = 0;
-  uint8_t* lp_HeaderSlots = nullptr;
-  uint16_t wJpegSlotPos = 0, wImageSlotPos = 0;
+  uint8_t*& lp_CurrentImage = m_StreamPipeline.lp_CurrentImage;
+  HANDLE& SocketBufferFreeSem = m_StreamPipeline.m_SocketRing.h_FreeSem;
+  HANDLE& SocketBufferFilledSem = m_StreamPipeline.m_SocketRing.h_FilledSem;
+  HANDLE& JPEGImageBufferFreeSem = m_StreamPipeline.m_ImageRing.h_FreeSem;
+  HANDLE& JPEGImageBufferRelSem = m_StreamPipeline.m_ImageRing.h_FilledSem;
+  uint16_t& wSocketSlots = m_StreamPipeline.m_SocketRing.w_Slots;
+  uint16_t& wImageSlots = m_StreamPipeline.m_ImageRing.w_Slots;
+  uint16_t& wSocketWritePos = m_StreamPipeline.m_SocketRing.w_WritePos;
+  uint16_t& wSocketReadPos = m_StreamPipeline.m_SocketRing.w_ReadPos;
+  RTPH_Struct*& lp_HeaderSlots = m_StreamPipeline.m_SocketRing.lp_Records;
+  uint16_t& wJpegSlotPos = m_StreamPipeline.wJpegSlotPos;
+  uint16_t& wImageSlotPos = m_StreamPipeline.m_ImageRing.w_WritePos;
 
   // Kernel message mailbox.
   uint32_t KernelMessageCode = 0;
@@ -170,10 +173,10 @@ class APP_DATA {
   CWaveFile m_WaveFile;
   uint32_t fAlarmSoundPlaying = 0;
   uint32_t fAlarmSoundStarted = 0;
-  uint32_t dwRateTick = 0;
-  uint32_t dwRateBytes = 0;
-  uint32_t dwLastKbps = 0;
-  uint32_t dwShownFrames = 0;
+  uint32_t& dwRateTick = m_StreamPipeline.m_Statistics.dwRateTick;
+  uint32_t& dwRateBytes = m_StreamPipeline.m_Statistics.dwRateBytes;
+  uint32_t& dwLastKbps = m_StreamPipeline.m_Statistics.dwLastKbps;
+  uint32_t& dwShownFrames = m_StreamPipeline.m_Statistics.dwShownFrames;
   uint16_t wLayoutId = 0;
   uint32_t fSnapshotRequest = 0;
   uint16_t w_LoginResult = 0;
@@ -199,19 +202,21 @@ class APP_DATA {
   uint32_t dwCtrlDeviceCount = 0;
   CtrlDeviceRecord* lp_CtrlDeviceRecords = nullptr;
   uint32_t fActionPresetMode = 0;
-  uint16_t wImageWidth = 0, wImageHeight = 0;
-  ImageSlotInfoRecord ImageSlotInfo[1]{};
-  uint32_t dwRateFramesLast = 0, dwRateFramesNow = 0;
+  uint16_t& wImageWidth = m_StreamPipeline.wImageWidth;
+  uint16_t& wImageHeight = m_StreamPipeline.wImageHeight;
+  ImageSlotInfoRecord*& ImageSlotInfo = m_StreamPipeline.m_ImageRing.lp_Records;
+  uint32_t& dwRateFramesLast = m_StreamPipeline.m_Statistics.dwRateFramesLast;
+  uint32_t& dwRateFramesNow = m_StreamPipeline.m_Statistics.dwRateFramesNow;
   CPreAlarmBuffer m_PreAlarmBuffer;
   CAlarmRecord m_AlarmRecord;
   CUserRecord m_UserRecord;
   CSchRecord m_SchRecord;
-  CRTPHeaderParser m_RTPHeaderParser;
+  CRTPHeaderParser& m_RTPHeaderParser = m_StreamPipeline.m_RTPHeaderParser;
   CTraceFile m_DebugTrace;
   SYSTEMTIME stDeviceTime{};
   uint8_t byShowDeviceTitle = 0;
   uint32_t dwDeviceCapabilityMask = 0;
-  uint32_t fVideoLoss = 0;
+  uint32_t& fVideoLoss = m_StreamPipeline.fVideoLoss;
   CSettingINI m_Settings;
   std::string str_ProductID;
   char str_MACAddress[12] = {};
@@ -240,10 +245,10 @@ class APP_DATA {
   uint8_t DvrOsdBlock[kDvrOsdBlockSize] = {};
   uint8_t PeriBlock[kPeriBlockSize] = {};
 
-  CDisplayMode m_DisplayMode;
+  CDisplayMode& m_DisplayMode = m_StreamPipeline.m_DisplayMode;
   CChannelBar m_ChannelBar;
   CModelLayout m_ModelLayout;
-  CMMTimer m_MMTimer;
+  CMMTimer& m_MMTimer = m_StreamPipeline.m_MMTimer;
   NetworkBackupState m_NetworkBackupState{};
   CCDWriter m_CDWriter;
   MySystemDialog* lp_SystemDialog = nullptr;

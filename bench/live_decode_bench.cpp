@@ -21,6 +21,7 @@
 
 #include "live/frame_splitter.h"
 #include "live/jpeg_decode.h"
+#include "live/header_reactions.h"
 #include "live/rtp_header_parser.h"
 
 namespace {
@@ -51,7 +52,7 @@ class MemorySource : public FrameStreamSource {
 };
 
 // A device of the recorded family whose headers change nothing.
-class QuietHost : public HeaderParserHost {
+class QuietHost : public HeaderReactionHost {
  public:
   std::string_view ProductId() const override { return g_Product; }
   uint8_t MultiChannel() const override { return 0; }
@@ -95,16 +96,18 @@ Recording Load() {
   r.versionWord = r.stream[0] == 0x01 && r.stream[1] == 0x00;
   QuietHost host;
   CRTPHeaderParser parser;
-  parser.SetHost(&host);
+  CHeaderReactions reactions(parser);
+  reactions.SetHost(&host);
   parser.m_fNewHeader = r.versionWord ? 1 : 0;
+  parser.m_fPayloadCountsHeader = host.ProductId() == "RZ8P" ? 1 : 0;
   CFrameSplitter splitter;
   MemorySource source(r.stream);
   std::vector<uint8_t> slot(kSlotBytes), image(kImageBytes);
-  RTPH_Struct header{};
-  while (splitter.NextFrame(source, parser, slot.data(), kSlotBytes, &header) ==
+  StreamFrame frame{};
+  while (splitter.NextFrame(source, parser, &reactions, slot.data(), kSlotBytes, &frame) ==
          CFrameSplitter::Outcome::kFrame) {
-    r.pictures.emplace_back(slot.begin(), slot.begin() + header.dwPayloadLength);
-    if (!DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes, &r.width,
+    r.pictures.emplace_back(slot.begin(), slot.begin() + frame.length);
+    if (!DecodeJpegToDib(slot.data(), frame.length, image.data(), kImageBytes, &r.width,
                          &r.height)) {
       r.error = "picture " + std::to_string(r.pictures.size()) + " does not decode";
       return r;
@@ -129,22 +132,24 @@ void ClientPipeline(benchmark::State& state) {
   }
   QuietHost host;
   CRTPHeaderParser parser;
-  parser.SetHost(&host);
+  CHeaderReactions reactions(parser);
+  reactions.SetHost(&host);
   parser.m_fNewHeader = r.versionWord ? 1 : 0;
+  parser.m_fPayloadCountsHeader = host.ProductId() == "RZ8P" ? 1 : 0;
   auto splitter = std::make_unique<CFrameSplitter>();
   MemorySource source(r.stream);
   std::vector<uint8_t> slot(kSlotBytes), image(kImageBytes);
-  RTPH_Struct header{};
+  StreamFrame frame{};
   uint16_t w = 0, h = 0;
   for (auto _ : state) {
-    while (splitter->NextFrame(source, parser, slot.data(), kSlotBytes, &header) !=
+    while (splitter->NextFrame(source, parser, &reactions, slot.data(), kSlotBytes, &frame) !=
            CFrameSplitter::Outcome::kFrame) {
       state.PauseTiming();
       source.Rewind();
       splitter->Reset();
       state.ResumeTiming();
     }
-    DecodeJpegToDib(slot.data(), header.dwPayloadLength, image.data(), kImageBytes, &w, &h);
+    DecodeJpegToDib(slot.data(), frame.length, image.data(), kImageBytes, &w, &h);
     benchmark::DoNotOptimize(image.data());
   }
   state.SetItemsProcessed(state.iterations());

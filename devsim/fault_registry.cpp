@@ -202,7 +202,7 @@ int FaultRegistry::Add(const FaultRequest& wanted, std::string* error) {
     *error = "unknown fault " + wanted.name;
     return 0;
   }
-  Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, {}};
+  Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, 1, 0, {}};
   for (const auto& [k, v] : kind->params) a.params[std::string(k)] = std::string(v);
   for (const auto& [k, v] : wanted.params) {
     if (k == "path") {
@@ -216,6 +216,13 @@ int FaultRegistry::Add(const FaultRequest& wanted, std::string* error) {
         return 0;
       }
       (k == "count" ? a.remaining : a.skip) = *n;
+    } else if (k == "every") {
+      auto n = ParseCount(v);
+      if (!n || *n < 1) {
+        *error = "every: expected a number above 0";
+        return 0;
+      }
+      a.every = *n;
     } else if (a.params.count(k) != 0) {
       if (!IsTextParam(k)) {
         auto [lo, hi] = ParamRange(k);
@@ -273,6 +280,10 @@ FiredFaults FaultRegistry::TakeMatching(std::string_view path, const std::string
       ++it;
       continue;
     }
+    if (it->passed++ % it->every != 0) {
+      ++it;
+      continue;
+    }
     fired.Add({std::string(it->kind->name), it->params});
     if (it->remaining > 0 && --it->remaining == 0) {
       it = active_.erase(it);
@@ -291,6 +302,7 @@ std::string FaultRegistry::Describe() const {
     out += " path=" + (a.path.empty() ? std::string(kAnyPath) : a.path);
     if (!a.option.empty()) out += " option=" + a.option;
     out += " count=" + std::to_string(a.remaining) + " skip=" + std::to_string(a.skip);
+    if (a.every > 1) out += " every=" + std::to_string(a.every);
     for (const auto& [k, v] : a.params) out += " " + k + "=" + v;
     out += "\n";
   }

@@ -24,8 +24,8 @@ struct FaultKind {
 const std::vector<FaultKind>& FaultKinds();
 const FaultKind* FindFaultKind(std::string_view name);
 
-// A fault as it is asked for: its name and parameters (kind parameters and count, skip, path,
-// option).
+// A fault as it is asked for: its name and parameters (kind parameters and count, skip, every,
+// path, option).
 struct FaultRequest {
   std::string name;
   std::vector<std::pair<std::string, std::string>> params;
@@ -76,6 +76,8 @@ class FaultRegistry {
     std::string option;
     int64_t remaining;  // -1: unlimited
     int64_t skip;
+    int64_t every;  // fires on one of every `every` matching requests or frames after the skip
+    int64_t passed;  // matching ones seen since the skip
     std::map<std::string, std::string, std::less<>> params;
   };
   mutable std::mutex mu_;

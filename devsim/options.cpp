@@ -181,9 +181,10 @@ std::string HelpText() {
   }
   h += "\n"
        "Faults (common parameters: count=N fire N times then vanish (default: for ever),\n"
-       "skip=N let N matching requests pass first, path=P only on path P (* any),\n"
-       "option=O only when the Option parameter is O (* any)).  The stream-* faults fire on\n"
-       "frames of /Getvideo.cgi streams (count and skip count frames of all streams):\n";
+       "skip=N let N matching requests pass first, every=N then fire on one of every N,\n"
+       "path=P only on path P (* any), option=O only when the Option parameter is O (* any)).\n"
+       "The stream-* faults fire on frames of /Getvideo.cgi streams (count, skip and every\n"
+       "count frames of all streams):\n";
   for (const auto& f : FaultKinds()) {
     std::string line = "  " + std::string(f.name);
     for (const auto& [k, v] : f.params) line += "," + std::string(k) + "=" + std::string(v);

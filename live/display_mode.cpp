@@ -103,22 +103,16 @@ int CDisplayMode::SetImageSize(uint16_t width, uint16_t height) {
   if (!o) return 1;
   if (family == Family::kRecorder) o->RelayoutChannelBar();
   o->ChangeItemPositionForDeviceModified();
-  switch (mode) {
-    case kDisplayModeNtscQvga:
-      o->ReloadTurboBitmapsNQVGA();
-      break;
-    case kDisplayModeNtscVga:
-      o->ReloadTurboBitmapsNVGA();
-      break;
-    case kDisplayModePalQvga:
-      o->ReloadTurboBitmapsPQVGA();
-      break;
-    case kDisplayModePalVga:
-      o->ReloadTurboBitmapsPVGA();
-      break;
-    default:
-      break;
-  }
+  // The turbo-panel bitmaps of the mode; the small-picture modes have none.
+  static constexpr struct {
+    uint8_t mode;
+    void (DisplayModeObserver::*reload)();
+  } kReloads[] = {{kDisplayModeNtscQvga, &DisplayModeObserver::ReloadTurboBitmapsNQVGA},
+                  {kDisplayModeNtscVga, &DisplayModeObserver::ReloadTurboBitmapsNVGA},
+                  {kDisplayModePalQvga, &DisplayModeObserver::ReloadTurboBitmapsPQVGA},
+                  {kDisplayModePalVga, &DisplayModeObserver::ReloadTurboBitmapsPVGA}};
+  for (const auto& r : kReloads)
+    if (r.mode == mode) (o->*r.reload)();
   return 1;
 }
 

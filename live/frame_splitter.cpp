@@ -65,11 +65,12 @@ CFrameSplitter::Outcome CFrameSplitter::PassOver(FrameStreamSource& source, cons
 }
 
 CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
-                                                  CRTPHeaderParser& parser, uint8_t* slot,
-                                                  uint32_t slotBytes, RTPH_Struct* header) {
+                                                  CRTPHeaderParser& parser,
+                                                  ParsedHeaderObserver* observer, uint8_t* slot,
+                                                  uint32_t slotBytes, StreamFrame* frame) {
   for (;;) {
     source.OnFrameSearch();
-    *header = RTPH_Struct{};
+    StreamFrameHeader parsedHeader;
 
     // The carried bytes, then as many new ones as fit in the chunk.
     uint32_t length = TakeCarry();
@@ -92,7 +93,7 @@ CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
     uint32_t headerLength = 0;
     bool readOn = false;
     HeaderParse parsed;
-    while ((parsed = parser.Parse(m_RecvChunkBuffer, length, &headerLength, header)) ==
+    while ((parsed = parser.Parse(m_RecvChunkBuffer, length, &headerLength, &parsedHeader)) ==
            HeaderParse::kIncomplete) {
       if (length >= kChunkBytes) return Outcome::kHeaderTooLong;
       const int n = ReadMore(source, length);
@@ -106,13 +107,15 @@ CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
       SetCarry(m_RecvChunkBuffer, length);
       continue;
     }
+    if (observer) observer->OnHeaderParsed(parsedHeader);
     if (headerLength > length) return Outcome::kHeaderTooLong;
+    const RTPH_Struct& header = parsedHeader.rtph;
 
     uint32_t dataLength = length - headerLength;
     // A header that came alone in its chunk: the next chunk is read as a header. (One that was
     // cut short and read on is followed by its picture.)
     if (dataLength == 0 && !readOn) continue;
-    const uint32_t payload = header->dwPayloadLength;
+    const uint32_t payload = header.dwPayloadLength;
     if (payload == 0) {
       // No picture: the bytes after the header are the next header.
       SetCarry(m_RecvChunkBuffer + headerLength, dataLength);
@@ -156,7 +159,10 @@ CFrameSplitter::Outcome CFrameSplitter::NextFrame(FrameStreamSource& source,
       if (got > used) SetCarry(m_RecvChunkBuffer + used, got - used);
       if (picture) source.OnReceivedBytes(got);
     }
-    if (picture) return Outcome::kFrame;
+    if (picture) {
+      *frame = StreamFrame{header, slot, payload};
+      return Outcome::kFrame;
+    }
     // Not a device picture: dropped whole, so the stream stays in step.
   }
 }

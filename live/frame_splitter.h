@@ -1,7 +1,7 @@
 // Cuts the live stream into frames: reads chunks of at most 1400 bytes, has each frame header
-// parsed, resynchronises on the end-of-picture marker after data that is not a picture, and
-// collects each picture into a socket-buffer slot. Bytes of a chunk that belong to the next
-// frame are carried over to the next search.
+// parsed (and told to an observer at once), resynchronises on the end-of-picture marker after data
+// that is not a picture, and collects each picture into a socket-buffer slot. Bytes of a chunk that
+// belong to the next frame are carried over to the next search.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,14 @@
 #include "live/frame_stream_source.h"
 #include "live/rtp_header_parser.h"
 #include "live/rtph_struct.h"
+#include "live/stream_frame_header.h"
+
+// A frame the splitter gives: its header and its picture, in the slot it was given.
+struct StreamFrame {
+  RTPH_Struct header;      // dwPayloadLength is the picture's length
+  const uint8_t* picture;  // the slot's first byte
+  uint32_t length;         // header.dwPayloadLength
+};
 
 class CFrameSplitter {
  public:
@@ -18,20 +26,22 @@ class CFrameSplitter {
   static constexpr uint32_t kMaxPassedOverBytes = 1572864;
 
   enum class Outcome {
-    kFrame,             // a picture of header->dwPayloadLength bytes is in the slot
+    kFrame,             // a frame: its picture is in the slot
     kStopped,           // a read was interrupted by a stop request
     kHeaderReadFailed,  // a read during the header search failed
     kHeaderTooLong,     // a header that does not fit in one chunk
     kBodyReadFailed,    // a read of the picture's remaining bytes failed
   };
 
-  // Searches for the next frame and reads its picture into slot (slotBytes long) and its header
-  // into header. Data that does not start FF D8, a rejected header and a payload length above
-  // kMaxPassedOverBytes make it resynchronise on the next end-of-picture marker; a picture
-  // longer than the slot is read past, and one that does not start FF D8 FF DB is read and
-  // dropped.
-  Outcome NextFrame(FrameStreamSource& source, CRTPHeaderParser& parser, uint8_t* slot,
-                    uint32_t slotBytes, RTPH_Struct* header);
+  // Searches for the next frame, reads its picture into slot (slotBytes long) and gives it in
+  // frame. Each header parsed on the way goes to observer (may be null) at once, also one whose
+  // picture is then dropped. Data that does not start FF D8, a rejected header and a payload
+  // length above kMaxPassedOverBytes make it resynchronise on the next end-of-picture marker; a
+  // picture longer than the slot is read past, and one that does not start FF D8 FF DB is read
+  // and dropped.
+  Outcome NextFrame(FrameStreamSource& source, CRTPHeaderParser& parser,
+                    ParsedHeaderObserver* observer, uint8_t* slot, uint32_t slotBytes,
+                    StreamFrame* frame);
 
   // Forgets the carry and the resynchronisation (a new connection).
   void Reset();

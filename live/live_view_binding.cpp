@@ -3,16 +3,18 @@
 #include <mutex>
 
 #include "app/app_data.h"
-#include "live/app_header_parser_host.h"
-#include "live/live_window_hooks.h"
+#include "net/device_family.h"
+#include "live/app_header_reaction_host.h"
 
 void BindLiveViewObjects() {
-  static AppHeaderParserHost host;
+  static AppHeaderReactionHost host;
   static std::mutex lock;
   std::lock_guard<std::mutex> guard(lock);
   APP_DATA& a = *g_lpApp;
-  a.m_RTPHeaderParser.SetHost(&host);
-  a.m_DisplayMode.Bind(DisplayModeBinding{
+  CStreamPipeline& p = a.m_StreamPipeline;
+  p.m_HeaderReactions.SetHost(&host);
+  p.m_RTPHeaderParser.m_fPayloadCountsHeader = IsRZ8PProduct(a.str_ProductID) ? 1 : 0;
+  p.m_DisplayMode.Bind(DisplayModeBinding{
       &a.str_ProductID, &a.byStartVideoMode, &a.m_Settings.m_iImageResolution, &a.byImageSizeClass,
-      &a.byAppliedSizeClass, &a.wLayoutId, HooksDisplayModeObserver()});
+      &a.byAppliedSizeClass, &a.wLayoutId, p.WindowDisplayModeObserver()});
 }

@@ -1,8 +1,9 @@
-// Ties the live-view objects the application data embeds to the running program.
+// Ties the stream pipeline the application data owns to the running program.
 #pragma once
 
-// Gives the frame-header parser the program's host, and binds the display mode to the
-// application data's family, standard, "Image Resolution", mode bytes and layout id, with the
-// window hooks as its observer. Repeating it is harmless. The stream threads call it when they
-// start; the main window calls it before CDisplayMode::SelectByFamily.
+// Gives the header's reactions the program's host, tells the parser whether the device's
+// payload lengths count the header (RZ8P), and binds the display mode to the application data's
+// family, standard, "Image Resolution", mode bytes and layout id, with the pipeline's window as
+// its observer. Repeating it is harmless. The receive thread calls it when a stream starts; the
+// main window calls it before CDisplayMode::SelectByFamily.
 void BindLiveViewObjects();

@@ -14,6 +14,7 @@
 #include "live/frame_splitter.h"
 #include "live/live_view_binding.h"
 #include "live/socket_frame_source.h"
+#include "live/stream_pipeline.h"
 #include "live/stream_request.h"
 #include "live/stream_threads.h"
 #include "net/device_session.h"
@@ -32,29 +33,29 @@ void ZeroWord(uint32_t& word) {
 }
 
 // The quiet stop: no kernel message.
-void StopQuietly(APP_DATA& a, CBlockingSocket& socket) {
-  a.SessionActiveFlag = 0;
-  a.StreamRunningFlag = 0;
+void StopQuietly(CStreamPipeline& p, CBlockingSocket& socket) {
+  p.SessionActiveFlag = 0;
+  p.StreamRunningFlag = 0;
   socket.Cleanup();
-  SetEvent(a.h_FeedBackForNotifyResetEvent);
+  SetEvent(p.h_FeedBackForNotifyResetEvent);
 }
 
 // Every other end: the socket is closed and a relogin is asked for.
-void EndSession(APP_DATA& a, CBlockingSocket& socket, const char* traceLine, uint32_t statusCode,
-                bool clearFlags) {
+void EndSession(CStreamPipeline& p, CBlockingSocket& socket, const char* traceLine,
+                uint32_t statusCode, bool clearFlags) {
   if (statusCode) StreamStatusCode = statusCode;
   TraceLogWrite(traceLine);
   if (clearFlags) {
-    a.SessionActiveFlag = 0;
-    a.StreamRunningFlag = 0;
+    p.SessionActiveFlag = 0;
+    p.StreamRunningFlag = 0;
   }
   socket.Cleanup();  // errors of the close itself do not matter
   SendKernelMessage(Get_Image_TimeOut_Message, nullptr);
 }
 
-SlotWait WaitForFreeSlot(APP_DATA& a) {
-  const HANDLE handles[] = {a.SocketBufferFreeSem, a.h_EndofGetJpegImageEvent,
-                            a.h_NotifyGetJPEGImageThreadResetEvent};
+SlotWait WaitForFreeSlot(CStreamPipeline& p) {
+  const HANDLE handles[] = {p.m_SocketRing.h_FreeSem, p.h_EndofGetJpegImageEvent,
+                            p.h_NotifyGetJPEGImageThreadResetEvent};
   const DWORD n = handles[2] ? 3 : 2;
   const DWORD r = WaitForMultipleObjects(n, handles, FALSE, kFreeSlotWaitMs);
   if (r == WAIT_OBJECT_0) return SlotWait::kSlot;
@@ -67,23 +68,30 @@ SlotWait WaitForFreeSlot(APP_DATA& a) {
   return r == WAIT_TIMEOUT ? SlotWait::kTimedOut : SlotWait::kFailed;
 }
 
-// Connects and sends the stream request; false (the session ended) on failure.
-bool OpenStream(APP_DATA& a, CBlockingSocket& socket) {
+// Where the stream comes from: the session's device and cookie.
+struct StreamTarget {
   std::string server, cookie;
   uint16_t port = 0;
-  {
-    std::lock_guard<std::mutex> lock(SessionMutex());
-    server = a.m_Settings.m_strServerName;
-    port = a.m_Settings.m_wWebPort;
-    cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
-  }
+};
+
+StreamTarget SessionStreamTarget() {
+  std::lock_guard<std::mutex> lock(SessionMutex());
+  const APP_DATA& a = *g_lpApp;
+  return StreamTarget{a.m_Settings.m_strServerName,
+                      std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)),
+                      a.m_Settings.m_wWebPort};
+}
+
+// Connects and sends the stream request; false (the session ended) on failure.
+bool OpenStream(CStreamPipeline& p, CBlockingSocket& socket) {
+  const auto [server, cookie, port] = SessionStreamTarget();
   try {
     socket.Create(SOCK_STREAM);
     const CSockAddr address = server.empty() ? CBlockingSocket::GetHostByName(server.c_str(), port)
                                              : CSockAddr(server.c_str(), port);
     socket.Connect(address);
   } catch (const CBlockingSocketException&) {
-    EndSession(a, socket, "sClient.Connect failed", kStreamConnectFailed, true);
+    EndSession(p, socket, "sClient.Connect failed", kStreamConnectFailed, true);
     return false;
   }
   const std::string request = BuildStreamRequest(cookie, g_strLocalIPAddress);
@@ -91,7 +99,7 @@ bool OpenStream(APP_DATA& a, CBlockingSocket& socket) {
     if (request.empty()) throw CBlockingSocketException("Write");
     socket.Write(request.data(), static_cast<int>(request.size()), kSendTimeoutSeconds);
   } catch (const CBlockingSocketException&) {
-    EndSession(a, socket, "sClient.Write failed", 0, true);
+    EndSession(p, socket, "sClient.Write failed", 0, true);
     return false;
   }
   return true;
@@ -99,79 +107,79 @@ bool OpenStream(APP_DATA& a, CBlockingSocket& socket) {
 
 }  // namespace
 
-DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID) {
-  APP_DATA& a = *g_lpApp;
+DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID param) {
+  CStreamPipeline& p = *static_cast<CStreamPipeline*>(param);
   // The end event also wakes the wait, so a session that never started still stops cleanly.
-  const HANDLE start[] = {a.h_StartToGetJpegImageEvent, a.h_EndofGetJpegImageEvent};
+  const HANDLE start[] = {p.h_StartToGetJpegImageEvent, p.h_EndofGetJpegImageEvent};
   if (WaitForMultipleObjects(2, start, FALSE, INFINITE) != WAIT_OBJECT_0) return 0;
 
   TraceLogWrite("Got start event");
-  a.SessionActiveFlag = 1;
-  ResetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
-  if (a.h_Process_Reply_TerminateEvent) ResetEvent(a.h_Process_Reply_TerminateEvent);
-  SetEvent(a.h_StartToShowImageEvent);
-  std::atomic_ref<uint32_t>(a.dwRateTick).store(GetTickCount());
-  ZeroWord(a.dwRateBytes);
-  ZeroWord(a.dwShownFrames);
-  ZeroWord(a.dwRateFramesLast);
-  ZeroWord(a.dwLastKbps);
+  p.SessionActiveFlag = 1;
+  ResetEvent(p.h_NotifyGetJPEGImageThreadResetEvent);
+  if (g_lpApp->h_Process_Reply_TerminateEvent) ResetEvent(g_lpApp->h_Process_Reply_TerminateEvent);
+  SetEvent(p.h_StartToShowImageEvent);
+  StreamStatistics& stats = p.m_Statistics;
+  std::atomic_ref<uint32_t>(stats.dwRateTick).store(GetTickCount());
+  ZeroWord(stats.dwRateBytes);
+  ZeroWord(stats.dwShownFrames);
+  ZeroWord(stats.dwRateFramesLast);
+  ZeroWord(stats.dwLastKbps);
   BindLiveViewObjects();
 
   CBlockingSocket socket;
-  if (!OpenStream(a, socket)) return 0;
+  if (!OpenStream(p, socket)) return 0;
 
   auto splitter = std::make_unique<CFrameSplitter>();
-  SocketFrameSource source(socket, a.h_NotifyGetJPEGImageThreadResetEvent,
-                           a.h_EndofGetJpegImageEvent,
-                           {&a.StreamRunningFlag, &a.fVideoConnected, &a.dwRateBytes});
+  SocketFrameSource source(socket, p.h_NotifyGetJPEGImageThreadResetEvent,
+                           p.h_EndofGetJpegImageEvent,
+                           {&p.StreamRunningFlag, &p.fVideoConnected, &stats.dwRateBytes});
+  CFrameRing<RTPH_Struct>& ring = p.m_SocketRing;
   for (;;) {
     if (source.StopRequested()) {
-      StopQuietly(a, socket);
+      StopQuietly(p, socket);
       return 0;
     }
-    switch (WaitForFreeSlot(a)) {
+    switch (WaitForFreeSlot(p)) {
       case SlotWait::kSlot:
         break;
       case SlotWait::kStop:
-        StopQuietly(a, socket);
+        StopQuietly(p, socket);
         return 0;
       case SlotWait::kEnded:
-        EndSession(a, socket, "dwResult == (WAIT_OBJECT_0 + 1) Get_Image_TimeOut_Message",
+        EndSession(p, socket, "dwResult == (WAIT_OBJECT_0 + 1) Get_Image_TimeOut_Message",
                    kStreamEndedWaitingForSlot, true);
         return 0;
       case SlotWait::kTimedOut:
-        EndSession(a, socket, "dwResult == WAIT_TIMEOUT Get_Image_TimeOut_Message",
+        EndSession(p, socket, "dwResult == WAIT_TIMEOUT Get_Image_TimeOut_Message",
                    kStreamNoFreeSlot, true);
         return 0;
       case SlotWait::kFailed:
-        EndSession(a, socket, "dwResult == else Get_Image_TimeOut_Message", 0, true);
+        EndSession(p, socket, "dwResult == else Get_Image_TimeOut_Message", 0, true);
         return 0;
     }
 
-    const uint16_t slotIndex = a.wSocketWritePos;
-    uint8_t* slot = a.lp_SocketBuffer + size_t{slotIndex} * APP_DATA::kSocketSlotBytes;
-    RTPH_Struct header{};
+    // The parse step: every header the splitter parses reacts here at once (alarm sound, alarm
+    // recording, channel switch, clock, ...), also one whose picture is then dropped.
+    StreamFrame frame;
     const CFrameSplitter::Outcome outcome =
-        splitter->NextFrame(source, a.m_RTPHeaderParser, slot, APP_DATA::kSocketSlotBytes, &header);
+        splitter->NextFrame(source, p.m_RTPHeaderParser, &p.m_HeaderReactions, ring.WriteSlot(),
+                            ring.dw_SlotBytes, &frame);
     switch (outcome) {
-      case CFrameSplitter::Outcome::kFrame: {
-        std::memcpy(a.lp_HeaderSlots + size_t{slotIndex} * APP_DATA::kHeaderSlotBytes, &header,
-                    sizeof header);
-        a.wSocketWritePos = static_cast<uint16_t>((slotIndex + 1) % a.wSocketSlots);
-        ReleaseSemaphore(a.SocketBufferFilledSem, 1, nullptr);
+      case CFrameSplitter::Outcome::kFrame:
+        ring.WriteRecord() = frame.header;
+        ring.CommitWrite();
         break;
-      }
       case CFrameSplitter::Outcome::kStopped:
-        StopQuietly(a, socket);
+        StopQuietly(p, socket);
         return 0;
       case CFrameSplitter::Outcome::kHeaderReadFailed:
-        EndSession(a, socket, "if (RtpRecvLength == SOCKET_ERROR)", 0, false);
+        EndSession(p, socket, "if (RtpRecvLength == SOCKET_ERROR)", 0, false);
         return 0;
       case CFrameSplitter::Outcome::kHeaderTooLong:
-        EndSession(a, socket, "iReceiveLength <= 0", kStreamHeaderTooLong, false);
+        EndSession(p, socket, "iReceiveLength <= 0", kStreamHeaderTooLong, false);
         return 0;
       case CFrameSplitter::Outcome::kBodyReadFailed:
-        EndSession(a, socket, "RtpRecvLength == SOCKET_ERROR", 0, false);
+        EndSession(p, socket, "RtpRecvLength == SOCKET_ERROR", 0, false);
         return 0;
     }
   }

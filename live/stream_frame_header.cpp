@@ -20,12 +20,22 @@ class Cursor {
     m_pos += 2;
     return true;
   }
+  bool Read(uint8_t* v) { return U8(v); }
+  bool Read(uint16_t* v) { return U16(v); }
   bool U32(uint32_t* v) {
     if (!Has(4)) return false;
     *v = static_cast<uint32_t>(m_data[m_pos]) | static_cast<uint32_t>(m_data[m_pos + 1]) << 8 |
          static_cast<uint32_t>(m_data[m_pos + 2]) << 16 |
          static_cast<uint32_t>(m_data[m_pos + 3]) << 24;
     m_pos += 4;
+    return true;
+  }
+  // A field present when its mask bit is set: read, and its flag set. False when cut short.
+  template <class T>
+  bool Flagged(bool present, T* v, bool* seen) {
+    if (!present) return true;
+    if (!Read(v)) return false;
+    *seen = true;
     return true;
   }
   bool Bytes(void* out, uint32_t n) {
@@ -66,18 +76,11 @@ bool DecodeExtension(Cursor& c, StreamFrameHeader* out) {
   if (!c.Skip(2) || !c.U16(&mask)) return false;
   RTPH_Struct& r = out->rtph;
   if ((mask & 0x01) && !c.U8(&r.byHalfWidth)) return false;
-  if (mask & 0x02) {
-    if (!c.U8(&out->byRetrState)) return false;
-    out->fRetrState = true;
-  }
+  if (!c.Flagged(mask & 0x02, &out->byRetrState, &out->fRetrState)) return false;
   if (mask & 0x08) out->fNetworkBackup = true;
   if (mask & 0x04) r.byNoPicture = 1;
   if (mask & 0x20) r.byDisplayChannel = 16;
-  if (mask & 0x10) {
-    if (!c.U8(&out->byCmosState)) return false;
-    out->fCmosState = true;
-  }
-  return true;
+  return c.Flagged(mask & 0x10, &out->byCmosState, &out->fCmosState);
 }
 
 HeaderParse DecodeVersionWordLayout(Cursor& c, StreamFrameHeader* out) {
@@ -91,18 +94,10 @@ HeaderParse DecodeVersionWordLayout(Cursor& c, StreamFrameHeader* out) {
   r.dwPayloadLength = payload;
   r.byChannel = channel & 0x0F;
   r.byDisplayChannel = static_cast<uint8_t>(display >> 4);
-  if (mask & 0x0002) {
-    if (!c.U16(&r.wMotionDetect)) return HeaderParse::kIncomplete;
-    out->fMotion = true;
-  }
-  if (mask & 0x0004) {
-    if (!c.U16(&r.wEventWordA)) return HeaderParse::kIncomplete;
-    out->fEventA = true;
-  }
-  if (mask & 0x0008) {
-    if (!c.U16(&r.wEventWordB)) return HeaderParse::kIncomplete;
-    out->fEventB = true;
-  }
+  if (!c.Flagged(mask & 0x0002, &r.wMotionDetect, &out->fMotion) ||
+      !c.Flagged(mask & 0x0004, &r.wEventWordA, &out->fEventA) ||
+      !c.Flagged(mask & 0x0008, &r.wEventWordB, &out->fEventB))
+    return HeaderParse::kIncomplete;
   uint32_t v = 0;
   if (mask & 0x0020) {
     if (!c.U32(&v)) return HeaderParse::kIncomplete;
@@ -126,10 +121,8 @@ HeaderParse DecodePresenceMaskLayout(Cursor& c, StreamFrameHeader* out) {
   r.dwPresenceMask = mask;
   if ((mask & 0x1) && !c.U32(&r.dwPayloadLength)) return HeaderParse::kIncomplete;
   if ((mask & 0x2) && !c.Bytes(r.szTitle, sizeof r.szTitle)) return HeaderParse::kIncomplete;
-  if (mask & 0x4) {
-    if (!c.U8(&out->byRetrState) || !c.Skip(1)) return HeaderParse::kIncomplete;
-    out->fRetrState = true;
-  }
+  if (!c.Flagged(mask & 0x4, &out->byRetrState, &out->fRetrState) || ((mask & 0x4) && !c.Skip(1)))
+    return HeaderParse::kIncomplete;
   if ((mask & 0x8) && !c.U8(&r.byHalfWidth)) return HeaderParse::kIncomplete;
   if ((mask & 0x10) && !c.U8(&r.byExtra)) return HeaderParse::kIncomplete;
   if (mask & 0x20) {
@@ -137,18 +130,10 @@ HeaderParse DecodePresenceMaskLayout(Cursor& c, StreamFrameHeader* out) {
     r.dwTimeStamp = TimeStampMilliseconds(v, HeaderLayout::kPresenceMask);
   }
   if ((mask & 0x40) && !c.U8(&r.byChannel)) return HeaderParse::kIncomplete;
-  if (mask & 0x80) {
-    if (!c.U16(&r.wEventWordA)) return HeaderParse::kIncomplete;
-    out->fEventA = true;
-  }
-  if (mask & 0x100) {
-    if (!c.U16(&r.wMotionDetect)) return HeaderParse::kIncomplete;
-    out->fMotion = true;
-  }
-  if (mask & 0x200) {
-    if (!c.U16(&r.wEventWordB)) return HeaderParse::kIncomplete;
-    out->fEventB = true;
-  }
+  if (!c.Flagged(mask & 0x80, &r.wEventWordA, &out->fEventA) ||
+      !c.Flagged(mask & 0x100, &r.wMotionDetect, &out->fMotion) ||
+      !c.Flagged(mask & 0x200, &r.wEventWordB, &out->fEventB))
+    return HeaderParse::kIncomplete;
   if (mask & 0x400) out->fNetworkBackup = true;
   if ((mask & 0x800) && !c.U8(&r.byDisplayChannel)) return HeaderParse::kIncomplete;
   if (mask & 0x2000) {
@@ -165,6 +150,7 @@ HeaderParse DecodePresenceMaskLayout(Cursor& c, StreamFrameHeader* out) {
 HeaderParse DecodeStreamFrameHeader(const uint8_t* data, uint32_t size, HeaderLayout layout,
                                     StreamFrameHeader* out) {
   *out = StreamFrameHeader{};
+  out->layout = layout;
   Cursor c(data, data ? size : 0);
   const HeaderParse result = layout == HeaderLayout::kVersionWord
                                  ? DecodeVersionWordLayout(c, out)

@@ -25,6 +25,7 @@ inline constexpr uint32_t kEventKindB = 0x200;
 // A decoded header: the record and which of the optional fields with reactions were present.
 struct StreamFrameHeader {
   RTPH_Struct rtph;  // dwPayloadLength as received
+  HeaderLayout layout;
   bool fMotion;
   bool fEventA;
   bool fEventB;
@@ -47,3 +48,10 @@ DeviceTime UnpackDeviceTime(uint32_t packed);
 // Time stamps come in units of 5 ms. The version-word layout gives 0 for received values of
 // 0x33333333 and above; the presence-mask layout multiplies modulo 2^32.
 uint32_t TimeStampMilliseconds(uint32_t received, HeaderLayout layout);
+
+// Told of each header as soon as it is parsed, before its picture is looked at.
+class ParsedHeaderObserver {
+ public:
+  virtual ~ParsedHeaderObserver() = default;
+  virtual void OnHeaderParsed(const StreamFrameHeader& header) = 0;
+};

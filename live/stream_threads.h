@@ -25,15 +25,20 @@ inline constexpr uint32_t kStreamNoFreeSlot = 4100;
 // Last error code of the receive thread; written only.
 extern std::atomic<uint32_t> StreamStatusCode;
 
-// Each takes one argument it ignores and returns 0.
+// Each takes the stream pipeline (CStreamPipeline*, live/stream_pipeline.h) as its argument and
+// returns 0. Of the program around them they use the session's device address and cookie, the
+// local address, h_Process_Reply_TerminateEvent, the kernel message mailbox (code 1 relogin,
+// code 2 draw), the trace log, the device's VIDEOMODE (blank pictures) and the recorders'
+// StoreToPreAlarmRing.
 //
 // Receive: waits for h_StartToGetJpegImageEvent, connects and sends the stream request, then
 // reads frames until the session ends. Every end but a stop request closes the socket and sends
 // kernel message 1 (relogin). A stop request (h_NotifyGetJPEGImageThreadResetEvent or
 // h_EndofGetJpegImageEvent, also noticed while a read waits) closes the socket, clears
 // SessionActiveFlag and StreamRunningFlag, sets h_FeedBackForNotifyResetEvent and ends quietly.
-DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID);
+// Every header it parses reacts at once (CHeaderReactions), whether or not its picture is kept.
+DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID pipeline);
 // Compose: ends on h_EndofGetJpegImageEvent.
-DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID);
+DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID pipeline);
 // Show: waits for h_StartToShowImageEvent; ends on h_EndofShowImageEvent.
-DWORD WINAPI Jpeg_Show_Image_Data_Thread(LPVOID);
+DWORD WINAPI Jpeg_Show_Image_Data_Thread(LPVOID pipeline);

@@ -11,7 +11,6 @@
 #include "session/session_messages.h"
 #include "session/session_resources.h"
 #include "session/thread_stop.h"
-#include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
 #include "net/login_exchange.h"
 #include "platform/message_box.h"
@@ -90,6 +89,7 @@ BOOL CPallumDlg::OnInitDialog() {
   APP_DATA& a = *g_lpApp;
   a.h_MainDialogHandle = m_hWnd;
   a.lp_MainDialog = this;
+  a.m_StreamPipeline.SetWindow(this);
   a.byStartVideoMode = a.byVideoMode;
   a.byUserClass = UserClassOfLevel(a.w_UserLevel);
   SetStatusText("CONNECT!!");
@@ -125,11 +125,10 @@ int CPallumDlg::SetStatusText(const std::string& text) {
   return 1;
 }
 
-int CPallumDlg::DrawVideoFrame() {
-  APP_DATA& a = *g_lpApp;
-  if (!a.fVideoConnected) return 0;
+int CPallumDlg::DrawVideoFrame(const ShownFrame&) {
+  if (!g_lpApp->fVideoConnected) return 0;
   ++m_dwDrawnFrames;
-  return DrawVideoFrameStandIn();
+  return 1;
 }
 
 void CPallumDlg::ApplyLayout() {}
@@ -243,6 +242,7 @@ bool CPallumDlg::DestroyWindow() {
     g_lpApp->m_Settings.WriteSettingFile();
     g_lpApp->h_MainDialogHandle = nullptr;
     g_lpApp->lp_MainDialog = nullptr;
+    g_lpApp->m_StreamPipeline.SetWindow(nullptr);
     Sleep(100);
   }
   return ost::Dialog::DestroyWindow();

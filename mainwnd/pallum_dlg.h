@@ -11,9 +11,10 @@
 #include <cstdint>
 #include <string>
 
+#include "live/live_view_window.h"
 #include "platform/dialog.h"
 
-class CPallumDlg : public ost::Dialog {
+class CPallumDlg : public ost::Dialog, public LiveViewWindow {
  public:
   static constexpr UINT kTemplateId = 102;
   static constexpr int kStatusId = 1100;
@@ -25,10 +26,12 @@ class CPallumDlg : public ost::Dialog {
   // Replaces the status-line text; from another thread the change is carried out on the
   // window's thread. Returns 1.
   int SetStatusText(const std::string& text);
-  // The kernel message thread's code 2: counts lp_CurrentImage and hands it to the renderer
-  // stand-in, which tells the show thread it is done. 0 without a connected stream (nothing
-  // drawn, nothing signalled). Never waits for the window's thread.
-  int DrawVideoFrame();
+  // The same for the stream (the network-backup text of the frame headers).
+  void SetStatusText(const char* text) override { SetStatusText(std::string(text)); }
+  // The live-view window: installed on the stream pipeline while the window exists.
+  // The kernel message thread's code 2: counts the picture, 1 (done with it). 0 without a
+  // connected stream (nothing drawn, nothing signalled). Never waits for the window's thread.
+  int DrawVideoFrame(const ShownFrame& frame) override;
   uint32_t DrawnFrames() const { return m_dwDrawnFrames.load(); }
   // Re-applies the layout of the current device model; then the tool buttons.
   void ApplyLayout();

@@ -7,7 +7,6 @@
 
 #include "app/app_data.h"
 #include "login/login_dialog.h"
-#include "session/kernel_mailbox.h"
 #include "session/session_resources.h"
 #include "platform/trace_log.h"
 #include "app/win32_settings_environment.h"
@@ -46,7 +45,6 @@ bool CPallumApp::StartUp() {
   SetRegistryKey("Video web server");
   InitLocalIPAddress();
   if (!CreateAppData()) return false;
-  SetMainWindowDraw([](CPallumDlg& window) { return window.DrawVideoFrame(); });
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   BindRecordObjects();
   g_lpApp->LanguageId = 1033;

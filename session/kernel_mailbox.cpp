@@ -1,6 +1,5 @@
 #include "session/kernel_mailbox.h"
 
-#include <atomic>
 #include <string>
 
 #include "session/alarm_sound_control.h"
@@ -43,14 +42,11 @@ void CarryOutRelogin() {
   }
 }
 
-std::atomic<MainWindowDraw> g_mainWindowDraw{nullptr};
-
-// Code 2: draw the current image on this thread.
+// Code 2: the live-view window draws the current image on this thread.
 void CarryOutDraw() {
   APP_DATA& a = *g_lpApp;
   std::lock_guard<std::mutex> lock(DrawLock());
-  const MainWindowDraw draw = g_mainWindowDraw.load();
-  if (draw && a.lp_MainDialog && a.h_FinishShowImageJobEvent) draw(*a.lp_MainDialog);
+  if (a.h_FinishShowImageJobEvent) a.m_StreamPipeline.DrawCurrentFrame();
 }
 
 // Code 4: reload the alarm wave and renew its two events (a playing sound ends first).
@@ -100,8 +96,6 @@ int SendKernelMessage(uint32_t code, const char* text) {
   ReleaseSRWLockShared(&g_mailboxUse);
   return sent;
 }
-
-void SetMainWindowDraw(MainWindowDraw draw) { g_mainWindowDraw.store(draw); }
 
 void SendKernelExit(HANDLE kernelThread, DWORD timeoutMs) {
   APP_DATA* a = g_lpApp;

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-class CPallumDlg;
-
 // Kernel message codes (KernelMessageCode).
 inline constexpr uint32_t Get_Image_TimeOut_Message = 1;  // the stream is lost: relogin
 inline constexpr uint32_t KM_DRAW_IMAGE = 2;              // draw lp_CurrentImage
@@ -24,11 +22,6 @@ inline constexpr uint32_t KM_LAUNCH_PLAYER = 7;  // text: the downloaded file's 
 // mailbox does not exist, and 0 as soon as the process resources are being freed or, for codes
 // 1 and 2 (which only the session's stream threads send), the session is being stopped.
 int SendKernelMessage(uint32_t code, const char* text = nullptr);
-
-// How code 2 draws the current image on the main window (lp_MainDialog), on the kernel message
-// thread. The program sets it at start-up; until then code 2 draws nothing.
-using MainWindowDraw = int (*)(CPallumDlg& window);
-void SetMainWindowDraw(MainWindowDraw draw);
 
 // The kernel message thread. Its argument is passed on to nothing; returns 0.
 DWORD WINAPI Process_KernelMessageThread(LPVOID param);

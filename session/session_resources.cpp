@@ -45,8 +45,9 @@ HANDLE NewEvent(bool manualReset) {
   return SessionSystem().createEvent(manualReset ? TRUE : FALSE);
 }
 
-bool NewThread(ThreadSlot& slot, SIZE_T stack, LPTHREAD_START_ROUTINE routine) {
-  slot.h = SessionSystem().createThread(stack, routine, nullptr, &slot.id);
+bool NewThread(ThreadSlot& slot, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+               LPVOID param = nullptr) {
+  slot.h = SessionSystem().createThread(stack, routine, param, &slot.id);
   if (!slot.h) {
     slot.id = 0;
     DebugTrace("create thread failed,error is %lu \n", GetLastError());
@@ -133,11 +134,15 @@ int InitLoginResource() {
     if (!*e.slot) return 0;
   }
   a.StreamFormatCode = 0;
-  if (!NewThread(a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread))
+  // The stream threads get the pipeline they carry frames through.
+  CStreamPipeline* pipeline = &a.m_StreamPipeline;
+  if (!NewThread(a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
+                 pipeline))
     return 0;
   SetThreadPriority(a.h_GetJpegImageThread.h, kReceiveThreadPriority);
-  NewThread(a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread);
-  NewThread(a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread);
+  NewThread(a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
+            pipeline);
+  NewThread(a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread, pipeline);
   if (!a.h_ComposeImageDataThread.h || !a.h_ShowImageDataThread.h) return 0;
   a.m_AlarmRecord.CreateThread(a.StreamFormatCode);
   a.m_UserRecord.CreateThread(a.StreamFormatCode);

@@ -153,6 +153,14 @@ TEST_F(FaultTest, CountsSkipsPathsAndClearing) {
   Control("/_devsim/fault?name=login-busy&path=*&count=1");
   EXPECT_EQ(Get("/SetChannel.cgi?CH=1&Cookie=" + cookie_).status, 202);
 
+  // every=N: after the skip, the first matching request and then one of every N, count times.
+  Control("/_devsim/fault?name=status&code=500&skip=1&every=3&count=2&path=/Reboot.cgi");
+  std::string statuses;
+  for (int i = 0; i < 9; ++i)
+    statuses += Get("/Reboot.cgi?Cookie=" + cookie_).status == 500 ? 'F' : '.';
+  EXPECT_EQ(statuses, ".F..F....");
+  EXPECT_EQ(Get("/_devsim/fault?name=drop&every=0").status, 400);
+
   // option= narrows a block fault to one option.
   Control("/_devsim/fault?name=long-block&option=INF&count=1");
   EXPECT_EQ(Get("/GetSysCfg.cgi?Option=SYSTEM&Size=36&Cookie=" + cookie_).body.size(), 36u);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "live/frame_splitter.h"
+#include "live/header_reactions.h"
 #include "tests/live/stream_test_support.h"
 
 using namespace livetest;
@@ -40,6 +41,7 @@ struct SplitRun {
 struct SplitterFixture : ::testing::Test {
   CFrameSplitter splitter;
   CRTPHeaderParser parser;
+  CHeaderReactions reactions{parser};
   ScriptedSource source;
   std::vector<uint8_t> slot = std::vector<uint8_t>(kSlot + 2048, 0xAA);
 
@@ -49,13 +51,17 @@ struct SplitterFixture : ::testing::Test {
     parser.m_fNewHeader = versionWord ? 1 : 0;
     SplitRun run;
     for (int guard = 0; guard < 1000; ++guard) {
-      RTPH_Struct header{};
+      StreamFrame frame{};
       std::fill(slot.begin(), slot.end(), 0xAA);
-      const Outcome o = splitter.NextFrame(source, parser, slot.data(), slotBytes, &header);
+      const Outcome o =
+          splitter.NextFrame(source, parser, &reactions, slot.data(), slotBytes, &frame);
       if (o != Outcome::kFrame) {
         run.end = o;
         return run;
       }
+      const RTPH_Struct& header = frame.header;
+      EXPECT_EQ(frame.picture, slot.data());
+      EXPECT_EQ(frame.length, header.dwPayloadLength);
       EXPECT_LE(header.dwPayloadLength, slotBytes);
       // Nothing is written beyond the picture, or at least beyond the slot.
       for (size_t i = checkPayloadEnd ? header.dwPayloadLength : slotBytes; i < slot.size(); ++i)
@@ -165,7 +171,7 @@ TEST_F(SplitterFixture, ApplicationSegmentPictureIsDroppedAndTheStreamGoesOn) {
     source = ScriptedSource{};
     splitter.Reset();
     RecordingHost host;
-    parser.SetHost(&host);
+    reactions.SetHost(&host);
     Bytes header;
     if (versionWord) {
       VersionWordFields v;
@@ -184,7 +190,7 @@ TEST_F(SplitterFixture, ApplicationSegmentPictureIsDroppedAndTheStreamGoesOn) {
     // The dropped picture's bytes were never taken for headers.
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(source.receivedBytes, next.size());
-    parser.SetHost(nullptr);
+    reactions.SetHost(nullptr);
   }
 }
 

@@ -1,8 +1,10 @@
-// The frame-header parser: both layouts into RTPH_Struct and the reactions to their fields.
+// The frame-header parser and the header's reactions, as the receive thread's parse step runs
+// them: both layouts into RTPH_Struct, then the reactions to their fields.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "live/header_reactions.h"
 #include "live/rtp_header_parser.h"
 #include "tests/live/stream_test_support.h"
 
@@ -16,14 +18,25 @@ constexpr uint32_t kPackedDate = 0x1A8E7A4B;
 struct ParserFixture : ::testing::Test {
   RecordingHost host;
   CRTPHeaderParser parser;
+  CHeaderReactions reactions{parser};
   RTPH_Struct slot{};
   uint32_t headerLength = 0;
 
-  void SetUp() override { parser.SetHost(&host); }
+  void SetUp() override { reactions.SetHost(&host); }
 
+  // Decodes (the payload length counting the header on RZ8P devices, as the program binds it),
+  // then reacts to a parsed header.
   HeaderParse Parse(const Bytes& b, bool versionWordLayout) {
     parser.m_fNewHeader = versionWordLayout ? 1 : 0;
-    return parser.Parse(b.data(), static_cast<uint32_t>(b.size()), &headerLength, &slot);
+    parser.m_fPayloadCountsHeader = host.product == "RZ8P" ? 1 : 0;
+    StreamFrameHeader h;
+    const HeaderParse r =
+        parser.Parse(b.data(), static_cast<uint32_t>(b.size()), &headerLength, &h);
+    if (r == HeaderParse::kParsed) {
+      slot = h.rtph;
+      reactions.React(h);
+    }
+    return r;
   }
 };
 
@@ -435,12 +448,15 @@ TEST_F(ParserFixture, RetrNetworkBackupAndCameraSensorInLayoutOrder) {
 
 TEST_F(ParserFixture, WithoutHostNothingReactsButEventsAreRemembered) {
   CRTPHeaderParser bare;
+  CHeaderReactions bareReactions{bare};
   bare.m_fNewHeader = 1;
   VersionWordFields v;
   v.motion = 8;
   const Bytes b = VersionWordHeader(v);
-  ASSERT_EQ(bare.Parse(b.data(), static_cast<uint32_t>(b.size()), &headerLength, &slot),
+  StreamFrameHeader h;
+  ASSERT_EQ(bare.Parse(b.data(), static_cast<uint32_t>(b.size()), &headerLength, &h),
             HeaderParse::kParsed);
+  bareReactions.React(h);
   EXPECT_EQ(bare.m_wAlarmData, 8);
   EXPECT_EQ(bare.m_dwEventKind, kEventKindMotion);
 }

@@ -11,6 +11,7 @@
 
 #include "live/frame_splitter.h"
 #include "live/jpeg_frame.h"
+#include "live/header_reactions.h"
 #include "live/rtp_header_parser.h"
 
 namespace {
@@ -45,7 +46,7 @@ class FuzzSource : public FrameStreamSource {
   uint32_t m_state;
 };
 
-class FuzzHost : public HeaderParserHost {
+class FuzzHost : public HeaderReactionHost {
  public:
   explicit FuzzHost(uint8_t flags) : m_product(kProducts[(flags >> 1) & 7]), m_flags(flags) {}
   std::string_view ProductId() const override { return m_product; }
@@ -100,17 +101,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static std::vector<uint8_t> slot(kSlotBytes);
   FuzzHost host(flags);
   CRTPHeaderParser parser;
-  parser.SetHost(&host);
+  CHeaderReactions reactions(parser);
+  reactions.SetHost(&host);
   parser.m_fNewHeader = flags & 1;
+  parser.m_fPayloadCountsHeader = host.ProductId() == "RZ8P" ? 1 : 0;
   CFrameSplitter splitter;
   FuzzSource source(data, size, seed);
   for (int frames = 0; frames < 100000; ++frames) {
-    RTPH_Struct header{};
-    if (splitter.NextFrame(source, parser, slot.data(), kSlotBytes, &header) !=
+    StreamFrame frame{};
+    if (splitter.NextFrame(source, parser, &reactions, slot.data(), kSlotBytes, &frame) !=
         CFrameSplitter::Outcome::kFrame)
       break;
-    if (header.dwPayloadLength < 4 || header.dwPayloadLength > kSlotBytes ||
-        !IsJpegFrame(slot.data(), header.dwPayloadLength))
+    if (frame.length < 4 || frame.length > kSlotBytes || !IsJpegFrame(slot.data(), frame.length))
       std::abort();
     if (splitter.CarryLength() >= CFrameSplitter::kChunkBytes) std::abort();
   }

@@ -2,9 +2,9 @@
 // receive and decode pictures of each device family; the header reactions; every stream fault;
 // and the ends of a session (kernel code 1 for a lost stream, the quiet stop).
 //
-// The test stands in for the kernel message thread (drawing with the renderer stand-in and
-// counting relogin requests) and for the main window (a message-only window and the window
-// hooks).
+// The test stands in for the kernel message thread (drawing through the pipeline and counting
+// relogin requests) and for the main window (a message-only window and a live-view window that
+// records what it is asked to draw and change).
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
 
 #include <gtest/gtest.h>
@@ -20,10 +20,10 @@
 #include "app/app_data.h"
 #include "session/kernel_mailbox.h"
 #include "platform/trace_log.h"
-#include "live/frame_renderer_standin.h"
 #include "live/live_messages.h"
 #include "live/live_view_binding.h"
-#include "live/live_window_hooks.h"
+#include "live/live_view_window.h"
+#include "live/stream_pipeline.h"
 #include "live/stream_request.h"
 #include "live/stream_threads.h"
 #include "net/device_session.h"
@@ -70,7 +70,7 @@ class TestKernel {
     APP_DATA& a = *g_lpApp;
     const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) DrawVideoFrameStandIn();
+      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) a.m_StreamPipeline.DrawCurrentFrame();
       if (a.KernelMessageCode == Get_Image_TimeOut_Message) {
         reloginTick = GetTickCount();
         ++relogins;
@@ -83,8 +83,12 @@ class TestKernel {
 };
 
 // ---- The main window's side ---------------------------------------------------------------
-class RecordingHooks : public LiveWindowHooks {
+class RecordingWindow : public LiveViewWindow {
  public:
+  int DrawVideoFrame(const ShownFrame& frame) override {
+    onDraw(frame);
+    return 1;
+  }
   void SetCurrentChannel(uint8_t channel) override { lastChannel = channel; }
   void SwitchChannel(int channel) override { Add("SwitchChannel " + std::to_string(channel)); }
   void SetStatusText(const char* text) override { Add(std::string("SetStatusText ") + text); }
@@ -99,6 +103,7 @@ class RecordingHooks : public LiveWindowHooks {
   }
   std::atomic<int> lastChannel{-1};
   std::atomic<int> relayouts{0};
+  std::function<void(const ShownFrame&)> onDraw;  // set before the stream starts
 
  private:
   void Add(const std::string& call) {
@@ -181,8 +186,8 @@ class StreamSessionTest : public ::testing::Test {
     a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
     g_AlarmStarts = g_AlarmStops = g_ClockChanges = 0;
     TraceLogInit(300, m_folder.Path());
-    InstallLiveWindowHooks(&hooks);
-    SetShownFrameObserver([this](const ShownFrame& f) {
+    a.m_StreamPipeline.SetWindow(&window);
+    window.onDraw = [this](const ShownFrame& f) {
       std::lock_guard<std::mutex> lock(shown.lock);
       ++shown.count;
       shown.width = f.wWidth;
@@ -194,15 +199,14 @@ class StreamSessionTest : public ::testing::Test {
       for (size_t i = 0; i < size_t{f.wWidth} * f.wHeight * 3 && allZero; i += 97)
         allZero = f.lpPicture[i] == 0;
       if (allZero) ++shown.blank;
-    });
+    };
     kernel.Start();
   }
 
   void TearDown() override {
     StopThreads();
     kernel.Stop();
-    SetShownFrameObserver({});
-    InstallLiveWindowHooks(nullptr);
+    g_lpApp->m_StreamPipeline.SetWindow(nullptr);
     TraceLogDone();
     devsim.Stop();
     APP_DATA& a = *g_lpApp;
@@ -253,7 +257,7 @@ class StreamSessionTest : public ::testing::Test {
          kShowThreadPriority},
     };
     for (const auto& t : threads) {
-      t.slot->h = CreateThread(nullptr, t.stack, t.routine, nullptr, 0, &t.slot->id);
+      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
       ASSERT_NE(t.slot->h, nullptr);
       SetThreadPriority(t.slot->h, t.priority);
     }
@@ -333,7 +337,7 @@ class StreamSessionTest : public ::testing::Test {
   ts::TempFolder m_folder{"livetrace"};
   testsupport::DevsimChild devsim;
   TestKernel kernel;
-  RecordingHooks hooks;
+  RecordingWindow window;
   ShownFrames shown;
   PictureSize expected{0, 0};
 };
@@ -381,8 +385,8 @@ TEST_P(StreamFamilyTest, ReceivesAndDecodesConsecutivePicturesOfTheRightSize) {
   EXPECT_EQ(a.wImageWidth, c.full.w);
   EXPECT_EQ(a.wImageHeight, c.full.h);
   EXPECT_EQ(a.wLayoutId, c.fullLayout);
-  EXPECT_EQ(hooks.relayouts.load(), 1);
-  EXPECT_EQ(hooks.lastChannel.load(), a.m_Settings.m_bySelectedChannel);
+  EXPECT_EQ(window.relayouts.load(), 1);
+  EXPECT_EQ(window.lastChannel.load(), a.m_Settings.m_bySelectedChannel);
   EXPECT_EQ(kernel.relogins.load(), 0);
   EXPECT_EQ(a.SessionActiveFlag, 1u);
   EXPECT_EQ(a.StreamRunningFlag, 1u);
@@ -438,7 +442,7 @@ TEST_F(StreamSessionTest, MotionSwitchesAMultiChannelRecorderToItsChannel) {
   g_lpApp->m_Settings.m_byAlarmSwitchVideo = 1;
   LogIn("RZ1K", {"--set", "multich=1", "--set", "stream.motion=0x4"}, 1);
   StartThreads();
-  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("SwitchChannel 3"); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return window.Has("SwitchChannel 3"); }, 10000));
   // Not a family whose alarms sound here.
   EXPECT_EQ(g_AlarmStarts.load(), 0);
   EXPECT_FALSE(g_lpApp->m_AlarmRecord.IsRecording());
@@ -451,8 +455,8 @@ TEST_F(StreamSessionTest, RetrNetworkBackupAndCameraSensorReachTheirTargets) {
       1);
   StartThreads();
   EXPECT_TRUE(
-      PumpUntil([&] { return hooks.Has("SetStatusText Network backup,stop video!!"); }, 10000));
-  EXPECT_TRUE(PumpUntil([&] { return hooks.Has("PostCmosState 66"); }, 5000));
+      PumpUntil([&] { return window.Has("SetStatusText Network backup,stop video!!"); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return window.Has("PostCmosState 66"); }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_lpApp->m_ControlD.RETRState() == 1; }, 5000));
   EXPECT_TRUE(PumpUntil([] { return g_ClockChanges > 0; }, 5000));
 }
@@ -496,6 +500,76 @@ TEST_F(StreamSessionTest, StreamFaultsAreResynchronisedWithoutReloginPresenceMas
   ASSERT_TRUE(WaitForShown(5));
   ExpectStreamSurvivesFaults(kStreamFaults);
 }
+
+// ---- A long stream with a fault every 50 frames -----------------------------------------------
+
+struct LongStreamCase {
+  const char* product;
+  int dropped;       // frames of the 20 faulty ones not shown
+  bool clockPosted;  // device clock changes are told to the window
+};
+
+class LongStreamTest : public StreamSessionTest,
+                       public ::testing::WithParamInterface<LongStreamCase> {};
+
+// 1000 frames with the motion word in every header; from frame 50 on every 50th frame is faulty,
+// in turn: data not starting FF D8, a header with payload length 0 in front of the frame, a
+// picture starting FF D8 FF E0, and a payload longer than stated or than a slot; frame 1001 ends
+// the stream. Each faulty frame's header still reacts, so the alarm sound is asked for once per
+// header; the frames shown, stored and counted are the sound ones.
+TEST_P(LongStreamTest, FaultEveryFiftyFramesKeepsFramesReactionsAndStatistics) {
+  const LongStreamCase& c = GetParam();
+  constexpr int kFrames = 1000;
+  constexpr int kEach = 5;  // frames of each fault kind
+  LogIn(c.product,
+        {"--fps", "60", "--set", "stream.motion=0x4", "--fault", "stream-no-soi,skip=49,every=200",
+         "--fault", "stream-payload-zero,skip=99,every=200", "--fault",
+         "stream-app0,skip=149,every=200", "--fault", "stream-oversize,skip=199,every=200",
+         "--fault", "stream-drop,skip=1000"},
+        1);
+  const uint32_t storedBefore = PreAlarmRingStoredFrames();
+  StartThreads();
+  const int shownFrames = kFrames - c.dropped;
+  ASSERT_TRUE(PumpUntil([&] { return kernel.relogins > 0; }, 60000)) << "shown " << ShownCount();
+  // The last frame may still be on its way to the renderer when the relogin is asked for.
+  PumpUntil([&] { return ShownCount() >= shownFrames; }, 2000);
+  PumpUntil([] { return false; }, 300);
+  // The motion kept one alarm recording open to the end; stopping the threads closes it.
+  const bool recordingAtEnd = g_lpApp->m_AlarmRecord.IsRecording();
+  StopThreads();
+  PumpUntil([] { return false; }, 100);
+
+  APP_DATA& a = *g_lpApp;
+  EXPECT_EQ(ShownCount(), shownFrames);
+  EXPECT_EQ(a.dwShownFrames, static_cast<uint32_t>(shownFrames));
+  EXPECT_EQ(PreAlarmRingStoredFrames() - storedBefore, static_cast<uint32_t>(shownFrames));
+  {
+    std::lock_guard<std::mutex> lock(shown.lock);
+    EXPECT_EQ(shown.blank, 0);
+    EXPECT_EQ(shown.noPicture, 0u);
+  }
+  // Every header reacts: the 1000 frames' and the extra ones with payload length 0.
+  EXPECT_EQ(g_AlarmStarts.load(), kFrames + kEach);
+  EXPECT_EQ(g_AlarmStops.load(), 0);
+  EXPECT_TRUE(recordingAtEnd);
+  EXPECT_FALSE(a.m_AlarmRecord.IsRecording());
+  EXPECT_EQ(FilesIn(m_folder.Path() + "ALARM_MJPEG_*.qdx"), 1u);
+  EXPECT_EQ(a.m_RTPHeaderParser.m_wAlarmData, 4);
+  EXPECT_GE(a.stDeviceTime.wYear, 2000);
+  EXPECT_EQ(g_ClockChanges.load() > 0, c.clockPosted);
+  // Bytes of the accepted frames: at least their pictures, at most a chunk more each.
+  EXPECT_GT(a.dwRateBytes, static_cast<uint32_t>(shownFrames) * 1000);
+  EXPECT_LT(a.dwRateBytes, static_cast<uint32_t>(shownFrames) * 70000);
+  EXPECT_EQ(kernel.relogins.load(), 1);
+  EXPECT_TRUE(Traced("if (RtpRecvLength == SOCKET_ERROR)"));
+}
+
+// Version-word layout: the oversized payload stops at 65535 bytes and fits a slot, so it is
+// shown. Presence-mask layout: 150000 bytes are read past.
+INSTANTIATE_TEST_SUITE_P(Layouts, LongStreamTest,
+                         ::testing::Values(LongStreamCase{"RZ2K", 10, true},
+                                           LongStreamCase{"RZ5M", 15, false}),
+                         [](const auto& info) { return std::string(info.param.product); });
 
 // ---- Ends of a session ----------------------------------------------------------------------
 

@@ -1,6 +1,6 @@
 // Test helpers for the live stream: frame headers written field by field from the wire tables,
 // a scripted byte source with chosen read boundaries and failures, and a host that records
-// every reaction of the header parser.
+// every reaction to a header.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "live/frame_stream_source.h"
-#include "live/header_parser_host.h"
+#include "live/header_reaction_host.h"
 
 namespace livetest {
 
@@ -87,8 +87,8 @@ class ScriptedSource : public FrameStreamSource {
   std::deque<Entry> m_script;
 };
 
-// Records the parser's reactions as text lines ("PostAlarmAudio 0", "SwitchChannel 3", ...).
-class RecordingHost : public HeaderParserHost {
+// Records the header's reactions as text lines ("PostAlarmAudio 0", "SwitchChannel 3", ...).
+class RecordingHost : public HeaderReactionHost {
  public:
   std::string product = "RZ2K";
   uint8_t multiChannel = 0;

@@ -39,7 +39,7 @@ TEST(AppData, CreationValuesBuffersAndRingSemaphores) {
   EXPECT_EQ(g_lpApp->wImageSlots, 1);
   ASSERT_NE(g_lpApp->lp_SocketBuffer, nullptr);
   g_lpApp->lp_SocketBuffer[2 * APP_DATA::kSocketSlotBytes - 1] = 1;  // whole ring is there
-  g_lpApp->lp_HeaderSlots[2 * APP_DATA::kHeaderSlotBytes - 1] = 1;
+  reinterpret_cast<uint8_t*>(g_lpApp->lp_HeaderSlots)[2 * APP_DATA::kHeaderSlotBytes - 1] = 1;
   g_lpApp->lp_ImageBuffer[APP_DATA::kImageSlotBytes - 1] = 1;
 
   // Every restart gives the same fresh ring semaphores.

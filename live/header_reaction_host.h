@@ -1,4 +1,4 @@
-// What the frame-header parser reads of the session and the effects its reactions have, as the
+// What the frame header's reactions read of the session and the effects they have, as the
 // program provides them (posted window messages, the control-device list, the alarm recorder).
 #pragma once
 
@@ -7,11 +7,11 @@
 
 #include "live/rtph_struct.h"
 
-class HeaderParserHost {
+class HeaderReactionHost {
  public:
-  virtual ~HeaderParserHost() = default;
+  virtual ~HeaderReactionHost() = default;
 
-  // State read while parsing.
+  // State read while reacting.
   virtual std::string_view ProductId() const = 0;
   virtual uint8_t MultiChannel() const = 0;          // the device's MULTICH value
   virtual uint8_t AlarmTriggerFlag() const = 0;      // setting "Alarm Trigger Record"
@@ -29,6 +29,8 @@ class HeaderParserHost {
   virtual void SetRETRState(uint8_t state) = 0;
   virtual void SetStatusText(const char* text) = 0;
   virtual void PostCmosState(uint8_t state) = 0;
-  virtual void CreateAlarmRecordFile() = 0;  // in the "Record Path" folder
+  // The alarm recording's hooks: a header with a non-zero event word opens the alarm record
+  // file (in the "Record Path" folder), the first header without one closes it.
+  virtual void CreateAlarmRecordFile() = 0;
   virtual void CloseAlarmRecordFile() = 0;
 };

@@ -1,10 +1,10 @@
-// The frame-header parser's view of the running program: the application data, the settings,
-// the control-device list, the alarm recorder and the main window (messages and hooks).
+// The header reactions' view of the running program: the application data, the settings, the
+// control-device list, the alarm recorder and the main window (messages, the live-view window).
 #pragma once
 
-#include "live/header_parser_host.h"
+#include "live/header_reaction_host.h"
 
-class AppHeaderParserHost : public HeaderParserHost {
+class AppHeaderReactionHost : public HeaderReactionHost {
  public:
   std::string_view ProductId() const override;
   uint8_t MultiChannel() const override;
