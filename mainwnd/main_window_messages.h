@@ -8,6 +8,17 @@
 
 // wParam: string id of a message box to show (the renderer's failed snapshot: 4116).
 inline constexpr UINT WM_SHOWMESSAGEBOX = WM_USER + 6;
+// Numbers kept from earlier clients that nothing in the program posts: the record button to
+// its recording face; a disconnect and connect after a short wait; three that do nothing.
+inline constexpr UINT WM_MAINWND_RECORDFACE = WM_USER + 3;
+inline constexpr UINT WM_MAINWND_RECONNECT = WM_USER + 4;
+inline constexpr UINT WM_MAINWND_UNUSED5 = WM_USER + 5;
+inline constexpr UINT WM_MAINWND_UNUSED8 = WM_USER + 8;
+inline constexpr UINT WM_MAINWND_UNUSED9 = WM_USER + 9;
+// Posted by the window to itself for a click on the picture while the PTZ hot point is on.
+inline constexpr UINT WM_PTZHOTPOINT = WM_USER + 10;
+// The PTZ control is to be switched off (nothing in the program posts it).
+inline constexpr UINT WM_MAINWND_PTZOFF = WM_USER + 11;
 // A status text set by another thread is waiting.
 inline constexpr UINT WM_MAINWND_STATUSPENDING = WM_APP + 0x140;
 // The display mode changed (compose thread): wParam the skin set to reload, or
@@ -20,6 +31,13 @@ inline constexpr UINT WM_MAINWND_OVERLAYCHANGED = WM_APP + 0x142;
 inline constexpr UINT WM_MAINWND_RELAYOUTBAR = WM_APP + 0x143;
 
 static_assert(ost::msg::OwnerOf(WM_SHOWMESSAGEBOX) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_RECORDFACE) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_RECONNECT) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_UNUSED5) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_UNUSED8) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_UNUSED9) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_PTZHOTPOINT) == ost::msg::Owner::kMainWnd);
+static_assert(ost::msg::OwnerOf(WM_MAINWND_PTZOFF) == ost::msg::Owner::kMainWnd);
 static_assert(ost::msg::OwnerOf(WM_MAINWND_STATUSPENDING) == ost::msg::Owner::kMainWnd);
 static_assert(ost::msg::OwnerOf(WM_MAINWND_DISPLAYMODE) == ost::msg::Owner::kMainWnd);
 static_assert(ost::msg::OwnerOf(WM_MAINWND_OVERLAYCHANGED) == ost::msg::Owner::kMainWnd);

@@ -92,7 +92,6 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     ExitProcess(0);
   });
   MapCommand(kConnectId, [this] { OnLogin(); });
-  MapCommand(kRecordId, [this] { OnRecord(); });  // the manual recording
   MapCommand(kPanelOpenId, [this] { OnPanelOpen(); });
   MapCommand(kPanelCloseId, [this] { OnPanelClose(); });
   // The panel keys device control leaves to the window; the title, channel and other tool
@@ -148,19 +147,7 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     OstMessageBoxId(static_cast<unsigned>(w));
     return 0;
   });
-  MapMessage(WM_DEVICECLOCKCHANGED, [this](WPARAM, LPARAM) -> LRESULT {
-    OnDeviceClockChanged();
-    return 0;
-  });
-  // lParam 0 starts the alarm sound, 2 stops it.
-  MapMessage(WM_POSTALARMAUDIO, [](WPARAM, LPARAM l) -> LRESULT {
-    if (l == 0) {
-      if (!StartAlarmSound()) OstMessageBox("Load alarm audio file is failed");
-    } else if (l == 2) {
-      StopAlarmSound();
-    }
-    return 0;
-  });
+  MapActionHandlers();
   // The PTZ keys' own work is not part of this window yet.
   MapMessage(WM_MAINWND_RESETPTZBUTTON, [](WPARAM, LPARAM) -> LRESULT { return 0; });
   MapMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> LRESULT { return 1; });
@@ -850,25 +837,9 @@ void CPallumDlg::OnLogin() {
   Disconnect();
 }
 
-// The record button: starts or stops the manual recording.
-void CPallumDlg::OnRecord() {
-  APP_DATA& a = *g_lpApp;
-  if (!a.StreamRunningFlag) {
-    OstMessageBox("You should connect the video server first");
-  } else if (a.m_UserRecord.IsRecording()) {
-    a.m_UserRecord.StopRecord();
-    SetButtonState(kLayoutFlagRecord, 0);
-  } else {
-    EnsureFolderBackslash(a.m_Settings.m_strRecordPath);
-    if (a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath))
-      SetButtonState(kLayoutFlagRecord, 1);
-    else
-      OstMessageBox("Create record file is failed.Check your directory is correct or not");
-  }
-}
-
 void CPallumDlg::Disconnect() {
   APP_DATA& a = *g_lpApp;
+  CloseSettingsSheet();
   SetButtonState(kLayoutFlagConnect, 1);
   SetStatusText("DISCONNECT!!");
   StopReloginThread(kReloginStopMs);
@@ -882,16 +853,6 @@ void CPallumDlg::Disconnect() {
   a.SessionActiveFlag = 0;
   ClearOverlayTexts(kOverlayBoth);
   SetStatusText("DISCONNECT!!");
-}
-
-void CPallumDlg::OnDeviceClockChanged() {
-  if (FullScreen()) return;
-  const LayoutRect r = InfoTextRect(Layout());
-  const POINT p = g_lpApp->ptLastMouse;
-  m_fClockShown = !(p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom);
-  // The text may start left of its place when the font runs wide (see OnPaint).
-  const LayoutRow& row = Layout();
-  InvalidateRect(RECT{r.left - 80, r.top, row.TitleButtons[0], r.bottom}, true);
 }
 
 void CPallumDlg::OnTimer(UINT_PTR id) {
@@ -916,19 +877,6 @@ bool CPallumDlg::PreTranslateMessage(MSG* msg) {
     }
   }
   return ost::Dialog::PreTranslateMessage(msg);
-}
-
-void CPallumDlg::OnLButtonDown(UINT, POINT point) {
-  g_lpApp->ptLastMouse = point;
-  // Outside full screen the whole window drags like a caption.
-  if (!FullScreen()) {
-    ReleaseCapture();
-    Post(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-  }
-}
-
-void CPallumDlg::OnMouseMove(UINT, POINT point) {
-  g_lpApp->ptLastMouse = point;
 }
 
 // ---- Painting -------------------------------------------------------------------------------

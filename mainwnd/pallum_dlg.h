@@ -72,6 +72,10 @@ class CPallumDlg : public ost::Dialog {
   std::string HUText() const;
   std::string AlarmChannelText() const;
 
+  // Fetches the device's configuration for the settings sheet: "ALL" at once, or block by
+  // block on older firmware. 1 when every block arrived, 0 at the first that did not.
+  int FetchSystemConfig();
+
  protected:
   BOOL OnInitDialog() override;
   void OnOK() override {}      // Enter never ends the main window
@@ -80,6 +84,7 @@ class CPallumDlg : public ost::Dialog {
   bool OnCommand(WPARAM wp, LPARAM lp) override;
   void OnPaint() override;
   void OnLButtonDown(UINT flags, POINT point) override;
+  void OnLButtonUp(UINT flags, POINT point) override;
   void OnMouseMove(UINT flags, POINT point) override;
   bool PreTranslateMessage(MSG* msg) override;
 
@@ -124,7 +129,21 @@ class CPallumDlg : public ost::Dialog {
   bool Shutdown();
 
   void OnLogin();
+
+  // The main buttons' commands and the window messages of main_window_actions.cpp.
+  void MapActionHandlers();
   void OnRecord();
+  void OnSnapshoot();
+  void OnResol();
+  void OnQuility();
+  void OnColorAdjust();
+  void OnSystemConfig();
+  void CloseSettingsSheet();
+  LRESULT OnPostAlarmAudio(WPARAM wParam, LPARAM lParam);
+  void OnReconnectRequest();
+  static void CALLBACK ReconnectTimerProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
+  CZevButton* MainButton(int id);
+  void SetMainButtonState(int id, int state);
   void Disconnect();
   LRESULT OnShowStatus(WPARAM wParam, LPARAM lParam);
   void SetButtonState(uint32_t layoutFlag, int state);
