@@ -20,7 +20,6 @@
 #include "net/voroz_send_command.h"
 #include "platform/load_string_pair.h"
 #include "platform/message_box.h"
-#include "record/record_file_format.h"
 #include "res/resource.h"
 #include "session/alarm_sound_control.h"
 #include "session/session_messages.h"
@@ -164,8 +163,9 @@ void CPallumDlg::OnRecord() {
     a.m_UserRecord.StopRecord();
     return;
   }
-  EnsureFolderBackslash(a.m_Settings.m_strRecordPath);
-  if (a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath)) {
+  std::string& folder = a.m_Settings.m_strRecordPath;
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (a.m_UserRecord.CreateRecordFile(folder)) {
     tip(recording);
     SetButtonState(kLayoutFlagRecord, 1);
   } else {
