@@ -1,12 +1,11 @@
-// The main-window objects the application data embeds: the channel bar, and stand-ins that the
-// main-window work replaces with the real class of the same name.
+// The main-window objects the application data embeds: the channel bar, the camera-sensor
+// toolbar, and stand-ins that the main-window work replaces with the real class of the same name.
 #pragma once
 
 #include <cstdint>
 
 #include "mainwnd/channel_bar.h"
-
-class CCmosToolBarDlg {};
+#include "mainwnd/cmos_toolbar_dlg.h"
 
 class CModelLayout {
  public:
