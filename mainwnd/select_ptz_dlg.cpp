@@ -29,6 +29,7 @@ BOOL CSelectPTZDlg::OnInitDialog() {
     if (HWND cancel = GetDlgItem(IDCANCEL))
       ::MoveWindow(cancel, at.x, at.y, at.width, at.height, TRUE);
     if (m_hEscButton != nullptr) ::ShowWindow(m_hEscButton, SW_HIDE);
+    FitAround(at);
   }
   m_nSelectNo = start.selectNo;
   m_pToolTip = std::make_unique<ost::ToolTip>();
@@ -36,6 +37,26 @@ BOOL CSelectPTZDlg::OnInitDialog() {
     m_pToolTip->AddTool(m_hEscButton, static_cast<UINT>(IDS_TIP_BACK_TO_CONTROL_CENTER));
   UpdateData(false);
   return TRUE;
+}
+
+void CSelectPTZDlg::FitAround(const PixelRect& cancel) {
+  // CANCEL's place is in pixels, the dialog's size in dialog units: where the font is narrower
+  // than the template's, the dialog grows so that CANCEL keeps a margin as wide as OK's.
+  HWND ok = GetDlgItem(IDOK);
+  if (ok == nullptr) return;
+  RECT okRect{};
+  ::GetWindowRect(ok, &okRect);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&okRect), 2);
+  const RECT client = GetClientRect();
+  const int wantWidth = cancel.x + cancel.width + okRect.left;
+  const int wantHeight = cancel.y + cancel.height + (client.bottom - okRect.bottom);
+  const int growX = wantWidth > client.right ? wantWidth - client.right : 0;
+  const int growY = wantHeight > client.bottom ? wantHeight - client.bottom : 0;
+  if (growX == 0 && growY == 0) return;
+  const RECT frame = GetWindowRect();
+  // Still centred where it was.
+  MoveWindow(frame.left - growX / 2, frame.top - growY / 2, frame.right - frame.left + growX,
+             frame.bottom - frame.top + growY);
 }
 
 void CSelectPTZDlg::OnOK() {

@@ -32,6 +32,9 @@ class CSelectPTZDlg : public ost::Dialog {
   void DoDataExchange(ost::DataExchange& dx) override;
 
  private:
+  // Grows the dialog to hold CANCEL at its pixel place.
+  void FitAround(const PixelRect& cancel);
+
   const C_ControlD& m_list;
   float m_scale;
   std::unique_ptr<ost::ToolTip> m_pToolTip;
