@@ -13,6 +13,7 @@
 #include "mainwnd/main_window_standins.h"
 #include "net/control_device_list.h"
 #include "net/ctrl_file.h"
+#include "net/login_exchange.h"
 #include "platform/trace_log.h"
 #include "record/backup_standins.h"
 #include "record/record_objects.h"
@@ -34,12 +35,6 @@ struct AccountEntry {
   std::string strText;
 };
 
-// Values of w_LoginResult that the login paths set.
-enum LoginResult : uint16_t {
-  kLoginSucceeded = 30,      // logged in: the main window opens
-  kLoginFailed = 100,        // no session: the login window opens again
-  kLoginTooManyUsers = 102,  // the device serves no further client (its status 202)
-};
 // Whether start-up opens the main window after the login window: kLoginSucceeded, or one of
 // the results 0, 10 and 20 kept from earlier clients.
 inline bool LoginResultOpensMainWindow(uint16_t result) {

@@ -26,9 +26,7 @@ set(OST_PENDING_UPWARD_INCLUDES
   "live/receive_thread.cpp|app/app_data.h"
   "live/receive_thread.cpp|session/kernel_mailbox.h"
   "live/show_thread.cpp|session/kernel_mailbox.h"
-  "net/login_exchange.cpp|app/app_data.h"
-  "net/sys_cfg_transfer.cpp|app/app_data.h"
-  "net/voroz_send_command.cpp|app/app_data.h")
+  "net/sys_cfg_transfer.cpp|app/app_data.h")
 
 # ost_folder_rank(<folder> <out-var>): the folder's layer (0 = bottom), or -1 outside the layers.
 function(ost_folder_rank folder out)

@@ -75,11 +75,11 @@ struct StreamTarget {
 };
 
 StreamTarget SessionStreamTarget() {
+  const DeviceSession& session = ProgramDeviceSession();
+  StreamTarget target{session.Server(), {}, session.Port()};
   std::lock_guard<std::mutex> lock(SessionMutex());
-  const APP_DATA& a = *g_lpApp;
-  return StreamTarget{a.m_Settings.m_strServerName,
-                      std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)),
-                      a.m_Settings.m_wWebPort};
+  target.cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
+  return target;
 }
 
 // Connects and sends the stream request; false (the session ended) on failure.

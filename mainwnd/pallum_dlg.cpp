@@ -4,6 +4,7 @@
 
 #include "session/alarm_sound_control.h"
 #include "app/app_data.h"
+#include "app/login_store.h"
 #include "text/digit_text.h"
 #include "session/login_thread.h"
 #include "session/main_window_link.h"
@@ -12,7 +13,6 @@
 #include "session/session_resources.h"
 #include "session/thread_stop.h"
 #include "live/live_messages.h"
-#include "net/login_exchange.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -94,7 +94,7 @@ BOOL CPallumDlg::OnInitDialog() {
   a.byUserClass = UserClassOfLevel(a.w_UserLevel);
   SetStatusText("CONNECT!!");
   // The device information of this session, then the stream and the lifetime count start.
-  SendDeviceInfoRequest(LoginCaller::kRelogin);
+  FetchDeviceInformation();
   SetButtonState(kLayoutFlagConnect, 0);
   {
     SessionResourceLock lock;

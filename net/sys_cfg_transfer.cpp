@@ -48,31 +48,50 @@ SysCfgAllTargets AppDataTargets(bool pppoeOlderCopy) {
 }
 }  // namespace
 
+namespace {
+// Sends "/GetSysCfg.cgi" for option (size 0 for "ALL"); 1 with a complete body in reply.
+int FetchSysCfg(DeviceSession& session, std::string_view cookie, uint8_t option, uint32_t size,
+                std::vector<uint8_t>& reply, uint32_t& length) {
+  CGIParamList list(kCgiGetSysCfg);
+  BuildGetSysCfgRequest(list, option, size, cookie);
+  reply.assign(kDeviceReplyBufferSize, 0);
+  uint32_t complete = 0;
+  CgiRequest request = CgiRequest::Of(list);
+  request.reply = reply.data();
+  request.replyCapacity = static_cast<uint32_t>(reply.size());
+  request.options = {.sendTimeoutSeconds = kGetTimeoutSeconds,
+                     .receiveTimeoutSeconds = kGetTimeoutSeconds};
+  request.replyLength = &length;
+  request.bodyComplete = &complete;
+  return VorozSendCommand(request, session) && complete ? 1 : 0;
+}
+
+}  // namespace
+
 int GetSysCfgItem(uint8_t option, void* destination, uint32_t size) {
   if (option >= kSysCfgOptionCount || !g_lpApp) return 0;
-  const bool all = option == kSysCfgAll;
-  if (!all && !destination) return 0;
+  if (option != kSysCfgAll)
+    return GetSysCfgBlock(ProgramDeviceSession(), CookieCopy(), option, destination, size);
 
-  CGIParamList request(kCgiGetSysCfg);
-  BuildGetSysCfgRequest(request, option, all ? 0 : size, CookieCopy());
-  std::vector<uint8_t> reply(kDeviceReplyBufferSize, 0);
+  std::vector<uint8_t> reply;
   uint32_t length = 0;
-  uint32_t complete = 0;
-  if (!VorozSendCommand(kCgiGetSysCfg, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                        nullptr, 8, reply.data(), static_cast<uint32_t>(reply.size()), &length,
-                        kGetTimeoutSeconds, kGetTimeoutSeconds, 0, &complete))
-    return 0;
-  if (!complete) return 0;
-
+  if (!FetchSysCfg(ProgramDeviceSession(), CookieCopy(), option, 0, reply, length)) return 0;
   std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
-  if (all) {
-    const std::string& productId = g_lpApp->str_ProductID;
-    const std::string& firmware = g_lpApp->str_FWVersion;
-    return CutSysCfgAll(reply.data(), length, true, SysCfgAllLayoutFor(productId),
-                        AppDataTargets(PppoeUsesOlderCopy(productId, firmware)))
-               ? 1
-               : 0;
-  }
+  const std::string& productId = g_lpApp->str_ProductID;
+  const std::string& firmware = g_lpApp->str_FWVersion;
+  return CutSysCfgAll(reply.data(), length, true, SysCfgAllLayoutFor(productId),
+                      AppDataTargets(PppoeUsesOlderCopy(productId, firmware)))
+             ? 1
+             : 0;
+}
+
+int GetSysCfgBlock(DeviceSession& session, std::string_view cookie, uint8_t option,
+                   void* destination, uint32_t size) {
+  if (option >= kSysCfgAll || !destination) return 0;
+  std::vector<uint8_t> reply;
+  uint32_t length = 0;
+  if (!FetchSysCfg(session, cookie, option, size, reply, length)) return 0;
+  std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
   if (option == kSysCfgOnline) {
     std::memcpy(destination, reply.data(), length < size ? length : size);
     return 1;
@@ -92,7 +111,10 @@ int SetSysCfgItem(uint8_t option, const void* block, uint32_t size, uint32_t ref
     std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
     if (size) std::memcpy(body.data(), block, size);
   }
-  return VorozSendCommand(kCgiSetSysCfg, request.GetBuffer(), request.GetLength(), body.data(),
-                          size, nullptr, 8, nullptr, 0, nullptr, kSetTimeoutSeconds,
-                          kSetTimeoutSeconds, 0);
+  CgiRequest send = CgiRequest::Of(request);
+  send.body = body.data();
+  send.bodyLength = size;
+  send.options = {.sendTimeoutSeconds = kSetTimeoutSeconds,
+                  .receiveTimeoutSeconds = kSetTimeoutSeconds};
+  return VorozSendCommand(send, ProgramDeviceSession());
 }

@@ -2,13 +2,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
-// Reads one block into destination (size bytes) through "/GetSysCfg.cgi", or for option 17
+class DeviceSession;
+
+// Reads, from the program's device session, one block into destination (size bytes) through
+// "/GetSysCfg.cgi", or for option 17
 // ("ALL") every block into its copy in the application data (destination and size unused).
 // Returns 1 or 0; on 0 nothing is changed. A block reply longer than size, a body that did not
 // arrive complete, and an "ALL" reply shorter than its layout are refused. A shorter single
 // block is zero-filled to size; ONLINE takes at most size bytes and leaves the rest.
 int GetSysCfgItem(uint8_t option, void* destination, uint32_t size);
+
+// One block (not "ALL") from the given session with the given cookie, as GetSysCfgItem reads it.
+int GetSysCfgBlock(DeviceSession& session, std::string_view cookie, uint8_t option,
+                   void* destination, uint32_t size);
 
 // Writes one block through "/SetSysCfg.cgi" with the block as the request body; DNS carries
 // "Refresh" (True when refresh is nonzero). 1 when the device answered with status 200.

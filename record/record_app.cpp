@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_data.h"
+#include "net/device_session.h"
 #include "platform/module_path.h"
 #include "platform/trace_log.h"
 #include "session/main_window_link.h"
@@ -31,8 +32,8 @@ class AppRecordHost : public RecordHost {
   std::string Cookie() override {
     return std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
   }
-  std::string ServerName() override { return g_lpApp->m_Settings.m_strServerName; }
-  std::string UserName() override { return g_lpApp->m_Settings.m_strUsername; }
+  std::string ServerName() override { return ProgramDeviceSession().Server(); }
+  std::string UserName() override { return ProgramDeviceSession().User(); }
   void Trace(const char* text) override { TraceLogWrite(text); }
   void AlarmRecordReset() override {
     g_lpApp->m_RTPHeaderParser.m_wAlarmData = 0;

@@ -24,8 +24,10 @@ class RecordHost {
   virtual ~RecordHost() = default;
   virtual RecordTime LocalTime() = 0;
   virtual std::string Cookie() = 0;
-  virtual std::string ServerName() = 0;  // the "Server Name" setting
-  virtual std::string UserName() = 0;    // the "Username" setting
+  // The server and user of the program's device session (as the "Server Name" and "Username"
+  // settings keep them).
+  virtual std::string ServerName() = 0;
+  virtual std::string UserName() = 0;
   virtual void Trace(const char* text) = 0;
   // The alarm recorder was stopped, or its thread started: the frame-header parser's alarm word
   // and the alarm channel text are cleared.

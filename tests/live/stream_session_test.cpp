@@ -30,6 +30,7 @@
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
 #include "record/record_app.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -236,9 +237,10 @@ class StreamSessionTest : public ::testing::Test {
       a.m_Settings.m_strServerName = "127.0.0.1";
       a.m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
     }
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
     a.m_Settings.m_iImageResolution = resolution;
-    ASSERT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
-    ASSERT_EQ(SendDeviceInfoRequest(LoginCaller::kRelogin), 1);
+    ASSERT_EQ(testsupport::LogInOnly(kReloginLogin), LoginOutcome::kAccepted);
+    ASSERT_EQ(testsupport::AskDeviceInformation(kReloginLogin), 1);
   }
 
   void StartThreads() {

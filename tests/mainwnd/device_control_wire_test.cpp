@@ -17,6 +17,7 @@
 #include "mainwnd/device_control_win32.h"
 #include "net/local_ip.h"
 #include "platform/wnd.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
@@ -116,8 +117,7 @@ class DeviceControlWireTest : public ::testing::Test {
   void StartDevice(const char* product, std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--product", product, "--no-cookie-check"});
     ASSERT_TRUE(m_devsim.Start(args)) << m_devsim.error();
-    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_devsim.port());
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(m_devsim.port()));
     g_lpApp->str_ProductID = product;
   }
 

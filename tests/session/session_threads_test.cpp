@@ -22,6 +22,7 @@
 #include "mainwnd/pallum_dlg.h"
 #include "net/login_exchange.h"
 #include "tests/session/session_probe.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -115,18 +116,18 @@ class SessionThreads : public ::testing::Test {
     WSACleanup();
   }
 
-  // devsim on a free port, the settings pointing at it.
+  // devsim on a free port, the settings and the program's session pointing at it.
   void StartDevice(std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--fps", "50"});
     ASSERT_TRUE(m_device.Start(args)) << m_device.error();
     g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_device.port());
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(m_device.port()));
   }
 
   // The login window's login, both resource groups as start-up creates them, then the stream
   // start of the main window.
   void StartSessionAsStartUpDoes() {
-    ASSERT_EQ(SendLoginRequest(LoginCaller::kLoginWindow, "revuv", "revuv"),
-              LoginOutcome::kAccepted);
+    ASSERT_EQ(testsupport::LogInOnly(kLoginWindowLogin), LoginOutcome::kAccepted);
     ASSERT_EQ(InitProcessResource(), 1);
     ASSERT_EQ(InitLoginResource(), 1);
     SetEvent(g_lpApp->h_StartToGetJpegImageEvent);
