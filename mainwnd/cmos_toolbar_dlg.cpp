@@ -8,6 +8,7 @@
 #include "app/app_data.h"
 #include "live/live_messages.h"
 #include "net/cgi_command_table.h"
+#include "net/device_session.h"
 #include "net/voroz_send_command.h"
 #include "platform/dialog.h"
 #include "platform/gdi.h"
@@ -112,8 +113,11 @@ void CmosToolBarWindow::OnPaint() {
 
 void CmosToolBarWindow::Send(uint8_t command, const std::string& query) {
   CgiReplyStatus status{};
-  if (VorozSendCommand(command, query.c_str(), static_cast<int32_t>(query.size()), nullptr, 0,
-                       &status, sizeof status, nullptr, 0, nullptr, 15, 15, 0) == 0)
+  CgiRequest request;
+  request.command = command;
+  request.query = query.c_str();
+  request.status = &status;
+  if (VorozSendCommand(request, ProgramDeviceSession()) == 0)
     OstMessageBoxId(IDS_SEND_COMMAND_TIMEOUT);
 }
 

@@ -14,6 +14,7 @@
 #include "mainwnd/cmos_toolbar_dlg.h"
 #include "net/local_ip.h"
 #include "platform/message_loop.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
@@ -57,8 +58,7 @@ class CmosToolBarTest : public ::testing::Test {
     g_lpApp = new APP_DATA();
     std::strcpy(g_szCookie, "C0FFEE");
     ASSERT_TRUE(m_devsim.Start({"--product", "RZ8P", "--no-cookie-check"})) << m_devsim.error();
-    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_devsim.port());
+    ts::PointProgramSessionAt(static_cast<uint16_t>(m_devsim.port()));
     // A main window centred in the work area, as the main window opens.
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
