@@ -83,7 +83,7 @@ struct NetworkBackupState {
 // The objects of the folders above that the application data refers to, by the names of its
 // members: the record objects (record/), the main window's channel bar, layout and camera-sensor
 // toolbar (mainwnd/) and the disc writer. The program creates them before the application data
-// and frees them after it.
+// and frees them just before it (program/program_objects.h).
 struct AppDataParts {
   PreAlarmRingControl& m_PreAlarmBuffer;
   AlarmRecordControl& m_AlarmRecord;
