@@ -26,8 +26,8 @@ uint8_t* AllocateBytes(size_t n) {
 }
 }  // namespace
 
-int CreateAppData() {
-  g_lpApp = new APP_DATA();  // member initialisers give every creation value
+int CreateAppData(const AppDataParts& parts) {
+  g_lpApp = new APP_DATA(parts);  // member initialisers give every creation value
   g_lpApp->str_ClientVersion = "1.0.6.0";
   g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->m_Settings.m_byRetrAlarmRecord,
                                               &g_lpApp->m_Settings.m_byAlarmRecord);

@@ -1,5 +1,6 @@
-// The main-window objects the application data embeds: the channel bar, the camera-sensor
-// toolbar, and stand-ins that the main-window work replaces with the real class of the same name.
+// The main-window objects the application data refers to (the program owns them): the channel
+// bar, the camera-sensor toolbar, and stand-ins that the main-window work replaces with the real
+// class of the same name.
 #pragma once
 
 #include <cstdint>

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_data.h"
 #include "mainwnd/cmos_toolbar_dlg.h"
 #include "net/local_ip.h"
+#include "program/program_objects.h"
 #include "platform/message_loop.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
@@ -55,7 +57,8 @@ class CmosToolBarTest : public ::testing::Test {
     ASSERT_TRUE(::SetCurrentDirectoryA(ts::ThisExeFolder().c_str()));
     m_msgLog = m_folder.File("messages.txt");
     ::SetEnvironmentVariableA("OST_MSGBOX_LOG", m_msgLog.c_str());
-    g_lpApp = new APP_DATA();
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
     std::strcpy(g_szCookie, "C0FFEE");
     ASSERT_TRUE(m_devsim.Start({"--product", "RZ8P", "--no-cookie-check"})) << m_devsim.error();
     ts::PointProgramSessionAt(static_cast<uint16_t>(m_devsim.port()));
@@ -75,6 +78,7 @@ class CmosToolBarTest : public ::testing::Test {
     m_devsim.Stop();
     delete g_lpApp;
     g_lpApp = nullptr;
+    m_objects.reset();
     g_szCookie[0] = '\0';
     ::SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
   }
@@ -157,6 +161,7 @@ class CmosToolBarTest : public ::testing::Test {
   ts::TempFolder m_folder{"cmos-toolbar"};
   std::string m_msgLog;
   ts::DevsimChild m_devsim;
+  std::unique_ptr<ProgramObjects> m_objects;
   size_t m_seen = 0;
   HWND m_main = nullptr;
 };

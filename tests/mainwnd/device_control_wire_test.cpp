@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "mainwnd/device_control_win32.h"
 #include "net/local_ip.h"
 #include "platform/wnd.h"
+#include "program/program_objects.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
@@ -98,7 +100,8 @@ class DeviceControlWireTest : public ::testing::Test {
   void SetUp() override {
     m_msgLog = m_folder.File("messages.txt");
     SetEnvironmentVariableA("OST_MSGBOX_LOG", m_msgLog.c_str());
-    g_lpApp = new APP_DATA();
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
     ASSERT_EQ(LoadCtrlFile(), 1);  // the shipped file beside the test
     MapProtocolsToDevices();
     std::strcpy(g_szCookie, "C0FFEE");
@@ -109,6 +112,7 @@ class DeviceControlWireTest : public ::testing::Test {
     g_lpApp->m_ChannelBar.Destroy();
     m_devsim.Stop();
     FreeCtrlDeviceRecords();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
     SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
@@ -155,6 +159,7 @@ class DeviceControlWireTest : public ::testing::Test {
   }
 
   testsupport::TempFolder m_folder{"device-control"};
+  std::unique_ptr<ProgramObjects> m_objects;
   std::string m_msgLog;
   testsupport::DevsimChild m_devsim;
   size_t m_seen = 0;

@@ -5,6 +5,7 @@
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
+#include "program/program_objects.h"
 #include "tests/support/device_login.h"
 
 // The program's globals the command layer uses.
@@ -24,9 +25,21 @@ void ProtocolTest::SetUpTestSuite() {
   started = true;
 }
 
-void ProtocolTest::SetUp() {
+namespace {
+ProgramObjects* g_objects = nullptr;
+
+void FreeAppData() {
+  delete g_objects;
+  g_objects = nullptr;
   delete g_lpApp;
-  g_lpApp = new APP_DATA();
+  g_lpApp = nullptr;
+}
+}  // namespace
+
+void ProtocolTest::SetUp() {
+  FreeAppData();
+  g_objects = new ProgramObjects();
+  g_lpApp = new APP_DATA(g_objects->Parts());
   std::memset(g_szCookie, 0, sizeof g_szCookie);
   g_fPendingWebPort = 0;
   g_wPendingWebPort = 0;
@@ -37,8 +50,7 @@ void ProtocolTest::SetUp() {
 
 void ProtocolTest::TearDown() {
   devsim.Stop();
-  delete g_lpApp;
-  g_lpApp = nullptr;
+  FreeAppData();
 }
 
 void ProtocolTest::StartDevice(const std::vector<std::string>& args) {

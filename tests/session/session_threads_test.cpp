@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "platform/trace_log.h"
 #include "mainwnd/pallum_dlg.h"
 #include "net/login_exchange.h"
+#include "program/program_objects.h"
 #include "tests/session/session_probe.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
@@ -86,7 +88,8 @@ class SessionThreads : public ::testing::Test {
     SetLifeTimeSecondMs(1000);
     SetEnvironmentVariableA("OST_MSGBOX_LOG", m_folder.File("msgbox.log").c_str());
 
-    g_lpApp = new APP_DATA();
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
     ASSERT_EQ(AllocateSystemBuffer(), 1);
     ASSERT_EQ(InitialSemaphore(), 1);
     ::CSettingINI& s = g_lpApp->m_Settings;
@@ -106,6 +109,7 @@ class SessionThreads : public ::testing::Test {
     ExitProcessResource();
     FreeSemaphore();
     FreeSystemBuffer();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
     TraceLogDone();
@@ -149,6 +153,7 @@ class SessionThreads : public ::testing::Test {
   }
 
   ts::TempFolder m_folder{"session"};
+  std::unique_ptr<ProgramObjects> m_objects;
   MainWindowProbe m_probe;
   CPallumDlg m_drawer;  // its window is never created: only its frame drawing is used
   DevsimChild m_device;

@@ -12,11 +12,11 @@
 #include "net/local_ip.h"
 #include "platform/trace_log.h"
 #include "live/frame_splitter.h"
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 #include "live/socket_frame_source.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_request.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "net/device_session.h"
 
 std::atomic<uint32_t> StreamStatusCode{0};
