@@ -4,11 +4,13 @@
 
 #include "res/skin/dialog_skin.h"
 #include "res/skin/login_skin.h"
+#include "res/skin/main_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
   AddLoginSkin(all);
   AddDialogSkin(all);
+  AddMainWindowSkin(all);
   return all;
 }
 
