@@ -1,21 +1,10 @@
-// The main-window objects the application data embeds: the channel bar, and stand-ins that the
-// main-window work replaces with the real class of the same name.
+// The main-window objects the application data embeds: the model layout, the channel bar, and a
+// stand-in for the camera-sensor toolbar until its class replaces it.
 #pragma once
 
 #include <cstdint>
 
 #include "mainwnd/channel_bar.h"
+#include "mainwnd/model_layout.h"
 
 class CCmosToolBarDlg {};
-
-class CModelLayout {
- public:
-  // Sets the skinned button whose layout record carries flag to state (1 = CONNECT/DISCONNECT).
-  void SetButtonStateByFlag(uint32_t flag, int state) {
-    if (flag == 1) m_nConnectButtonState = state;
-  }
-  int ConnectButtonState() const { return m_nConnectButtonState; }
-
- private:
-  int m_nConnectButtonState = 1;
-};
