@@ -513,15 +513,21 @@ Canvas Background(uint8_t cls, bool panel) {
   Paint(c, shape::Circle({17, 15}, 1.2f), theme::kTitleBar);
   DrawText(c, 31, 12, "OSTROVA", theme::kText, 2);
   // The row under the caption: the channel bar's place on the left, the main buttons' on the
-  // right (record 0's rectangle and the six before it).
+  // right (record 0's rectangle and the six before it). In the narrow windows the channel bar's
+  // page arrow reaches the first main button, so one card holds both.
   const LayoutRect main = MainButtonTable[0].rcButton[KeyLayoutOf(cls)];
   const float mainLeft = main.right - 7.0f * main.Width() - 4;
-  const Shape channels = shape::RoundRect(6.5f, 33.5f, mainLeft - 6.5f, 60.5f, 5);
+  const bool narrow = w < 500;
+  const float channelsRight = narrow ? main.right + 2.5f : mainLeft - 6.5f;
+  const float channelsBottom = narrow ? main.bottom + 1.5f : 60.5f;
+  const Shape channels = shape::RoundRect(6.5f, 33.5f, channelsRight, channelsBottom, 5);
   Paint(c, channels, theme::kCard);
   Paint(c, shape::Stroke(channels, 1), theme::kDivider);
-  const Shape buttons =
-      shape::RoundRect(mainLeft - 2.5f, main.top - 2.5f, main.right + 2.5f, main.bottom + 2.5f, 6);
-  Paint(c, buttons, theme::kTitleBar);
+  if (!narrow) {
+    const Shape buttons = shape::RoundRect(mainLeft - 2.5f, main.top - 2.5f, main.right + 2.5f,
+                                           main.bottom + 2.5f, 6);
+    Paint(c, buttons, theme::kTitleBar);
+  }
   // The picture well.
   const LayoutRect well = WellOf(cls);
   Paint(c, shape::Rect(well.left - 1.0f, well.top - 1.0f, well.right + 1.0f, well.bottom + 1.0f),
