@@ -712,13 +712,14 @@ void CPallumDlg::OnRetrButtonState(int state) {
 bool CPallumDlg::Shutdown() {
   if (m_fClosed || !g_lpApp) return true;
   KillTimer(kFrameCountTimer);
-  g_lpApp->m_StreamPipeline.SetWindow(nullptr);
-  SetDeviceControlWindowHooks({});
   g_lpApp->m_AlarmRecord.StopRecord();
   g_lpApp->m_UserRecord.StopRecord();
   g_lpApp->m_SchRecord.StopRecord();
   if (!ExitLoginResource() || !ExitProcessResource()) return false;
+  // The stream threads have ended: nothing draws on or posts to the window any more.
   m_fClosed = true;
+  g_lpApp->m_StreamPipeline.SetWindow(nullptr);
+  SetDeviceControlWindowHooks({});
   g_lpApp->m_Settings.WriteSettingFile();
   g_lpApp->h_MainDialogHandle = nullptr;
   g_lpApp->lp_MainDialog = nullptr;
