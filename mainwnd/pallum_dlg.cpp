@@ -712,13 +712,17 @@ void CPallumDlg::OnRetrButtonState(int state) {
 bool CPallumDlg::Shutdown() {
   if (m_fClosed || !g_lpApp) return true;
   KillTimer(kFrameCountTimer);
+  // The renderer goes first, so that the kernel message thread has no drawing left to do when
+  // it is asked to end.
+  g_lpApp->m_StreamPipeline.SetWindow(nullptr);
   g_lpApp->m_AlarmRecord.StopRecord();
   g_lpApp->m_UserRecord.StopRecord();
   g_lpApp->m_SchRecord.StopRecord();
-  if (!ExitLoginResource() || !ExitProcessResource()) return false;
-  // The stream threads have ended: nothing draws on or posts to the window any more.
+  if (!ExitLoginResource() || !ExitProcessResource()) {
+    g_lpApp->m_StreamPipeline.SetWindow(&m_liveView);  // the window stays and goes on drawing
+    return false;
+  }
   m_fClosed = true;
-  g_lpApp->m_StreamPipeline.SetWindow(nullptr);
   SetDeviceControlWindowHooks({});
   g_lpApp->m_Settings.WriteSettingFile();
   g_lpApp->h_MainDialogHandle = nullptr;
