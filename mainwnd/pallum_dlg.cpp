@@ -427,6 +427,11 @@ int CPallumDlg::LoadTurboBitmaps(SkinSet set) {
   const LayoutSkinFiles& f = SkinFilesOfSet(set);
   m_btnPanelOpen.LoadButtonBitmap(f.panelUp, f.panelUpOver, f.panelUp, CZevButton::kHover);
   m_btnPanelClose.LoadButtonBitmap(f.panelDown, f.panelDownOver, f.panelDown, CZevButton::kHover);
+  // New faces show at the buttons' next painting; the window's own clips its children.
+  for (CZevButton& b : m_btnTool)
+    if (b.GetSafeHwnd()) b.Invalidate(false);
+  m_btnPanelOpen.Invalidate(false);
+  m_btnPanelClose.Invalidate(false);
   return 1;
 }
 
@@ -680,10 +685,16 @@ void CPallumDlg::OnTurbo() {
     LoadStringPair(IDS_PAIR_TURBO, first, second);
     if (m_pToolTip) m_pToolTip->UpdateTipText(b->GetSafeHwnd(), t.tipHalf == 0 ? first : second);
   }
-  // The arrow and lens keys change to their turbo faces and back.
+  // The arrow and lens keys change to their turbo faces and back to their own.
   SkinSet set;
-  if (SkinSetOfDevice(a.byVideoMode, a.m_Settings.m_iImageResolution, &set))
-    ReloadTurboBitmaps(set);
+  if (!SkinSetOfDevice(a.byVideoMode, a.m_Settings.m_iImageResolution, &set)) return;
+  if (!t.on) {
+    for (int k = 0; k < kToolKeys; ++k) {
+      TurboFaces turbo;
+      if (TurboFacesOf(set, k, &turbo)) m_fToolLoaded[k] = false;
+    }
+  }
+  ReloadTurboBitmaps(set);
 }
 
 void CPallumDlg::OnActionPreset() {
