@@ -73,7 +73,8 @@ class AppDeviceControlPort : public DeviceControlPort {
   DeviceControlWindowHooks hooks;
 
  private:
-  static void Run(const std::function<void()>& f) {
+  // A copy: the action may replace the hooks (closing the main window clears them).
+  static void Run(std::function<void()> f) {
     if (f) f();
   }
 };

@@ -6,6 +6,7 @@
 #include "res/skin/channel_bar_skin.h"
 #include "res/skin/cmos_skin.h"
 #include "res/skin/login_skin.h"
+#include "res/skin/main_skin.h"
 
 std::vector<SkinBitmap> SkinBitmaps() {
   std::vector<SkinBitmap> all;
@@ -13,6 +14,7 @@ std::vector<SkinBitmap> SkinBitmaps() {
   AddDialogSkin(all);
   AddChannelBarSkin(all);
   AddCmosSkin(all);
+  AddMainWindowSkin(all);
   return all;
 }
 

@@ -100,7 +100,7 @@ class SessionThreads : public ::testing::Test {
     TraceLogInit(300, m_folder.Path());
     g_lpApp->h_MainDialogHandle = m_probe.Handle();
     g_lpApp->lp_MainDialog = &m_drawer;
-    g_lpApp->m_StreamPipeline.SetWindow(&m_drawer);
+    g_lpApp->m_StreamPipeline.SetWindow(&m_drawer.LiveView());
     g_lpApp->w_LoginResult = 30;
   }
 
