@@ -168,6 +168,12 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
   // The PTZ keys' own work is not part of this window yet.
   MapMessage(WM_MAINWND_RESETPTZBUTTON, [](WPARAM, LPARAM) -> LRESULT { return 0; });
   MapMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> LRESULT { return 1; });
+  // The camera-sensor toolbar follows the window.
+  MapMessage(WM_MOVE, [this](WPARAM, LPARAM) -> LRESULT {
+    if (g_lpApp && g_lpApp->m_CmosToolBar.GetSafeHwnd())
+      g_lpApp->m_CmosToolBar.FollowMainWindow(m_hWnd);
+    return 0;
+  });
 }
 
 CPallumDlg::~CPallumDlg() {
@@ -310,6 +316,8 @@ bool CPallumDlg::Initialise() {
   }
   InstallDeviceControlHooks();
   a.m_ChannelBar.Init(m_hWnd);
+  // The camera-sensor toolbar beside the window (RZ8P only).
+  if (IsRZ8PProduct(product)) a.m_CmosToolBar.OpenBeside(m_hWnd);
   a.m_StreamPipeline.SetWindow(&m_liveView);
 
   SessionResourceLock lock;
@@ -454,6 +462,10 @@ void CPallumDlg::PipelineView::SetCurrentChannel(uint8_t displayChannel) {
 void CPallumDlg::PipelineView::SwitchChannel(int channel) {
   if (g_lpApp && channel > 0 && channel <= 0xFF)
     g_lpApp->m_ChannelBar.PostSwitchChannel(static_cast<uint8_t>(channel));
+}
+
+void CPallumDlg::PipelineView::PostCmosState(uint8_t state) {
+  if (g_lpApp) g_lpApp->m_CmosToolBar.PostState(state);
 }
 
 void CPallumDlg::PipelineView::RelayoutChannelBar() {
@@ -744,6 +756,7 @@ bool CPallumDlg::Shutdown() {
   g_lpApp->lp_MainDialog = nullptr;
   g_lpApp->m_ModelLayout.Detach();
   g_lpApp->m_ChannelBar.Destroy();
+  g_lpApp->m_CmosToolBar.Close();
   Sleep(100);
   return true;
 }
