@@ -1,0 +1,467 @@
+// End-to-end frame rate of the live view with recording off and on, under Wine against devsim:
+// the three stream threads, the kernel message thread drawing each picture into a window, and the
+// recorders writing ".qdx" files through the Windows file system (a manual recording, or alarm
+// recordings from devsim's alarm schedule). Each run is a session of its own (login, stream,
+// stop); runs alternate off, on, off, on, ... and one table row per case gives the shown frames
+// per second (median of the runs) off and on and their ratio (goal: on / off at least 0.90).
+// Every record file is checked whole by the player stand-in's check.
+//
+// usage: ost_live_record_bench [--fps N] [--seconds S] [--warmup S] [--pairs N]
+//                              [--case manual|alarm] [--smoke]
+// --smoke: one short pair per case. Exit status 1 when a run failed: no frame shown, the stream
+// lost, no record file in a run with recording on, or a record file that is not whole.
+#include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_data.h"
+#include "live/live_view_window.h"
+#include "live/stream_pipeline.h"
+#include "live/stream_threads.h"
+#include "net/device_session.h"
+#include "net/local_ip.h"
+#include "net/login_exchange.h"
+#include "platform/player/record_file_check.h"
+#include "platform/trace_log.h"
+#include "record/record_app.h"
+#include "session/kernel_mailbox.h"
+#include "tests/support/devsim_child.h"
+#include "tests/support/win_process.h"
+
+namespace {
+namespace ts = testsupport;
+
+struct Options {
+  int fps = 60;
+  double seconds = 6.0;  // measured per run
+  double warmup = 1.5;   // per run, before the measurement
+  int pairs = 7;
+  std::vector<std::string> cases{"manual", "alarm"};
+  bool smoke = false;
+};
+
+// ---- The kernel message thread: draws each picture, notes a lost stream ----------------------
+class BenchKernel {
+ public:
+  void Start() {
+    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread([this] { Run(); });
+  }
+  void Stop() {
+    if (!m_thread.joinable()) return;
+    SetEvent(m_stop);
+    m_thread.join();
+    CloseHandle(m_stop);
+  }
+  std::atomic<int> relogins{0};
+
+ private:
+  void Run() {
+    APP_DATA& a = *g_lpApp;
+    const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
+      if (a.KernelMessageCode == KM_DRAW_IMAGE) a.m_StreamPipeline.DrawCurrentFrame();
+      if (a.KernelMessageCode == Get_Image_TimeOut_Message) ++relogins;
+      ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
+    }
+  }
+  HANDLE m_stop = nullptr;
+  std::thread m_thread;
+};
+
+// ---- The live view: each picture drawn into a window, counted ---------------------------------
+class DrawingWindow : public LiveViewWindow {
+ public:
+  explicit DrawingWindow(HWND w) : m_hWnd(w) {}
+  int DrawVideoFrame(const ShownFrame& f) override {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = f.wWidth;
+    bmi.bmiHeader.biHeight = f.wHeight;  // bottom row first
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    // Rows of exactly width x 3 bytes: drawn one by one where that is not a DIB's 4-byte row.
+    const HDC dc = GetDC(m_hWnd);
+    const size_t row = size_t{f.wWidth} * 3;
+    if (row % 4 == 0) {
+      SetDIBitsToDevice(dc, 0, 0, f.wWidth, f.wHeight, 0, 0, 0, f.wHeight, f.lpPicture, &bmi,
+                        DIB_RGB_COLORS);
+    } else {
+      bmi.bmiHeader.biHeight = 1;
+      for (int y = 0; y < f.wHeight; ++y)
+        SetDIBitsToDevice(dc, 0, f.wHeight - 1 - y, f.wWidth, 1, 0, 0, 0, 1, f.lpPicture + row * y,
+                          &bmi, DIB_RGB_COLORS);
+    }
+    ReleaseDC(m_hWnd, dc);
+    ++drawn;
+    return 1;
+  }
+  std::atomic<uint32_t> drawn{0};
+
+ private:
+  HWND m_hWnd;
+};
+
+LRESULT CALLBACK QuietWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+void PumpFor(double seconds) {
+  const DWORD start = GetTickCount();
+  const DWORD span = static_cast<DWORD>(seconds * 1000);
+  while (GetTickCount() - start < span) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+}
+
+double Now() {
+  static const double perSecond = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / perSecond;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + found.cFileName);
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+struct RunResult {
+  bool ok = false;
+  std::string error;
+  double fps = 0;
+  uint32_t shownTotal = 0;
+  int files = 0;
+  int wholeFiles = 0;
+  uint32_t recordedFrames = 0;
+};
+
+// One session: login, the stream for warmup + seconds, the frame rate over the last `seconds`.
+class Session {
+ public:
+  Session(const Options& o, HWND window, int devsimPort) : m_opt(o), m_port(devsimPort) {
+    m_window = new DrawingWindow(window);
+  }
+  ~Session() { delete m_window; }
+
+  RunResult Run(bool alarmCase, bool recordOn, const std::string& folder) {
+    RunResult r;
+    if (!SetUp(alarmCase && recordOn, folder)) {
+      r.error = "set-up failed";
+      TearDown();
+      return r;
+    }
+    APP_DATA& a = *g_lpApp;
+    bool started = LogIn() && StartThreads();
+    if (started && !alarmCase && recordOn)
+      started = a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath) == 1;
+    if (!started) {
+      r.error = "login, threads or record file failed";
+    } else {
+      PumpFor(m_opt.warmup);
+      const uint32_t n0 = m_window->drawn.load();
+      const double t0 = Now();
+      PumpFor(m_opt.seconds);
+      const uint32_t n1 = m_window->drawn.load();
+      const double t1 = Now();
+      r.fps = (n1 - n0) / (t1 - t0);
+      r.shownTotal = n1;
+      r.ok = m_kernel.relogins == 0;
+      if (!r.ok) r.error = "the stream was lost";
+      if (recordOn && !alarmCase) a.m_UserRecord.StopRecord();
+    }
+    TearDown();
+    if (recordOn) CheckFiles(folder, alarmCase, r);
+    return r;
+  }
+
+ private:
+  bool SetUp(bool alarmRecord, const std::string& folder) {
+    g_lpApp = new APP_DATA();
+    BindRecordObjects(folder);
+    std::memset(g_szCookie, 0, sizeof g_szCookie);
+    APP_DATA& a = *g_lpApp;
+    if (AllocateSystemBuffer() != 1 || InitialSemaphore() != 1) return false;
+    a.h_KernelMessageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
+    a.h_KernelMessageSlotSem = CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    a.h_NotifyGetJPEGImageThreadResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FeedBackForNotifyResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_StartToGetJpegImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofGetJpegImageEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    a.h_StartToShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_MainDialogHandle = CreateWindowExA(0, "OstBenchMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    a.m_Settings.m_strRecordPath = folder;
+    a.m_Settings.m_byAlarmRecord = alarmRecord ? 1 : 0;  // "Alarm Trigger Record"
+    TraceLogInit(300, folder);
+    a.m_StreamPipeline.SetWindow(m_window);
+    m_kernel.Start();
+    return true;
+  }
+
+  bool LogIn() {
+    APP_DATA& a = *g_lpApp;
+    {
+      std::lock_guard<std::mutex> lock(SessionMutex());
+      a.m_Settings.m_strServerName = "127.0.0.1";
+      a.m_Settings.m_wWebPort = static_cast<uint16_t>(m_port);
+    }
+    a.m_Settings.m_iImageResolution = 0;  // full size
+    return SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv") == LoginOutcome::kAccepted &&
+           SendDeviceInfoRequest(LoginCaller::kRelogin) == 1;
+  }
+
+  // As the login does: the three stream threads and both recorders' threads.
+  bool StartThreads() {
+    APP_DATA& a = *g_lpApp;
+    const struct {
+      ThreadSlot* slot;
+      DWORD stack;
+      LPTHREAD_START_ROUTINE routine;
+      int priority;
+    } threads[] = {
+        {&a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
+         kReceiveThreadPriority},
+        {&a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
+         THREAD_PRIORITY_NORMAL},
+        {&a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread,
+         kShowThreadPriority},
+    };
+    for (const auto& t : threads) {
+      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
+      if (!t.slot->h) return false;
+      SetThreadPriority(t.slot->h, t.priority);
+    }
+    if (a.m_AlarmRecord.CreateThread(0) != 1 || a.m_UserRecord.CreateThread(0) != 1) return false;
+    SetEvent(a.h_StartToGetJpegImageEvent);
+    return true;
+  }
+
+  // Signals every stop event and waits for each thread; the recorders finish their files.
+  void StopThreads() {
+    APP_DATA& a = *g_lpApp;
+    SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+    SetEvent(a.h_EndofShowImageEvent);
+    SetEvent(a.h_EndofGetJpegImageEvent);
+    for (ThreadSlot* slot :
+         {&a.h_GetJpegImageThread, &a.h_ComposeImageDataThread, &a.h_ShowImageDataThread}) {
+      if (!slot->h) continue;
+      if (WaitForSingleObject(slot->h, 10000) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "a stream thread did not end\n");
+        std::exit(2);  // nothing sound is left to measure
+      }
+      CloseHandle(slot->h);
+      slot->h = nullptr;
+    }
+    a.m_AlarmRecord.CloseThread();
+    a.m_UserRecord.CloseThread();
+    a.m_UserRecord.StopRecord();
+  }
+
+  void TearDown() {
+    if (!g_lpApp) return;
+    StopThreads();
+    m_kernel.Stop();
+    APP_DATA& a = *g_lpApp;
+    a.m_StreamPipeline.SetWindow(nullptr);
+    TraceLogDone();
+    if (a.h_MainDialogHandle) DestroyWindow(a.h_MainDialogHandle);
+    for (HANDLE* h :
+         {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem, &a.h_NotifyGetJPEGImageThreadResetEvent,
+          &a.h_FeedBackForNotifyResetEvent, &a.h_StartToGetJpegImageEvent,
+          &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
+          &a.h_FinishShowImageJobEvent}) {
+      if (*h) CloseHandle(*h);
+      *h = nullptr;
+    }
+    FreeSemaphore();
+    FreeSystemBuffer();
+    delete g_lpApp;
+    g_lpApp = nullptr;
+  }
+
+  static void CheckFiles(const std::string& folder, bool alarmCase, RunResult& r) {
+    for (const std::string& name :
+         FilesIn(folder, alarmCase ? "ALARM_MJPEG_*.qdx" : "USER_MJPEG_*.qdx")) {
+      std::ifstream in(name, std::ios::binary);
+      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+      const RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
+      ++r.files;
+      if (v.ok) {
+        ++r.wholeFiles;
+        r.recordedFrames += v.frames;
+      } else {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), VerdictText(v).c_str());
+      }
+    }
+  }
+
+  const Options& m_opt;
+  int m_port;
+  DrawingWindow* m_window;
+  BenchKernel m_kernel;
+};
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+struct CaseResult {
+  std::string name;
+  std::vector<double> off, on;
+  int files = 0, wholeFiles = 0;
+  uint32_t recordedFrames = 0;
+  bool failed = false;
+};
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--smoke") {
+      o.smoke = true;
+      o.pairs = 1;
+      o.seconds = 1.5;
+      o.warmup = 1.0;
+    } else if (arg == "--fps" && hasValue) {
+      o.fps = std::atoi(argv[++i]);
+    } else if (arg == "--seconds" && hasValue) {
+      o.seconds = std::atof(argv[++i]);
+    } else if (arg == "--warmup" && hasValue) {
+      o.warmup = std::atof(argv[++i]);
+    } else if (arg == "--pairs" && hasValue) {
+      o.pairs = std::atoi(argv[++i]);
+    } else if (arg == "--case" && hasValue) {
+      o.cases = {argv[++i]};
+    } else {
+      return false;
+    }
+  }
+  for (const std::string& c : o.cases)
+    if (c != "manual" && c != "alarm") return false;
+  return o.fps >= 1 && o.fps <= 60 && o.seconds > 0 && o.warmup >= 0 && o.pairs >= 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  if (!ParseOptions(argc, argv, opt)) {
+    std::fprintf(stderr,
+                 "usage: ost_live_record_bench [--fps 1-60] [--seconds S] [--warmup S] "
+                 "[--pairs N] [--case manual|alarm] [--smoke]\n");
+    return 2;
+  }
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(1, 1), &wsa);
+  char local[16] = {};
+  GetLocalIpString(local, sizeof local);
+  g_strLocalIPAddress = local;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = QuietWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "OstBenchMain";
+  RegisterClassA(&wc);
+  wc.lpszClassName = "OstBenchLive";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RegisterClassA(&wc);
+  const HWND live = CreateWindowExA(0, "OstBenchLive", "Live", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                    0, 700, 540, nullptr, nullptr, wc.hInstance, nullptr);
+
+  ts::TempFolder folder("ost-live-record-bench");
+  std::vector<CaseResult> results;
+  int run = 0;
+  for (const std::string& c : opt.cases) {
+    const bool alarm = c == "alarm";
+    // Manual: RZ8P at full size, the largest pictures devsim makes (640 x 480, about 23 KB).
+    // Alarm: a family whose alarms record, RZ2K in PAL at full size (704 x 288), with alarms
+    // of 1.5 s in every 3 s: each a new file starting with the 20 frames before it.
+    std::vector<std::string> args = {"--fps", std::to_string(opt.fps)};
+    if (alarm)
+      args.insert(args.end(), {"--product", "RZ2K", "--set", "videomode=1", "--set",
+                               "stream.motion=0x4/1500/3000"});
+    else
+      args.insert(args.end(), {"--product", "RZ8P"});
+    ts::DevsimChild devsim;
+    CaseResult cr;
+    cr.name = c + (alarm ? "_RZ2K_704x288_" : "_RZ8P_640x480_") + std::to_string(opt.fps) + "fps";
+    if (!devsim.Start(args)) {
+      std::fprintf(stderr, "devsim did not start: %s\n", devsim.error().c_str());
+      cr.failed = true;
+      results.push_back(cr);
+      continue;
+    }
+    for (int pair = 0; pair < opt.pairs; ++pair) {
+      for (const bool on : {false, true}) {
+        const std::string runFolder = folder.File("run" + std::to_string(++run) + "\\");
+        CreateDirectoryA(runFolder.c_str(), nullptr);
+        Session session(opt, live, devsim.port());
+        const RunResult r = session.Run(alarm, on, runFolder);
+        std::fprintf(stderr, "%s %s: %.2f frames/s, %u shown, %d/%d files whole, %u recorded%s%s\n",
+                     cr.name.c_str(), on ? "on " : "off", r.fps, r.shownTotal, r.wholeFiles,
+                     r.files, r.recordedFrames, r.ok ? "" : ": ", r.error.c_str());
+        if (!r.ok || r.shownTotal == 0) cr.failed = true;
+        (on ? cr.on : cr.off).push_back(r.fps);
+        if (on) {
+          cr.files += r.files;
+          cr.wholeFiles += r.wholeFiles;
+          cr.recordedFrames += r.recordedFrames;
+          if (r.files == 0 || r.wholeFiles != r.files) cr.failed = true;
+        }
+      }
+    }
+    devsim.Stop();
+    results.push_back(cr);
+  }
+  DestroyWindow(live);
+
+  std::printf("## ost_live_record_bench (Windows, under Wine)\n");
+  std::printf(
+      "devsim at %d frames/s on 127.0.0.1; %d pairs of runs (off, on, off, on, "
+      "...), each %.1f s measured after %.1f s; frames/s drawn (median), ratio = on / off\n\n",
+      opt.fps, opt.pairs, opt.seconds, opt.warmup);
+  std::printf(
+      "| case | off fps | on fps | ratio | goal | record files whole | frames recorded |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
+  bool failed = false;
+  for (const CaseResult& cr : results) {
+    const double off = Median(cr.off), on = Median(cr.on);
+    const double ratio = off > 0 ? on / off : 0;
+    std::printf("| %s | %.1f | %.1f | %.2f | %s | %d / %d | %u |\n", cr.name.c_str(), off, on,
+                ratio, ratio >= 0.90 ? ">= 0.90 met" : ">= 0.90 NOT MET", cr.wholeFiles, cr.files,
+                cr.recordedFrames);
+    failed = failed || cr.failed;
+  }
+  std::printf("\n");
+  std::fflush(stdout);
+  WSACleanup();
+  if (failed) std::fprintf(stderr, "a run failed (see above)\n");
+  return failed ? 1 : 0;
+}
