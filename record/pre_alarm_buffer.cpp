@@ -46,24 +46,14 @@ int CPreAlarmBuffer::FreeBuffer() {
   return 1;
 }
 
-bool CPreAlarmBuffer::FrameHeld() const {
-  for (const Consumer& c : m_Consumers)
-    if (c.fWriting && (c.dwSignals & kSignalFrame)) return true;
-  return false;
-}
-
-void CPreAlarmBuffer::WakeStore(bool storeWaits) {
-  if (storeWaits) m_FrameTaken.notify_all();
-}
-
 int CPreAlarmBuffer::Store(const uint8_t* jpeg, uint32_t length, const StoredFrameMeta& meta) {
   std::unique_lock<std::mutex> lock(m_Lock);
   if (!m_lpFrameData || !m_lpFrameInfo || length > kFrameBytes || (length && !jpeg)) return 0;
-  if (FrameHeld()) {
-    ++m_dwStoreWaiters;
-    m_FrameTaken.wait(lock, [this] { return !FrameHeld(); });
-    --m_dwStoreWaiters;
-  }
+  m_Changed.wait(lock, [this] {
+    for (const Consumer& c : m_Consumers)
+      if (c.fWriting && (c.dwSignals & kSignalFrame)) return false;
+    return true;
+  });
   // FreeBuffer may have run while waiting.
   if (!m_lpFrameData || !m_lpFrameInfo) return 0;
   const uint16_t slot = w_PreAlarmIndex;
@@ -83,17 +73,14 @@ int CPreAlarmBuffer::Store(const uint8_t* jpeg, uint32_t length, const StoredFra
   if (w_PreAlarmCount < 21) ++w_PreAlarmCount;
   w_PreAlarmIndex = static_cast<uint16_t>(slot == kSlots - 1 ? 0 : slot + 1);
   ++m_dwStoredFrames;
-  bool handed[kRingConsumers] = {};
-  for (int id = 0; id < kRingConsumers; ++id) {
-    Consumer& c = m_Consumers[id];
+  bool handed = false;
+  for (Consumer& c : m_Consumers) {
     if (c.fWriting) {
       c.dwSignals |= kSignalFrame;
-      handed[id] = true;
+      handed = true;
     }
   }
-  lock.unlock();
-  for (int id = 0; id < kRingConsumers; ++id)
-    if (handed[id]) m_SignalsSet[id].notify_all();
+  if (handed) m_Changed.notify_all();
   return 1;
 }
 
@@ -104,37 +91,29 @@ void CPreAlarmBuffer::Attach(RingConsumerId id) {
 }
 
 void CPreAlarmBuffer::Detach(RingConsumerId id) {
-  std::unique_lock<std::mutex> lock(m_Lock);
+  std::lock_guard<std::mutex> lock(m_Lock);
   m_Consumers[id].fWriting = false;
   m_Consumers[id].dwSignals &= ~uint32_t{kSignalFrame};
-  const bool storeWaits = m_dwStoreWaiters != 0;
-  lock.unlock();
-  WakeStore(storeWaits);
+  m_Changed.notify_all();
 }
 
 void CPreAlarmBuffer::FrameDone(RingConsumerId id) {
-  std::unique_lock<std::mutex> lock(m_Lock);
+  std::lock_guard<std::mutex> lock(m_Lock);
   m_Consumers[id].dwSignals &= ~uint32_t{kSignalFrame};
-  const bool storeWaits = m_dwStoreWaiters != 0;
-  lock.unlock();
-  WakeStore(storeWaits);
+  m_Changed.notify_all();
 }
 
 void CPreAlarmBuffer::Signal(RingConsumerId id, uint32_t bits) {
-  {
-    std::lock_guard<std::mutex> lock(m_Lock);
-    m_Consumers[id].dwSignals |= bits;
-  }
-  m_SignalsSet[id].notify_all();
+  std::lock_guard<std::mutex> lock(m_Lock);
+  m_Consumers[id].dwSignals |= bits;
+  m_Changed.notify_all();
 }
 
 bool CPreAlarmBuffer::SignalIfServed(RingConsumerId id, uint32_t bits) {
-  {
-    std::lock_guard<std::mutex> lock(m_Lock);
-    if (!m_Consumers[id].fServed) return false;
-    m_Consumers[id].dwSignals |= bits;
-  }
-  m_SignalsSet[id].notify_all();
+  std::lock_guard<std::mutex> lock(m_Lock);
+  if (!m_Consumers[id].fServed) return false;
+  m_Consumers[id].dwSignals |= bits;
+  m_Changed.notify_all();
   return true;
 }
 
@@ -144,15 +123,13 @@ void CPreAlarmBuffer::SetServed(RingConsumerId id, bool served) {
 }
 
 uint32_t CPreAlarmBuffer::EndServing(RingConsumerId id) {
-  std::unique_lock<std::mutex> lock(m_Lock);
+  std::lock_guard<std::mutex> lock(m_Lock);
   Consumer& c = m_Consumers[id];
   c.fServed = false;
   c.fWriting = false;
   const uint32_t left = c.dwSignals;
   c.dwSignals &= ~uint32_t{kSignalFrame | kSignalStart | kSignalClose | kSignalStop};
-  const bool storeWaits = m_dwStoreWaiters != 0;
-  lock.unlock();
-  WakeStore(storeWaits);
+  m_Changed.notify_all();
   return left;
 }
 
@@ -167,7 +144,7 @@ uint32_t TakeSignals(uint32_t& signals, uint32_t mask) {
 uint32_t CPreAlarmBuffer::Wait(RingConsumerId id, uint32_t mask) {
   std::unique_lock<std::mutex> lock(m_Lock);
   Consumer& c = m_Consumers[id];
-  m_SignalsSet[id].wait(lock, [&] { return (c.dwSignals & mask) != 0; });
+  m_Changed.wait(lock, [&] { return (c.dwSignals & mask) != 0; });
   return TakeSignals(c.dwSignals, mask);
 }
 
@@ -175,17 +152,14 @@ uint32_t CPreAlarmBuffer::WaitFor(RingConsumerId id, uint32_t mask,
                                   std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(m_Lock);
   Consumer& c = m_Consumers[id];
-  if (!m_SignalsSet[id].wait_for(lock, timeout, [&] { return (c.dwSignals & mask) != 0; }))
-    return 0;
+  if (!m_Changed.wait_for(lock, timeout, [&] { return (c.dwSignals & mask) != 0; })) return 0;
   return TakeSignals(c.dwSignals, mask);
 }
 
 void CPreAlarmBuffer::Clear(RingConsumerId id, uint32_t bits) {
-  std::unique_lock<std::mutex> lock(m_Lock);
+  std::lock_guard<std::mutex> lock(m_Lock);
   m_Consumers[id].dwSignals &= ~bits;
-  const bool storeWaits = m_dwStoreWaiters != 0;
-  lock.unlock();
-  WakeStore(storeWaits);
+  m_Changed.notify_all();
 }
 
 void CPreAlarmBuffer::ResetPreAlarmCount() {

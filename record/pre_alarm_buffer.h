@@ -1,9 +1,7 @@
 // The pre-alarm ring: the 20 newest frames, and the one-frame hand-off from the compose thread to
 // the recorders that are writing. One lock guards the ring's indexes and every recorder's
 // hand-off state, so a frame is handed to each writing recorder exactly once and the ring is
-// never changed while a recorder reads it. Each recorder's signals and the store's wait have a
-// wake-up of their own, given after the lock is let go, so a frame wakes only the recorders it
-// is handed to and a written frame wakes the compose thread only when it waits.
+// never changed while a recorder reads it.
 #pragma once
 
 #include <chrono>
@@ -113,15 +111,8 @@ class CPreAlarmBuffer {
   RECORD_FRAME_INFO* m_lpFrameInfo = nullptr;
   uint32_t* m_lpFrameKind = nullptr;  // two words per slot; read only by the schedule recorder
 
-  // Under the lock: a writing recorder still holds the frame handed to it.
-  bool FrameHeld() const;
-  // Wakes a waiting store after the lock was let go; call with the value read under it.
-  void WakeStore(bool storeWaits);
-
   mutable std::mutex m_Lock;
-  std::condition_variable m_FrameTaken;                  // the store waits here
-  std::condition_variable m_SignalsSet[kRingConsumers];  // a recorder's signals
-  uint32_t m_dwStoreWaiters = 0;
+  std::condition_variable m_Changed;
   Consumer m_Consumers[kRingConsumers];
   uint16_t w_PreAlarmCount = 0;
   uint32_t m_dwStoredFrames = 0;
