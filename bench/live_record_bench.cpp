@@ -1,16 +1,16 @@
 // End-to-end frame rate of the live view with recording off and on, under Wine against devsim:
 // the three stream threads, the kernel message thread drawing each picture into a window, and the
 // recorders writing ".qdx" files through the Windows file system (a manual recording, or alarm
-// recordings from devsim's alarm schedule). Each run is a session of its own (login, stream,
-// stop); runs alternate off, on, off, on, ... and one table row per case gives the shown frames
-// per second (median of the runs) off and on, their ratio, and the median of each pair's ratio,
-// which drifting machine load disturbs least (goal: at least 0.90).
-// Every record file is checked whole by the player stand-in's check.
+// recordings from devsim's alarm schedule). One session per case (login, stream, stop); in it,
+// windows of a few seconds alternate recording off, on, off, on, ... One table row per case gives
+// the shown frames per second (median of the windows) off and on, their ratio, and the median of
+// each pair's ratio, which drifting machine load disturbs least (goal: at least 0.90). Every
+// record file is checked whole by the player stand-in's check.
 //
 // usage: ost_live_record_bench [--fps N] [--seconds S] [--warmup S] [--pairs N]
 //                              [--case manual|alarm] [--smoke]
-// --smoke: one short pair per case. Exit status 1 when a run failed: no frame shown, the stream
-// lost, no record file in a run with recording on, or a record file that is not whole.
+// --smoke: one pair of windows per case. Exit status 1 when a case failed: a window without a
+// frame shown, the stream lost, no record file, or a record file that is not whole.
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
 
 #include <algorithm>
@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -43,9 +44,9 @@ namespace ts = testsupport;
 
 struct Options {
   int fps = 60;
-  double seconds = 5.0;  // measured per run
-  double warmup = 1.5;   // per run, before the measurement
-  int pairs = 9;
+  double seconds = 3.0;  // per window: one period of the alarm schedule
+  double warmup = 1.5;   // after the stream starts
+  int pairs = 20;
   std::vector<std::string> cases{"manual", "alarm"};
   bool smoke = false;
 };
@@ -127,6 +128,17 @@ void PumpFor(double seconds) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (cond()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(5);
+  }
+}
+
 double Now() {
   static const double perSecond = [] {
     LARGE_INTEGER f;
@@ -149,17 +161,17 @@ std::vector<std::string> FilesIn(const std::string& folder, const std::string& p
   return names;
 }
 
-struct RunResult {
-  bool ok = false;
-  std::string error;
-  double fps = 0;
-  uint32_t shownTotal = 0;
-  int files = 0;
-  int wholeFiles = 0;
+struct CaseResult {
+  std::string name;
+  std::vector<double> off, on;  // frames/s of each window
+  int files = 0, wholeFiles = 0;
   uint32_t recordedFrames = 0;
+  bool failed = false;
 };
 
-// One session: login, the stream for warmup + seconds, the frame rate over the last `seconds`.
+// One session per case: login, the stream, then windows of `seconds` with recording off and
+// on in turn. The close of a recording ends before the next window starts, so that an off
+// window carries nothing of it.
 class Session {
  public:
   Session(const Options& o, HWND window, int devsimPort) : m_opt(o), m_port(devsimPort) {
@@ -167,39 +179,52 @@ class Session {
   }
   ~Session() { delete m_window; }
 
-  RunResult Run(bool alarmCase, bool recordOn, const std::string& folder) {
-    RunResult r;
-    if (!SetUp(alarmCase && recordOn, folder)) {
-      r.error = "set-up failed";
+  void RunCase(bool alarmCase, const std::string& folder, CaseResult& cr) {
+    if (!SetUp(folder) || !LogIn() || !StartThreads()) {
+      std::fprintf(stderr, "%s: set-up, login or threads failed\n", cr.name.c_str());
+      cr.failed = true;
       TearDown();
-      return r;
+      return;
     }
     APP_DATA& a = *g_lpApp;
-    bool started = LogIn() && StartThreads();
-    if (started && !alarmCase && recordOn)
-      started = a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath) == 1;
-    if (!started) {
-      r.error = "login, threads or record file failed";
-    } else {
-      PumpFor(m_opt.warmup);
-      const uint32_t n0 = m_window->drawn.load();
-      const double t0 = Now();
-      PumpFor(m_opt.seconds);
-      const uint32_t n1 = m_window->drawn.load();
-      const double t1 = Now();
-      r.fps = (n1 - n0) / (t1 - t0);
-      r.shownTotal = n1;
-      r.ok = m_kernel.relogins == 0;
-      if (!r.ok) r.error = "the stream was lost";
-      if (recordOn && !alarmCase) a.m_UserRecord.StopRecord();
+    PumpFor(m_opt.warmup);
+    for (int pair = 0; pair < m_opt.pairs && !cr.failed; ++pair) {
+      for (const bool on : {false, true}) {
+        if (on && !alarmCase && a.m_UserRecord.CreateRecordFile(folder) != 1) {
+          std::fprintf(stderr, "%s: the manual record file was not created\n", cr.name.c_str());
+          cr.failed = true;
+          break;
+        }
+        if (on && alarmCase) a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
+        const uint32_t n0 = m_window->drawn.load();
+        const double t0 = Now();
+        PumpFor(m_opt.seconds);
+        const uint32_t n1 = m_window->drawn.load();
+        const double fps = (n1 - n0) / (Now() - t0);
+        (on ? cr.on : cr.off).push_back(fps);
+        std::fprintf(stderr, "%s %s: %.2f frames/s\n", cr.name.c_str(), on ? "on " : "off", fps);
+        if (n1 == n0) cr.failed = true;
+        if (on && !alarmCase) a.m_UserRecord.StopRecord();
+        if (on && alarmCase) {
+          // The receive thread closes an open alarm file at the next header.
+          a.m_Settings.m_byAlarmRecord = 0;
+          PumpUntil([&] { return !a.m_AlarmRecord.IsRecording(); }, 10000);
+        }
+      }
+    }
+    if (m_kernel.relogins != 0) {
+      std::fprintf(stderr, "%s: the stream was lost\n", cr.name.c_str());
+      cr.failed = true;
     }
     TearDown();
-    if (recordOn) CheckFiles(folder, alarmCase, r);
-    return r;
+    CheckFiles(folder, alarmCase, cr);
+    std::fprintf(stderr, "%s: %d/%d files whole, %u frames recorded\n", cr.name.c_str(),
+                 cr.wholeFiles, cr.files, cr.recordedFrames);
+    if (cr.files == 0 || cr.wholeFiles != cr.files) cr.failed = true;
   }
 
  private:
-  bool SetUp(bool alarmRecord, const std::string& folder) {
+  bool SetUp(const std::string& folder) {
     g_lpApp = new APP_DATA();
     BindRecordObjects(folder);
     std::memset(g_szCookie, 0, sizeof g_szCookie);
@@ -217,7 +242,7 @@ class Session {
     a.h_MainDialogHandle = CreateWindowExA(0, "OstBenchMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
     a.m_Settings.m_strRecordPath = folder;
-    a.m_Settings.m_byAlarmRecord = alarmRecord ? 1 : 0;  // "Alarm Trigger Record"
+    a.m_Settings.m_byAlarmRecord = 0;
     TraceLogInit(300, folder);
     a.m_StreamPipeline.SetWindow(m_window);
     m_kernel.Start();
@@ -305,17 +330,17 @@ class Session {
     g_lpApp = nullptr;
   }
 
-  static void CheckFiles(const std::string& folder, bool alarmCase, RunResult& r) {
+  static void CheckFiles(const std::string& folder, bool alarmCase, CaseResult& cr) {
     for (const std::string& name :
          FilesIn(folder, alarmCase ? "ALARM_MJPEG_*.qdx" : "USER_MJPEG_*.qdx")) {
       std::ifstream in(name, std::ios::binary);
       const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                        std::istreambuf_iterator<char>());
       const RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
-      ++r.files;
+      ++cr.files;
       if (v.ok) {
-        ++r.wholeFiles;
-        r.recordedFrames += v.frames;
+        ++cr.wholeFiles;
+        cr.recordedFrames += v.frames;
       } else {
         std::fprintf(stderr, "%s: %s\n", name.c_str(), VerdictText(v).c_str());
       }
@@ -335,14 +360,6 @@ double Median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-struct CaseResult {
-  std::string name;
-  std::vector<double> off, on;
-  int files = 0, wholeFiles = 0;
-  uint32_t recordedFrames = 0;
-  bool failed = false;
-};
-
 bool ParseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -350,7 +367,6 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     if (arg == "--smoke") {
       o.smoke = true;
       o.pairs = 1;
-      o.seconds = 1.5;
       o.warmup = 1.0;
     } else if (arg == "--fps" && hasValue) {
       o.fps = std::atoi(argv[++i]);
@@ -398,7 +414,6 @@ int main(int argc, char** argv) {
 
   ts::TempFolder folder("ost-live-record-bench");
   std::vector<CaseResult> results;
-  int run = 0;
   for (const std::string& c : opt.cases) {
     const bool alarm = c == "alarm";
     // Manual: RZ8P at full size, the largest pictures devsim makes (640 x 480, about 23 KB).
@@ -419,25 +434,10 @@ int main(int argc, char** argv) {
       results.push_back(cr);
       continue;
     }
-    for (int pair = 0; pair < opt.pairs; ++pair) {
-      for (const bool on : {false, true}) {
-        const std::string runFolder = folder.File("run" + std::to_string(++run) + "\\");
-        CreateDirectoryA(runFolder.c_str(), nullptr);
-        Session session(opt, live, devsim.port());
-        const RunResult r = session.Run(alarm, on, runFolder);
-        std::fprintf(stderr, "%s %s: %.2f frames/s, %u shown, %d/%d files whole, %u recorded%s%s\n",
-                     cr.name.c_str(), on ? "on " : "off", r.fps, r.shownTotal, r.wholeFiles,
-                     r.files, r.recordedFrames, r.ok ? "" : ": ", r.error.c_str());
-        if (!r.ok || r.shownTotal == 0) cr.failed = true;
-        (on ? cr.on : cr.off).push_back(r.fps);
-        if (on) {
-          cr.files += r.files;
-          cr.wholeFiles += r.wholeFiles;
-          cr.recordedFrames += r.recordedFrames;
-          if (r.files == 0 || r.wholeFiles != r.files) cr.failed = true;
-        }
-      }
-    }
+    const std::string caseFolder = folder.File(c + "\\");
+    CreateDirectoryA(caseFolder.c_str(), nullptr);
+    Session session(opt, live, devsim.port());
+    session.RunCase(alarm, caseFolder, cr);
     devsim.Stop();
     results.push_back(cr);
   }
@@ -445,9 +445,10 @@ int main(int argc, char** argv) {
 
   std::printf("## ost_live_record_bench (Windows, under Wine)\n");
   std::printf(
-      "devsim at %d frames/s on 127.0.0.1; %d pairs of runs (off, on, off, on, ...), each %.1f s "
-      "measured after %.1f s; frames/s drawn (median of the runs); ratio = on / off of the "
-      "medians; pair ratio = median of each pair's on / off, the goal's measure\n\n",
+      "devsim at %d frames/s on 127.0.0.1; one session per case, %d pairs of %.1f s windows "
+      "with recording off, on, off, on, ... after %.1f s; frames/s drawn (median of the "
+      "windows); ratio = on / off of the medians; pair ratio = median of each pair's on / off, "
+      "the goal's measure\n\n",
       opt.fps, opt.pairs, opt.seconds, opt.warmup);
   std::printf(
       "| case | off fps | on fps | ratio | pair ratio | goal | record files whole | frames "
