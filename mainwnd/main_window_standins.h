@@ -1,21 +1,9 @@
-// The main-window objects the application data embeds: the channel bar, and stand-ins that the
-// main-window work replaces with the real class of the same name.
+// The main-window objects the application data refers to (the program owns them): the model
+// layout, the channel bar and the camera-sensor toolbar.
 #pragma once
 
 #include <cstdint>
 
 #include "mainwnd/channel_bar.h"
-
-class CCmosToolBarDlg {};
-
-class CModelLayout {
- public:
-  // Sets the skinned button whose layout record carries flag to state (1 = CONNECT/DISCONNECT).
-  void SetButtonStateByFlag(uint32_t flag, int state) {
-    if (flag == 1) m_nConnectButtonState = state;
-  }
-  int ConnectButtonState() const { return m_nConnectButtonState; }
-
- private:
-  int m_nConnectButtonState = 1;
-};
+#include "mainwnd/cmos_toolbar_dlg.h"
+#include "mainwnd/model_layout.h"

@@ -17,9 +17,9 @@ inline constexpr struct {
   uint32_t n;
   Owner owner;
 } kFixedUserMessages[] = {
-    {2, Owner::kLive},   {12, Owner::kSession}, {15, Owner::kLogin}, {16, Owner::kLogin},
-    {19, Owner::kLive},  {27, Owner::kSession}, {32, Owner::kLive},  {33, Owner::kLogin},
-    {34, Owner::kLogin}, {43, Owner::kLogin},
+    {2, Owner::kLive},   {6, Owner::kMainWnd}, {12, Owner::kSession}, {15, Owner::kLogin},
+    {16, Owner::kLogin}, {19, Owner::kLive},   {27, Owner::kSession}, {32, Owner::kLive},
+    {33, Owner::kLogin}, {34, Owner::kLogin},  {43, Owner::kLogin},
 };
 
 // Our own messages: WM_APP + a range of 32 numbers per folder.

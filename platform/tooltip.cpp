@@ -40,6 +40,12 @@ bool ToolTip::AddTool(HWND tool, UINT stringId) {
   return AddTool(tool, LoadResString(stringId));
 }
 
+void ToolTip::UpdateTipText(HWND tool, const std::string& text) {
+  TTTOOLINFOA info = ToolInfo(m_owner, tool);
+  info.lpszText = const_cast<char*>(text.c_str());
+  Send(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 void ToolTip::RelayEvent(const MSG* msg) {
   if (m_hWnd != nullptr && msg != nullptr) Send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
 }

@@ -20,6 +20,8 @@ class ToolTip : public Wnd {
   // Registers `tool` with a text, or with the string-table text of `stringId`.
   bool AddTool(HWND tool, const std::string& text);
   bool AddTool(HWND tool, UINT stringId);
+  // Replaces the text of a registered tool.
+  void UpdateTipText(HWND tool, const std::string& text);
   // Passes a mouse message on to the tooltip.
   void RelayEvent(const MSG* msg);
   int GetToolCount() const;

@@ -11,7 +11,7 @@
 #include "session/session_control.h"
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "platform/scoped_handle.h"
 
 namespace {
@@ -35,7 +35,6 @@ constexpr DWORD kReloginReapMs = 25000;
 
 // Set when a session thread had to be given up: what it may still wait on is never closed.
 std::atomic<bool> g_fThreadLeftRunning{false};
-
 
 void SetIfOpen(HANDLE h) {
   if (h) SetEvent(h);

@@ -9,9 +9,12 @@
 namespace {
 using namespace shape;
 
+// The faces sit on the main window's channel card (main_skin.cpp).
+constexpr Rgb kBarGround = theme::kCard;
+
 // A channel button: "Enable" is the lit face of the channel shown (teal), "Disable" the others.
 Canvas ChannelFace(int width, const std::string& label, bool lit, bool hover) {
-  Canvas c(width, 28, theme::kPanel);
+  Canvas c(width, 28, kBarGround);
   const float w = float(width);
   const Shape body = RoundRect(1.5f, 2.5f, w - 1.5f, 25.5f, 4);
   const Rgb fill = lit ? (hover ? theme::kAccentLight : theme::kAccent)
@@ -24,7 +27,7 @@ Canvas ChannelFace(int width, const std::string& label, bool lit, bool hover) {
 }
 
 Canvas ArrowFace(bool left, bool pressed) {
-  Canvas c(9, 16, theme::kPanel);
+  Canvas c(9, 16, kBarGround);
   const Shape tri = left ? Polygon({{7.5f, 2}, {7.5f, 14}, {1.5f, 8}})
                          : Polygon({{1.5f, 2}, {1.5f, 14}, {7.5f, 8}});
   Paint(c, tri, pressed ? theme::kAccent : theme::kIcon);

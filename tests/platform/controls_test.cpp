@@ -30,6 +30,10 @@ TEST_F(Controls, ToolTipHoldsTheTextsOfItsTools) {
   EXPECT_EQ(tip.GetToolText(form.GetSafeHwnd()), "LOGIN");
   EXPECT_EQ(tip.GetToolText(apply), "Connect");
   EXPECT_EQ(tip.GetToolText(form.GetDlgItem(IDOK)), "");
+  // A two-state button changes its text in place: still one tool.
+  tip.UpdateTipText(apply, "Disconnect");
+  EXPECT_EQ(tip.GetToolText(apply), "Disconnect");
+  EXPECT_EQ(tip.GetToolCount(), 2);
   MSG move{apply, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3), ::GetTickCount(), {0, 0}};
   tip.RelayEvent(&move);
 }

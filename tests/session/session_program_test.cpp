@@ -32,7 +32,6 @@ constexpr int kLoginCancelButton = 8445;
 constexpr int kStatusLine = 1100;
 constexpr int kFrameCount = 1101;
 constexpr int kConnectButton = 1002;
-constexpr const char* kMainTitle = "Ostrova";
 
 const char kTooManyUsers[] =
     "System relogin too many user.Wait for 40 sec!!\nApplication will try again.";
@@ -65,6 +64,14 @@ class TextRecorder {
   bool Saw(const std::string& text) const {
     const auto v = Values();
     return std::find(v.begin(), v.end(), text) != v.end();
+  }
+  // The values other than the renderer's: its frame and data rates and the stream's start.
+  std::vector<std::string> SessionValues() const {
+    std::vector<std::string> out;
+    for (const std::string& v : Values())
+      if (v.rfind("FR:", 0) != 0 && v != "Start to get image!!" && v != "Video Loss!")
+        out.push_back(v);
+    return out;
   }
   bool SawMatching(const std::string& pattern) const {
     const std::regex re(pattern);
@@ -137,7 +144,7 @@ class SessionProgram : public ::testing::Test {
   // As StartAndConnect; the main window once the stream shows frames.
   HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
     if (!StartAndConnect(std::move(devsimArgs))) return nullptr;
-    HWND main = ts::WaitForWindow(m_process.Id(), kMainTitle);
+    HWND main = ts::WaitForMainWindow(m_process.Id());
     if (!main) {
       ADD_FAILURE() << "no main window; message boxes: "
                     << ts::ReadFileText(m_folder.File("msgbox.log"));
@@ -165,7 +172,7 @@ class SessionProgram : public ::testing::Test {
   // Closes the main window; the time until the program ended, or -1.
   int64_t CloseAndWait(HWND main, DWORD* exitCode) {
     const ULONGLONG start = GetTickCount64();
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    ts::CloseMainWindow(main);
     if (!m_process.WaitExit(30000, exitCode)) return -1;
     return static_cast<int64_t>(GetTickCount64() - start);
   }
@@ -213,7 +220,9 @@ class SessionProgram : public ::testing::Test {
 TEST_F(SessionProgram, DroppedStreamLogsInAgainAndStreamsAgain) {
   HWND main = StartAndLogIn();
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ts::ItemText(main, kStatusLine), "CONNECT!!");
+  // The status line shows the frame and data rates every 2 s.
+  EXPECT_TRUE(
+      ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine).rfind("FR:", 0) == 0; }, 10000));
   EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
   TextRecorder status(main, kStatusLine), button(main, kConnectButton);
 
@@ -230,7 +239,7 @@ TEST_F(SessionProgram, DroppedStreamLogsInAgainAndStreamsAgain) {
                                              "Send start event",
                                              "Got start event"};
   EXPECT_EQ(Trace(), expected);
-  EXPECT_EQ(status.Values(), (std::vector<std::string>{"CONNECT!!", "Start login"}));
+  EXPECT_EQ(status.SessionValues(), (std::vector<std::string>{"Start login"}));
   EXPECT_EQ(button.Values(), (std::vector<std::string>{"DISCONNECT", "CONNECT", "DISCONNECT"}));
   EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 2u);
 
@@ -238,6 +247,26 @@ TEST_F(SessionProgram, DroppedStreamLogsInAgainAndStreamsAgain) {
   EXPECT_GE(CloseAndWait(main, &code), 0);
   EXPECT_EQ(code, 0u);
   ExpectEveryThreadEndedInTime();
+}
+
+// The system close command ends the program at once, without writing the settings; Enter and
+// Escape in the main window end nothing.
+TEST_F(SessionProgram, EnterDoesNothingAndTheSystemCloseEndsAtOnce) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+    PostMessageA(main, WM_KEYDOWN, key, 1);
+    PostMessageA(main, WM_KEYUP, key, 0xC0000001);
+  }
+  EXPECT_TRUE(FramesGrow(main, 5));
+  EXPECT_EQ(WaitForSingleObject(m_process.Handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  const ULONGLONG start = GetTickCount64();
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(m_process.WaitExit(30000, &code));
+  EXPECT_LT(GetTickCount64() - start, 3000u);
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(ts::FileExists(m_folder.File("Setting.ini")));
 }
 
 TEST_F(SessionProgram, RefusedLoginsAreRetriedAtTheCadence) {
@@ -272,7 +301,7 @@ TEST_F(SessionProgram, RefusedLoginsAreRetriedAtTheCadence) {
   // Seconds since the relogin began, at the end of each first 3-s wait: 23, then 31.
   EXPECT_TRUE(status.SawMatching("ESCAPED TIME:  00:2[34]"));
   EXPECT_TRUE(status.SawMatching("ESCAPED TIME:  00:3[12]"));
-  EXPECT_EQ(status.Values().back(), "Start login");
+  EXPECT_EQ(status.SessionValues().back(), "Start login");
   EXPECT_EQ(button.Values(), (std::vector<std::string>{"DISCONNECT", "CONNECT", "DISCONNECT"}));
 
   DWORD code = 99;

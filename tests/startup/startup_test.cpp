@@ -20,7 +20,6 @@ constexpr int kEditPort = 1044;
 constexpr int kEditBitRate = 1376;
 constexpr int kConnectButton = 8444;
 constexpr int kCancelButton = 8445;
-constexpr const char* kMainTitle = "Ostrova";
 constexpr const char* kPassword = "secret-pw";
 
 const std::vector<std::string> kWrittenKeys = {"brightness",
@@ -122,7 +121,7 @@ void SetItem(HWND dlg, int id, const std::string& text) {
 HWND Connect(const ts::Process& p, HWND login) {
   SetItem(login, kEditPassword, kPassword);
   ts::PostClick(login, kConnectButton);
-  return ts::WaitForWindow(p.Id(), kMainTitle);
+  return ts::WaitForMainWindow(p.Id());
 }
 
 // Fills the login window and connects; returns the main window.
@@ -217,7 +216,7 @@ TEST(StartUp, ClosingWritesSettingsThatTheNextStartReadsBack) {
     ASSERT_TRUE(folder.Start(p));
     HWND main = LogIn(p, "127.0.0.1", device.Port(), "tester");
     ASSERT_NE(main, nullptr);
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    ts::CloseMainWindow(main);
     DWORD code = 99;
     ASSERT_TRUE(p.WaitExit(30000, &code));
     EXPECT_EQ(code, 0u);
@@ -245,7 +244,7 @@ TEST(StartUp, ClosingWritesSettingsThatTheNextStartReadsBack) {
   EXPECT_EQ(ts::ItemText(login, kEditUser), "tester");
   HWND main = Connect(p2, login);
   ASSERT_NE(main, nullptr);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ts::CloseMainWindow(main);
   DWORD code = 99;
   ASSERT_TRUE(p2.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);
@@ -283,7 +282,7 @@ TEST(StartUp, StoredValuesAreReadAndWrittenBack) {
   EXPECT_EQ(ts::ItemText(login, kEditUser), "operator");
   HWND main = Connect(p, login);
   ASSERT_NE(main, nullptr);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ts::CloseMainWindow(main);
   DWORD code = 99;
   ASSERT_TRUE(p.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);
@@ -305,11 +304,11 @@ TEST(StartUp, AFailedLoginKeepsTheWindowForAnotherTry) {
   ASSERT_TRUE(ts::WaitUntil([&] { return device.LoginCount() == 1; }));
   Sleep(500);
   EXPECT_TRUE(IsWindowVisible(login));
-  EXPECT_EQ(ts::WaitForWindow(p.Id(), kMainTitle, 500), nullptr);
+  EXPECT_EQ(ts::WaitForMainWindow(p.Id(), 500), nullptr);
   HWND main = Connect(p, login);
   ASSERT_NE(main, nullptr);
   EXPECT_GE(device.LoginCount(), 2);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ts::CloseMainWindow(main);
   DWORD code = 99;
   ASSERT_TRUE(p.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);
@@ -339,9 +338,9 @@ TEST(StartUp, WithoutTheSkinTheLoginWindowStillTakesEscapeAndEnter) {
   SetItem(login, kEditUser, "tester");
   SetItem(login, kEditPassword, kPassword);
   PostKey(login, kEditPassword, VK_RETURN);
-  HWND main = ts::WaitForWindow(p.Id(), kMainTitle);
+  HWND main = ts::WaitForMainWindow(p.Id());
   ASSERT_NE(main, nullptr);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ts::CloseMainWindow(main);
   DWORD code = 99;
   ASSERT_TRUE(p.WaitExit(30000, &code));
   EXPECT_EQ(code, 0u);

@@ -169,6 +169,15 @@ HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs) {
       pid, [&](HWND w) { return title.empty() || WindowText(w) == title; }, timeoutMs);
 }
 
+HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs) {
+  return WaitForWindowIf(
+      pid, [](HWND w) { return WindowText(w).rfind("Ostrova : ", 0) == 0; }, timeoutMs);
+}
+
+void CloseMainWindow(HWND main) {
+  PostClick(main, 8202);
+}
+
 std::string WindowText(HWND w) {
   char buf[1024] = {};
   GetWindowTextA(w, buf, sizeof buf);

@@ -68,6 +68,11 @@ std::string WindowText(HWND w);
 std::string ItemText(HWND dlg, int id);
 // Clicks a button through the window's queue (like a user's click).
 void PostClick(HWND dlg, int id);
+// The program's main window: the window of the process whose title begins "Ostrova : ".
+HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs = 20000);
+// Presses the main window's close title button (8202): the orderly end of the program, which
+// writes Setting.ini (the system close command, WM_CLOSE, ends it at once without).
+void CloseMainWindow(HWND main);
 // Waits until cond() holds or the time-out passes.
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000);
 

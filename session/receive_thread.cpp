@@ -12,11 +12,11 @@
 #include "net/local_ip.h"
 #include "platform/trace_log.h"
 #include "live/frame_splitter.h"
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 #include "live/socket_frame_source.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_request.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "net/device_session.h"
 
 std::atomic<uint32_t> StreamStatusCode{0};
@@ -75,11 +75,11 @@ struct StreamTarget {
 };
 
 StreamTarget SessionStreamTarget() {
+  const DeviceSession& session = ProgramDeviceSession();
+  StreamTarget target{session.Server(), {}, session.Port()};
   std::lock_guard<std::mutex> lock(SessionMutex());
-  const APP_DATA& a = *g_lpApp;
-  return StreamTarget{a.m_Settings.m_strServerName,
-                      std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)),
-                      a.m_Settings.m_wWebPort};
+  target.cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
+  return target;
 }
 
 // Connects and sends the stream request; false (the session ended) on failure.

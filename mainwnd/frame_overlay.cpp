@@ -1,0 +1,63 @@
+#include "mainwnd/frame_overlay.h"
+
+#include <cstdio>
+#include <cstring>
+
+uint32_t DibStride(uint32_t width) {
+  return (width * 3 + 3) & ~3u;
+}
+
+FramePlan PlanFrame(uint16_t width, uint16_t height, bool rz8p, uint32_t doubleBufferBytes) {
+  FramePlan plan{false, width, height};
+  if (width >= 640 && !rz8p) {
+    const uint64_t doubled = uint64_t{width} * 3u * 2u * height;
+    if (doubled <= doubleBufferBytes && 2u * height <= 0xFFFFu) {
+      plan.lineDouble = true;
+      plan.height = static_cast<uint16_t>(2u * height);
+    }
+  }
+  return plan;
+}
+
+DrawArea WindowedDrawArea(int32_t videoLeft, int32_t videoTop, int32_t videoWidth,
+                          int32_t videoHeight, uint16_t pictureWidth, uint16_t pictureHeight) {
+  const int32_t w = pictureWidth < videoWidth ? pictureWidth : videoWidth;
+  const int32_t h = pictureHeight < videoHeight ? pictureHeight : videoHeight;
+  return {videoLeft, videoTop, w > 0 ? w : 0, h > 0 ? h : 0};
+}
+
+std::string AlarmChannelText(uint16_t alarmData) {
+  if (alarmData == 0) return {};
+  int bit = 0;
+  while (!((alarmData >> bit) & 1)) ++bit;
+  return std::to_string(bit + 1);
+}
+
+std::string HuText(const char (&title)[16]) {
+  const size_t n = strnlen(title, sizeof title);
+  if (n == 0) return {};
+  return "HU: " + std::string(title, n);
+}
+
+Statistics ComputeStatistics(const StatisticsInput& in) {
+  Statistics s;
+  const int32_t elapsed = static_cast<int32_t>(in.now - in.start);
+  if (elapsed < static_cast<int32_t>(kStatisticsPeriodMs)) return s;
+  s.due = true;
+  s.elapsedMs = static_cast<uint32_t>(elapsed);
+  const int64_t diff = static_cast<int64_t>(in.shownFrames) - in.shownAtStat;
+  const uint32_t frames = static_cast<uint32_t>(diff < 0 ? -diff : diff);
+  s.fps = static_cast<float>(frames * 1000u) / static_cast<float>(s.elapsedMs);
+  const uint64_t perSecond = uint64_t{in.receivedBytes} * 1000u / s.elapsedMs;
+  s.kbps = static_cast<uint32_t>(perSecond * 8u / 1024u);
+  char text[64];
+  std::snprintf(text, sizeof text, "FR:%.2f fps ", static_cast<double>(s.fps));
+  s.frameRateText = text;
+  std::snprintf(text, sizeof text, "DR:%lu kbps ", static_cast<unsigned long>(s.kbps));
+  s.dataRateText = text;
+  return s;
+}
+
+std::string StatusLineOf(const Statistics& s, bool noPicture) {
+  return noPicture ? std::string("Video Loss!") : s.frameRateText + s.dataRateText;
+}
