@@ -21,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,14 +29,16 @@
 #include "app/app_data.h"
 #include "live/live_view_window.h"
 #include "live/stream_pipeline.h"
-#include "live/stream_threads.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
 #include "platform/player/record_file_check.h"
 #include "platform/trace_log.h"
+#include "program/program_objects.h"
 #include "record/record_app.h"
 #include "session/kernel_mailbox.h"
+#include "session/stream_threads.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -225,8 +228,9 @@ class Session {
 
  private:
   bool SetUp(const std::string& folder) {
-    g_lpApp = new APP_DATA();
-    BindRecordObjects(folder);
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
+    BindRecordObjects(m_objects->m_Record, folder);
     std::memset(g_szCookie, 0, sizeof g_szCookie);
     APP_DATA& a = *g_lpApp;
     if (AllocateSystemBuffer() != 1 || InitialSemaphore() != 1) return false;
@@ -256,9 +260,10 @@ class Session {
       a.m_Settings.m_strServerName = "127.0.0.1";
       a.m_Settings.m_wWebPort = static_cast<uint16_t>(m_port);
     }
+    ts::PointProgramSessionAt(static_cast<uint16_t>(m_port));
     a.m_Settings.m_iImageResolution = 0;  // full size
-    return SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv") == LoginOutcome::kAccepted &&
-           SendDeviceInfoRequest(LoginCaller::kRelogin) == 1;
+    return ts::LogInOnly(kReloginLogin) == LoginOutcome::kAccepted &&
+           ts::AskDeviceInformation(kReloginLogin) == 1;
   }
 
   // As the login does: the three stream threads and both recorders' threads.
@@ -326,6 +331,7 @@ class Session {
     }
     FreeSemaphore();
     FreeSystemBuffer();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
   }
@@ -351,6 +357,7 @@ class Session {
   int m_port;
   DrawingWindow* m_window;
   BenchKernel m_kernel;
+  std::unique_ptr<ProgramObjects> m_objects;
 };
 
 double Median(std::vector<double> v) {
