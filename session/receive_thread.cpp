@@ -130,12 +130,13 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID param) {
   if (!OpenStream(p, socket)) return 0;
 
   auto splitter = std::make_unique<CFrameSplitter>();
-  SocketFrameSource source(socket, p.h_NotifyGetJPEGImageThreadResetEvent,
-                           p.h_EndofGetJpegImageEvent,
-                           {&p.StreamRunningFlag, &p.fVideoConnected, &stats.dwRateBytes});
+  auto source = std::make_unique<SocketFrameSource>(
+      socket, p.h_NotifyGetJPEGImageThreadResetEvent, p.h_EndofGetJpegImageEvent,
+      SocketFrameSource::SessionWords{&p.StreamRunningFlag, &p.fVideoConnected,
+                                      &stats.dwRateBytes});
   CFrameRing<RTPH_Struct>& ring = p.m_SocketRing;
   for (;;) {
-    if (source.StopRequested()) {
+    if (source->StopRequested()) {
       StopQuietly(p, socket);
       return 0;
     }
@@ -162,7 +163,7 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID param) {
     // recording, channel switch, clock, ...), also one whose picture is then dropped.
     StreamFrame frame;
     const CFrameSplitter::Outcome outcome =
-        splitter->NextFrame(source, p.m_RTPHeaderParser, &p.m_HeaderReactions, ring.WriteSlot(),
+        splitter->NextFrame(*source, p.m_RTPHeaderParser, &p.m_HeaderReactions, ring.WriteSlot(),
                             ring.dw_SlotBytes, &frame);
     switch (outcome) {
       case CFrameSplitter::Outcome::kFrame:

@@ -366,6 +366,21 @@ TEST_F(StreamTest, PicturesAreEncodedOncePerTickForAllStreams) {
   EXPECT_LE(encodes * 2, frames) << encodes << " encodes for " << frames << " frames";
 }
 
+TEST_F(StreamTest, AnUnpacedStreamSendsBackToBackWhilePicturesChangeAtTheFrameRate) {
+  StartDevsim({"--fps", "1", "--set", "stream.paced=0"});
+  std::string cookie = OpenSession(kOldHeader);
+  StreamCounts before = Counts();
+  {
+    StreamClient s(devsim_.port(), cookie);
+    // At 1 frame/s a paced stream would take minutes for these.
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(s.NextFrame(2)) << "frame " << i;
+  }
+  ASSERT_TRUE(WaitForOpenStreams(0));
+  StreamCounts after = Counts();
+  EXPECT_GE(after.frames - before.frames, 200);
+  EXPECT_LE(after.encodes - before.encodes, 10) << "pictures are encoded once per tick";
+}
+
 TEST_F(StreamTest, AStreamEndsWhenItsClientGoes) {
   StartDevsim({"--fps", "20"});
   std::string cookie = OpenSession(kOldHeader);
