@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/login_store.h"
 #include "platform/scoped_handle.h"
 
 APP_DATA* g_lpApp = nullptr;
@@ -25,11 +26,12 @@ uint8_t* AllocateBytes(size_t n) {
 }
 }  // namespace
 
-int CreateAppData() {
-  g_lpApp = new APP_DATA();  // member initialisers give every creation value
+int CreateAppData(const AppDataParts& parts) {
+  g_lpApp = new APP_DATA(parts);  // member initialisers give every creation value
   g_lpApp->str_ClientVersion = "1.0.6.0";
   g_lpApp->m_ControlD.BindAlarmRecordSettings(&g_lpApp->m_Settings.m_byRetrAlarmRecord,
                                               &g_lpApp->m_Settings.m_byAlarmRecord);
+  FollowProgramSessionInSettings();
   g_lpApp->h_ConnectedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   g_lpApp->m_MMTimer.SetResolution();
   g_lpApp->dwCtrlDeviceCount = 0;

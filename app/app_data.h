@@ -7,18 +7,22 @@
 #include <cstdint>
 #include <string>
 
+#include "app/record_controls.h"
 #include "app/setting_ini.h"
 #include "live/alarm_wave.h"
 #include "live/stream_pipeline.h"
-#include "mainwnd/main_window_standins.h"
 #include "net/control_device_list.h"
 #include "net/ctrl_file.h"
+#include "net/login_exchange.h"
 #include "platform/trace_log.h"
-#include "record/backup_standins.h"
-#include "record/record_objects.h"
 
+// Objects of the folders above that the application data only refers to.
 class CPallumDlg;
 class MySystemDialog;
+class CChannelBar;
+class CModelLayout;
+class CCmosToolBarDlg;
+class CCDWriter;
 
 // A thread handle with the id its creation fills in.
 struct ThreadSlot {
@@ -34,12 +38,6 @@ struct AccountEntry {
   std::string strText;
 };
 
-// Values of w_LoginResult that the login paths set.
-enum LoginResult : uint16_t {
-  kLoginSucceeded = 30,      // logged in: the main window opens
-  kLoginFailed = 100,        // no session: the login window opens again
-  kLoginTooManyUsers = 102,  // the device serves no further client (its status 202)
-};
 // Whether start-up opens the main window after the login window: kLoginSucceeded, or one of
 // the results 0, 10 and 20 kept from earlier clients.
 inline bool LoginResultOpensMainWindow(uint16_t result) {
@@ -76,8 +74,41 @@ enum SysCfgBlockSize : uint32_t {
   kPeriBlockSize = 16,
 };
 
+// State of the network-backup download.
+struct NetworkBackupState {
+  HANDLE h_NetworkBkMutex;
+  char szMutexName[32];
+};
+
+// The objects of the folders above that the application data refers to, by the names of its
+// members: the record objects (record/), the main window's channel bar, layout and camera-sensor
+// toolbar (mainwnd/) and the disc writer. The program creates them before the application data
+// and frees them just before it (program/program_objects.h).
+struct AppDataParts {
+  PreAlarmRingControl& m_PreAlarmBuffer;
+  AlarmRecordControl& m_AlarmRecord;
+  UserRecordControl& m_UserRecord;
+  SchRecordControl& m_SchRecord;
+  CChannelBar& m_ChannelBar;
+  CModelLayout& m_ModelLayout;
+  CCDWriter& m_CDWriter;
+  CCmosToolBarDlg& m_CmosToolBar;
+};
+
 class APP_DATA {
  public:
+  explicit APP_DATA(const AppDataParts& parts)
+      : m_PreAlarmBuffer(parts.m_PreAlarmBuffer),
+        m_AlarmRecord(parts.m_AlarmRecord),
+        m_UserRecord(parts.m_UserRecord),
+        m_SchRecord(parts.m_SchRecord),
+        m_ChannelBar(parts.m_ChannelBar),
+        m_ModelLayout(parts.m_ModelLayout),
+        m_CDWriter(parts.m_CDWriter),
+        m_CmosToolBar(parts.m_CmosToolBar) {}
+  APP_DATA(const APP_DATA&) = delete;
+  APP_DATA& operator=(const APP_DATA&) = delete;
+
   static constexpr uint32_t kSocketSlotBytes = CStreamPipeline::kSocketSlotBytes;
   static constexpr uint32_t kImageSlotBytes = CStreamPipeline::kImageSlotBytes;
   static constexpr uint32_t kHeaderSlotBytes = sizeof(RTPH_Struct);
@@ -207,10 +238,10 @@ class APP_DATA {
   ImageSlotInfoRecord*& ImageSlotInfo = m_StreamPipeline.m_ImageRing.lp_Records;
   uint32_t& dwRateFramesLast = m_StreamPipeline.m_Statistics.dwRateFramesLast;
   uint32_t& dwRateFramesNow = m_StreamPipeline.m_Statistics.dwRateFramesNow;
-  CPreAlarmBuffer m_PreAlarmBuffer;
-  CAlarmRecord m_AlarmRecord;
-  CUserRecord m_UserRecord;
-  CSchRecord m_SchRecord;
+  PreAlarmRingControl& m_PreAlarmBuffer;
+  AlarmRecordControl& m_AlarmRecord;
+  UserRecordControl& m_UserRecord;
+  SchRecordControl& m_SchRecord;
   CRTPHeaderParser& m_RTPHeaderParser = m_StreamPipeline.m_RTPHeaderParser;
   CTraceFile m_DebugTrace;
   SYSTEMTIME stDeviceTime{};
@@ -246,23 +277,24 @@ class APP_DATA {
   uint8_t PeriBlock[kPeriBlockSize] = {};
 
   CDisplayMode& m_DisplayMode = m_StreamPipeline.m_DisplayMode;
-  CChannelBar m_ChannelBar;
-  CModelLayout m_ModelLayout;
+  CChannelBar& m_ChannelBar;
+  CModelLayout& m_ModelLayout;
   CMMTimer& m_MMTimer = m_StreamPipeline.m_MMTimer;
   NetworkBackupState m_NetworkBackupState{};
-  CCDWriter m_CDWriter;
+  CCDWriter& m_CDWriter;
   MySystemDialog* lp_SystemDialog = nullptr;
   uint32_t fSystemDialogOpen = 0;
-  CCmosToolBarDlg m_CmosToolBar;
+  CCmosToolBarDlg& m_CmosToolBar;
 };
 
 extern APP_DATA* g_lpApp;
 // Session cookie: the Session-ID of the last login (at most 63 characters).
 extern char g_szCookie[64];
 
-// Buffer and semaphore groups of the application data. Each returns 1 on success; the free
-// functions test every slot and clear it, so a second call changes nothing.
-int CreateAppData();
+// The creation of g_lpApp over the program's parts, and the buffer and semaphore groups of the
+// application data. Each returns 1 on success; the free functions test every slot and clear it,
+// so a second call changes nothing.
+int CreateAppData(const AppDataParts& parts);
 int AllocateSystemBuffer();
 int FreeSystemBuffer();
 int InitialSemaphore();

@@ -1,12 +1,11 @@
 # The include graph against the folder layers: every `#include "<folder>/..."` in a folder's
-# sources names a lower layer, or its own folder, or is listed as pending; and the top README's
-# layout table lists the layers' folders, each of which has a README.
+# sources names a lower layer or its own folder; and the top README's layout table lists the
+# layers' folders, each of which has a README.
 # usage: cmake -DROOT=<source dir> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/folder_layers.cmake)
 
 set(errors "")
-set(pending_seen "")
 foreach(layer IN LISTS OST_FOLDER_LAYERS)
   separate_arguments(folders UNIX_COMMAND "${layer}")
   foreach(folder IN LISTS folders)
@@ -25,21 +24,12 @@ foreach(layer IN LISTS OST_FOLDER_LAYERS)
         if(to_rank EQUAL -1 OR to_rank LESS rank)
           continue()
         endif()
-        if("${src}|${header}" IN_LIST OST_PENDING_UPWARD_INCLUDES)
-          list(APPEND pending_seen "${src}|${header}")
-        else()
-          string(APPEND errors "  ${src} includes ${header}: ${to}/ is not below ${folder}/\n")
-        endif()
+        string(APPEND errors "  ${src} includes ${header}: ${to}/ is not below ${folder}/\n")
       endforeach()
     endforeach()
   endforeach()
 endforeach()
 
-foreach(entry IN LISTS OST_PENDING_UPWARD_INCLUDES)
-  if(NOT entry IN_LIST pending_seen)
-    string(APPEND errors "  ${entry}: listed as pending but no longer included; drop it from the list\n")
-  endif()
-endforeach()
 # The top README's layout table lists exactly the folders of the layers, each on its layer.
 file(STRINGS ${ROOT}/README.md rows REGEX "^\\| [0-9]+ \\| `[a-z_0-9]+/` \\|")
 set(listed "")
@@ -67,11 +57,6 @@ foreach(layer IN LISTS OST_FOLDER_LAYERS)
   endforeach()
 endforeach()
 
-list(LENGTH pending_seen pending_count)
-if(pending_count GREATER 0)
-  list(JOIN pending_seen "\n  " pending_text)
-  message(STATUS "Upward includes still pending (${pending_count}):\n  ${pending_text}")
-endif()
 if(errors)
   message(FATAL_ERROR "Includes against the folder layers (cmake/folder_layers.cmake):\n${errors}")
 endif()

@@ -12,24 +12,6 @@ set(OST_FOLDER_LAYERS
   "login"
   "program")
 
-# Includes that still run upward, each to be replaced by an interface the lower folder owns.
-# Entries: "<including file>|<included header>". The layer check lists them and fails on any
-# upward include not listed here.
-set(OST_PENDING_UPWARD_INCLUDES
-  "app/app_data.h|mainwnd/main_window_standins.h"
-  "app/app_data.h|record/backup_standins.h"
-  "app/app_data.h|record/record_objects.h"
-  "live/app_header_reaction_host.cpp|app/app_data.h"
-  "live/compose_thread.cpp|app/app_data.h"
-  "live/compose_thread.cpp|record/record_app.h"
-  "live/live_view_binding.cpp|app/app_data.h"
-  "live/receive_thread.cpp|app/app_data.h"
-  "live/receive_thread.cpp|session/kernel_mailbox.h"
-  "live/show_thread.cpp|session/kernel_mailbox.h"
-  "net/login_exchange.cpp|app/app_data.h"
-  "net/sys_cfg_transfer.cpp|app/app_data.h"
-  "net/voroz_send_command.cpp|app/app_data.h")
-
 # ost_folder_rank(<folder> <out-var>): the folder's layer (0 = bottom), or -1 outside the layers.
 function(ost_folder_rank folder out)
   set(rank 0)

@@ -20,7 +20,7 @@ Reply BadRequest(std::string_view why) {
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 11> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 13> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -32,6 +32,8 @@ Handler FindHandler(std::string_view path) {
       {"/Reboot.cgi", HandleReboot},
       {"/RS485Cmd.cgi", HandleRs485Cmd},
       {"/PTZReset.cgi", HandlePtzReset},
+      {"/OV9653Zoom.cgi", HandleSensorZoom},
+      {"/OV9653Rotate.cgi", HandleSensorRotate},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -70,6 +70,7 @@ FrameView ResolveFrameView(const DeviceProfile& profile, const StreamChoices& ch
   const LiveSettings& live = profile.live;
   FrameView view;
   view.fps = live.fps;
+  view.paced = live.paced;
   view.moment = MomentAt(scene, live, t);
   auto tick_time = scene.start + std::chrono::milliseconds(view.moment.tick_ms);
 

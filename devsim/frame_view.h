@@ -31,6 +31,7 @@ struct FrameView {
   FrameHeaderFields header;
   SceneMoment moment;
   int fps = 10;
+  bool paced = true;
 };
 
 // Whether the client asks for the newer header (NEWHR=1): RZ1K, RZ3K, RZ4K with firmware not

@@ -32,6 +32,10 @@ Reply HandleGetVideo(Device& device, const Request& request);
 Reply HandleSetChannel(Device& device, const Request& request);
 Reply HandleSetResolution(Device& device, const Request& request);
 Reply HandleSetQuality(Device& device, const Request& request);
+// "/OV9653Zoom.cgi" MODE 0-5 and "/OV9653Rotate.cgi" HR, VR 0-1: the sensor byte's view mode
+// (low four bits) and flips (0x80, 0x40); other values are ignored.
+Reply HandleSensorZoom(Device& device, const Request& request);
+Reply HandleSensorRotate(Device& device, const Request& request);
 // "/RS485Cmd.cgi": the addressing parameters and the body are checked and decoded for the log.
 Reply HandleRs485Cmd(Device& device, const Request& request);
 // "/PTZReset.cgi": the profile's slave list.

@@ -127,6 +127,11 @@ bool ApplyLiveSetting(std::string_view key, std::string_view value, LiveSettings
     live.fps = static_cast<int>(v);
     return true;
   }
+  if (key == "paced") {
+    if (!InRange(key, value, 0, 1, &v, error)) return false;
+    live.paced = v != 0;
+    return true;
+  }
   if (key == "layout") {
     if (value == "auto")
       live.layout = LayoutChoice::kAuto;
@@ -192,6 +197,7 @@ bool ApplyLiveSetting(std::string_view key, std::string_view value, LiveSettings
 const std::vector<LiveSettingHelp>& LiveSettingKeys() {
   static const std::vector<LiveSettingHelp> kKeys = {
       {"stream.fps", "frames per second of every stream, 1..60 (default 10)"},
+      {"stream.paced", "1 (default): frames at stream.fps; 0: back to back"},
       {"stream.layout",
        "header layout: auto (default: the session's NEWHR; without a session the "
        "client's rule for the Product-ID and firmware) | 1 | 2"},

@@ -32,6 +32,9 @@ enum class LayoutChoice { kAuto, kVersioned, kMaskFirst };
 
 struct LiveSettings {
   int fps = 10;
+  // Off: every frame is sent as soon as the one before has gone (the picture still changes at
+  // fps); for load tests.
+  bool paced = true;
   // auto: a session's NEWHR decides; without a session, the rule the client applies to the
   // Product-ID and firmware.
   LayoutChoice layout = LayoutChoice::kAuto;

@@ -44,6 +44,16 @@ Gap WaitWatching(int fd, int stop_fd, std::optional<SteadyTime> until) {
   }
 }
 
+// Whether the peer is gone or devsim stops, without waiting.
+Gap Glance(int fd, int stop_fd) {
+  pollfd fds[2] = {{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
+  if (poll(fds, 2, 0) <= 0) return Gap::kGoOn;
+  if (fds[1].revents != 0) return Gap::kStopped;
+  char buf[1024];
+  const ssize_t r = recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+  return r == 0 || (r < 0 && errno != EINTR && errno != EAGAIN) ? Gap::kPeerGone : Gap::kGoOn;
+}
+
 std::optional<SteadyTime> After(int ms) {
   return SteadyTime::clock::now() + std::chrono::milliseconds(ms);
 }
@@ -98,7 +108,7 @@ void ServeLiveStream(int fd, Device& device, int stop_fd, const std::string& ses
       RefreshChoices(device, session_id, choices);
       view = ResolveFrameView(device.profile, choices, scene, SteadyTime::clock::now());
     }
-    if (last_tick && view.moment.tick == *last_tick) {
+    if (view.paced && last_tick && view.moment.tick == *last_tick) {
       if (WaitWatching(fd, stop_fd, NextTickTime(scene, view)) != Gap::kGoOn) break;
       continue;
     }
@@ -128,7 +138,9 @@ void ServeLiveStream(int fd, Device& device, int stop_fd, const std::string& ses
       return;
     }
     ++scene.frames_sent;
-    if (WaitWatching(fd, stop_fd, NextTickTime(scene, view)) != Gap::kGoOn) break;
+    const Gap gap =
+        view.paced ? WaitWatching(fd, stop_fd, NextTickTime(scene, view)) : Glance(fd, stop_fd);
+    if (gap != Gap::kGoOn) break;
   }
   close(fd);
 }

@@ -1,6 +1,7 @@
 // The live picture's commands: "/Getvideo.cgi" (the stream itself is served by the connection,
 // see live_stream.h) and the channel, resolution and quality switches, which change the
-// session's choices that its streams follow (without a session: the live settings' defaults).
+// session's choices that its streams follow (without a session: the live settings' defaults);
+// the camera sensor's view and flips, which change the sensor byte every stream reports.
 #include "devsim/handlers.h"
 #include "devsim/live_settings.h"
 
@@ -32,6 +33,12 @@ Reply SetChoice(const Request& request, std::string_view name, int hi,
   return {200, ""};
 }
 
+// The sensor byte with the bits of mask replaced by value; a stream without the byte gains it.
+void SetSensorBits(Device& device, uint8_t mask, uint8_t value) {
+  std::optional<uint8_t>& sensor = device.profile.live.sensor;
+  sensor = static_cast<uint8_t>((sensor.value_or(0) & ~mask) | (value & mask));
+}
+
 }  // namespace
 
 Reply HandleGetVideo(Device&, const Request&) {
@@ -48,6 +55,17 @@ Reply HandleSetResolution(Device& device, const Request& request) {
 
 Reply HandleSetQuality(Device& device, const Request& request) {
   return SetChoice(request, "QUA", 2, &Session::qua, device.profile.live.qua);
+}
+
+Reply HandleSensorZoom(Device& device, const Request& request) {
+  if (auto mode = NumberParam(request, "MODE", 5)) SetSensorBits(device, 0x0F, uint8_t(*mode));
+  return {200, ""};
+}
+
+Reply HandleSensorRotate(Device& device, const Request& request) {
+  if (auto hr = NumberParam(request, "HR", 1)) SetSensorBits(device, 0x80, *hr ? 0x80 : 0);
+  if (auto vr = NumberParam(request, "VR", 1)) SetSensorBits(device, 0x40, *vr ? 0x40 : 0);
+  return {200, ""};
 }
 
 }  // namespace devsim

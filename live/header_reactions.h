@@ -1,7 +1,7 @@
 // What a frame header makes the program do: the alarm sound, alarm recording, the switch to the
 // channel with motion, the device clock, the R.E.T.R. state, the network-backup status and the
 // camera-sensor state. One place for all of them, apart from the decoding; the receive thread
-// runs them for every parsed header (live/receive_thread.cpp).
+// runs them for every parsed header (session/receive_thread.cpp).
 #pragma once
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // their parsed headers) from the receive thread to the compose thread, the staging buffer and
 // the decoded-image ring from the compose thread to the show thread, the frame-header parser
 // and the header's reactions, the display mode and the frame timer, the stream's events, flags
-// and statistics, and the window that draws the pictures. The application data owns one; the
-// three stream threads get it as their start parameter.
+// and statistics, the window that draws the pictures and the recorders' store. The application data
+// owns one; the three stream threads get it as their start parameter.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +32,11 @@ struct StreamStatistics {
   uint32_t dwShownFrames = 0;  // pictures handed to the renderer
   uint32_t dwRateFramesLast = 0, dwRateFramesNow = 0;
 };
+
+// The compose step's store of each good frame, in StoreToPreAlarmRing's shape: the picture's
+// bytes and length, its time stamp, 1 for a frame without picture, three words it does not use.
+using ComposedFrameStore = int (*)(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,
+                                   uint32_t noPicture, uint32_t, uint32_t, uint32_t);
 
 // Waits without time-out for a stop event (index 0) or another handle (index 1): true when the
 // other one came first, false on the stop or a failed wait.
@@ -69,6 +74,10 @@ class CStreamPipeline {
   LiveViewWindow& Window();
   // Passes each display-mode call to the window in use at that moment.
   DisplayModeObserver* WindowDisplayModeObserver() { return &m_WindowObserver; }
+
+  // Recording installs the compose step's store; without one, frames are not stored.
+  void SetFrameStore(ComposedFrameStore store) { m_FrameStore = store; }
+  ComposedFrameStore FrameStore() const { return m_FrameStore.load(); }
 
   // Kernel message thread, code 2: has the window draw lp_CurrentImage and, when it is done
   // with the picture, sets h_FinishShowImageJobEvent. The window's result.
@@ -125,5 +134,6 @@ class CStreamPipeline {
   };
 
   std::atomic<LiveViewWindow*> m_pWindow{nullptr};
+  std::atomic<ComposedFrameStore> m_FrameStore{nullptr};
   WindowObserver m_WindowObserver{*this};
 };

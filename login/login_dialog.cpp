@@ -14,7 +14,6 @@
 #include "platform/controls.h"
 #include "platform/message_box.h"
 #include "platform/process_launch.h"
-#include "platform/thread_start.h"
 #include "res/resource.h"
 #include "tools/address_book_dialog.h"
 #include "login/connect_progress_dlg.h"
@@ -379,30 +378,24 @@ void LoginDialog::OnConnectButton() {
   m_hLoginEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (m_hLoginEvent == nullptr) return;
 
-  auto attempt = std::make_shared<LoginAttempt>();
-  attempt->hLoginWindow = m_hWnd;
-  attempt->strServer = m_strEditServer;
-  attempt->strUser = m_strEditUser;
-  attempt->strPassword = m_strEditPassword;
-  attempt->strPort = m_strEditPort;
+  auto attempt = std::make_shared<LoginAttempt>(m_hWnd, m_strEditServer, m_strEditUser,
+                                                m_strEditPassword, m_strEditPort);
   attempt->hLoginEvent = m_hLoginEvent;
   attempt->pfAnimating = &m_fAnimating;
-  if (m_hLoginThread != nullptr) {
-    ::DuplicateHandle(::GetCurrentProcess(), m_hLoginThread, ::GetCurrentProcess(),
-                      &attempt->hPredecessor, 0, FALSE, DUPLICATE_SAME_ACCESS);
-  }
 
   DWORD id = 0;
-  HANDLE thread = ost::StartThreadWith(&Login_Dialog_Thread, attempt, kLoginThreadStackSize, &id);
-  if (thread == nullptr) return;
   // The earlier login thread is waited for by the new one.
+  HANDLE thread = StartLoginAttemptThread(attempt, &Login_Dialog_Thread, kLoginThreadStackSize,
+                                          m_hLoginThread, &id);
+  if (thread == nullptr) return;
   if (m_hLoginThread != nullptr) ::CloseHandle(m_hLoginThread);
   m_hLoginThread = thread;
   m_dwLoginThreadId = id;
   m_pAttempt = attempt;
   m_fLoginRunning = true;
 
-  thread = ost::StartThreadWith(&Login_Animate_Thread, attempt, kLoginThreadStackSize, &id);
+  thread =
+      StartLoginAttemptThread(attempt, &Login_Animate_Thread, kLoginThreadStackSize, nullptr, &id);
   if (thread == nullptr) return;
   m_hAnimateThread = thread;
   m_dwAnimateThreadId = id;

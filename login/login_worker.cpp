@@ -1,12 +1,10 @@
 #include "login/login_worker.h"
 
-#include <mutex>
-
 #include "app/app_data.h"
+#include "app/login_store.h"
+#include "login/login_attempt.h"
 #include "login/login_messages.h"
-#include "text/port_text.h"
 #include "platform/trace_log.h"
-#include "net/device_session.h"
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
 #include "platform/message_box.h"
@@ -14,51 +12,6 @@
 #include "res/resource.h"
 
 Login* g_pLogin = nullptr;
-
-// The start record of one worker thread: what the owner had filled in when it was started.
-struct LoginWorkerRun {
-  LoginWorkerRun() : hCancelEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-  ~LoginWorkerRun() {
-    if (hPredecessor != nullptr) ::CloseHandle(hPredecessor);
-    if (hCancelEvent != nullptr) ::CloseHandle(hCancelEvent);
-  }
-  LoginWorkerRun(const LoginWorkerRun&) = delete;
-  LoginWorkerRun& operator=(const LoginWorkerRun&) = delete;
-
-  HWND hOwner = nullptr;
-  std::string strServer;
-  std::string strUser;
-  std::string strPassword;
-  std::string strPort;
-  HANDLE hPredecessor = nullptr;  // the thread of the previous start, waited for first
-
-  std::mutex lock;
-  bool fCancelled = false;
-  const HANDLE hCancelEvent;  // manual reset, set with fCancelled: cuts the requests short
-
-  // The run reports nothing any more and its request in flight fails.
-  void Cancel() {
-    std::lock_guard<std::mutex> guard(lock);
-    fCancelled = true;
-    if (hCancelEvent != nullptr) ::SetEvent(hCancelEvent);
-  }
-  bool IsCancelled() {
-    std::lock_guard<std::mutex> guard(lock);
-    return fCancelled;
-  }
-};
-
-namespace {
-
-// Posts the result to the owner unless the run was abandoned; true when it was posted.
-bool ReportResult(LoginWorkerRun& run, LPARAM result) {
-  std::lock_guard<std::mutex> guard(run.lock);
-  if (run.fCancelled) return false;
-  ::PostMessageA(run.hOwner, WM_LOGINWORKERDONE, 0, result);
-  return true;
-}
-
-}  // namespace
 
 int Login::Create() {
   if (g_pLogin == nullptr) g_pLogin = new Login();
@@ -78,19 +31,12 @@ Login::~Login() {
 }
 
 int Login::CreateThread() {
-  auto run = std::make_shared<LoginWorkerRun>();
-  run->hOwner = m_hOwner;
-  run->strServer = m_strServer;
-  run->strUser = m_strUser;
-  run->strPassword = m_strPassword;
-  run->strPort = m_strPort;
-  if (m_hThread != nullptr) {
-    ::DuplicateHandle(::GetCurrentProcess(), m_hThread, ::GetCurrentProcess(), &run->hPredecessor,
-                      0, FALSE, DUPLICATE_SAME_ACCESS);
-  }
+  auto run =
+      std::make_shared<LoginAttempt>(m_hOwner, m_strServer, m_strUser, m_strPassword, m_strPort);
   m_pThreadRoutine = &Login_Worker_Thread;
   DWORD id = 0;
-  HANDLE thread = ost::StartThreadWith(m_pThreadRoutine, run, kLoginWorkerStackSize, &id);
+  HANDLE thread =
+      StartLoginAttemptThread(run, m_pThreadRoutine, kLoginWorkerStackSize, m_hThread, &id);
   if (thread == nullptr) {
     DebugTrace("Login::CreateThread() is error.");
     return 0;
@@ -117,36 +63,24 @@ int Login::StopThread() {
 }
 
 DWORD WINAPI Login_Worker_Thread(LPVOID param) {
-  const std::shared_ptr<LoginWorkerRun> run = ost::TakeStartRecord<LoginWorkerRun>(param);
-  if (run->hPredecessor != nullptr) {
-    ::WaitForSingleObject(run->hPredecessor, INFINITE);
-    ::CloseHandle(run->hPredecessor);
-    run->hPredecessor = nullptr;
-  }
-  if (run->IsCancelled()) return 0;
+  const std::shared_ptr<LoginAttempt> run = ost::TakeStartRecord<LoginAttempt>(param);
+  if (!run->WaitForPredecessor()) return 0;
 
   const RequestCancel cancel(run->hCancelEvent);
   const RequestCancelScope scope(cancel);
   if (run->strUser.empty() || run->strPassword.empty()) {
     OstMessageBoxId(IDS_LOGIN_CREDENTIALS_WRONG);
-    ReportResult(*run, -1);
+    run->ReportUnlessCancelled([&] { ::PostMessageA(run->hWindow, WM_LOGINWORKERDONE, 0, -1); });
     return 0;
   }
 
-  {
-    std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = g_lpApp->m_Settings;
-    settings.SetServerNameFromUser(run->strServer);
-    settings.m_wWebPort = PortNumberOfText(run->strPort);
-  }
-
-  const bool ok = SendLoginRequest(LoginCaller::kLoginWorker, run->strUser, run->strPassword) ==
-                      LoginOutcome::kAccepted &&
-                  SendDeviceInfoRequest(LoginCaller::kLoginWorker) == 1;
-  if (ok) {
-    ReportResult(*run, 1);
-    return 1;
-  }
-  if (ReportResult(*run, -1)) OstMessageBoxId(IDS_LOGIN_ERROR);
-  return 0;
+  DeviceSession session = run->Session();
+  const LoginResult result = RunLoginExchange(session, kLoginWorkerLogin, KnownDeviceOf(*g_lpApp));
+  bool ok = false;
+  const bool reported = run->ReportUnlessCancelled([&] {
+    ok = StoreLogin(result, kLoginWorkerLogin, session, SessionToSettings::kAddress, *g_lpApp);
+    ::PostMessageA(run->hWindow, WM_LOGINWORKERDONE, 0, ok ? 1 : -1);
+  });
+  if (reported && !ok) OstMessageBoxId(IDS_LOGIN_ERROR);
+  return result.Succeeded(kLoginWorkerLogin) ? 1 : 0;
 }

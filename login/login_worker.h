@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-struct LoginWorkerRun;
+struct LoginAttempt;
 
 class Login {
  public:
@@ -44,12 +44,13 @@ class Login {
   LPTHREAD_START_ROUTINE m_pThreadRoutine = nullptr;
 
  private:
-  std::shared_ptr<LoginWorkerRun> m_pRun;
+  std::shared_ptr<LoginAttempt> m_pRun;
 };
 
 extern Login* g_pLogin;
 
-// The argument is a heap-allocated std::shared_ptr<LoginWorkerRun>, which the thread deletes.
+// The argument is a heap-allocated std::shared_ptr<LoginAttempt> (see StartLoginAttemptThread),
+// which the thread takes.
 // 1 after a successful login and device-information request, else 0.
 DWORD WINAPI Login_Worker_Thread(LPVOID param);
 

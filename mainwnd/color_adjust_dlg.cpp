@@ -7,6 +7,7 @@
 #include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
+#include "net/device_session.h"
 #include "net/voroz_send_command.h"
 #include "platform/message_box.h"
 #include "platform/strings.h"
@@ -49,8 +50,9 @@ bool SendSetColor(const ColorValues& device) {
   request.AddParamInt("BRI", device.brightness);
   request.AddParamInt("HUE", device.hue);
   CgiReplyStatus status{};
-  return VorozSendCommand(kCgiSetColor, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                          &status, sizeof status, nullptr, 0, nullptr, 15, 15, 0) != 0;
+  CgiRequest send = CgiRequest::Of(request);
+  send.status = &status;
+  return VorozSendCommand(send, ProgramDeviceSession()) != 0;
 }
 
 std::string ItemText(HWND dialog, int id) {

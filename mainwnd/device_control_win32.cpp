@@ -1,4 +1,5 @@
-// Device control over the application data, VorozSendCommand and the program's message boxes.
+// Device control over the application data, VorozSendCommand on the program's device session and
+// the program's message boxes.
 #include "mainwnd/device_control_win32.h"
 
 #include <optional>
@@ -6,8 +7,9 @@
 #include "app/app_data.h"
 #include "app/ctrl_file_load.h"
 #include "mainwnd/channel_bar.h"
-#include "net/control_message_texts.h"
 #include "mainwnd/control_messages.h"
+#include "net/control_message_texts.h"
+#include "net/device_session.h"
 #include "net/voroz_send_command.h"
 #include "platform/message_box.h"
 
@@ -34,11 +36,18 @@ class AppDeviceControlPort : public DeviceControlPort {
     CgiReplyStatus status{};
     std::string reply(r.replyCapacity, '\0');
     uint32_t length = 0;
-    const int ok = VorozSendCommand(
-        r.command, r.query.c_str(), int32_t(r.query.size()),
-        r.body.empty() ? nullptr : r.body.data(), uint32_t(r.body.size()), &status, sizeof status,
-        r.replyCapacity ? reply.data() : nullptr, r.replyCapacity,
-        r.replyCapacity ? &length : nullptr, r.timeoutSeconds, r.timeoutSeconds, 0);
+    CgiRequest send;
+    send.command = r.command;
+    send.query = r.query.c_str();
+    send.body = r.body.empty() ? nullptr : r.body.data();
+    send.bodyLength = uint32_t(r.body.size());
+    send.reply = r.replyCapacity ? reply.data() : nullptr;
+    send.replyCapacity = r.replyCapacity;
+    send.options = {.sendTimeoutSeconds = r.timeoutSeconds,
+                    .receiveTimeoutSeconds = r.timeoutSeconds};
+    send.status = &status;
+    send.replyLength = r.replyCapacity ? &length : nullptr;
+    const int ok = VorozSendCommand(send, ProgramDeviceSession());
     reply.resize(ok ? length : 0);
     return {ok == 1, std::move(reply)};
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/app_data.h"
+#include "app/sys_cfg_items.h"
 #include "live/live_messages.h"
 #include "mainwnd/color_adjust_dlg.h"
 #include "mainwnd/main_window_commands.h"
@@ -15,14 +16,15 @@
 #include "mainwnd/pallum_dlg.h"
 #include "mainwnd/settings_sheet_slot.h"
 #include "net/device_family.h"
+#include "net/device_session.h"
 #include "net/sys_cfg_blocks.h"
-#include "net/sys_cfg_transfer.h"
 #include "net/voroz_send_command.h"
 #include "platform/load_string_pair.h"
 #include "platform/message_box.h"
 #include "res/resource.h"
 #include "session/alarm_sound_control.h"
 #include "session/session_messages.h"
+#include "text/path_text.h"
 #include "text/string_pair.h"
 
 namespace {
@@ -52,9 +54,14 @@ SettingsSheetFactory g_settingsSheet;
 bool SendDeviceCommand(const CGIParamList& request, void* reply = nullptr, uint32_t capacity = 0,
                        uint32_t* length = nullptr) {
   CgiReplyStatus status{};
-  return VorozSendCommand(request.m_nCmdId, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                          &status, sizeof status, reply, capacity, length, kCommandTimeoutS,
-                          kCommandTimeoutS, 0) == 1;
+  CgiRequest send = CgiRequest::Of(request);
+  send.options = {.sendTimeoutSeconds = kCommandTimeoutS,
+                  .receiveTimeoutSeconds = kCommandTimeoutS};
+  send.status = &status;
+  send.reply = reply;
+  send.replyCapacity = capacity;
+  send.replyLength = length;
+  return VorozSendCommand(send, ProgramDeviceSession()) == 1;
 }
 
 // The block copy of the application data a fetch step fills.
@@ -163,9 +170,8 @@ void CPallumDlg::OnRecord() {
     a.m_UserRecord.StopRecord();
     return;
   }
-  std::string& folder = a.m_Settings.m_strRecordPath;
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  if (a.m_UserRecord.CreateRecordFile(folder)) {
+  EnsureFolderBackslash(a.m_Settings.m_strRecordPath);
+  if (a.m_UserRecord.CreateRecordFile(a.m_Settings.m_strRecordPath)) {
     tip(recording);
     SetButtonState(kLayoutFlagRecord, 1);
   } else {

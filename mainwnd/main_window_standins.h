@@ -1,10 +1,9 @@
-// The main-window objects the application data embeds: the model layout, the channel bar, and a
-// stand-in for the camera-sensor toolbar until its class replaces it.
+// The main-window objects the application data refers to (the program owns them): the model
+// layout, the channel bar and the camera-sensor toolbar.
 #pragma once
 
 #include <cstdint>
 
 #include "mainwnd/channel_bar.h"
+#include "mainwnd/cmos_toolbar_dlg.h"
 #include "mainwnd/model_layout.h"
-
-class CCmosToolBarDlg {};

@@ -9,6 +9,10 @@
 
 #include "session/alarm_sound_control.h"
 #include "app/app_data.h"
+#include "app/login_store.h"
+#include "mainwnd/main_window_standins.h"
+#include "text/digit_text.h"
+#include "text/path_text.h"
 #include "ui/cross_marker.h"
 #include "net/device_family.h"
 #include "platform/load_string_pair.h"
@@ -22,7 +26,7 @@
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
 #include "live/live_messages.h"
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 #include "live/snapshot.h"
 #include "mainwnd/access_table.h"
 #include "mainwnd/control_messages.h"
@@ -33,7 +37,7 @@
 #include "mainwnd/main_window_rules.h"
 #include "net/login_exchange.h"
 #include "net/sys_cfg_blocks.h"
-#include "net/sys_cfg_transfer.h"
+#include "app/sys_cfg_items.h"
 #include "platform/message_box.h"
 #include "platform/strings.h"
 #include "res/resource.h"
@@ -151,6 +155,12 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
   // The PTZ keys' own work is not part of this window yet.
   MapMessage(WM_MAINWND_RESETPTZBUTTON, [](WPARAM, LPARAM) -> LRESULT { return 0; });
   MapMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> LRESULT { return 1; });
+  // The camera-sensor toolbar follows the window.
+  MapMessage(WM_MOVE, [this](WPARAM, LPARAM) -> LRESULT {
+    if (g_lpApp && g_lpApp->m_CmosToolBar.GetSafeHwnd())
+      g_lpApp->m_CmosToolBar.FollowMainWindow(m_hWnd);
+    return 0;
+  });
 }
 
 CPallumDlg::~CPallumDlg() {
@@ -188,7 +198,7 @@ bool CPallumDlg::Initialise() {
   // Device information of this session: clamps the channel, reads the capability mask, chooses
   // the header layout and refills the control-device list.
   a.m_ControlD.Clear();
-  if (!SendDeviceInfoRequest(LoginCaller::kRelogin)) {
+  if (!FetchDeviceInformation()) {
     MoveWindow(0, 0, 370, 120);
     ReportFailedStart("Get device information failed");
     return false;
@@ -293,6 +303,8 @@ bool CPallumDlg::Initialise() {
   }
   InstallDeviceControlHooks();
   a.m_ChannelBar.Init(m_hWnd);
+  // The camera-sensor toolbar beside the window (RZ8P only).
+  if (IsRZ8PProduct(product)) a.m_CmosToolBar.OpenBeside(m_hWnd);
   a.m_StreamPipeline.SetWindow(&m_liveView);
 
   SessionResourceLock lock;
@@ -437,6 +449,10 @@ void CPallumDlg::PipelineView::SetCurrentChannel(uint8_t displayChannel) {
 void CPallumDlg::PipelineView::SwitchChannel(int channel) {
   if (g_lpApp && channel > 0 && channel <= 0xFF)
     g_lpApp->m_ChannelBar.PostSwitchChannel(static_cast<uint8_t>(channel));
+}
+
+void CPallumDlg::PipelineView::PostCmosState(uint8_t state) {
+  if (g_lpApp) g_lpApp->m_CmosToolBar.PostState(state);
 }
 
 void CPallumDlg::PipelineView::RelayoutChannelBar() {
@@ -727,6 +743,7 @@ bool CPallumDlg::Shutdown() {
   g_lpApp->lp_MainDialog = nullptr;
   g_lpApp->m_ModelLayout.Detach();
   g_lpApp->m_ChannelBar.Destroy();
+  g_lpApp->m_CmosToolBar.Close();
   Sleep(100);
   return true;
 }

@@ -98,6 +98,7 @@ class CPallumDlg : public ost::Dialog {
     void SetCurrentChannel(uint8_t displayChannel) override;
     void SwitchChannel(int channel) override;
     void SetStatusText(const char* text) override { m_window.SetStatusText(text ? text : ""); }
+    void PostCmosState(uint8_t state) override;
     void RelayoutChannelBar() override;
     void ChangeItemPositionForDeviceModified() override;
     void ReloadTurboBitmapsNQVGA() override { Post(SkinSet::kNQvga); }

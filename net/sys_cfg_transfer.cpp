@@ -2,11 +2,8 @@
 
 #include <cstring>
 #include <mutex>
-#include <string>
-#include <vector>
 
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
-#include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/device_reply.h"
@@ -17,62 +14,31 @@
 namespace {
 constexpr uint16_t kGetTimeoutSeconds = 45;
 constexpr uint16_t kSetTimeoutSeconds = 15;
-
-std::string CookieCopy() {
-  std::lock_guard<std::mutex> lock(SessionMutex());
-  return std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
-}
-
-SysCfgAllTargets AppDataTargets(bool pppoeOlderCopy) {
-  APP_DATA& a = *g_lpApp;
-  SysCfgAllTargets t;
-  t.block[kSysCfgInf] = a.InfBlock;
-  t.block[kSysCfgIp] = a.IpBlock;
-  t.block[kSysCfgSecure] = a.SecureBlock;
-  t.block[kSysCfgDns] = a.DnsBlock;
-  t.block[kSysCfgSmtp] = a.SmtpBlock;
-  t.block[kSysCfgFtp] = a.FtpBlock;
-  // The first PPPOE image is the copy for older firmware.
-  t.block[kSysCfgPppoe] = pppoeOlderCopy ? a.PppoeBlock : a.PppoeBlock2;
-  t.block[kSysCfgSystem] = a.SystemBlock;
-  t.block[kSysCfgSntp] = a.SntpBlock;
-  t.block[kSysCfgImg] = a.ImgBlock;
-  t.block[kSysCfgRs485] = a.Rs485Block;
-  t.block[kSysCfgAlarm] = a.AlarmBlock;
-  t.block[kSysCfgOnline] = a.OnlineBlock;
-  t.block[kSysCfgDvrLive] = a.DvrLiveBlock;
-  t.block[kSysCfgDvrOsd] = a.DvrOsdBlock;
-  t.block[kSysCfgDvrRec] = a.DvrRecBlock;
-  t.block[kSysCfgPeri] = a.PeriBlock;
-  return t;
-}
 }  // namespace
 
-int GetSysCfgItem(uint8_t option, void* destination, uint32_t size) {
-  if (option >= kSysCfgOptionCount || !g_lpApp) return 0;
-  const bool all = option == kSysCfgAll;
-  if (!all && !destination) return 0;
-
-  CGIParamList request(kCgiGetSysCfg);
-  BuildGetSysCfgRequest(request, option, all ? 0 : size, CookieCopy());
-  std::vector<uint8_t> reply(kDeviceReplyBufferSize, 0);
-  uint32_t length = 0;
+int FetchSysCfg(DeviceSession& session, std::string_view cookie, uint8_t option, uint32_t size,
+                std::vector<uint8_t>& reply, uint32_t& length) {
+  CGIParamList list(kCgiGetSysCfg);
+  BuildGetSysCfgRequest(list, option, size, cookie);
+  reply.assign(kDeviceReplyBufferSize, 0);
   uint32_t complete = 0;
-  if (!VorozSendCommand(kCgiGetSysCfg, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                        nullptr, 8, reply.data(), static_cast<uint32_t>(reply.size()), &length,
-                        kGetTimeoutSeconds, kGetTimeoutSeconds, 0, &complete))
-    return 0;
-  if (!complete) return 0;
+  CgiRequest request = CgiRequest::Of(list);
+  request.reply = reply.data();
+  request.replyCapacity = static_cast<uint32_t>(reply.size());
+  request.options = {.sendTimeoutSeconds = kGetTimeoutSeconds,
+                     .receiveTimeoutSeconds = kGetTimeoutSeconds};
+  request.replyLength = &length;
+  request.bodyComplete = &complete;
+  return VorozSendCommand(request, session) && complete ? 1 : 0;
+}
 
+int GetSysCfgBlock(DeviceSession& session, std::string_view cookie, uint8_t option,
+                   void* destination, uint32_t size) {
+  if (option >= kSysCfgAll || !destination) return 0;
+  std::vector<uint8_t> reply;
+  uint32_t length = 0;
+  if (!FetchSysCfg(session, cookie, option, size, reply, length)) return 0;
   std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
-  if (all) {
-    const std::string& productId = g_lpApp->str_ProductID;
-    const std::string& firmware = g_lpApp->str_FWVersion;
-    return CutSysCfgAll(reply.data(), length, true, SysCfgAllLayoutFor(productId),
-                        AppDataTargets(PppoeUsesOlderCopy(productId, firmware)))
-               ? 1
-               : 0;
-  }
   if (option == kSysCfgOnline) {
     std::memcpy(destination, reply.data(), length < size ? length : size);
     return 1;
@@ -83,16 +49,20 @@ int GetSysCfgItem(uint8_t option, void* destination, uint32_t size) {
   return 1;
 }
 
-int SetSysCfgItem(uint8_t option, const void* block, uint32_t size, uint32_t refresh) {
+int SetSysCfgBlock(DeviceSession& session, std::string_view cookie, uint8_t option,
+                   const void* block, uint32_t size, uint32_t refresh) {
   if (option >= kSysCfgAll || (!block && size)) return 0;
   CGIParamList request(kCgiSetSysCfg);
-  BuildSetSysCfgRequest(request, option, refresh != 0, CookieCopy());
+  BuildSetSysCfgRequest(request, option, refresh != 0, cookie);
   std::vector<uint8_t> body(size);
   {
     std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
     if (size) std::memcpy(body.data(), block, size);
   }
-  return VorozSendCommand(kCgiSetSysCfg, request.GetBuffer(), request.GetLength(), body.data(),
-                          size, nullptr, 8, nullptr, 0, nullptr, kSetTimeoutSeconds,
-                          kSetTimeoutSeconds, 0);
+  CgiRequest send = CgiRequest::Of(request);
+  send.body = body.data();
+  send.bodyLength = size;
+  send.options = {.sendTimeoutSeconds = kSetTimeoutSeconds,
+                  .receiveTimeoutSeconds = kSetTimeoutSeconds};
+  return VorozSendCommand(send, session);
 }

@@ -4,17 +4,16 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
-#include "app/app_data.h"
-#include "net/local_ip.h"
 #include "net/cgi_command_table.h"
+#include "net/cgi_param_list.h"
 #include "net/device_http_request.h"
 #include "net/device_reply.h"
 #include "net/device_session.h"
+#include "net/local_ip.h"
 #include "net/request_cancel.h"
 
 namespace {
@@ -42,38 +41,27 @@ void CloseQuietly(CBlockingSocket& socket) {
   }
   socket.Cleanup();
 }
-
-void TakeOverPendingAddress() {
-  std::lock_guard<std::mutex> lock(SessionMutex());
-  ::CSettingINI& settings = g_lpApp->m_Settings;
-  if (g_fPendingWebPort) {
-    settings.m_wWebPort = g_wPendingWebPort;
-    g_fPendingWebPort = 0;
-  }
-  if (g_fPendingServerName) {
-    // The client uses the new text from now on; a host name kept from a login no longer applies.
-    settings.SetServerNameFromUser(g_strPendingServerName);
-    g_fPendingServerName = 0;
-  }
-}
 }  // namespace
 
 void SetConnectErrorReporter(ConnectErrorReporter reporter) {
   g_connectErrorReporter = reporter;
 }
 
-int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nRequestLen*/,
-                     const void* pBody, uint32_t dwBodyLen, CgiReplyStatus* pStatus,
-                     int32_t /*nStatusSize*/, void* pReply, uint32_t dwReplyCapacity,
-                     uint32_t* pdwReplyLen, uint16_t wSendTimeout, uint16_t wRecvTimeout,
-                     uint16_t wShowConnectError, uint32_t* pfBodyComplete) {
-  if (!pszRequest || !g_lpApp) return 0;
+CgiRequest CgiRequest::Of(const CGIParamList& list) {
+  CgiRequest request;
+  request.command = list.m_nCmdId;
+  request.query = list.GetBuffer();
+  return request;
+}
+
+int VorozSendCommand(const CgiRequest& r, DeviceSession& session) {
+  if (!r.query) return 0;
   // A thread asked to stop sends nothing more; one asked while a request runs gets 0 for it.
   const RequestCancel* cancel = ThreadRequestCancel();
   const auto stopped = [cancel] { return cancel != nullptr && cancel->IsSet(); };
   if (stopped()) return 0;
   std::string request;
-  if (!BuildDeviceHttpRequest(pszRequest, static_cast<const uint8_t*>(pBody), dwBodyLen,
+  if (!BuildDeviceHttpRequest(r.query, static_cast<const uint8_t*>(r.body), r.bodyLength,
                               g_strLocalIPAddress, request))
     return 0;
 
@@ -82,13 +70,8 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
   try {
     socket.Create(SOCK_STREAM);
 
-    std::string server;
-    uint16_t port;
-    {
-      std::lock_guard<std::mutex> lock(SessionMutex());
-      server = g_lpApp->m_Settings.m_strServerName;
-      port = g_lpApp->m_Settings.m_wWebPort;
-    }
+    const std::string server = session.Server();
+    const uint16_t port = session.Port();
     if (server.empty()) {
       CloseQuietly(socket);
       return 0;
@@ -99,50 +82,47 @@ int VorozSendCommand(uint8_t nCommand, const char* pszRequest, int32_t /*nReques
       address = CSockAddr(server.c_str(), port);
     } else {
       address = CBlockingSocket::GetHostByName(server.c_str(), port);
-      if (nCommand == kCgiLogin) {
-        std::lock_guard<std::mutex> lock(SessionMutex());
-        g_lpApp->m_Settings.KeepServerHostName(server);
-        g_lpApp->m_Settings.m_strServerName = DottedText(address.IPAddr());
-      }
+      if (r.command == kCgiLogin) session.KeepResolvedName(server, DottedText(address.IPAddr()));
     }
 
     try {
       socket.Connect(address);
     } catch (const CBlockingSocketException&) {
       const ConnectErrorReporter report = g_connectErrorReporter;
-      if (wShowConnectError == 1 && nCommand == kCgiLogin && report && !stopped())
+      if (r.options.showConnectError && r.command == kCgiLogin && report && !stopped())
         report("Create connection is time out");
       throw;
     }
 
-    socket.WriteAll(request.data(), static_cast<int>(request.size()), wSendTimeout);
-    if (nCommand == kCgiReboot) {
+    socket.WriteAll(request.data(), static_cast<int>(request.size()), r.options.sendTimeoutSeconds);
+    if (r.command == kCgiReboot) {
       CloseQuietly(socket);
       return 1;
     }
 
+    const uint16_t receiveTimeout = r.options.receiveTimeoutSeconds;
     const ReplyReceiveFn receive = [&](uint8_t* buffer, int32_t size) {
       return static_cast<int32_t>(
-          socket.Receive(reinterpret_cast<char*>(buffer), size, wRecvTimeout));
+          socket.Receive(reinterpret_cast<char*>(buffer), size, receiveTimeout));
     };
     // The body reaches the caller's buffer only with a result that stands.
     std::vector<uint8_t> body(
-        pReply ? std::max<size_t>(1, std::min<size_t>(dwReplyCapacity, kDeviceReplyBufferSize))
-               : 0);
+        r.reply ? std::max<size_t>(1, std::min<size_t>(r.replyCapacity, kDeviceReplyBufferSize))
+                : 0);
     const DeviceReplyResult reply =
-        ReadDeviceReply(receive, pReply ? body.data() : nullptr, pReply ? dwReplyCapacity : 0,
-                        TakeOverPendingAddress);
+        ReadDeviceReply(receive, r.reply ? body.data() : nullptr, r.reply ? r.replyCapacity : 0,
+                        [&session] { session.TakeOverPendingAddress(); });
     CloseQuietly(socket);
 
     if (stopped()) return 0;
     if (reply.result != 1) {
-      if (reply.statusReceived && reply.status != 200 && pStatus)
-        pStatus->dwStatus = static_cast<uint32_t>(reply.status);
+      if (reply.statusReceived && reply.status != 200 && r.status)
+        r.status->dwStatus = static_cast<uint32_t>(reply.status);
       return 0;
     }
-    if (pReply && reply.bodyLen > 0) std::memcpy(pReply, body.data(), reply.bodyLen);
-    if (pdwReplyLen) *pdwReplyLen = reply.bodyLen;
-    if (pfBodyComplete) *pfBodyComplete = reply.bodyComplete ? 1 : 0;
+    if (r.reply && reply.bodyLen > 0) std::memcpy(r.reply, body.data(), reply.bodyLen);
+    if (r.replyLength) *r.replyLength = reply.bodyLen;
+    if (r.bodyComplete) *r.bodyComplete = reply.bodyComplete ? 1 : 0;
     return 1;
   } catch (const CBlockingSocketException&) {
     CloseQuietly(socket);

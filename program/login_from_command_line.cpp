@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/app_data.h"
+#include "app/login_store.h"
 #include "program/pallum_app.h"
 #include "net/blocking_socket.h"
 #include "net/device_session.h"
@@ -24,8 +25,8 @@ std::string SearchFirstDevice(bool* sendFailed) {
   *sendFailed = false;
   unsigned a[4] = {};
   std::sscanf(g_strLocalIPAddress.c_str(), "%u.%u.%u.%u", &a[0], &a[1], &a[2], &a[3]);
-  const SEARCH_PACKET request = MakeSearchRequest(
-      {uint8_t(a[0]), uint8_t(a[1]), uint8_t(a[2]), uint8_t(a[3])});
+  const SEARCH_PACKET request =
+      MakeSearchRequest({uint8_t(a[0]), uint8_t(a[1]), uint8_t(a[2]), uint8_t(a[3])});
   try {
     CBlockingSocket sender;
     sender.Create(SOCK_DGRAM);
@@ -33,8 +34,8 @@ std::string SearchFirstDevice(bool* sendFailed) {
     sender.Bind(local);
     sender.SetSockOpt();  // broadcast
     CSockAddr everyone("255.255.255.255", kSearchDevicePort);
-    if (sender.SendDatagram(reinterpret_cast<const char*>(&request), sizeof request, everyone,
-                            5) != sizeof request) {
+    if (sender.SendDatagram(reinterpret_cast<const char*>(&request), sizeof request, everyone, 5) !=
+        sizeof request) {
       *sendFailed = true;
       return {};
     }
@@ -64,8 +65,7 @@ std::string SearchFirstDevice(bool* sendFailed) {
 }  // namespace
 
 int CPallumApp::LoginFromCommandLine() {
-  ::CSettingINI defaults;
-  ::CSettingINI& settings = g_lpApp->m_Settings;
+  const ::CSettingINI defaults;
   std::string server = m_lpCmdLine ? m_lpCmdLine : "";
   if (server.empty()) {
     server = GetCommandLineA();
@@ -78,16 +78,11 @@ int CPallumApp::LoginFromCommandLine() {
       }
     }
   }
-  {
-    std::lock_guard<std::mutex> lock(SessionMutex());
-    settings.m_strUsername = defaults.m_strUsername;
-    settings.m_strPassword = defaults.m_strPassword;
-    settings.m_wWebPort = 80;
-    settings.SetServerNameFromUser(server);
-  }
-  const LoginOutcome outcome =
-      SendLoginRequest(LoginCaller::kLoginWindow, settings.m_strUsername, settings.m_strPassword);
-  if (outcome != LoginOutcome::kAccepted) return 0;
+  DeviceSession session(server, 80, defaults.m_strUsername, defaults.m_strPassword);
+  const LoginResult result = RunLoginExchange(session, kLoginWindowLogin, KnownDeviceOf(*g_lpApp));
+  if (!StoreLogin(result, kLoginWindowLogin, session, SessionToSettings::kAddressAndAccount,
+                  *g_lpApp))
+    return 0;
   if (g_lpApp->str_ProductID == "RZ8P") return 0;  // only the first seven Product-IDs
   g_lpApp->w_LoginResult = kLoginSucceeded;
   return 1;

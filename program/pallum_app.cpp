@@ -4,6 +4,7 @@
 #include "program/pallum_app.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/app_data.h"
 #include "login/login_dialog.h"
@@ -12,6 +13,7 @@
 #include "app/win32_settings_environment.h"
 #include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
+#include "program/program_objects.h"
 #include "record/record_app.h"
 #include "net/local_ip.h"
 #include "platform/process_launch.h"
@@ -20,6 +22,8 @@ CPallumApp theApp;
 
 namespace {
 Win32SettingsEnvironment g_settingsEnvironment;
+// What the application data refers to; made with it, freed just before it.
+std::unique_ptr<ProgramObjects> g_programObjects;
 }  // namespace
 
 BOOL CPallumApp::InitInstance() {
@@ -46,7 +50,7 @@ bool CPallumApp::StartUp() {
   InitLocalIPAddress();
   if (!CreateAppData()) return false;
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
-  BindRecordObjects();
+  BindRecordObjects(g_programObjects->m_Record);
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;
@@ -85,6 +89,7 @@ int CPallumApp::ExitInstance() {
       g_lpApp->LanguageDll = nullptr;
     }
     TraceLogDone();
+    g_programObjects.reset();
     delete g_lpApp;
   }
   if (m_fWinSockStarted) WSACleanup();
@@ -108,15 +113,34 @@ int CPallumApp::MeasureScreenDpi() {
   return 1;
 }
 
-int CPallumApp::CreateAppData() { return ::CreateAppData(); }
-int CPallumApp::AllocateSystemBuffer() { return ::AllocateSystemBuffer(); }
-int CPallumApp::InitialSemaphore() { return ::InitialSemaphore(); }
-int CPallumApp::FreeSystemBuffer() { return ::FreeSystemBuffer(); }
-int CPallumApp::FreeSemaphore() { return ::FreeSemaphore(); }
-int CPallumApp::InitProcessResource() { return ::InitProcessResource(); }
-int CPallumApp::InitLoginResource() { return ::InitLoginResource(); }
-int CPallumApp::ExitProcessResource() { return ::ExitProcessResource(); }
-int CPallumApp::ExitLoginResource() { return ::ExitLoginResource(); }
+int CPallumApp::CreateAppData() {
+  g_programObjects = std::make_unique<ProgramObjects>();
+  return ::CreateAppData(g_programObjects->Parts());
+}
+int CPallumApp::AllocateSystemBuffer() {
+  return ::AllocateSystemBuffer();
+}
+int CPallumApp::InitialSemaphore() {
+  return ::InitialSemaphore();
+}
+int CPallumApp::FreeSystemBuffer() {
+  return ::FreeSystemBuffer();
+}
+int CPallumApp::FreeSemaphore() {
+  return ::FreeSemaphore();
+}
+int CPallumApp::InitProcessResource() {
+  return ::InitProcessResource();
+}
+int CPallumApp::InitLoginResource() {
+  return ::InitLoginResource();
+}
+int CPallumApp::ExitProcessResource() {
+  return ::ExitProcessResource();
+}
+int CPallumApp::ExitLoginResource() {
+  return ::ExitLoginResource();
+}
 
 int CPallumApp::LoadLanguageResource() {
   struct LanguageLibrary {

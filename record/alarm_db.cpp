@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/path_text.h"
+
 namespace {
 constexpr size_t kHeaderBytes = sizeof(ALARM_DB_HEADER);
 constexpr size_t kItemBytes = sizeof(ALARM_DB_ITEM);

@@ -1,14 +1,5 @@
-// Stand-ins for the network-backup and disc-writing state the application data embeds, until
-// the backup download and the disc writer are built.
+// Stand-in for the disc writer the application data refers to, until the disc writer is built.
 #pragma once
-
-#include <windows.h>
 
 // Disc writer: nothing opened, nothing to close.
 class CCDWriter {};
-
-// State of the network-backup download.
-struct NetworkBackupState {
-  HANDLE h_NetworkBkMutex;
-  char szMutexName[32];
-};

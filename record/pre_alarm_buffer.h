@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "app/record_controls.h"
 #include "record/record_file_format.h"
 
 // The recorders that take frames from the ring, in the order the store waits for them.
@@ -44,7 +45,7 @@ struct StoredFrameMeta {
 // started (up to 21).
 std::vector<uint16_t> PreAlarmFlushOrder(uint16_t writeIndex, uint16_t count);
 
-class CPreAlarmBuffer {
+class CPreAlarmBuffer : public PreAlarmRingControl {
  public:
   static constexpr uint16_t kSlots = 20;
   static constexpr uint32_t kFrameBytes = recfmt::kMaxFrameBytes;
@@ -52,12 +53,12 @@ class CPreAlarmBuffer {
   CPreAlarmBuffer() = default;
   CPreAlarmBuffer(const CPreAlarmBuffer&) = delete;
   CPreAlarmBuffer& operator=(const CPreAlarmBuffer&) = delete;
-  ~CPreAlarmBuffer();
+  ~CPreAlarmBuffer() override;
 
   // 1 when all three areas exist afterwards.
-  int AllocateBuffer();
+  int AllocateBuffer() override;
   // Frees the areas; 1. The ring must have no writing recorder.
-  int FreeBuffer();
+  int FreeBuffer() override;
 
   // The compose step: waits until every writing recorder has taken the previous frame, stores
   // this one in the next slot and hands it to each writing recorder. 1 when stored; 0 when the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_data.h"
+#include "net/device_session.h"
 #include "platform/module_path.h"
 #include "platform/trace_log.h"
 #include "session/main_window_link.h"
@@ -31,8 +32,8 @@ class AppRecordHost : public RecordHost {
   std::string Cookie() override {
     return std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
   }
-  std::string ServerName() override { return g_lpApp->m_Settings.m_strServerName; }
-  std::string UserName() override { return g_lpApp->m_Settings.m_strUsername; }
+  std::string ServerName() override { return ProgramDeviceSession().Server(); }
+  std::string UserName() override { return ProgramDeviceSession().User(); }
   void Trace(const char* text) override { TraceLogWrite(text); }
   void AlarmRecordReset() override {
     g_lpApp->m_RTPHeaderParser.m_wAlarmData = 0;
@@ -44,16 +45,20 @@ class AppRecordHost : public RecordHost {
   }
 };
 AppRecordHost g_RecordHost;
+RecordObjects* g_pBoundObjects = nullptr;
 }  // namespace
 
-void BindRecordObjects(const std::string& listFolder) {
-  APP_DATA& a = *g_lpApp;
+void BindRecordObjects(RecordObjects& objects, const std::string& listFolder) {
   g_SystemConfig.Bind(&g_RecordFileSystem, listFolder.empty() ? ExecutableFolder() : listFolder,
                       TraceLine);
-  const RecordContext ctx{&a.m_PreAlarmBuffer, &g_RecordFileSystem, &g_SystemConfig, &g_RecordHost};
-  a.m_AlarmRecord.Bind(ctx);
-  a.m_UserRecord.Bind(ctx);
-  a.m_SchRecord.Bind(ctx);
+  const RecordContext ctx{&objects.m_PreAlarmBuffer, &g_RecordFileSystem, &g_SystemConfig,
+                          &g_RecordHost};
+  objects.m_AlarmRecord.Bind(ctx);
+  objects.m_UserRecord.Bind(ctx);
+  objects.m_SchRecord.Bind(ctx);
+  g_pBoundObjects = &objects;
+  // The recorders' hook: the compose thread hands every good frame to the pre-alarm ring.
+  g_lpApp->m_StreamPipeline.SetFrameStore(StoreToPreAlarmRing);
 }
 
 int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,
@@ -66,9 +71,9 @@ int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp
   meta.wHeight = a.wImageHeight;
   meta.byChannel = a.m_Settings.m_bySelectedChannel;
   meta.stStored = LocalNow();
-  return a.m_PreAlarmBuffer.Store(jpeg, length, meta);
+  return g_pBoundObjects->m_PreAlarmBuffer.Store(jpeg, length, meta);
 }
 
 uint32_t PreAlarmRingStoredFrames() {
-  return g_lpApp ? g_lpApp->m_PreAlarmBuffer.StoredFrames() : 0;
+  return g_lpApp && g_pBoundObjects ? g_pBoundObjects->m_PreAlarmBuffer.StoredFrames() : 0;
 }

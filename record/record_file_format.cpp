@@ -143,7 +143,3 @@ std::string NumberedRecordFileName(const std::string& name, unsigned n) {
       (dot == std::string::npos || (slash != std::string::npos && dot < slash)) ? name.size() : dot;
   return name.substr(0, at) + "_" + std::to_string(n) + name.substr(at);
 }
-
-void EnsureFolderBackslash(std::string& folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-}

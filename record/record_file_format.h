@@ -132,5 +132,3 @@ std::string RecordFileName(RecordKind kind, const std::string& folder, const Rec
                            std::string_view cookie);
 // The name for the n-th file (n >= 2) when a name is taken: "_n" before the extension.
 std::string NumberedRecordFileName(const std::string& name, unsigned n);
-// Appends a backslash when the folder does not end in one.
-void EnsureFolderBackslash(std::string& folder);

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "text/path_text.h"
+
 namespace {
 constexpr uint32_t kMaxPathChars = 259;
 constexpr std::chrono::milliseconds kCreateRetryWait{1000};

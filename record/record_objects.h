@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "app/record_controls.h"
 #include "record/alarm_db.h"
 #include "record/pre_alarm_buffer.h"
 #include "record/record_file_system.h"
@@ -24,8 +25,10 @@ class RecordHost {
   virtual ~RecordHost() = default;
   virtual RecordTime LocalTime() = 0;
   virtual std::string Cookie() = 0;
-  virtual std::string ServerName() = 0;  // the "Server Name" setting
-  virtual std::string UserName() = 0;    // the "Username" setting
+  // The server and user of the program's device session (as the "Server Name" and "Username"
+  // settings keep them).
+  virtual std::string ServerName() = 0;
+  virtual std::string UserName() = 0;
   virtual void Trace(const char* text) = 0;
   // The alarm recorder was stopped, or its thread started: the frame-header parser's alarm word
   // and the alarm channel text are cleared.
@@ -41,8 +44,9 @@ struct RecordContext {
   RecordHost* host = nullptr;
 };
 
-// Shared shape: the ring link, the open file and the thread.
-class CRecordObjectBase {
+// Shared shape: the ring link, the open file and the thread; what every record object offers the
+// application data (app/record_controls.h).
+class CRecordObjectBase : public virtual RecordObjectControl {
  public:
   static constexpr std::chrono::milliseconds kCloseWait{10000};
 
@@ -52,14 +56,14 @@ class CRecordObjectBase {
   CRecordObjectBase& operator=(const CRecordObjectBase&) = delete;
 
   void Bind(const RecordContext& context) { m_ctx = context; }
-  int AllocateBuffer() { return 1; }
-  int FreeBuffer() { return 1; }
+  int AllocateBuffer() override { return 1; }
+  int FreeBuffer() override { return 1; }
   // The hand-off state lives in the ring; an open manual file is kept across these.
-  int CreateResource() { return 1; }
-  int CloseResource() { return 1; }
+  int CreateResource() override { return 1; }
+  int CloseResource() override { return 1; }
   // Signals the thread to end and waits for it; it finishes what it must first.
-  int CloseThread();
-  bool HasThread() const { return m_thread.joinable(); }
+  int CloseThread() override;
+  bool HasThread() const override { return m_thread.joinable(); }
   // The thread runs and takes signals.
   bool IsServing() const { return m_fServing.load(); }
 
@@ -85,23 +89,23 @@ class CRecordObjectBase {
   std::mutex m_FinishLock;  // a file finished off the record thread
 };
 
-class CAlarmRecord : public CRecordObjectBase {
+class CAlarmRecord : public CRecordObjectBase, public AlarmRecordControl {
  public:
   CAlarmRecord() : CRecordObjectBase(kRingAlarm) {}
   ~CAlarmRecord() override;
 
   // Each login: clears the recorder's state and starts Alarm_Record_Thread. 0 when the thread
   // cannot be created.
-  int CreateThread(uint8_t streamFormatCode);
+  int CreateThread(uint8_t streamFormatCode) override;
   // Opens a new alarm record file in folder and has the thread write it. 0 after StopRecord
   // (until the thread starts again), while a recording is open, when no thread runs, or when
   // the file cannot be created (then no new try for a second).
-  int CreateRecordFile(const std::string& folder);
+  int CreateRecordFile(const std::string& folder) override;
   // Has the thread close the file and waits for it.
-  int CloseRecordFile();
+  int CloseRecordFile() override;
   // Closes an open recording and keeps recording off until the thread starts again.
-  int StopRecord();
-  bool IsRecording() const { return fRecordActive.load() != 0; }
+  int StopRecord() override;
+  bool IsRecording() const override { return fRecordActive.load() != 0; }
 
   std::atomic<uint8_t> m_byStartMarker{0xFF};
   std::atomic<uint32_t> fRecordActive{0};
@@ -121,21 +125,21 @@ class CAlarmRecord : public CRecordObjectBase {
   bool m_fFailed = false;
 };
 
-class CUserRecord : public CRecordObjectBase {
+class CUserRecord : public CRecordObjectBase, public UserRecordControl {
  public:
   CUserRecord() : CRecordObjectBase(kRingManual) {}
   ~CUserRecord() override;
 
   // Each login: starts Jpeg_User_Record_Thread. 0 when it cannot be created.
-  int CreateThread(uint8_t streamFormatCode);
+  int CreateThread(uint8_t streamFormatCode) override;
   // Opens a new manual record file in folder. 0 when it cannot be created, a recording is
   // open, or no record thread runs.
-  int CreateRecordFile(const std::string& folder);
+  int CreateRecordFile(const std::string& folder) override;
   // Finishes the open file: through the thread when it runs, else here.
-  int StopRecord();
+  int StopRecord() override;
   // After a relogin: the open file goes on. 1 when a recording was resumed.
-  int RestartRecord();
-  bool IsRecording() const { return fFileOpen.load() != 0; }
+  int RestartRecord() override;
+  bool IsRecording() const override { return fFileOpen.load() != 0; }
 
   std::atomic<uint8_t> m_byRecordState{0};
   std::atomic<uint32_t> fNewFile{1};
@@ -159,10 +163,10 @@ struct ScheduleSlot {
 };
 
 // The schedule recorder: its slots and resources exist, its thread is never started.
-class CSchRecord : public CRecordObjectBase {
+class CSchRecord : public CRecordObjectBase, public SchRecordControl {
  public:
   CSchRecord() : CRecordObjectBase(kRingSchedule) {}
-  int StopRecord() { return 1; }
+  int StopRecord() override { return 1; }
 
   uint8_t m_byStartMarker = 0xFF;
   uint8_t m_byRecordState = 0;

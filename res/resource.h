@@ -31,6 +31,20 @@
 #define IDS_TIP_IP 8530
 #define IDS_TIP_PORT 8531
 
+// Camera-sensor toolbar: the tool-tips of its buttons (equal to the button ids).
+#define IDS_TIP_CMOS_FULL_FRAME 8600
+#define IDS_TIP_CMOS_LEFT_TOP 8601
+#define IDS_TIP_CMOS_RIGHT_TOP 8602
+#define IDS_TIP_CMOS_LEFT_BOTTOM 8603
+#define IDS_TIP_CMOS_RIGHT_BOTTOM 8604
+#define IDS_TIP_CMOS_CENTER 8605
+#define IDS_TIP_CMOS_HORIZONTAL 8606
+#define IDS_TIP_CMOS_VERTICAL 8607
+
+// Select-PTZ dialog.
+#define IDS_TIP_BACK_TO_CONTROL_CENTER 3204
+#define IDS_ENTER_INTEGER 4250
+
 #endif  // OSTROVA_RES_RESOURCE_H
 
 // Colour-adjust dialog.

@@ -2,44 +2,33 @@
 
 #include "session/login_thread.h"
 
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/app_data.h"
+#include "app/login_store.h"
+#include "platform/trace_log.h"
 #include "session/main_window_link.h"
 #include "session/session_control.h"
 #include "session/session_messages.h"
 #include "session/thread_stop.h"
-#include "platform/trace_log.h"
-#include "net/cgi_command_table.h"
-#include "net/cgi_param_list.h"
-#include "net/device_info_reply.h"
 #include "net/device_session.h"
 #include "net/login_exchange.h"
-#include "net/login_reply.h"
 #include "net/request_cancel.h"
-#include "net/sys_cfg_blocks.h"
-#include "net/sys_cfg_transfer.h"
-#include "net/voroz_send_command.h"
 #include "platform/scoped_handle.h"
 
 const char kStartLoginText[] = "Start login";
 
 namespace {
-constexpr uint32_t kReplyBufferBytes = 1024;
-
 std::mutex g_timingLock;
 ReloginTiming g_timing;
 
 // One Login_Thread's stop request, shared by the thread and its starter.
 struct ReloginContext {
   HANDLE hStop = nullptr;  // manual reset
-  ~ReloginContext() {
-    ost::CloseHandleSlot(hStop);
-  }
+  ~ReloginContext() { ost::CloseHandleSlot(hStop); }
 };
 using ReloginContextRef = std::shared_ptr<ReloginContext>;
 
@@ -106,86 +95,29 @@ class Relogin {
     if (!m_app.m_ControlD.IsCurrentChannelDevice()) PostResetPtzButton();
     m_app.m_ControlD.Clear();
     // A host name is looked up again rather than its last resolved address reused.
-    std::lock_guard<std::mutex> lock(SessionMutex());
-    ::CSettingINI& settings = m_app.m_Settings;
-    if (settings.m_szServerHostName[0]) settings.m_strServerName = settings.m_szServerHostName;
+    ProgramDeviceSession().LookUpHostNameAgain();
   }
 
   Outcome Attempt() {
     m_app.w_LoginResult = kLoginFailed;
-    CGIParamList request(kCgiLogin);
-    BuildLoginRequest(request, m_app.m_Settings.m_strUsername, m_app.m_Settings.m_strPassword);
-    {
-      std::lock_guard<std::mutex> lock(SessionMutex());
-      std::memset(g_szCookie, 0, sizeof g_szCookie);
-      const std::string& server = m_app.m_Settings.m_strServerName;
-      if (IsIpAddressText(server) != 2) m_strSavedServer = server;
-    }
-    std::vector<char> reply(kReplyBufferBytes, 0);
-    uint32_t length = 0;
-    CgiReplyStatus status{0, 0};
-    const int loggedIn =
-        VorozSendCommand(kCgiLogin, request.GetBuffer(), request.GetLength(), nullptr, 0, &status,
-                         sizeof status, reply.data(), kReplyBufferBytes - 1, &length,
-                         m_timing.wRequestTimeoutS, m_timing.wRequestTimeoutS, 0);
+    DeviceSession& session = ProgramDeviceSession();
+    const std::string server = session.Server();
+    if (IsIpAddressText(server) != 2) m_strSavedServer = server;
+    LoginOptions options = kReloginLogin;
+    options.timeoutSeconds = m_timing.wRequestTimeoutS;
+    const LoginResult result =
+        RunLoginExchange(session, options, KnownDeviceOf(m_app), &TraceLogWrite);
     if (Stopped()) return Outcome::kStopped;
-    if (loggedIn) {
-      TraceLogWrite("login success");
-      m_app.w_LoginResult = kLoginSucceeded;
-      m_app.w_UserLevel = 30;
-      if (ApplyLoginReply(reply.data(), false, true) == LoginReplyResult::kNoSession)
-        m_app.w_LoginResult = kLoginFailed;
-    } else {
-      m_app.w_LoginResult = status.dwStatus == 202 ? kLoginTooManyUsers : kLoginFailed;
-      TraceLogWrite("login failed");
-      if (!m_strSavedServer.empty()) {
-        // The failed request may have replaced the host name by its address.
-        std::lock_guard<std::mutex> lock(SessionMutex());
-        m_app.m_Settings.m_strServerName = m_strSavedServer;
-      }
-    }
-    if (m_app.w_LoginResult == kLoginSucceeded) {
-      const Outcome info = RequestDeviceInfo();
-      if (info != Outcome::kFailed) return info;
-    }
-    if (m_app.w_LoginResult == kLoginTooManyUsers) {
+    // A failed request may have replaced the host name by its address.
+    if (!result.loginAnswered && !m_strSavedServer.empty()) session.SetServerText(m_strSavedServer);
+    m_app.w_LoginResult = result.Code();
+    if (StoreLogin(result, options, session, SessionToSettings::kAddress, m_app))
+      return Outcome::kAccepted;
+    if (result.Code() == kLoginTooManyUsers) {
       PostLoginStatus(0, kLoginStatusTooManyUsers);
       if (!Wait(m_timing.dwTooManyUsersMs)) return Outcome::kStopped;
     }
     return Outcome::kFailed;
-  }
-
-  Outcome RequestDeviceInfo() {
-    DeviceInfoRequestParams params;
-    params.newFrameHeader = ::PrepareDeviceInfo();
-    if (Stopped()) return Outcome::kStopped;
-    std::string cookie;
-    {
-      std::lock_guard<std::mutex> lock(SessionMutex());
-      cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
-    }
-    params.cookie = cookie;
-    params.resolution = m_app.m_Settings.m_iImageResolution;
-    params.quality = m_app.m_Settings.m_iVideoQuality;
-    params.channel = m_app.m_Settings.m_bySelectedChannel;
-    CGIParamList request(kCgiGetDeviceInfo);
-    BuildDeviceInfoRequest(request, params);
-    std::vector<char> reply(kReplyBufferBytes, 0);
-    uint32_t length = 0;
-    TraceLogWrite("start to send get device info command");
-    const int sent =
-        VorozSendCommand(kCgiGetDeviceInfo, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                         nullptr, 0, reply.data(), kReplyBufferBytes - 1, &length,
-                         m_timing.wRequestTimeoutS, m_timing.wRequestTimeoutS, 0);
-    if (Stopped()) return Outcome::kStopped;
-    if (!sent) {
-      TraceLogWrite("Command failed");
-      return Outcome::kFailed;
-    }
-    TraceLogWrite("Command success");
-    if (length == 0) return Outcome::kFailed;  // the whole login is repeated
-    ApplyDeviceInfoReply(reply.data(), true);
-    return Outcome::kAccepted;
   }
 
   bool BackOff() {

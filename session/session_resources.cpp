@@ -11,7 +11,7 @@
 #include "session/session_control.h"
 #include "session/thread_stop.h"
 #include "platform/trace_log.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "platform/scoped_handle.h"
 
 namespace {
@@ -35,7 +35,6 @@ constexpr DWORD kReloginReapMs = 25000;
 
 // Set when a session thread had to be given up: what it may still wait on is never closed.
 std::atomic<bool> g_fThreadLeftRunning{false};
-
 
 void SetIfOpen(HANDLE h) {
   if (h) SetEvent(h);
@@ -69,6 +68,17 @@ bool LoginThreadsExist(const APP_DATA& a) {
          a.h_ShowImageDataThread.h || a.h_PlayAudioWavThread.h || a.m_AlarmRecord.HasThread() ||
          a.m_UserRecord.HasThread() || a.m_SchRecord.HasThread();
 }
+// The session's process events, made at the session's start and closed at its end.
+std::array<HANDLE*, 7> ProcessEventSlots(APP_DATA& a) {
+  return {&a.h_Process_Notify_TerminateEvent,
+          &a.h_Process_Reply_TerminateEvent,
+          &a.h_Process_Notify_InitEvent,
+          &a.h_Process_Reply_InitEvent,
+          &a.h_NotifyGetJPEGImageThreadResetEvent,
+          &a.h_FeedBackForNotifyResetEvent,
+          &a.h_TimerEvent};
+}
+
 }  // namespace
 
 bool LoginResourcesExist() {
@@ -87,14 +97,7 @@ int InitProcessResource() {
   a.h_KernelMessageSlotSem = SessionSystem().createSemaphore(1, 1);
   // Without both semaphores the mailbox cannot be served: the program ends.
   if (!a.h_KernelMessageSem || !a.h_KernelMessageSlotSem) return 0;
-  HANDLE* events[] = {&a.h_Process_Notify_TerminateEvent,
-                      &a.h_Process_Reply_TerminateEvent,
-                      &a.h_Process_Notify_InitEvent,
-                      &a.h_Process_Reply_InitEvent,
-                      &a.h_NotifyGetJPEGImageThreadResetEvent,
-                      &a.h_FeedBackForNotifyResetEvent,
-                      &a.h_TimerEvent};
-  for (HANDLE* e : events) {
+  for (HANDLE* e : ProcessEventSlots(a)) {
     *e = NewEvent(false);
     if (!*e) return 0;
   }
@@ -258,16 +261,10 @@ int ExitProcessResource() {
   StopThreadSlot(a.h_Process_Terminate_Thread, kProcessThreadStopMs, "Process_Terminate_Thread");
   // A session the re-initialise thread made meanwhile goes too.
   ExitLoginResource();
-  HANDLE* events[] = {&a.h_ConnectedEvent,
-                      &a.h_Process_Notify_TerminateEvent,
-                      &a.h_Process_Reply_TerminateEvent,
-                      &a.h_Process_Notify_InitEvent,
-                      &a.h_Process_Reply_InitEvent,
-                      &a.h_NotifyGetJPEGImageThreadResetEvent,
-                      &a.h_FeedBackForNotifyResetEvent,
-                      &a.h_TimerEvent};
-  if (!g_fThreadLeftRunning)
-    for (HANDLE* e : events) ost::CloseHandleSlot(*e);
+  if (!g_fThreadLeftRunning) {
+    ost::CloseHandleSlot(a.h_ConnectedEvent);
+    for (HANDLE* e : ProcessEventSlots(a)) ost::CloseHandleSlot(*e);
+  }
   CloseKernelMailbox();
   ost::CloseHandleSlot(a.m_NetworkBackupState.h_NetworkBkMutex);
   return 1;

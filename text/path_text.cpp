@@ -6,6 +6,10 @@ int DirectoryOfPath(const std::string& path, std::string& directory) {
   return 1;
 }
 
+void EnsureFolderBackslash(std::string& folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+}
+
 std::string JoinFolderAndName(const std::string& folder, const std::string& name) {
 #ifdef _WIN32
   constexpr char kSeparator = '\\';

@@ -4,6 +4,7 @@
 
 #include "res/skin/dialog_skin.h"
 #include "res/skin/channel_bar_skin.h"
+#include "res/skin/cmos_skin.h"
 #include "res/skin/login_skin.h"
 #include "res/skin/main_skin.h"
 
@@ -12,6 +13,7 @@ std::vector<SkinBitmap> SkinBitmaps() {
   AddLoginSkin(all);
   AddDialogSkin(all);
   AddChannelBarSkin(all);
+  AddCmosSkin(all);
   AddMainWindowSkin(all);
   return all;
 }

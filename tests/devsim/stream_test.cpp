@@ -21,9 +21,10 @@ std::string Title(const std::string& text) {
 
 // Reads frames until `done` holds for one; that frame, or nullopt after `limit` frames.
 template <typename Pred>
-std::optional<StreamFrame> FrameWhere(StreamClient& s, int layout, int limit, Pred done) {
+std::optional<StreamFrame> FrameWhere(StreamClient& s, int layout, int limit, Pred done,
+                                      bool counts_header = false) {
   for (int i = 0; i < limit; ++i) {
-    auto f = s.NextFrame(layout);
+    auto f = s.NextFrame(layout, counts_header);
     if (!f) return std::nullopt;
     if (done(*f)) return f;
   }
@@ -288,6 +289,38 @@ TEST_F(StreamTest, ChannelResolutionAndQualityFollowTheSessionsCommands) {
   }
 }
 
+TEST_F(StreamTest, SensorViewAndFlipsFollowTheZoomAndRotateCommands) {
+  StartDevsim({"--fps", "20", "--product", "RZ8P"});
+  std::string cookie = OpenSession(kNewHeader);
+  StreamClient s(devsim_.port(), cookie);
+  auto f = s.NextFrame(1, true);
+  ASSERT_TRUE(f);
+  EXPECT_FALSE(f->header.sensor);  // until the sensor is first told something
+  struct Step {
+    std::string command;
+    int sensor;
+  };
+  const Step steps[] = {
+      {"/OV9653Zoom.cgi?MODE=3", 0x03},
+      {"/OV9653Rotate.cgi?HR=1&VR=0", 0x83},
+      {"/OV9653Rotate.cgi?VR=1&HR=1", 0xC3},
+      {"/OV9653Zoom.cgi?MODE=2", 0xC2},
+      {"/OV9653Rotate.cgi?HR=0&VR=0", 0x02},
+      // Values the sensor cannot take change nothing, and neither does a missing one.
+      {"/OV9653Zoom.cgi?MODE=6", 0x02},
+      {"/OV9653Zoom.cgi?MODE=", 0x02},
+      {"/OV9653Rotate.cgi?HR=2&VR=1", 0x42},
+      {"/OV9653Rotate.cgi?HR=1", 0xC2},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.command);
+    EXPECT_EQ(Get(step.command + "&Cookie=" + cookie).status, 200);
+    f = FrameWhere(
+        s, 1, 20, [&](const StreamFrame& x) { return x.header.sensor == step.sensor; }, true);
+    EXPECT_TRUE(f);
+  }
+}
+
 TEST_F(StreamTest, TheStreamRequestIsLoggedWithoutStatus) {
   StartDevsim();
   std::string cookie = OpenSession(kOldHeader);
@@ -331,6 +364,21 @@ TEST_F(StreamTest, PicturesAreEncodedOncePerTickForAllStreams) {
   long long encodes = after.encodes - before.encodes;
   EXPECT_GE(frames, 30);
   EXPECT_LE(encodes * 2, frames) << encodes << " encodes for " << frames << " frames";
+}
+
+TEST_F(StreamTest, AnUnpacedStreamSendsBackToBackWhilePicturesChangeAtTheFrameRate) {
+  StartDevsim({"--fps", "1", "--set", "stream.paced=0"});
+  std::string cookie = OpenSession(kOldHeader);
+  StreamCounts before = Counts();
+  {
+    StreamClient s(devsim_.port(), cookie);
+    // At 1 frame/s a paced stream would take minutes for these.
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(s.NextFrame(2)) << "frame " << i;
+  }
+  ASSERT_TRUE(WaitForOpenStreams(0));
+  StreamCounts after = Counts();
+  EXPECT_GE(after.frames - before.frames, 200);
+  EXPECT_LE(after.encodes - before.encodes, 10) << "pictures are encoded once per tick";
 }
 
 TEST_F(StreamTest, AStreamEndsWhenItsClientGoes) {

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,15 +22,17 @@
 #include "session/kernel_mailbox.h"
 #include "platform/trace_log.h"
 #include "live/live_messages.h"
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 #include "live/live_view_window.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_request.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
+#include "program/program_objects.h"
 #include "record/record_app.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -165,8 +168,9 @@ class StreamSessionTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    g_lpApp = new APP_DATA();
-    BindRecordObjects(m_folder.Path());
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
+    BindRecordObjects(m_objects->m_Record, m_folder.Path());
     std::memset(g_szCookie, 0, sizeof g_szCookie);
     APP_DATA& a = *g_lpApp;
     ASSERT_EQ(AllocateSystemBuffer(), 1);
@@ -221,6 +225,7 @@ class StreamSessionTest : public ::testing::Test {
     }
     FreeSemaphore();
     FreeSystemBuffer();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
   }
@@ -236,9 +241,10 @@ class StreamSessionTest : public ::testing::Test {
       a.m_Settings.m_strServerName = "127.0.0.1";
       a.m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
     }
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
     a.m_Settings.m_iImageResolution = resolution;
-    ASSERT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
-    ASSERT_EQ(SendDeviceInfoRequest(LoginCaller::kRelogin), 1);
+    ASSERT_EQ(testsupport::LogInOnly(kReloginLogin), LoginOutcome::kAccepted);
+    ASSERT_EQ(testsupport::AskDeviceInformation(kReloginLogin), 1);
   }
 
   void StartThreads() {
@@ -335,6 +341,7 @@ class StreamSessionTest : public ::testing::Test {
   }
 
   ts::TempFolder m_folder{"livetrace"};
+  std::unique_ptr<ProgramObjects> m_objects;
   testsupport::DevsimChild devsim;
   TestKernel kernel;
   RecordingWindow window;

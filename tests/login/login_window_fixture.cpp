@@ -7,6 +7,7 @@
 #include "app/app_data.h"
 #include "login/login_worker.h"
 #include "platform/message_loop.h"
+#include "program/program_objects.h"
 
 namespace logintest {
 namespace {
@@ -14,6 +15,7 @@ namespace {
 namespace ts = testsupport;
 
 ts::TempFolder* g_folder = nullptr;
+ProgramObjects* g_objects = nullptr;
 
 }  // namespace
 
@@ -40,7 +42,8 @@ void LoginWindowTest::SetUpTestSuite() {
   ASSERT_EQ(::WSAStartup(MAKEWORD(1, 1), &wsa), 0);
   // The skin and the control file lie beside the test, as beside the program.
   ASSERT_TRUE(::SetCurrentDirectoryA(ts::ThisExeFolder().c_str()));
-  ASSERT_EQ(CreateAppData(), 1);
+  g_objects = new ProgramObjects();
+  ASSERT_EQ(CreateAppData(g_objects->Parts()), 1);
   g_folder = new ts::TempFolder("loginwindow");
   ASSERT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "Quendor.exe", g_folder->File("Quendor.exe")));
   ::CreateDirectoryA(RecordFolder().c_str(), nullptr);
@@ -52,6 +55,8 @@ void LoginWindowTest::SetUpTestSuite() {
 
 void LoginWindowTest::TearDownTestSuite() {
   ::SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
+  delete g_objects;
+  g_objects = nullptr;
   delete g_lpApp;
   g_lpApp = nullptr;
   delete g_folder;

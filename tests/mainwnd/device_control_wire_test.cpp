@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "mainwnd/device_control_win32.h"
 #include "net/local_ip.h"
 #include "platform/wnd.h"
+#include "program/program_objects.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
@@ -97,7 +100,8 @@ class DeviceControlWireTest : public ::testing::Test {
   void SetUp() override {
     m_msgLog = m_folder.File("messages.txt");
     SetEnvironmentVariableA("OST_MSGBOX_LOG", m_msgLog.c_str());
-    g_lpApp = new APP_DATA();
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
     ASSERT_EQ(LoadCtrlFile(), 1);  // the shipped file beside the test
     MapProtocolsToDevices();
     std::strcpy(g_szCookie, "C0FFEE");
@@ -108,6 +112,7 @@ class DeviceControlWireTest : public ::testing::Test {
     g_lpApp->m_ChannelBar.Destroy();
     m_devsim.Stop();
     FreeCtrlDeviceRecords();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
     SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
@@ -116,8 +121,7 @@ class DeviceControlWireTest : public ::testing::Test {
   void StartDevice(const char* product, std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--product", product, "--no-cookie-check"});
     ASSERT_TRUE(m_devsim.Start(args)) << m_devsim.error();
-    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_devsim.port());
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(m_devsim.port()));
     g_lpApp->str_ProductID = product;
   }
 
@@ -155,6 +159,7 @@ class DeviceControlWireTest : public ::testing::Test {
   }
 
   testsupport::TempFolder m_folder{"device-control"};
+  std::unique_ptr<ProgramObjects> m_objects;
   std::string m_msgLog;
   testsupport::DevsimChild m_devsim;
   size_t m_seen = 0;

@@ -4,18 +4,19 @@
 #include <cstring>
 
 #include "net/login_exchange.h"
+#include "tests/support/device_login.h"
 
 namespace nettest {
 namespace {
 
 using LoginWireTest = ProtocolTest;
 
-constexpr LoginCaller kCallers[] = {LoginCaller::kLoginWindow, LoginCaller::kLoginWorker,
-                                    LoginCaller::kRelogin};
-const char* NameOf(LoginCaller c) {
-  return c == LoginCaller::kLoginWindow   ? "login window"
-         : c == LoginCaller::kLoginWorker ? "worker"
-                                          : "relogin";
+using testsupport::AskDeviceInformation;
+using testsupport::LogInOnly;
+
+const LoginOptions* const kCallers[] = {&kLoginWindowLogin, &kLoginWorkerLogin, &kReloginLogin};
+const char* NameOf(const LoginOptions* c) {
+  return c == &kLoginWindowLogin ? "login window" : c == &kLoginWorkerLogin ? "worker" : "relogin";
 }
 
 struct Stored {
@@ -63,11 +64,9 @@ TEST_F(LoginWireTest, OutcomesOfTheThreeCallers) {
     StartDevice(c.args);
     for (int i = 0; i < 3; ++i) {
       SetUp();
-      g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-      g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
+      testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
       std::strcpy(g_szCookie, "stale");
-      EXPECT_EQ(SendLoginRequest(kCallers[i], "revuv", "revuv"), c.outcome[i])
-          << c.name << ", " << NameOf(kCallers[i]);
+      EXPECT_EQ(LogInOnly(*kCallers[i]), c.outcome[i]) << c.name << ", " << NameOf(kCallers[i]);
       if (c.outcome[i] == O::kFailed || c.outcome[i] == O::kTooManyUsers) {
         EXPECT_STREQ(g_szCookie, "") << c.name << ", " << NameOf(kCallers[i]);
         EXPECT_EQ(g_lpApp->str_ProductID, "") << c.name << ", " << NameOf(kCallers[i]);
@@ -79,13 +78,12 @@ TEST_F(LoginWireTest, OutcomesOfTheThreeCallers) {
 TEST_F(LoginWireTest, WhatEachCallerStores) {
   StartDevice(
       {"--product", "RZ1K", "--firmware", "1035", "--mac", "0011223344AA", "--host-name", "dvr"});
-  for (LoginCaller caller : kCallers) {
+  for (const LoginOptions* caller : kCallers) {
     SetUp();
-    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-    g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
-    ASSERT_EQ(SendLoginRequest(caller, "revuv", "revuv"), LoginOutcome::kAccepted);
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
+    ASSERT_EQ(LogInOnly(*caller), LoginOutcome::kAccepted);
     const Stored s = Snapshot();
-    const bool macBytes = caller != LoginCaller::kLoginWorker;
+    const bool macBytes = caller != &kLoginWorkerLogin;
     EXPECT_EQ(s.cookie.size(), 16u) << NameOf(caller);
     EXPECT_EQ(s.fw, "1035");
     EXPECT_EQ(s.pid, "RZ1K");
@@ -102,8 +100,7 @@ TEST_F(LoginWireTest, WhatEachCallerStores) {
 
 TEST_F(LoginWireTest, UnsupportedDeviceKeepsCookieAndProductId) {
   StartDevice({"--fault", "bad-product,id=ABCD", "--mac", "0011223344AA"});
-  EXPECT_EQ(SendLoginRequest(LoginCaller::kLoginWindow, "revuv", "revuv"),
-            LoginOutcome::kUnsupportedDevice);
+  EXPECT_EQ(LogInOnly(kLoginWindowLogin), LoginOutcome::kUnsupportedDevice);
   const Stored s = Snapshot();
   EXPECT_EQ(s.cookie.size(), 16u);
   EXPECT_EQ(s.pid, "ABCD");
@@ -117,13 +114,13 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
     const char* name;
     const char* product;
     const char* firmware;
-    LoginCaller caller;
+    const LoginOptions& caller;
     uint8_t channel;
     bool readsInf;
     std::string query;  // after the cookie
     uint32_t newHeader;
   };
-  const auto relogin = LoginCaller::kRelogin;
+  const LoginOptions& relogin = kReloginLogin;
   const Case cases[] = {
       {"RZK 1046", "RZ1K", "1046", relogin, 5, true, "&RES=2&QUA=3&CH=5&NEWHR=1", 1},
       {"RZK 1045", "RZ4K", "1045", relogin, 4, true, "&RES=2&QUA=3&CH=4", 0},
@@ -132,7 +129,7 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
       {"RZ2K 1005", "RZ2K", "1005", relogin, 2, false, "&RES=2&QUA=3&CH=2", 0},
       {"RZ8P", "RZ8P", "0001", relogin, 7, false, "&RES=2&QUA=3&CH=7&NEWHR=1", 1},
       {"RZ5M", "RZ5M", "1046", relogin, 7, false, "&RES=2&QUA=3&CH=7", 0},
-      {"worker", "RZ1K", "1046", LoginCaller::kLoginWorker, 5, false, "&RES=2&QUA=3", 7},
+      {"worker", "RZ1K", "1046", kLoginWorkerLogin, 5, false, "&RES=2&QUA=3", 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -144,9 +141,9 @@ TEST_F(LoginWireTest, DeviceInformationRequests) {
     settings.m_iVideoQuality = 3;
     settings.m_bySelectedChannel = c.channel;
     g_lpApp->m_RTPHeaderParser.m_fNewHeader = 7;
-    ASSERT_EQ(SendLoginRequest(c.caller, "revuv", "revuv"), LoginOutcome::kAccepted);
+    ASSERT_EQ(LogInOnly(c.caller), LoginOutcome::kAccepted);
     const std::string cookie = Cookie();
-    ASSERT_EQ(SendDeviceInfoRequest(c.caller), 1);
+    ASSERT_EQ(AskDeviceInformation(c.caller), 1);
 
     const auto log = Requests();
     ASSERT_EQ(log.size(), c.readsInf ? 3u : 2u);
@@ -166,14 +163,14 @@ TEST_F(LoginWireTest, DeviceInformationReplies) {
   struct Case {
     const char* name;
     std::vector<std::string> settings;
-    LoginCaller caller;
+    const LoginOptions& caller;
     int32_t lifetime;
     uint8_t multi, video;
     uint16_t level;
     std::vector<uint8_t> rows;  // model rows of the control-device list
   };
-  const auto relogin = LoginCaller::kRelogin;
-  const auto worker = LoginCaller::kLoginWorker;
+  const LoginOptions& relogin = kReloginLogin;
+  const LoginOptions& worker = kLoginWorkerLogin;
   const std::vector<std::string> items = {"lifetime=60",     "videomode=300",   "userlevel=20",
                                           "boot_version=B7", "version_2041=X7", "fpga_version=F7",
                                           "masters=1:3,2:4"};
@@ -207,9 +204,9 @@ TEST_F(LoginWireTest, DeviceInformationReplies) {
     APP_DATA& a = *g_lpApp;
     a.byMultiChannel = 9;
     a.m_ControlD.Add(0, 0, 1, C_ControlD::kBusDevice);
-    ASSERT_EQ(SendLoginRequest(c.caller, "revuv", "revuv"), LoginOutcome::kAccepted);
-    if (c.caller == relogin) a.m_ControlD.Clear();
-    ASSERT_EQ(SendDeviceInfoRequest(c.caller), 1);
+    ASSERT_EQ(LogInOnly(c.caller), LoginOutcome::kAccepted);
+    if (&c.caller == &relogin) a.m_ControlD.Clear();
+    ASSERT_EQ(AskDeviceInformation(c.caller), 1);
     EXPECT_EQ(a.dwLifeTimeMinutes, c.lifetime);
     EXPECT_EQ(a.byMultiChannel, c.multi);
     EXPECT_EQ(a.byVideoMode, c.video);
@@ -232,8 +229,8 @@ TEST_F(LoginWireTest, RetrFollowsTheCapabilityMaskOnNewerRzkDevices) {
     SetUp();
     StartDevice({"--product", "RZ1K", "--firmware", "1035", "--capability-mask", mask, "--set",
                  "linkdevice=", "--set", "masters=1:20", "--set", "retr=1"});
-    ASSERT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
-    ASSERT_EQ(SendDeviceInfoRequest(LoginCaller::kRelogin), 1);
+    ASSERT_EQ(LogInOnly(kReloginLogin), LoginOutcome::kAccepted);
+    ASSERT_EQ(AskDeviceInformation(kReloginLogin), 1);
     const C_ControlD& list = g_lpApp->m_ControlD;
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.At(0).byModelRow, mask[0] == '1' ? 22 : 20);
@@ -244,11 +241,11 @@ TEST_F(LoginWireTest, RetrFollowsTheCapabilityMaskOnNewerRzkDevices) {
 
 TEST_F(LoginWireTest, EmptyDeviceInformationFails) {
   StartDevice({"--fault", "devinfo-empty"});
-  for (LoginCaller caller : {LoginCaller::kLoginWorker, LoginCaller::kRelogin}) {
-    ASSERT_EQ(SendLoginRequest(caller, "revuv", "revuv"), LoginOutcome::kAccepted);
-    EXPECT_EQ(SendDeviceInfoRequest(caller), 0) << NameOf(caller);
+  for (const LoginOptions* caller : {&kLoginWorkerLogin, &kReloginLogin}) {
+    ASSERT_EQ(LogInOnly(*caller), LoginOutcome::kAccepted);
+    EXPECT_EQ(AskDeviceInformation(*caller), 0) << NameOf(caller);
   }
-  EXPECT_EQ(SendDeviceInfoRequest(LoginCaller::kLoginWindow), 0);
+  EXPECT_EQ(AskDeviceInformation(kLoginWindowLogin), 0);
 }
 
 }  // namespace

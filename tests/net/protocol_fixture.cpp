@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "net/local_ip.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
+#include "program/program_objects.h"
+#include "tests/support/device_login.h"
 
 // The program's globals the command layer uses.
 APP_DATA* g_lpApp = nullptr;
@@ -24,37 +25,56 @@ void ProtocolTest::SetUpTestSuite() {
   started = true;
 }
 
-void ProtocolTest::SetUp() {
+namespace {
+ProgramObjects* g_objects = nullptr;
+
+void FreeAppData() {
+  delete g_objects;
+  g_objects = nullptr;
   delete g_lpApp;
-  g_lpApp = new APP_DATA();
+  g_lpApp = nullptr;
+}
+}  // namespace
+
+void ProtocolTest::SetUp() {
+  FreeAppData();
+  g_objects = new ProgramObjects();
+  g_lpApp = new APP_DATA(g_objects->Parts());
   std::memset(g_szCookie, 0, sizeof g_szCookie);
   g_fPendingWebPort = 0;
   g_wPendingWebPort = 0;
   g_fPendingServerName = 0;
   g_strPendingServerName.clear();
+  ProgramDeviceSession() = DeviceSession();
 }
 
 void ProtocolTest::TearDown() {
   devsim.Stop();
-  delete g_lpApp;
-  g_lpApp = nullptr;
+  FreeAppData();
 }
 
 void ProtocolTest::StartDevice(const std::vector<std::string>& args) {
   ASSERT_TRUE(devsim.Start(args)) << devsim.error();
-  g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-  g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(devsim.port());
+  testsupport::PointProgramSessionAt(static_cast<uint16_t>(devsim.port()));
 }
 
 SendResult ProtocolTest::Send(uint8_t command, const CGIParamList& request, uint32_t capacity,
                               const std::string& body, bool withBody, uint16_t timeout) {
   SendResult r;
   r.reply.assign(capacity + 64, 0xEE);
-  r.result =
-      VorozSendCommand(command, request.GetBuffer(), request.GetLength(),
-                       withBody ? body.data() : nullptr, static_cast<uint32_t>(body.size()),
-                       &r.status, sizeof r.status, capacity ? r.reply.data() : nullptr, capacity,
-                       capacity ? &r.length : nullptr, timeout, timeout, 0, &r.complete);
+  CgiRequest send = CgiRequest::Of(request);
+  send.command = command;
+  if (withBody) send.body = body.data();
+  send.bodyLength = static_cast<uint32_t>(body.size());
+  if (capacity) {
+    send.reply = r.reply.data();
+    send.replyCapacity = capacity;
+    send.replyLength = &r.length;
+  }
+  send.options = {.sendTimeoutSeconds = timeout, .receiveTimeoutSeconds = timeout};
+  send.status = &r.status;
+  send.bodyComplete = &r.complete;
+  r.result = VorozSendCommand(send, ProgramDeviceSession());
   for (size_t i = capacity; i < r.reply.size(); ++i)
     EXPECT_EQ(r.reply[i], 0xEE) << "written past the capacity at " << i;
   return r;
@@ -82,7 +102,7 @@ std::string ProtocolTest::StoredBlock(const std::string& option) {
 }
 
 std::string ProtocolTest::Login() {
-  EXPECT_EQ(SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv"), LoginOutcome::kAccepted);
+  EXPECT_EQ(testsupport::LogInOnly(kReloginLogin), LoginOutcome::kAccepted);
   return Cookie();
 }
 

@@ -34,7 +34,8 @@ class ProtocolTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts the simulator with args and points the settings at it ("127.0.0.1", its port).
+  // Starts the simulator with args and points the program's session at it ("127.0.0.1", its
+  // port, the simulator's account).
   void StartDevice(const std::vector<std::string>& args = {});
 
   // Sends a built request with the given capacity (0: no reply buffer) and time-outs.

@@ -3,6 +3,7 @@
 #include "tests/net/protocol_fixture.h"
 
 #include "net/cgi_command_table.h"
+#include "app/login_store.h"
 #include "net/device_session.h"
 
 namespace nettest {
@@ -92,70 +93,74 @@ TEST_F(ReplyWireTest, ReceiveTimeOut) {
 
 TEST_F(ReplyWireTest, UnreachableServers) {
   StartDevice({"--no-cookie-check"});
-  ::CSettingINI& settings = g_lpApp->m_Settings;
+  DeviceSession& session = ProgramDeviceSession();
   struct Case {
     const char* name;
     std::string server;
     uint16_t port;
   };
   const Case cases[] = {
-      {"empty server", "", settings.m_wWebPort},
-      {"digits and dots are never resolved", "1.2.3.4.5", settings.m_wWebPort},
+      {"empty server", "", session.Port()},
+      {"digits and dots are never resolved", "1.2.3.4.5", session.Port()},
       {"nothing listening", "127.0.0.1", 1},
   };
   for (const Case& c : cases) {
-    settings.m_strServerName = c.server;
-    settings.m_wWebPort = c.port;
+    session.SetServerText(c.server);
+    session.SetWebPort(c.port);
     CGIParamList login(kCgiLogin);
     const SendResult r = Send(kCgiLogin, login);
     EXPECT_EQ(r.result, 0) << c.name;
     EXPECT_EQ(r.status.dwStatus, 0xBBBBu) << c.name;
-    EXPECT_EQ(settings.m_strServerName, c.server) << c.name;
-    EXPECT_STREQ(settings.m_szServerHostName, "") << c.name;
+    EXPECT_EQ(session.Server(), c.server) << c.name;
+    EXPECT_EQ(session.HostName(), "") << c.name;
   }
   EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(ReplyWireTest, LoginByHostNameKeepsTheName) {
   StartDevice({"--no-cookie-check"});
-  ::CSettingINI& settings = g_lpApp->m_Settings;
+  DeviceSession& session = ProgramDeviceSession();
 
   // Another command by name resolves but changes nothing.
-  settings.m_strServerName = "localhost";
+  session.SetServerText("localhost");
   EXPECT_EQ(Send(kCgiGetDvrName, CGIParamList(kCgiGetDvrName)).result, 1);
-  EXPECT_EQ(settings.m_strServerName, "localhost");
-  EXPECT_STREQ(settings.m_szServerHostName, "");
+  EXPECT_EQ(session.Server(), "localhost");
+  EXPECT_EQ(session.HostName(), "");
 
   CGIParamList login(kCgiLogin);
   login.AddParam("Username", "revuv");
   login.AddParam("Password", "revuv");
   EXPECT_EQ(Send(kCgiLogin, login, 1024).result, 1);
-  EXPECT_EQ(settings.m_strServerName, "127.0.0.1");
-  EXPECT_STREQ(settings.m_szServerHostName, "localhost");
+  EXPECT_EQ(session.Server(), "127.0.0.1");
+  EXPECT_EQ(session.HostName(), "localhost");
 
   // Also when the login itself is refused.
-  settings.m_strServerName = "localhost";
-  settings.ClearServerHostName();
+  session.SetServerFromUser("localhost");
   CGIParamList wrong(kCgiLogin);
   wrong.AddParam("Username", "revuv");
   wrong.AddParam("Password", "wrong");
   EXPECT_EQ(Send(kCgiLogin, wrong, 1024).result, 0);
-  EXPECT_EQ(settings.m_strServerName, "127.0.0.1");
-  EXPECT_STREQ(settings.m_szServerHostName, "localhost");
+  EXPECT_EQ(session.Server(), "127.0.0.1");
+  EXPECT_EQ(session.HostName(), "localhost");
 
   // A login to a dotted address changes neither.
   EXPECT_EQ(Send(kCgiLogin, login, 1024).result, 1);
-  EXPECT_EQ(settings.m_strServerName, "127.0.0.1");
-  EXPECT_STREQ(settings.m_szServerHostName, "localhost");
+  EXPECT_EQ(session.Server(), "127.0.0.1");
+  EXPECT_EQ(session.HostName(), "localhost");
 }
 
 TEST_F(ReplyWireTest, PendingAddressTakenOverAfterTheFirstSuccess) {
   testsupport::DevsimChild second;
   ASSERT_TRUE(second.Start({"--no-cookie-check"})) << second.error();
   StartDevice({"--no-cookie-check", "--fault", "status,code=500,count=1"});
+  DeviceSession& session = ProgramDeviceSession();
+  session.KeepResolvedName("old-name", "localhost");
+  // The settings follow the program's session.
+  FollowProgramSessionInSettings();
   ::CSettingINI& settings = g_lpApp->m_Settings;
   settings.m_strServerName = "localhost";
   settings.KeepServerHostName("old-name");
+  settings.m_wWebPort = session.Port();
   {
     std::lock_guard<std::mutex> lock(SessionMutex());
     g_wPendingWebPort = static_cast<uint16_t>(second.port());
@@ -163,20 +168,25 @@ TEST_F(ReplyWireTest, PendingAddressTakenOverAfterTheFirstSuccess) {
     g_strPendingServerName = "127.0.0.1";
     g_fPendingServerName = 1;
   }
-  const uint16_t firstPort = settings.m_wWebPort;
+  const uint16_t firstPort = session.Port();
 
   // A failing request takes nothing over.
   EXPECT_EQ(Send(kCgiGetDvrName, CGIParamList(kCgiGetDvrName)).result, 0);
+  EXPECT_EQ(session.Port(), firstPort);
   EXPECT_EQ(settings.m_wWebPort, firstPort);
   EXPECT_EQ(g_fPendingWebPort, 1u);
 
   // The first success does, once.
   EXPECT_EQ(Send(kCgiGetDvrName, CGIParamList(kCgiGetDvrName)).result, 1);
+  EXPECT_EQ(session.Port(), second.port());
+  EXPECT_EQ(session.Server(), "127.0.0.1");
+  EXPECT_EQ(session.HostName(), "");
   EXPECT_EQ(settings.m_wWebPort, second.port());
   EXPECT_EQ(settings.m_strServerName, "127.0.0.1");
   EXPECT_STREQ(settings.m_szServerHostName, "");
   EXPECT_EQ(g_fPendingWebPort, 0u);
   EXPECT_EQ(g_fPendingServerName, 0u);
+  session.SetAddressObserver(nullptr);
 
   EXPECT_EQ(Send(kCgiGetDvrDate, CGIParamList(kCgiGetDvrDate)).result, 1);
   EXPECT_EQ(Requests().size(), 2u);

@@ -9,8 +9,10 @@
 
 #include "tests/net/protocol_fixture.h"
 
+#include "net/device_session.h"
 #include "net/login_exchange.h"
 #include "net/request_cancel.h"
+#include "tests/support/device_login.h"
 #include "tests/support/win_process.h"
 
 namespace nettest {
@@ -49,10 +51,15 @@ class RequestStopWireTest : public ProtocolTest {
     std::thread sender([&] {
       const RequestCancel cancel(m_stop);
       const RequestCancelScope scope(cancel);
-      out.send.result =
-          VorozSendCommand(command, request.GetBuffer(), request.GetLength(), nullptr, 0,
-                           &out.send.status, sizeof out.send.status, out.send.reply.data(),
-                           capacity, &out.send.length, timeout, timeout, 0, &out.send.complete);
+      CgiRequest send = CgiRequest::Of(request);
+      send.command = command;
+      send.reply = out.send.reply.data();
+      send.replyCapacity = capacity;
+      send.options = {.sendTimeoutSeconds = timeout, .receiveTimeoutSeconds = timeout};
+      send.status = &out.send.status;
+      send.replyLength = &out.send.length;
+      send.bodyComplete = &out.send.complete;
+      out.send.result = VorozSendCommand(send, ProgramDeviceSession());
       end = Clock::now();
       done = true;
     });
@@ -151,8 +158,7 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
   // Without a stop the short body keeps its contract: 1, the bytes that came, incomplete.
   {
     HalfReplyServer server;
-    g_lpApp->m_Settings.m_strServerName = "127.0.0.1";
-    g_lpApp->m_Settings.m_wWebPort = server.port();
+    ts::PointProgramSessionAt(server.port());
     const Stopped r =
         SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 1, nullptr);
     EXPECT_EQ(r.send.result, 1);
@@ -162,7 +168,7 @@ TEST_F(RequestStopWireTest, BodyCutByTheStopIsNotDelivered) {
   }
   // Stopped while the rest of the body is awaited: 0, and not a byte of it in the buffer.
   HalfReplyServer server;
-  g_lpApp->m_Settings.m_wWebPort = server.port();
+  ProgramDeviceSession().SetWebPort(server.port());
   const Stopped r = SendStoppable(kCgiGetDeviceInfo, CGIParamList(kCgiGetDeviceInfo), 256, 20, [&] {
     if (!server.BodyPartSent()) return false;
     ::Sleep(200);
@@ -187,7 +193,7 @@ TEST_F(RequestStopWireTest, NothingIsSentOnceStopped) {
   std::thread([&] {
     const RequestCancel cancel(m_stop);
     const RequestCancelScope scope(cancel);
-    outcome = SendLoginRequest(LoginCaller::kRelogin, "revuv", "revuv");
+    outcome = ts::LogInOnly(kReloginLogin);
   }).join();
   EXPECT_EQ(outcome, LoginOutcome::kFailed);
   EXPECT_TRUE(Requests().empty());

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "net/sys_cfg_blocks.h"
-#include "net/sys_cfg_transfer.h"
+#include "app/sys_cfg_items.h"
 
 namespace nettest {
 namespace {

@@ -102,3 +102,73 @@ TEST(PreAlarmBuffer, HandOffPacesTheStoreAndDetachReleasesIt) {
   EXPECT_EQ(ring.Store(jpeg, 1, {}), 1);  // a recorder not writing holds nothing up
   EXPECT_EQ(ring.WaitFor(kRingManual, kSignalFrame, std::chrono::milliseconds(10)), 0u);
 }
+
+// A store held up by a recorder that has not taken its frame goes on by whichever way the
+// recorder lets the frame go; a signal to another recorder, or to the holder without taking the
+// frame, does not let it go.
+TEST(PreAlarmBuffer, HeldStoreIsReleasedByEachWayTheFrameIsLetGo) {
+  const struct {
+    const char* what;
+    void (*release)(CPreAlarmBuffer&);
+  } cases[] = {
+      {"frame written", [](CPreAlarmBuffer& r) { r.FrameDone(kRingAlarm); }},
+      {"recorder stops writing", [](CPreAlarmBuffer& r) { r.Detach(kRingAlarm); }},
+      {"recorder thread ends", [](CPreAlarmBuffer& r) { r.EndServing(kRingAlarm); }},
+      {"frame signal cleared", [](CPreAlarmBuffer& r) { r.Clear(kRingAlarm, kSignalFrame); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CPreAlarmBuffer ring;
+    ASSERT_EQ(ring.AllocateBuffer(), 1);
+    const uint8_t jpeg[] = {1};
+    ring.SetServed(kRingAlarm, true);
+    ring.SetServed(kRingManual, true);
+    ring.Attach(kRingAlarm);
+    ring.Attach(kRingManual);
+    ASSERT_EQ(ring.Store(jpeg, 1, {}), 1);
+    ring.FrameDone(kRingManual);  // the other recorder has written it
+    std::atomic<bool> stored{false};
+    std::thread producer([&] {
+      ring.Store(jpeg, 1, {});
+      stored = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ring.Signal(kRingManual, kSignalStart);
+    ring.Signal(kRingAlarm, kSignalClosed);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(stored.load());
+    c.release(ring);
+    for (int i = 0; i < 500 && !stored; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(stored.load()) << "the store was not woken";
+    if (!stored) {
+      ring.Detach(kRingAlarm);
+      ring.FrameDone(kRingAlarm);
+    }
+    producer.join();
+    // The other recorder was handed the second frame as well.
+    EXPECT_EQ(ring.WaitFor(kRingManual, kSignalFrame, std::chrono::seconds(5)),
+              uint32_t{kSignalFrame});
+    EXPECT_EQ(ring.StoredFrames(), 2u);
+  }
+}
+
+// A recorder waiting for its frame and a closer waiting on the same recorder's confirmation are
+// both woken: the one by the store, the other by the close.
+TEST(PreAlarmBuffer, RecorderAndCloserOfOneRecorderAreBothWoken) {
+  CPreAlarmBuffer ring;
+  ASSERT_EQ(ring.AllocateBuffer(), 1);
+  ring.Attach(kRingAlarm);
+  std::atomic<uint32_t> recorderGot{0}, closerGot{0};
+  std::thread recorder([&] { recorderGot = ring.Wait(kRingAlarm, kSignalFrame); });
+  std::thread closer(
+      [&] { closerGot = ring.WaitFor(kRingAlarm, kSignalClosed, std::chrono::seconds(5)); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  const uint8_t jpeg[] = {1};
+  ASSERT_EQ(ring.Store(jpeg, 1, {}), 1);
+  recorder.join();
+  EXPECT_EQ(recorderGot.load(), uint32_t{kSignalFrame});
+  ring.Signal(kRingAlarm, kSignalClosed);
+  closer.join();
+  EXPECT_EQ(closerGot.load(), uint32_t{kSignalClosed});
+}

@@ -8,6 +8,7 @@
 #include "record/record_file_format.h"
 #include "record/record_file_writer.h"
 #include "tests/record/memory_file_system.h"
+#include "text/path_text.h"
 
 namespace {
 std::vector<uint8_t> Bytes(std::initializer_list<int> list) {

@@ -7,9 +7,7 @@
 
 namespace resize_test {
 
-namespace {
-
-double Element(const std::vector<uint8_t>& plane, int32_t type, size_t offset) {
+double StoredElement(const std::vector<uint8_t>& plane, int32_t type, size_t offset) {
   if (type == 0) return plane[offset];
   if (type == 1) return plane[offset] | plane[offset + 1] << 8;
   float f;
@@ -17,8 +15,7 @@ double Element(const std::vector<uint8_t>& plane, int32_t type, size_t offset) {
   return f;
 }
 
-// The interpolation the worker runs after its fallback by the image's size.
-int32_t Effective(const ResizeCall& c) {
+int32_t EffectiveInterpolation(const ResizeCall& c) {
   if (c.interp == 8) return 8;
   const int32_t minSide = std::min(c.srcSize.width, c.srcSize.height);
   int32_t i = c.interp;
@@ -28,8 +25,6 @@ int32_t Effective(const ResizeCall& c) {
   return i;
 }
 
-}  // namespace
-
 std::string CompareBuilds(const ResizeCall& c, const CallResult& portable,
                           const CallResult& other) {
   if (portable.status != other.status) {
@@ -38,7 +33,7 @@ std::string CompareBuilds(const ResizeCall& c, const CallResult& portable,
   if (!portable.untouched.empty()) return "portable wrote outside: " + portable.untouched;
   if (!other.untouched.empty()) return "wrote outside: " + other.untouched;
   if (portable.status != 0) return {};
-  const int32_t interp = Effective(c);
+  const int32_t interp = EffectiveInterpolation(c);
   const int32_t es = 1 << c.type;
   const int32_t pixel = c.planar ? 1 : c.channels;
   const int32_t written = c.planar || c.layout == 1 ? 1 : c.layout == 4 ? 4 : 3;
@@ -47,7 +42,7 @@ std::string CompareBuilds(const ResizeCall& c, const CallResult& portable,
   if (c.type == 2) {
     for (const auto& plane : portable.srcPlanes) {
       for (size_t i = 0; i + 4 <= plane.size(); i += 4) {
-        const double v = std::fabs(Element(plane, 2, i));
+        const double v = std::fabs(StoredElement(plane, 2, i));
         if (std::isfinite(v)) scale = std::max(scale, v);
       }
     }
@@ -58,8 +53,8 @@ std::string CompareBuilds(const ResizeCall& c, const CallResult& portable,
       for (int32_t x = 0; x < portable.dstW * pixel; ++x) {
         if (x % pixel >= written) continue;
         const size_t at = static_cast<size_t>(y) * c.dstStep + static_cast<size_t>(x) * es;
-        const double a = Element(portable.dstPlanes[p], c.type, at);
-        const double b = Element(other.dstPlanes[p], c.type, at);
+        const double a = StoredElement(portable.dstPlanes[p], c.type, at);
+        const double b = StoredElement(other.dstPlanes[p], c.type, at);
         const bool same = std::memcmp(&portable.dstPlanes[p][at], &other.dstPlanes[p][at], es) == 0;
         if (same) continue;
         if (!exact && std::fabs(a - b) <= tol) continue;

@@ -15,6 +15,7 @@
 #include "resize/resize_worker.h"
 #include "resize/sse2/resize_sse2.h"
 #include "tests/resize/resize_call.h"
+#include "tests/resize/resize_compare.h"
 #include "tests/resize/resize_run.h"
 #include "tests/resize/resize_test_image.h"
 
@@ -73,25 +74,6 @@ ResizeCall RandomCall(TestRng& rng) {
   return c;
 }
 
-// The interpolation the worker runs after its fallback by image size.
-int32_t Effective(const ResizeCall& c) {
-  if (c.interp == 8) return 8;
-  const int32_t minSide = std::min(c.srcSize.width, c.srcSize.height);
-  int32_t i = c.interp;
-  if (minSide < 2) i = 1;
-  if (i == 16 && minSide < 6) i = 4;
-  if (i == 4 && minSide < 4) i = 2;
-  return i;
-}
-
-double Sample(const std::vector<uint8_t>& plane, int32_t type, size_t offset) {
-  if (type == 0) return plane[offset];
-  if (type == 1) return plane[offset] | plane[offset + 1] << 8;
-  float f;
-  std::memcpy(&f, &plane[offset], 4);
-  return f;
-}
-
 TEST(ResizeSse2, RandomMatrixAgainstTheGenericBuildAndTheTwin) {
   TestRng rng(816);
   int compared = 0, differing = 0;
@@ -109,7 +91,7 @@ TEST(ResizeSse2, RandomMatrixAgainstTheGenericBuildAndTheTwin) {
     ASSERT_TRUE(sse3.dstPlanes == sse2.dstPlanes) << "case " << n;
     if (sse2.status != 0) continue;
 
-    const int32_t interp = Effective(c);
+    const int32_t interp = resize_test::EffectiveInterpolation(c);
     const bool integer = c.type != 2;
     const int32_t es = 1 << c.type;
     const int32_t pix = c.planar ? 1 : c.channels;
@@ -117,7 +99,8 @@ TEST(ResizeSse2, RandomMatrixAgainstTheGenericBuildAndTheTwin) {
     for (size_t p = 0; p < sse2.dstPlanes.size(); ++p) {
       double maxAbs = 1.0;
       for (size_t b = 0; b + es <= sse2.srcPlanes[p].size(); b += es) {
-        maxAbs = std::max(maxAbs, std::fabs(Sample(sse2.srcPlanes[p], c.type, b)));
+        maxAbs =
+            std::max(maxAbs, std::fabs(resize_test::StoredElement(sse2.srcPlanes[p], c.type, b)));
       }
       double tol;
       if (integer) {
@@ -130,8 +113,8 @@ TEST(ResizeSse2, RandomMatrixAgainstTheGenericBuildAndTheTwin) {
           for (int32_t e = 0; e < elems; ++e) {
             const size_t off =
                 static_cast<size_t>(y) * c.dstStep + (static_cast<size_t>(x) * pix + e) * es;
-            const double a = Sample(sse2.dstPlanes[p], c.type, off);
-            const double g = Sample(generic.dstPlanes[p], c.type, off);
+            const double a = resize_test::StoredElement(sse2.dstPlanes[p], c.type, off);
+            const double g = resize_test::StoredElement(generic.dstPlanes[p], c.type, off);
             ASSERT_LE(std::fabs(a - g), tol) << "case " << n << " interp " << interp << " type "
                                              << c.type << " at " << x << "," << y << "," << e;
             differing += a != g;

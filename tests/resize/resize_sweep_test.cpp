@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "tests/resize/resize_call.h"
+#include "tests/resize/resize_compare.h"
 #include "tests/resize/resize_reference.h"
 #include "tests/resize/resize_test_image.h"
 
@@ -89,14 +90,6 @@ ResizeCall RandomCall(TestRng& rng) {
   return c;
 }
 
-double Stored(const std::vector<uint8_t>& plane, int32_t type, size_t offset) {
-  if (type == 0) return plane[offset];
-  if (type == 1) return plane[offset] | plane[offset + 1] << 8;
-  float f;
-  std::memcpy(&f, &plane[offset], 4);
-  return f;
-}
-
 TEST(ResizeSweep, RandomArguments) {
   TestRng rng(2024);
   int valid = 0, compared = 0;
@@ -125,7 +118,7 @@ TEST(ResizeSweep, RandomArguments) {
           for (int32_t e = 0; e < elems; ++e) {
             const size_t off = static_cast<size_t>(y) * (c.dstStep / es * es) +
                                (static_cast<size_t>(x) * pix + e) * es;
-            const double got = Stored(r.dstPlanes[p], c.type, off);
+            const double got = resize_test::StoredElement(r.dstPlanes[p], c.type, off);
             ASSERT_LE(std::fabs(got - want.at(x, y, e)), tol)
                 << "case " << n << " at " << x << "," << y << "," << e << " interp " << c.interp;
             ++compared;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@
 #include "platform/trace_log.h"
 #include "mainwnd/pallum_dlg.h"
 #include "net/login_exchange.h"
+#include "program/program_objects.h"
 #include "tests/session/session_probe.h"
+#include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -85,7 +88,8 @@ class SessionThreads : public ::testing::Test {
     SetLifeTimeSecondMs(1000);
     SetEnvironmentVariableA("OST_MSGBOX_LOG", m_folder.File("msgbox.log").c_str());
 
-    g_lpApp = new APP_DATA();
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
     ASSERT_EQ(AllocateSystemBuffer(), 1);
     ASSERT_EQ(InitialSemaphore(), 1);
     ::CSettingINI& s = g_lpApp->m_Settings;
@@ -105,6 +109,7 @@ class SessionThreads : public ::testing::Test {
     ExitProcessResource();
     FreeSemaphore();
     FreeSystemBuffer();
+    m_objects.reset();
     delete g_lpApp;
     g_lpApp = nullptr;
     TraceLogDone();
@@ -115,18 +120,18 @@ class SessionThreads : public ::testing::Test {
     WSACleanup();
   }
 
-  // devsim on a free port, the settings pointing at it.
+  // devsim on a free port, the settings and the program's session pointing at it.
   void StartDevice(std::vector<std::string> args = {}) {
     args.insert(args.end(), {"--fps", "50"});
     ASSERT_TRUE(m_device.Start(args)) << m_device.error();
     g_lpApp->m_Settings.m_wWebPort = static_cast<uint16_t>(m_device.port());
+    testsupport::PointProgramSessionAt(static_cast<uint16_t>(m_device.port()));
   }
 
   // The login window's login, both resource groups as start-up creates them, then the stream
   // start of the main window.
   void StartSessionAsStartUpDoes() {
-    ASSERT_EQ(SendLoginRequest(LoginCaller::kLoginWindow, "revuv", "revuv"),
-              LoginOutcome::kAccepted);
+    ASSERT_EQ(testsupport::LogInOnly(kLoginWindowLogin), LoginOutcome::kAccepted);
     ASSERT_EQ(InitProcessResource(), 1);
     ASSERT_EQ(InitLoginResource(), 1);
     SetEvent(g_lpApp->h_StartToGetJpegImageEvent);
@@ -148,6 +153,7 @@ class SessionThreads : public ::testing::Test {
   }
 
   ts::TempFolder m_folder{"session"};
+  std::unique_ptr<ProgramObjects> m_objects;
   MainWindowProbe m_probe;
   CPallumDlg m_drawer;  // its window is never created: only its frame drawing is used
   DevsimChild m_device;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_data.h"
+#include "program/program_objects.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ LONG MaximumOf(HANDLE sem) {
 }
 
 TEST(AppData, CreationValuesBuffersAndRingSemaphores) {
-  ASSERT_EQ(CreateAppData(), 1);  // CtrlFile.ini lies beside the test
+  ProgramObjects objects;
+  ASSERT_EQ(CreateAppData(objects.Parts()), 1);  // CtrlFile.ini lies beside the test
   ASSERT_NE(g_lpApp, nullptr);
   EXPECT_EQ(g_lpApp->byPtzHotPointMode, 1);
   EXPECT_EQ(g_lpApp->wHotPointMarkX, 50);

@@ -6,7 +6,7 @@
 
 #include "live/stream_pipeline.h"
 #include "session/kernel_mailbox.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 
 namespace {
 constexpr DWORD kMaxPacedDelayMs = 200;

@@ -1,10 +1,10 @@
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 
 #include <mutex>
 
 #include "app/app_data.h"
 #include "net/device_family.h"
-#include "live/app_header_reaction_host.h"
+#include "session/app_header_reaction_host.h"
 
 void BindLiveViewObjects() {
   static AppHeaderReactionHost host;

@@ -28,8 +28,8 @@ extern std::atomic<uint32_t> StreamStatusCode;
 // Each takes the stream pipeline (CStreamPipeline*, live/stream_pipeline.h) as its argument and
 // returns 0. Of the program around them they use the session's device address and cookie, the
 // local address, h_Process_Reply_TerminateEvent, the kernel message mailbox (code 1 relogin,
-// code 2 draw), the trace log, the device's VIDEOMODE (blank pictures) and the recorders'
-// StoreToPreAlarmRing.
+// code 2 draw), the trace log, the device's VIDEOMODE (blank pictures) and the store that
+// recording installs on the pipeline (StoreToPreAlarmRing).
 //
 // Receive: waits for h_StartToGetJpegImageEvent, connects and sends the stream request, then
 // reads frames until the session ends. Every end but a stop request closes the socket and sends

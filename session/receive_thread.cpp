@@ -12,11 +12,11 @@
 #include "net/local_ip.h"
 #include "platform/trace_log.h"
 #include "live/frame_splitter.h"
-#include "live/live_view_binding.h"
+#include "session/live_view_binding.h"
 #include "live/socket_frame_source.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_request.h"
-#include "live/stream_threads.h"
+#include "session/stream_threads.h"
 #include "net/device_session.h"
 
 std::atomic<uint32_t> StreamStatusCode{0};
@@ -75,11 +75,11 @@ struct StreamTarget {
 };
 
 StreamTarget SessionStreamTarget() {
+  const DeviceSession& session = ProgramDeviceSession();
+  StreamTarget target{session.Server(), {}, session.Port()};
   std::lock_guard<std::mutex> lock(SessionMutex());
-  const APP_DATA& a = *g_lpApp;
-  return StreamTarget{a.m_Settings.m_strServerName,
-                      std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)),
-                      a.m_Settings.m_wWebPort};
+  target.cookie.assign(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie));
+  return target;
 }
 
 // Connects and sends the stream request; false (the session ended) on failure.
@@ -130,12 +130,13 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID param) {
   if (!OpenStream(p, socket)) return 0;
 
   auto splitter = std::make_unique<CFrameSplitter>();
-  SocketFrameSource source(socket, p.h_NotifyGetJPEGImageThreadResetEvent,
-                           p.h_EndofGetJpegImageEvent,
-                           {&p.StreamRunningFlag, &p.fVideoConnected, &stats.dwRateBytes});
+  auto source = std::make_unique<SocketFrameSource>(
+      socket, p.h_NotifyGetJPEGImageThreadResetEvent, p.h_EndofGetJpegImageEvent,
+      SocketFrameSource::SessionWords{&p.StreamRunningFlag, &p.fVideoConnected,
+                                      &stats.dwRateBytes});
   CFrameRing<RTPH_Struct>& ring = p.m_SocketRing;
   for (;;) {
-    if (source.StopRequested()) {
+    if (source->StopRequested()) {
       StopQuietly(p, socket);
       return 0;
     }
@@ -162,7 +163,7 @@ DWORD WINAPI Jpeg_TCP_Get_Image_Data_Thread(LPVOID param) {
     // recording, channel switch, clock, ...), also one whose picture is then dropped.
     StreamFrame frame;
     const CFrameSplitter::Outcome outcome =
-        splitter->NextFrame(source, p.m_RTPHeaderParser, &p.m_HeaderReactions, ring.WriteSlot(),
+        splitter->NextFrame(*source, p.m_RTPHeaderParser, &p.m_HeaderReactions, ring.WriteSlot(),
                             ring.dw_SlotBytes, &frame);
     switch (outcome) {
       case CFrameSplitter::Outcome::kFrame:

@@ -1,4 +1,4 @@
-#include "live/app_header_reaction_host.h"
+#include "session/app_header_reaction_host.h"
 
 #include "app/app_data.h"
 #include "live/live_messages.h"

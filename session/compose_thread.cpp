@@ -9,8 +9,7 @@
 #include "live/compose_frame.h"
 #include "live/jpeg_decode.h"
 #include "live/stream_pipeline.h"
-#include "live/stream_threads.h"
-#include "record/record_app.h"
+#include "session/stream_threads.h"
 
 DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID param) {
   CStreamPipeline& p = *static_cast<CStreamPipeline*>(param);
@@ -57,7 +56,8 @@ DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID param) {
       imageRing.ReleaseFree();
     } else {
       // The recorders' hook: every good frame goes to the pre-alarm ring, paced by them.
-      StoreToPreAlarmRing(staging, payload, timeStamp, noPicture ? 1 : 0, 3, 0, 0);
+      if (const ComposedFrameStore store = p.FrameStore())
+        store(staging, payload, timeStamp, noPicture ? 1 : 0, 3, 0, 0);
       imageRing.WriteRecord().dw[4] = interval;
       imageRing.CommitWrite();
     }

@@ -1,0 +1,482 @@
+// End-to-end frame rate of the live view with recording off and on, under Wine against devsim:
+// the three stream threads, the kernel message thread drawing each picture into a window, and the
+// recorders writing ".qdx" files through the Windows file system (a manual recording, or alarm
+// recordings from devsim's alarm schedule). One session per case (login, stream, stop); in it,
+// windows of a few seconds alternate recording off, on, off, on, ... One table row per case gives
+// the shown frames per second (median of the windows) off and on, their ratio, and the median of
+// each pair's ratio, which drifting machine load disturbs least (goal: at least 0.90). Every
+// record file is checked whole by the player stand-in's check.
+//
+// usage: ost_live_record_bench [--fps N] [--seconds S] [--warmup S] [--pairs N]
+//                              [--case manual|alarm] [--smoke]
+// --smoke: one pair of windows per case. Exit status 1 when a case failed: a window without a
+// frame shown, the stream lost, no record file, or a record file that is not whole.
+#include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_data.h"
+#include "live/live_view_window.h"
+#include "live/stream_pipeline.h"
+#include "net/device_session.h"
+#include "net/local_ip.h"
+#include "net/login_exchange.h"
+#include "platform/player/record_file_check.h"
+#include "platform/trace_log.h"
+#include "program/program_objects.h"
+#include "record/record_app.h"
+#include "session/kernel_mailbox.h"
+#include "session/stream_threads.h"
+#include "tests/support/device_login.h"
+#include "tests/support/devsim_child.h"
+#include "tests/support/win_process.h"
+
+namespace {
+namespace ts = testsupport;
+
+struct Options {
+  int fps = 60;
+  double seconds = 3.0;  // per window: one period of the alarm schedule
+  double warmup = 1.5;   // after the stream starts
+  int pairs = 20;
+  std::vector<std::string> cases{"manual", "alarm"};
+  bool smoke = false;
+};
+
+// ---- The kernel message thread: draws each picture, notes a lost stream ----------------------
+class BenchKernel {
+ public:
+  void Start() {
+    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread([this] { Run(); });
+  }
+  void Stop() {
+    if (!m_thread.joinable()) return;
+    SetEvent(m_stop);
+    m_thread.join();
+    CloseHandle(m_stop);
+  }
+  std::atomic<int> relogins{0};
+
+ private:
+  void Run() {
+    APP_DATA& a = *g_lpApp;
+    const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
+      if (a.KernelMessageCode == KM_DRAW_IMAGE) a.m_StreamPipeline.DrawCurrentFrame();
+      if (a.KernelMessageCode == Get_Image_TimeOut_Message) ++relogins;
+      ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
+    }
+  }
+  HANDLE m_stop = nullptr;
+  std::thread m_thread;
+};
+
+// ---- The live view: each picture drawn into a window, counted ---------------------------------
+class DrawingWindow : public LiveViewWindow {
+ public:
+  explicit DrawingWindow(HWND w) : m_hWnd(w) {}
+  int DrawVideoFrame(const ShownFrame& f) override {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = f.wWidth;
+    bmi.bmiHeader.biHeight = f.wHeight;  // bottom row first
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    // Rows of exactly width x 3 bytes: drawn one by one where that is not a DIB's 4-byte row.
+    const HDC dc = GetDC(m_hWnd);
+    const size_t row = size_t{f.wWidth} * 3;
+    if (row % 4 == 0) {
+      SetDIBitsToDevice(dc, 0, 0, f.wWidth, f.wHeight, 0, 0, 0, f.wHeight, f.lpPicture, &bmi,
+                        DIB_RGB_COLORS);
+    } else {
+      bmi.bmiHeader.biHeight = 1;
+      for (int y = 0; y < f.wHeight; ++y)
+        SetDIBitsToDevice(dc, 0, f.wHeight - 1 - y, f.wWidth, 1, 0, 0, 0, 1, f.lpPicture + row * y,
+                          &bmi, DIB_RGB_COLORS);
+    }
+    ReleaseDC(m_hWnd, dc);
+    ++drawn;
+    return 1;
+  }
+  std::atomic<uint32_t> drawn{0};
+
+ private:
+  HWND m_hWnd;
+};
+
+LRESULT CALLBACK QuietWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+void PumpFor(double seconds) {
+  const DWORD start = GetTickCount();
+  const DWORD span = static_cast<DWORD>(seconds * 1000);
+  while (GetTickCount() - start < span) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (cond()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(5);
+  }
+}
+
+double Now() {
+  static const double perSecond = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / perSecond;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + found.cFileName);
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+struct CaseResult {
+  std::string name;
+  std::vector<double> off, on;  // frames/s of each window
+  int files = 0, wholeFiles = 0;
+  uint32_t recordedFrames = 0;
+  bool failed = false;
+};
+
+// One session per case: login, the stream, then windows of `seconds` with recording off and
+// on in turn. The close of a recording ends before the next window starts, so that an off
+// window carries nothing of it.
+class Session {
+ public:
+  Session(const Options& o, HWND window, int devsimPort) : m_opt(o), m_port(devsimPort) {
+    m_window = new DrawingWindow(window);
+  }
+  ~Session() { delete m_window; }
+
+  void RunCase(bool alarmCase, const std::string& folder, CaseResult& cr) {
+    if (!SetUp(folder) || !LogIn() || !StartThreads()) {
+      std::fprintf(stderr, "%s: set-up, login or threads failed\n", cr.name.c_str());
+      cr.failed = true;
+      TearDown();
+      return;
+    }
+    APP_DATA& a = *g_lpApp;
+    PumpFor(m_opt.warmup);
+    for (int pair = 0; pair < m_opt.pairs && !cr.failed; ++pair) {
+      for (const bool on : {false, true}) {
+        if (on && !alarmCase && a.m_UserRecord.CreateRecordFile(folder) != 1) {
+          std::fprintf(stderr, "%s: the manual record file was not created\n", cr.name.c_str());
+          cr.failed = true;
+          break;
+        }
+        if (on && alarmCase) a.m_Settings.m_byAlarmRecord = 1;  // "Alarm Trigger Record"
+        const uint32_t n0 = m_window->drawn.load();
+        const double t0 = Now();
+        PumpFor(m_opt.seconds);
+        const uint32_t n1 = m_window->drawn.load();
+        const double fps = (n1 - n0) / (Now() - t0);
+        (on ? cr.on : cr.off).push_back(fps);
+        std::fprintf(stderr, "%s %s: %.2f frames/s\n", cr.name.c_str(), on ? "on " : "off", fps);
+        if (n1 == n0) cr.failed = true;
+        if (on && !alarmCase) a.m_UserRecord.StopRecord();
+        if (on && alarmCase) {
+          // The receive thread closes an open alarm file at the next header.
+          a.m_Settings.m_byAlarmRecord = 0;
+          PumpUntil([&] { return !a.m_AlarmRecord.IsRecording(); }, 10000);
+        }
+      }
+    }
+    if (m_kernel.relogins != 0) {
+      std::fprintf(stderr, "%s: the stream was lost\n", cr.name.c_str());
+      cr.failed = true;
+    }
+    TearDown();
+    CheckFiles(folder, alarmCase, cr);
+    std::fprintf(stderr, "%s: %d/%d files whole, %u frames recorded\n", cr.name.c_str(),
+                 cr.wholeFiles, cr.files, cr.recordedFrames);
+    if (cr.files == 0 || cr.wholeFiles != cr.files) cr.failed = true;
+  }
+
+ private:
+  bool SetUp(const std::string& folder) {
+    m_objects = std::make_unique<ProgramObjects>();
+    g_lpApp = new APP_DATA(m_objects->Parts());
+    BindRecordObjects(m_objects->m_Record, folder);
+    std::memset(g_szCookie, 0, sizeof g_szCookie);
+    APP_DATA& a = *g_lpApp;
+    if (AllocateSystemBuffer() != 1 || InitialSemaphore() != 1) return false;
+    a.h_KernelMessageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
+    a.h_KernelMessageSlotSem = CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    a.h_NotifyGetJPEGImageThreadResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FeedBackForNotifyResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_StartToGetJpegImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofGetJpegImageEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    a.h_StartToShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_EndofShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    a.h_MainDialogHandle = CreateWindowExA(0, "OstBenchMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    a.m_Settings.m_strRecordPath = folder;
+    a.m_Settings.m_byAlarmRecord = 0;
+    TraceLogInit(300, folder);
+    a.m_StreamPipeline.SetWindow(m_window);
+    m_kernel.Start();
+    return true;
+  }
+
+  bool LogIn() {
+    APP_DATA& a = *g_lpApp;
+    {
+      std::lock_guard<std::mutex> lock(SessionMutex());
+      a.m_Settings.m_strServerName = "127.0.0.1";
+      a.m_Settings.m_wWebPort = static_cast<uint16_t>(m_port);
+    }
+    ts::PointProgramSessionAt(static_cast<uint16_t>(m_port));
+    a.m_Settings.m_iImageResolution = 0;  // full size
+    return ts::LogInOnly(kReloginLogin) == LoginOutcome::kAccepted &&
+           ts::AskDeviceInformation(kReloginLogin) == 1;
+  }
+
+  // As the login does: the three stream threads and both recorders' threads.
+  bool StartThreads() {
+    APP_DATA& a = *g_lpApp;
+    const struct {
+      ThreadSlot* slot;
+      DWORD stack;
+      LPTHREAD_START_ROUTINE routine;
+      int priority;
+    } threads[] = {
+        {&a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
+         kReceiveThreadPriority},
+        {&a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
+         THREAD_PRIORITY_NORMAL},
+        {&a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread,
+         kShowThreadPriority},
+    };
+    for (const auto& t : threads) {
+      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
+      if (!t.slot->h) return false;
+      SetThreadPriority(t.slot->h, t.priority);
+    }
+    if (a.m_AlarmRecord.CreateThread(0) != 1 || a.m_UserRecord.CreateThread(0) != 1) return false;
+    SetEvent(a.h_StartToGetJpegImageEvent);
+    return true;
+  }
+
+  // Signals every stop event and waits for each thread; the recorders finish their files.
+  void StopThreads() {
+    APP_DATA& a = *g_lpApp;
+    SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+    SetEvent(a.h_EndofShowImageEvent);
+    SetEvent(a.h_EndofGetJpegImageEvent);
+    for (ThreadSlot* slot :
+         {&a.h_GetJpegImageThread, &a.h_ComposeImageDataThread, &a.h_ShowImageDataThread}) {
+      if (!slot->h) continue;
+      if (WaitForSingleObject(slot->h, 10000) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "a stream thread did not end\n");
+        std::exit(2);  // nothing sound is left to measure
+      }
+      CloseHandle(slot->h);
+      slot->h = nullptr;
+    }
+    a.m_AlarmRecord.CloseThread();
+    a.m_UserRecord.CloseThread();
+    a.m_UserRecord.StopRecord();
+  }
+
+  void TearDown() {
+    if (!g_lpApp) return;
+    StopThreads();
+    m_kernel.Stop();
+    APP_DATA& a = *g_lpApp;
+    a.m_StreamPipeline.SetWindow(nullptr);
+    TraceLogDone();
+    if (a.h_MainDialogHandle) DestroyWindow(a.h_MainDialogHandle);
+    for (HANDLE* h :
+         {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem, &a.h_NotifyGetJPEGImageThreadResetEvent,
+          &a.h_FeedBackForNotifyResetEvent, &a.h_StartToGetJpegImageEvent,
+          &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
+          &a.h_FinishShowImageJobEvent}) {
+      if (*h) CloseHandle(*h);
+      *h = nullptr;
+    }
+    FreeSemaphore();
+    FreeSystemBuffer();
+    m_objects.reset();
+    delete g_lpApp;
+    g_lpApp = nullptr;
+  }
+
+  static void CheckFiles(const std::string& folder, bool alarmCase, CaseResult& cr) {
+    for (const std::string& name :
+         FilesIn(folder, alarmCase ? "ALARM_MJPEG_*.qdx" : "USER_MJPEG_*.qdx")) {
+      std::ifstream in(name, std::ios::binary);
+      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+      const RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
+      ++cr.files;
+      if (v.ok) {
+        ++cr.wholeFiles;
+        cr.recordedFrames += v.frames;
+      } else {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), VerdictText(v).c_str());
+      }
+    }
+  }
+
+  const Options& m_opt;
+  int m_port;
+  DrawingWindow* m_window;
+  BenchKernel m_kernel;
+  std::unique_ptr<ProgramObjects> m_objects;
+};
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--smoke") {
+      o.smoke = true;
+      o.pairs = 1;
+      o.warmup = 1.0;
+    } else if (arg == "--fps" && hasValue) {
+      o.fps = std::atoi(argv[++i]);
+    } else if (arg == "--seconds" && hasValue) {
+      o.seconds = std::atof(argv[++i]);
+    } else if (arg == "--warmup" && hasValue) {
+      o.warmup = std::atof(argv[++i]);
+    } else if (arg == "--pairs" && hasValue) {
+      o.pairs = std::atoi(argv[++i]);
+    } else if (arg == "--case" && hasValue) {
+      o.cases = {argv[++i]};
+    } else {
+      return false;
+    }
+  }
+  for (const std::string& c : o.cases)
+    if (c != "manual" && c != "alarm") return false;
+  return o.fps >= 1 && o.fps <= 60 && o.seconds > 0 && o.warmup >= 0 && o.pairs >= 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  if (!ParseOptions(argc, argv, opt)) {
+    std::fprintf(stderr,
+                 "usage: ost_live_record_bench [--fps 1-60] [--seconds S] [--warmup S] "
+                 "[--pairs N] [--case manual|alarm] [--smoke]\n");
+    return 2;
+  }
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(1, 1), &wsa);
+  char local[16] = {};
+  GetLocalIpString(local, sizeof local);
+  g_strLocalIPAddress = local;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = QuietWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "OstBenchMain";
+  RegisterClassA(&wc);
+  wc.lpszClassName = "OstBenchLive";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RegisterClassA(&wc);
+  const HWND live = CreateWindowExA(0, "OstBenchLive", "Live", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                    0, 700, 540, nullptr, nullptr, wc.hInstance, nullptr);
+
+  ts::TempFolder folder("ost-live-record-bench");
+  std::vector<CaseResult> results;
+  for (const std::string& c : opt.cases) {
+    const bool alarm = c == "alarm";
+    // Manual: RZ8P at full size, the largest pictures devsim makes (640 x 480, about 23 KB).
+    // Alarm: a family whose alarms record, RZ2K in PAL at full size (704 x 288), with alarms
+    // of 1.5 s in every 3 s: each a new file starting with the 20 frames before it.
+    std::vector<std::string> args = {"--fps", std::to_string(opt.fps)};
+    if (alarm)
+      args.insert(args.end(), {"--product", "RZ2K", "--set", "videomode=1", "--set",
+                               "stream.motion=0x4/1500/3000"});
+    else
+      args.insert(args.end(), {"--product", "RZ8P"});
+    ts::DevsimChild devsim;
+    CaseResult cr;
+    cr.name = c + (alarm ? "_RZ2K_704x288_" : "_RZ8P_640x480_") + std::to_string(opt.fps) + "fps";
+    if (!devsim.Start(args)) {
+      std::fprintf(stderr, "devsim did not start: %s\n", devsim.error().c_str());
+      cr.failed = true;
+      results.push_back(cr);
+      continue;
+    }
+    const std::string caseFolder = folder.File(c + "\\");
+    CreateDirectoryA(caseFolder.c_str(), nullptr);
+    Session session(opt, live, devsim.port());
+    session.RunCase(alarm, caseFolder, cr);
+    devsim.Stop();
+    results.push_back(cr);
+  }
+  DestroyWindow(live);
+
+  std::printf("## ost_live_record_bench (Windows, under Wine)\n");
+  std::printf(
+      "devsim at %d frames/s on 127.0.0.1; one session per case, %d pairs of %.1f s windows "
+      "with recording off, on, off, on, ... after %.1f s; frames/s drawn (median of the "
+      "windows); ratio = on / off of the medians; pair ratio = median of each pair's on / off, "
+      "the goal's measure\n\n",
+      opt.fps, opt.pairs, opt.seconds, opt.warmup);
+  std::printf(
+      "| case | off fps | on fps | ratio | pair ratio | goal | record files whole | frames "
+      "recorded |\n");
+  std::printf("|---|---|---|---|---|---|---|---|\n");
+  bool failed = false;
+  for (const CaseResult& cr : results) {
+    const double off = Median(cr.off), on = Median(cr.on);
+    std::vector<double> pairRatios;
+    for (size_t i = 0; i < cr.off.size() && i < cr.on.size(); ++i)
+      if (cr.off[i] > 0) pairRatios.push_back(cr.on[i] / cr.off[i]);
+    const double pairRatio = Median(pairRatios);
+    std::printf("| %s | %.1f | %.1f | %.2f | %.2f | %s | %d / %d | %u |\n", cr.name.c_str(), off,
+                on, off > 0 ? on / off : 0.0, pairRatio,
+                pairRatio >= 0.90 ? ">= 0.90 met" : ">= 0.90 NOT MET", cr.wholeFiles, cr.files,
+                cr.recordedFrames);
+    failed = failed || cr.failed;
+  }
+  std::printf("\n");
+  std::fflush(stdout);
+  WSACleanup();
+  if (failed) std::fprintf(stderr, "a run failed (see above)\n");
+  return failed ? 1 : 0;
+}
