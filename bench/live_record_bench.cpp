@@ -6,9 +6,13 @@
 // the shown frames per second (median of the windows) off and on, their ratio, and the median of
 // each pair's ratio, which drifting machine load disturbs least (goal: at least 0.90). Every
 // record file is checked whole by the player stand-in's check.
+// The unpaced case: devsim sends 704 x 240 pictures as fast as the client takes them, each one
+// line-doubled and drawn, recording off; one window gives the shown frames per second and the
+// process's CPU time per shown frame, and the wineserver's when its pid is given.
 //
 // usage: ost_live_record_bench [--fps N] [--seconds S] [--warmup S] [--pairs N]
-//                              [--case manual|alarm] [--smoke]
+//                              [--case manual|alarm|unpaced]... [--unpaced-seconds S]
+//                              [--wineserver-pid N] [--clock-ticks N] [--one-core] [--smoke]
 // --smoke: one pair of windows per case. Exit status 1 when a case failed: a window without a
 // frame shown, the stream lost, no record file, or a record file that is not whole.
 #include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
@@ -29,6 +33,7 @@
 #include "app/app_data.h"
 #include "live/live_view_window.h"
 #include "live/stream_pipeline.h"
+#include "mainwnd/frame_overlay.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
 #include "net/login_exchange.h"
@@ -36,6 +41,7 @@
 #include "platform/trace_log.h"
 #include "program/program_objects.h"
 #include "record/record_app.h"
+#include "resize/resize_image.h"
 #include "session/kernel_mailbox.h"
 #include "session/stream_threads.h"
 #include "tests/support/device_login.h"
@@ -50,8 +56,12 @@ struct Options {
   double seconds = 3.0;  // per window: one period of the alarm schedule
   double warmup = 1.5;   // after the stream starts
   int pairs = 20;
-  std::vector<std::string> cases{"manual", "alarm"};
+  std::vector<std::string> cases{"manual", "alarm", "unpaced"};
   bool smoke = false;
+  double unpacedSeconds = 10.0;
+  int wineserverPid = 0;  // 0: its CPU time is not read
+  int clockTicks = 100;   // of /proc/<pid>/stat, per second
+  bool oneCore = false;   // the unpaced case on the first processor only (devsim stays free)
 };
 
 // ---- The kernel message thread: draws each picture, notes a lost stream ----------------------
@@ -87,7 +97,25 @@ class BenchKernel {
 class DrawingWindow : public LiveViewWindow {
  public:
   explicit DrawingWindow(HWND w) : m_hWnd(w) {}
-  int DrawVideoFrame(const ShownFrame& f) override {
+  // Line-doubles pictures as the program's frame renderer does (the same plan and resize call).
+  void SetLineDoubling(bool on) {
+    m_lineDouble = on;
+    if (on) m_doubled.resize(APP_DATA::kImageSlotBytes);
+  }
+  int DrawVideoFrame(const ShownFrame& frame) override {
+    ShownFrame f = frame;
+    if (m_lineDouble) {
+      const FramePlan plan = PlanFrame(f.wWidth, f.wHeight, false, APP_DATA::kImageSlotBytes);
+      if (plan.lineDouble) {
+        const int32_t step = f.wWidth * 3;
+        ResizeImage8uC3(f.lpPicture, ImgSize{f.wWidth, f.wHeight}, step,
+                        ImgRect{0, 0, f.wWidth, f.wHeight}, m_doubled.data(), step,
+                        ImgSize{plan.width, plan.height}, 1.0, 2.0, kResizeLinear);
+        f.lpPicture = m_doubled.data();
+        f.wHeight = plan.height;
+        ++doubled;
+      }
+    }
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
     bmi.bmiHeader.biWidth = f.wWidth;
@@ -112,9 +140,12 @@ class DrawingWindow : public LiveViewWindow {
     return 1;
   }
   std::atomic<uint32_t> drawn{0};
+  std::atomic<uint32_t> doubled{0};
 
  private:
   HWND m_hWnd;
+  bool m_lineDouble = false;
+  std::vector<uint8_t> m_doubled;
 };
 
 LRESULT CALLBACK QuietWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -170,7 +201,40 @@ struct CaseResult {
   int files = 0, wholeFiles = 0;
   uint32_t recordedFrames = 0;
   bool failed = false;
+  // The unpaced case
+  double seconds = 0, cpuSeconds = 0, wineserverSeconds = -1;  // -1: not read
+  uint32_t shown = 0, doubled = 0;
 };
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto value = [](const FILETIME& t) {
+    return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) * 1e-7;
+  };
+  return value(kernel) + value(user);
+}
+
+// utime + stime of a host process, through Wine's drive Z: (the host's root); -1 when unread.
+double HostProcessCpuSeconds(int pid, int clockTicks) {
+  if (pid <= 0) return -1;
+  std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const size_t paren = text.rfind(')');  // the command name may hold spaces
+  if (paren == std::string::npos) return -1;
+  std::vector<std::string> fields;
+  size_t i = paren + 1;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    const size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\n') ++i;
+    if (i > start) fields.push_back(text.substr(start, i - start));
+    if (i < text.size() && text[i] == '\n') break;
+  }
+  // After the name: state is field 3, utime 14, stime 15.
+  if (fields.size() < 13) return -1;
+  return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / clockTicks;
+}
 
 // One session per case: login, the stream, then windows of `seconds` with recording off and
 // on in turn. The close of a recording ends before the next window starts, so that an off
@@ -181,6 +245,37 @@ class Session {
     m_window = new DrawingWindow(window);
   }
   ~Session() { delete m_window; }
+
+  // One window with recording off, every picture line-doubled and drawn.
+  void RunUnpaced(const std::string& folder, CaseResult& cr) {
+    m_window->SetLineDoubling(true);
+    if (!SetUp(folder) || !LogIn() || !StartThreads()) {
+      std::fprintf(stderr, "%s: set-up, login or threads failed\n", cr.name.c_str());
+      cr.failed = true;
+      TearDown();
+      return;
+    }
+    PumpFor(m_opt.warmup);
+    const uint32_t n0 = m_window->drawn.load(), d0 = m_window->doubled.load();
+    const double cpu0 = ProcessCpuSeconds();
+    const double ws0 = HostProcessCpuSeconds(m_opt.wineserverPid, m_opt.clockTicks);
+    const double t0 = Now();
+    PumpFor(m_opt.unpacedSeconds);
+    cr.seconds = Now() - t0;
+    const double ws1 = HostProcessCpuSeconds(m_opt.wineserverPid, m_opt.clockTicks);
+    cr.cpuSeconds = ProcessCpuSeconds() - cpu0;
+    cr.shown = m_window->drawn.load() - n0;
+    cr.doubled = m_window->doubled.load() - d0;
+    if (ws0 >= 0 && ws1 >= 0) cr.wineserverSeconds = ws1 - ws0;
+    std::fprintf(stderr, "%s: %u frames shown (%u doubled) in %.2f s, %.2f s CPU\n",
+                 cr.name.c_str(), cr.shown, cr.doubled, cr.seconds, cr.cpuSeconds);
+    if (cr.shown == 0 || cr.doubled != cr.shown) cr.failed = true;
+    if (m_kernel.relogins != 0) {
+      std::fprintf(stderr, "%s: the stream was lost\n", cr.name.c_str());
+      cr.failed = true;
+    }
+    TearDown();
+  }
 
   void RunCase(bool alarmCase, const std::string& folder, CaseResult& cr) {
     if (!SetUp(folder) || !LogIn() || !StartThreads()) {
@@ -368,6 +463,7 @@ double Median(std::vector<double> v) {
 }
 
 bool ParseOptions(int argc, char** argv, Options& o) {
+  bool casesGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -375,6 +471,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.smoke = true;
       o.pairs = 1;
       o.warmup = 1.0;
+      o.unpacedSeconds = 1.0;
     } else if (arg == "--fps" && hasValue) {
       o.fps = std::atoi(argv[++i]);
     } else if (arg == "--seconds" && hasValue) {
@@ -384,14 +481,25 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (arg == "--pairs" && hasValue) {
       o.pairs = std::atoi(argv[++i]);
     } else if (arg == "--case" && hasValue) {
-      o.cases = {argv[++i]};
+      if (!casesGiven) o.cases.clear();
+      casesGiven = true;
+      o.cases.push_back(argv[++i]);
+    } else if (arg == "--unpaced-seconds" && hasValue) {
+      o.unpacedSeconds = std::atof(argv[++i]);
+    } else if (arg == "--wineserver-pid" && hasValue) {
+      o.wineserverPid = std::atoi(argv[++i]);
+    } else if (arg == "--one-core") {
+      o.oneCore = true;
+    } else if (arg == "--clock-ticks" && hasValue) {
+      o.clockTicks = std::atoi(argv[++i]);
     } else {
       return false;
     }
   }
   for (const std::string& c : o.cases)
-    if (c != "manual" && c != "alarm") return false;
-  return o.fps >= 1 && o.fps <= 60 && o.seconds > 0 && o.warmup >= 0 && o.pairs >= 1;
+    if (c != "manual" && c != "alarm" && c != "unpaced") return false;
+  return o.fps >= 1 && o.fps <= 60 && o.seconds > 0 && o.warmup >= 0 && o.pairs >= 1 &&
+         o.unpacedSeconds > 0 && o.clockTicks > 0;
 }
 }  // namespace
 
@@ -400,7 +508,8 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, opt)) {
     std::fprintf(stderr,
                  "usage: ost_live_record_bench [--fps 1-60] [--seconds S] [--warmup S] "
-                 "[--pairs N] [--case manual|alarm] [--smoke]\n");
+                 "[--pairs N] [--case manual|alarm|unpaced]... [--unpaced-seconds S] "
+                 "[--wineserver-pid N] [--clock-ticks N] [--one-core] [--smoke]\n");
     return 2;
   }
   WSADATA wsa;
@@ -421,7 +530,32 @@ int main(int argc, char** argv) {
 
   ts::TempFolder folder("ost-live-record-bench");
   std::vector<CaseResult> results;
+  std::vector<CaseResult> unpaced;
   for (const std::string& c : opt.cases) {
+    if (c == "unpaced") {
+      // RZ2K in NTSC at full size: 704 x 240 fields, sent back to back (devsim's picture
+      // changes once a second), each line-doubled to 704 x 480 and drawn.
+      ts::DevsimChild devsim;
+      CaseResult cr;
+      cr.name = "unpaced_RZ2K_704x240_doubled";
+      if (!devsim.Start({"--product", "RZ2K", "--set", "videomode=0", "--set", "stream.paced=0",
+                         "--fps", "1"})) {
+        std::fprintf(stderr, "devsim did not start: %s\n", devsim.error().c_str());
+        cr.failed = true;
+      } else {
+        const std::string caseFolder = folder.File(c + "\\");
+        CreateDirectoryA(caseFolder.c_str(), nullptr);
+        DWORD_PTR mask = 0, system = 0;
+        GetProcessAffinityMask(GetCurrentProcess(), &mask, &system);
+        if (opt.oneCore) SetProcessAffinityMask(GetCurrentProcess(), 1);
+        Session session(opt, live, devsim.port());
+        session.RunUnpaced(caseFolder, cr);
+        if (opt.oneCore) SetProcessAffinityMask(GetCurrentProcess(), mask);
+        devsim.Stop();
+      }
+      unpaced.push_back(cr);
+      continue;
+    }
     const bool alarm = c == "alarm";
     // Manual: RZ8P at full size, the largest pictures devsim makes (640 x 480, about 23 KB).
     // Alarm: a family whose alarms record, RZ2K in PAL at full size (704 x 288), with alarms
@@ -450,6 +584,32 @@ int main(int argc, char** argv) {
   }
   DestroyWindow(live);
 
+  bool failed = false;
+  for (const CaseResult& cr : unpaced) {
+    std::printf("## ost_live_record_bench unpaced (Windows, under Wine)\n");
+    std::printf(
+        "devsim sending without pacing on 127.0.0.1; %.1f s after %.1f s; every picture "
+        "line-doubled and drawn%s; CPU = this process's user + kernel time%s\n\n",
+        cr.seconds, opt.warmup, opt.oneCore ? "; this process on one processor" : "",
+        cr.wineserverSeconds >= 0 ? "; wineserver = its user + system time" : "");
+    std::printf(
+        "| case | shown frames/s | goal | CPU ms per shown frame | wineserver ms per shown "
+        "frame |\n|---|---|---|---|---|\n");
+    const double fps = cr.seconds > 0 ? cr.shown / cr.seconds : 0;
+    char ws[32] = "-";
+    if (cr.wineserverSeconds >= 0 && cr.shown)
+      std::snprintf(ws, sizeof ws, "%.3f", cr.wineserverSeconds * 1e3 / cr.shown);
+    std::printf("| %s | %.1f | %s | %.3f | %s |\n\n", cr.name.c_str(), fps,
+                fps >= 200 ? ">= 200 met" : ">= 200 NOT MET",
+                cr.shown ? cr.cpuSeconds * 1e3 / cr.shown : 0.0, ws);
+    failed = failed || cr.failed;
+  }
+  if (results.empty()) {
+    std::fflush(stdout);
+    WSACleanup();
+    if (failed) std::fprintf(stderr, "a run failed (see above)\n");
+    return failed ? 1 : 0;
+  }
   std::printf("## ost_live_record_bench (Windows, under Wine)\n");
   std::printf(
       "devsim at %d frames/s on 127.0.0.1; one session per case, %d pairs of %.1f s windows "
@@ -461,7 +621,6 @@ int main(int argc, char** argv) {
       "| case | off fps | on fps | ratio | pair ratio | goal | record files whole | frames "
       "recorded |\n");
   std::printf("|---|---|---|---|---|---|---|---|\n");
-  bool failed = false;
   for (const CaseResult& cr : results) {
     const double off = Median(cr.off), on = Median(cr.on);
     std::vector<double> pairRatios;
