@@ -21,10 +21,6 @@ namespace ts = testsupport;
 using testsupport::DevsimChild;
 using testsupport::DevsimRequest;
 
-constexpr int kEditUser = 1040;
-constexpr int kEditServer = 1042;
-constexpr int kEditPassword = 1043;
-constexpr int kEditPort = 1044;
 constexpr int kLoginConnectButton = 8444;
 constexpr int kStatusLine = 1100;
 constexpr int kFrameCount = 1101;
@@ -79,18 +75,10 @@ class MainWindowActions : public ::testing::Test {
   }
   static void TearDownTestSuite() { WSACleanup(); }
 
-  void SetUp() override {
-    const std::string bin = ts::ThisExeFolder();
-    for (const char* file : {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL", "alarm.wav"})
-      ASSERT_TRUE(ts::CopyFileTo(bin + file, m_folder.File(file))) << file;
-    ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
-  }
+  void SetUp() override { ASSERT_TRUE(ts::CopyProgramInto(m_folder)); }
 
   void TearDown() override {
-    if (m_process.Handle() && WaitForSingleObject(m_process.Handle(), 0) == WAIT_TIMEOUT) {
-      ADD_FAILURE() << "the program was still running";
-      m_process.Kill();
-    }
+    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
   }
 
   void SetSetting(const char* key, const std::string& value) {
@@ -108,19 +96,12 @@ class MainWindowActions : public ::testing::Test {
       ADD_FAILURE() << "the program did not start";
       return nullptr;
     }
-    HWND login = ts::WaitForWindowIf(
-        m_process.Id(), [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; }, 60000);
+    HWND login = ts::WaitForLoginWindow(m_process.Id());
     if (!login) {
       ADD_FAILURE() << "no login window";
       return nullptr;
     }
-    const auto set = [&](int id, const std::string& text) {
-      SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    };
-    set(kEditServer, "127.0.0.1");
-    set(kEditPort, std::to_string(m_device.port()));
-    set(kEditUser, "revuv");
-    set(kEditPassword, "revuv");
+    ts::FillLoginWindow(login, m_device.port());
     ts::PostClick(login, kLoginConnectButton);
     HWND main = ts::WaitForMainWindow(m_process.Id(), 60000);
     if (!main) {

@@ -23,10 +23,7 @@ namespace ts = testsupport;
 using testsupport::DevsimChild;
 using testsupport::DevsimRequest;
 
-constexpr int kEditUser = 1040;
 constexpr int kEditServer = 1042;
-constexpr int kEditPassword = 1043;
-constexpr int kEditPort = 1044;
 constexpr int kLoginConnectButton = 8444;
 constexpr int kLoginCancelButton = 8445;
 constexpr int kStatusLine = 1100;
@@ -97,18 +94,10 @@ class SessionProgram : public ::testing::Test {
   }
   static void TearDownTestSuite() { WSACleanup(); }
 
-  void SetUp() override {
-    const std::string bin = ts::ThisExeFolder();
-    for (const char* file : {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL", "alarm.wav"})
-      ASSERT_TRUE(ts::CopyFileTo(bin + file, m_folder.File(file))) << file;
-    ts::CopyTree(bin + "BMP", m_folder.File("BMP"));
-  }
+  void SetUp() override { ASSERT_TRUE(ts::CopyProgramInto(m_folder)); }
 
   void TearDown() override {
-    if (m_process.Handle() && WaitForSingleObject(m_process.Handle(), 0) == WAIT_TIMEOUT) {
-      ADD_FAILURE() << "the program was still running";
-      m_process.Kill();
-    }
+    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
   }
 
   // devsim and the program; its login window filled in for devsim and connected.
@@ -123,19 +112,12 @@ class SessionProgram : public ::testing::Test {
       ADD_FAILURE() << "the program did not start";
       return nullptr;
     }
-    HWND login = ts::WaitForWindowIf(m_process.Id(),
-                                     [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; });
+    HWND login = ts::WaitForLoginWindow(m_process.Id());
     if (!login) {
       ADD_FAILURE() << "no login window";
       return nullptr;
     }
-    const auto set = [&](int id, const std::string& text) {
-      SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    };
-    set(kEditServer, "127.0.0.1");
-    set(kEditPort, std::to_string(m_device.port()));
-    set(kEditUser, "revuv");
-    set(kEditPassword, "revuv");
+    ts::FillLoginWindow(login, m_device.port());
     PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginConnectButton, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(login, kLoginConnectButton)));
     return login;

@@ -190,6 +190,39 @@ std::string ItemText(HWND dlg, int id) {
   return buf;
 }
 
+bool CopyProgramInto(const TempFolder& folder, const std::vector<std::string>& extra) {
+  const std::string bin = ThisExeFolder();
+  std::vector<std::string> files = {"Ostrova.exe", "CtrlFile.ini", "JPEGCODEC.DLL", "alarm.wav"};
+  files.insert(files.end(), extra.begin(), extra.end());
+  for (const std::string& file : files)
+    if (!CopyFileTo(bin + file, folder.File(file))) return false;
+  CopyTree(bin + "BMP", folder.File("BMP"));  // a skin file missing shows in the screenshots
+  return true;
+}
+
+bool StopIfRunning(Process& process) {
+  if (!process.Handle() || WaitForSingleObject(process.Handle(), 0) != WAIT_TIMEOUT) return false;
+  process.Kill();
+  return true;
+}
+
+HWND WaitForLoginWindow(DWORD pid, DWORD timeoutMs) {
+  constexpr int kEditServer = 1042;
+  return WaitForWindowIf(
+      pid, [](HWND w) { return GetDlgItem(w, kEditServer) != nullptr; }, timeoutMs);
+}
+
+void FillLoginWindow(HWND login, int port) {
+  constexpr int kEditUser = 1040, kEditServer = 1042, kEditPassword = 1043, kEditPort = 1044;
+  const auto set = [&](int id, const std::string& text) {
+    SendMessageA(GetDlgItem(login, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  };
+  set(kEditServer, "127.0.0.1");
+  set(kEditPort, std::to_string(port));
+  set(kEditUser, "revuv");
+  set(kEditPassword, "revuv");
+}
+
 void PostClick(HWND dlg, int id) {
   PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
 }

@@ -60,6 +60,12 @@ class Process {
   PROCESS_INFORMATION m_pi{};
 };
 
+// Copies the program, its codec library, control file, alarm sound and skin from this test's
+// folder into folder, with `extra` files beside them. False when a file could not be copied.
+bool CopyProgramInto(const TempFolder& folder, const std::vector<std::string>& extra = {});
+// Ends a program a test left running; true when it was still running (the test has failed).
+bool StopIfRunning(Process& process);
+
 // A visible top-level window of the process whose caption equals title ("" matches any).
 HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs = 20000);
 // The same with a caller's test.
@@ -70,6 +76,11 @@ std::string ItemText(HWND dlg, int id);
 void PostClick(HWND dlg, int id);
 // The program's main window: the window of the process whose title begins "Ostrova : ".
 HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs = 20000);
+// The program's login window (the one with the server field); null on time-out.
+HWND WaitForLoginWindow(DWORD pid, DWORD timeoutMs = 60000);
+// Fills the login window in for the device simulator at 127.0.0.1:port, user and password
+// "revuv".
+void FillLoginWindow(HWND login, int port);
 // Presses the main window's close title button (8202): the orderly end of the program, which
 // writes Setting.ini (the system close command, WM_CLOSE, ends it at once without).
 void CloseMainWindow(HWND main);
