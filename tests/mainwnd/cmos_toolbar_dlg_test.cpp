@@ -128,34 +128,7 @@ class CmosToolBarTest : public ::testing::Test {
   std::string Messages() const { return ts::ReadFileText(m_msgLog); }
 
   // The tool-tip text the toolbar's tool-tip holds for one of its buttons.
-  std::string TipOf(int id) {
-    struct Find {
-      HWND owner, tip;
-    } find{Window(), nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(lp);
-          char cls[32] = {};
-          ::GetClassNameA(w, cls, sizeof cls);
-          if (::lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && ::GetWindow(w, GW_OWNER) == f->owner) {
-            f->tip = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    if (find.tip == nullptr) return "(no tool-tip)";
-    char text[128] = {};
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = Window();
-    info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(Window(), id));
-    info.lpszText = text;
-    ::SendMessageA(find.tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-    return text;
-  }
+  std::string TipOf(int id) { return ts::ToolTipTextOf(Window(), ::GetDlgItem(Window(), id)); }
 
   static constexpr int kMainWidth = 730, kMainHeight = 600;
   ts::TempFolder m_folder{"cmos-toolbar"};

@@ -70,34 +70,7 @@ class SelectPtzDlgTest : public ::testing::Test {
   std::string Messages() const { return ts::ReadFileText(m_msgLog); }
 
   // The tool-tip text the dialog's tool-tip holds for a control.
-  std::string TipOf(HWND control) {
-    struct Find {
-      HWND owner, tip;
-    } find{Window(), nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(lp);
-          char cls[32] = {};
-          ::GetClassNameA(w, cls, sizeof cls);
-          if (::lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && ::GetWindow(w, GW_OWNER) == f->owner) {
-            f->tip = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    if (find.tip == nullptr) return "(no tool-tip)";
-    char text[128] = {};
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = Window();
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = text;
-    ::SendMessageA(find.tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-    return text;
-  }
+  std::string TipOf(HWND control) { return ts::ToolTipTextOf(Window(), control); }
 
   void Screenshot(const char* name) {
     if (ts::ScreenshotFolder().empty()) return;

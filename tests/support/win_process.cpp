@@ -1,5 +1,7 @@
 #include "tests/support/win_process.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace testsupport {
@@ -221,6 +223,35 @@ void FillLoginWindow(HWND login, int port) {
   set(kEditPort, std::to_string(port));
   set(kEditUser, "revuv");
   set(kEditPassword, "revuv");
+}
+
+std::string ToolTipTextOf(HWND owner, HWND control) {
+  struct Find {
+    HWND owner, tip;
+  } find{owner, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        char cls[32] = {};
+        ::GetClassNameA(w, cls, sizeof cls);
+        if (::lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && ::GetWindow(w, GW_OWNER) == f->owner) {
+          f->tip = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  if (find.tip == nullptr) return "(no tool-tip)";
+  char text[128] = {};
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_IDISHWND;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = text;
+  ::SendMessageA(find.tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+  return text;
 }
 
 void PostClick(HWND dlg, int id) {

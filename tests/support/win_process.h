@@ -72,6 +72,9 @@ HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs = 20000)
 HWND WaitForWindowIf(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs = 20000);
 std::string WindowText(HWND w);
 std::string ItemText(HWND dlg, int id);
+// The text the tool-tip owned by `owner` holds for a control registered by its window handle;
+// "(no tool-tip)" when owner has none.
+std::string ToolTipTextOf(HWND owner, HWND control);
 // Clicks a button through the window's queue (like a user's click).
 void PostClick(HWND dlg, int id);
 // The program's main window: the window of the process whose title begins "Ostrova : ".
