@@ -43,9 +43,11 @@
 #include "record/record_app.h"
 #include "resize/resize_image.h"
 #include "session/kernel_mailbox.h"
+#include "session/session_resources.h"
 #include "session/stream_threads.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
+#include "tests/support/stream_events.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -189,17 +191,6 @@ double Now() {
   return static_cast<double>(c.QuadPart) / perSecond;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(folder + found.cFileName);
-  while (FindNextFileA(h, &found));
-  FindClose(h);
-  return names;
-}
-
 struct CaseResult {
   std::string name;
   std::vector<double> off, on;  // frames/s of each window
@@ -335,15 +326,7 @@ class Session {
     std::memset(g_szCookie, 0, sizeof g_szCookie);
     APP_DATA& a = *g_lpApp;
     if (AllocateSystemBuffer() != 1 || InitialSemaphore() != 1) return false;
-    a.h_KernelMessageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
-    a.h_KernelMessageSlotSem = CreateSemaphoreA(nullptr, 1, 1, nullptr);
-    a.h_NotifyGetJPEGImageThreadResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_FeedBackForNotifyResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_StartToGetJpegImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_EndofGetJpegImageEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    a.h_StartToShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_EndofShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ts::MakeStreamEvents(a);
     a.h_MainDialogHandle = CreateWindowExA(0, "OstBenchMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
     a.m_Settings.m_strRecordPath = folder;
@@ -370,24 +353,7 @@ class Session {
   // As the login does: the three stream threads and both recorders' threads.
   bool StartThreads() {
     APP_DATA& a = *g_lpApp;
-    const struct {
-      ThreadSlot* slot;
-      DWORD stack;
-      LPTHREAD_START_ROUTINE routine;
-      int priority;
-    } threads[] = {
-        {&a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
-         kReceiveThreadPriority},
-        {&a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
-         THREAD_PRIORITY_NORMAL},
-        {&a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread,
-         kShowThreadPriority},
-    };
-    for (const auto& t : threads) {
-      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
-      if (!t.slot->h) return false;
-      SetThreadPriority(t.slot->h, t.priority);
-    }
+    if (!StartStreamThreads(a)) return false;
     if (a.m_AlarmRecord.CreateThread(0) != 1 || a.m_UserRecord.CreateThread(0) != 1) return false;
     SetEvent(a.h_StartToGetJpegImageEvent);
     return true;
@@ -422,14 +388,7 @@ class Session {
     a.m_StreamPipeline.SetWindow(nullptr);
     TraceLogDone();
     if (a.h_MainDialogHandle) DestroyWindow(a.h_MainDialogHandle);
-    for (HANDLE* h :
-         {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem, &a.h_NotifyGetJPEGImageThreadResetEvent,
-          &a.h_FeedBackForNotifyResetEvent, &a.h_StartToGetJpegImageEvent,
-          &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
-          &a.h_FinishShowImageJobEvent}) {
-      if (*h) CloseHandle(*h);
-      *h = nullptr;
-    }
+    ts::CloseStreamEvents(a);
     FreeSemaphore();
     FreeSystemBuffer();
     m_objects.reset();
@@ -439,7 +398,7 @@ class Session {
 
   static void CheckFiles(const std::string& folder, bool alarmCase, CaseResult& cr) {
     for (const std::string& name :
-         FilesIn(folder, alarmCase ? "ALARM_MJPEG_*.qdx" : "USER_MJPEG_*.qdx")) {
+         ts::FilesMatching(folder, alarmCase ? "ALARM_MJPEG_*.qdx" : "USER_MJPEG_*.qdx")) {
       std::ifstream in(name, std::ios::binary);
       const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                        std::istreambuf_iterator<char>());

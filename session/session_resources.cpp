@@ -137,20 +137,25 @@ int InitLoginResource() {
     if (!*e.slot) return 0;
   }
   a.StreamFormatCode = 0;
+  if (!StartStreamThreads(a)) return 0;
+  a.m_AlarmRecord.CreateThread(a.StreamFormatCode);
+  a.m_UserRecord.CreateThread(a.StreamFormatCode);
+  return 1;
+}
+
+bool StartStreamThreads(APP_DATA& a) {
   // The stream threads get the pipeline they carry frames through.
   CStreamPipeline* pipeline = &a.m_StreamPipeline;
   if (!NewThread(a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
                  pipeline))
-    return 0;
+    return false;
   SetThreadPriority(a.h_GetJpegImageThread.h, kReceiveThreadPriority);
   NewThread(a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
             pipeline);
   NewThread(a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread, pipeline);
-  if (!a.h_ComposeImageDataThread.h || !a.h_ShowImageDataThread.h) return 0;
-  a.m_AlarmRecord.CreateThread(a.StreamFormatCode);
-  a.m_UserRecord.CreateThread(a.StreamFormatCode);
+  if (!a.h_ComposeImageDataThread.h || !a.h_ShowImageDataThread.h) return false;
   SetThreadPriority(a.h_ShowImageDataThread.h, kShowThreadPriority);
-  return 1;
+  return true;
 }
 
 int ExitLoginResource() {

@@ -6,6 +6,8 @@
 // for.
 #pragma once
 
+class APP_DATA;
+
 int InitProcessResource();
 int InitLoginResource();
 int ExitLoginResource();
@@ -17,5 +19,9 @@ int StopSession();
 // semaphores and login resources new (a session still standing is stopped first). 1 when all
 // were created; 0 after freeing what was made.
 int StartSession();
+// The stream threads (receive, compose, show) on the application's pipeline, with their stacks
+// and priorities; part of InitLoginResource. False when one could not be made (those made stay
+// in their slots for the exits to end).
+bool StartStreamThreads(APP_DATA& a);
 // True while any login resource exists.
 bool LoginResourcesExist();

@@ -26,6 +26,7 @@
 #include "live/live_view_window.h"
 #include "live/stream_pipeline.h"
 #include "live/stream_request.h"
+#include "session/session_resources.h"
 #include "session/stream_threads.h"
 #include "net/device_session.h"
 #include "net/local_ip.h"
@@ -34,6 +35,7 @@
 #include "record/record_app.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
+#include "tests/support/stream_events.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -175,15 +177,7 @@ class StreamSessionTest : public ::testing::Test {
     APP_DATA& a = *g_lpApp;
     ASSERT_EQ(AllocateSystemBuffer(), 1);
     ASSERT_EQ(InitialSemaphore(), 1);
-    a.h_KernelMessageSem = CreateSemaphoreA(nullptr, 0, 1, nullptr);
-    a.h_KernelMessageSlotSem = CreateSemaphoreA(nullptr, 1, 1, nullptr);
-    a.h_NotifyGetJPEGImageThreadResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_FeedBackForNotifyResetEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_StartToGetJpegImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_EndofGetJpegImageEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    a.h_StartToShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_EndofShowImageEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    a.h_FinishShowImageJobEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ts::MakeStreamEvents(a);
     a.h_MainDialogHandle = CreateWindowExA(0, "OstLiveTestMain", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
     a.m_Settings.m_strRecordPath = m_folder.Path();
@@ -215,14 +209,7 @@ class StreamSessionTest : public ::testing::Test {
     devsim.Stop();
     APP_DATA& a = *g_lpApp;
     DestroyWindow(a.h_MainDialogHandle);
-    for (HANDLE* h :
-         {&a.h_KernelMessageSem, &a.h_KernelMessageSlotSem, &a.h_NotifyGetJPEGImageThreadResetEvent,
-          &a.h_FeedBackForNotifyResetEvent, &a.h_StartToGetJpegImageEvent,
-          &a.h_EndofGetJpegImageEvent, &a.h_StartToShowImageEvent, &a.h_EndofShowImageEvent,
-          &a.h_FinishShowImageJobEvent}) {
-      CloseHandle(*h);
-      *h = nullptr;
-    }
+    ts::CloseStreamEvents(a);
     FreeSemaphore();
     FreeSystemBuffer();
     m_objects.reset();
@@ -249,24 +236,7 @@ class StreamSessionTest : public ::testing::Test {
 
   void StartThreads() {
     APP_DATA& a = *g_lpApp;
-    const struct {
-      ThreadSlot* slot;
-      DWORD stack;
-      LPTHREAD_START_ROUTINE routine;
-      int priority;
-    } threads[] = {
-        {&a.h_GetJpegImageThread, kReceiveThreadStackBytes, Jpeg_TCP_Get_Image_Data_Thread,
-         kReceiveThreadPriority},
-        {&a.h_ComposeImageDataThread, kComposeThreadStackBytes, Jpeg_Compose_Image_Data_Thread,
-         THREAD_PRIORITY_NORMAL},
-        {&a.h_ShowImageDataThread, kShowThreadStackBytes, Jpeg_Show_Image_Data_Thread,
-         kShowThreadPriority},
-    };
-    for (const auto& t : threads) {
-      t.slot->h = CreateThread(nullptr, t.stack, t.routine, &a.m_StreamPipeline, 0, &t.slot->id);
-      ASSERT_NE(t.slot->h, nullptr);
-      SetThreadPriority(t.slot->h, t.priority);
-    }
+    ASSERT_TRUE(StartStreamThreads(a));
     ASSERT_EQ(a.m_AlarmRecord.CreateThread(0), 1);
     SetEvent(a.h_StartToGetJpegImageEvent);
   }

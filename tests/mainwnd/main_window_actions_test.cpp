@@ -3,8 +3,6 @@
 // sound, watched through devsim's log, the window, the program's threads and its message boxes.
 #include <winsock2.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,44 +26,6 @@ constexpr int kConnectButton = 1002;
 constexpr int kSnapshotButton = 1004;
 constexpr int kResolutionButton = 1007;
 constexpr int kQualityButton = 1008;
-
-DWORD ThreadsOf(DWORD pid) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  DWORD count = 0;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-    if (entry.th32OwnerProcessID == pid) ++count;
-  CloseHandle(snapshot);
-  return count;
-}
-
-// The handles of another process. Wine reports no count for another process, so every handle
-// value is tried by duplicating it.
-DWORD HandlesOf(HANDLE process) {
-  DWORD count = 0;
-  for (uintptr_t value = 4; value < 0x10000; value += 4) {
-    HANDLE copy = nullptr;
-    if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0,
-                        FALSE, DUPLICATE_SAME_ACCESS)) {
-      ++count;
-      CloseHandle(copy);
-    }
-  }
-  return count;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(found.cFileName);
-  while (FindNextFileA(h, &found));
-  FindClose(h);
-  return names;
-}
 
 class MainWindowActions : public ::testing::Test {
  protected:
@@ -172,15 +132,15 @@ TEST_F(MainWindowActions, TwentyDisconnectsAndConnectsLeaveNoThreadsOrHandlesBeh
   };
   round();
   Sleep(500);
-  const DWORD threads = ThreadsOf(m_process.Id());
-  const DWORD handles = HandlesOf(m_process.Handle());
+  const DWORD threads = ts::ThreadsOf(m_process.Id());
+  const DWORD handles = ts::HandlesOf(m_process.Handle());
   for (int i = 0; i < 20; ++i) {
     round();
     if (HasFatalFailure()) return;
   }
   Sleep(500);
-  const DWORD threadsAfter = ThreadsOf(m_process.Id());
-  const DWORD handlesAfter = HandlesOf(m_process.Handle());
+  const DWORD threadsAfter = ts::ThreadsOf(m_process.Id());
+  const DWORD handlesAfter = ts::HandlesOf(m_process.Handle());
   std::printf("threads %lu -> %lu, handles %lu -> %lu\n", threads, threadsAfter, handles,
               handlesAfter);
   EXPECT_GT(threads, 0u);
@@ -254,9 +214,11 @@ TEST_F(MainWindowActions, SnapshotFileAppearsAndABadFolderShowsItsBox) {
   ASSERT_NE(main, nullptr);
   const std::string shots = m_folder.File("shots\\");
   Click(main, kSnapshotButton);
-  ASSERT_TRUE(ts::WaitUntil([&] { return !FilesIn(shots, "*.jpg").empty(); })) << MessageBoxes();
-  const std::vector<std::string> names = FilesIn(shots, "*.jpg");
+  ASSERT_TRUE(ts::WaitUntil([&] { return !ts::FilesMatching(shots, "*.jpg").empty(); }))
+      << MessageBoxes();
+  std::vector<std::string> names = ts::FilesMatching(shots, "*.jpg");
   ASSERT_EQ(names.size(), 1u);
+  names[0].erase(0, shots.size());
   // YYMMDDTHHMMSS.jpg
   EXPECT_EQ(names[0].size(), 17u) << names[0];
   EXPECT_EQ(names[0][6], 'T') << names[0];

@@ -32,17 +32,6 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
                               std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(folder + found.cFileName);
-  while (FindNextFileA(h, &found));
-  FindClose(h);
-  return names;
-}
-
 class RecordProgram : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -111,7 +100,7 @@ class RecordProgram : public ::testing::Test {
   // Every record file of the pattern, each checked whole.
   std::vector<RecordFileVerdict> CheckedFiles(const std::string& pattern, uint8_t kind) {
     std::vector<RecordFileVerdict> out;
-    for (const std::string& name : FilesMatching(m_records, pattern)) {
+    for (const std::string& name : ts::FilesMatching(m_records, pattern)) {
       const std::vector<uint8_t> bytes = ReadBytes(name);
       RecordFileVerdict v = CheckRecordFile(bytes.data(), bytes.size());
       EXPECT_TRUE(v.ok) << name << ": " << v.reason;
@@ -152,7 +141,7 @@ TEST_F(RecordProgram, ScheduledAlarmsGiveWholeListedFiles) {
   ASSERT_NE(main, nullptr);
   // Three alarms closed.
   ASSERT_TRUE(ts::WaitUntil(
-      [&] { return FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() >= 4; }, 60000));
+      [&] { return ts::FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() >= 4; }, 60000));
   CloseAndWait(main);
 
   const std::vector<RecordFileVerdict> files = CheckedFiles("ALARM_MJPEG_*.qdx", 1);
@@ -186,12 +175,12 @@ TEST_F(RecordProgram, ManualRecordingGoesOnInOneFileThroughARelogin) {
   Sleep(500);
   Click(main, kRecordButton);
   ASSERT_TRUE(ts::WaitUntil(
-      [&] { return FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
+      [&] { return ts::FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
   Sleep(1000);
   ASSERT_NE(m_device.Control("/_devsim/fault?name=stream-drop&count=1"), "");
   ASSERT_TRUE(
       ts::WaitUntil([&] { return m_device.RequestsOf("/Getvideo.cgi").size() == 2; }, 30000));
-  const std::string name = FilesMatching(m_records, "USER_MJPEG_*.qdx")[0];
+  const std::string name = ts::FilesMatching(m_records, "USER_MJPEG_*.qdx")[0];
   const auto sizeNow = [&] { return ReadBytes(name).size(); };
   const size_t afterRelogin = sizeNow();
   ASSERT_TRUE(ts::WaitUntil([&] { return sizeNow() > afterRelogin + 2000; }, 10000))
@@ -211,7 +200,7 @@ TEST_F(RecordProgram, DisconnectThenCloseLeavesACompleteManualFile) {
   Sleep(500);
   Click(main, kRecordButton);
   ASSERT_TRUE(ts::WaitUntil(
-      [&] { return FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
+      [&] { return ts::FilesMatching(m_records, "USER_MJPEG_*.qdx").size() == 1; }, 10000));
   Sleep(1000);
   Click(main, kConnectButton);
   ASSERT_TRUE(
@@ -226,7 +215,7 @@ TEST_F(RecordProgram, AltF4DuringAnAlarmLeavesCompleteFiles) {
   HWND main = StartAndLogIn({"--set", "stream.motion=0x4"});
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(ts::WaitUntil(
-      [&] { return FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() == 1; }, 20000));
+      [&] { return ts::FilesMatching(m_records, "ALARM_MJPEG_*.qdx").size() == 1; }, 20000));
   Sleep(1500);
   CloseAndWait(main, WM_SYSCOMMAND);
   const std::vector<RecordFileVerdict> files = CheckedFiles("ALARM_MJPEG_*.qdx", 1);

@@ -1,7 +1,5 @@
 #include "tests/session/session_probe.h"
 
-#include <tlhelp32.h>
-
 #include <cstdint>
 
 #include "session/main_window_link.h"
@@ -112,16 +110,7 @@ bool MainWindowProbe::WaitForLoginStatus(LPARAM status, DWORD timeoutMs) const {
 }
 
 DWORD ThreadCount() {
-  const DWORD self = GetCurrentProcessId();
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  DWORD count = 0;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-    if (entry.th32OwnerProcessID == self) ++count;
-  CloseHandle(snapshot);
-  return count;
+  return testsupport::ThreadsOf(GetCurrentProcessId());
 }
 
 DWORD HandleCount() {

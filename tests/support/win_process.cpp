@@ -1,6 +1,7 @@
 #include "tests/support/win_process.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 
@@ -190,6 +191,42 @@ std::string ItemText(HWND dlg, int id) {
   char buf[1024] = {};
   GetDlgItemTextA(dlg, id, buf, sizeof buf);
   return buf;
+}
+
+std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + found.cFileName);
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+DWORD ThreadsOf(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  DWORD count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == pid) ++count;
+  CloseHandle(snapshot);
+  return count;
+}
+
+DWORD HandlesOf(HANDLE process) {
+  DWORD count = 0;
+  for (uintptr_t value = 4; value < 0x10000; value += 4) {
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0,
+                        FALSE, DUPLICATE_SAME_ACCESS)) {
+      ++count;
+      CloseHandle(copy);
+    }
+  }
+  return count;
 }
 
 bool CopyProgramInto(const TempFolder& folder, const std::vector<std::string>& extra) {

@@ -37,6 +37,13 @@ bool CopyFileTo(const std::string& from, const std::string& to);
 // Copies a folder tree (e.g. "BMP").
 bool CopyTree(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);
+// The paths (folder + name) of the files in folder (ending in a backslash) matching pattern.
+std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern);
+// The number of threads of a process.
+DWORD ThreadsOf(DWORD pid);
+// The handles of another process. Wine reports no count for another process, so every handle
+// value is tried by duplicating it.
+DWORD HandlesOf(HANDLE process);
 
 class Process {
  public:
