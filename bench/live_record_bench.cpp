@@ -66,35 +66,6 @@ struct Options {
   bool oneCore = false;   // the unpaced case on the first processor only (devsim stays free)
 };
 
-// ---- The kernel message thread: draws each picture, notes a lost stream ----------------------
-class BenchKernel {
- public:
-  void Start() {
-    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_thread = std::thread([this] { Run(); });
-  }
-  void Stop() {
-    if (!m_thread.joinable()) return;
-    SetEvent(m_stop);
-    m_thread.join();
-    CloseHandle(m_stop);
-  }
-  std::atomic<int> relogins{0};
-
- private:
-  void Run() {
-    APP_DATA& a = *g_lpApp;
-    const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-      if (a.KernelMessageCode == KM_DRAW_IMAGE) a.m_StreamPipeline.DrawCurrentFrame();
-      if (a.KernelMessageCode == Get_Image_TimeOut_Message) ++relogins;
-      ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
-    }
-  }
-  HANDLE m_stop = nullptr;
-  std::thread m_thread;
-};
-
 // ---- The live view: each picture drawn into a window, counted ---------------------------------
 class DrawingWindow : public LiveViewWindow {
  public:
@@ -416,7 +387,7 @@ class Session {
   const Options& m_opt;
   int m_port;
   DrawingWindow* m_window;
-  BenchKernel m_kernel;
+  ts::StreamKernelStandIn m_kernel;
   std::unique_ptr<ProgramObjects> m_objects;
 };
 

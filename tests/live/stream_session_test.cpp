@@ -53,40 +53,6 @@ size_t FilesIn(const std::string& pattern) {
 
 namespace ts = testsupport;
 
-// ---- The kernel message thread, as far as the stream uses it ----------------------------------
-class TestKernel {
- public:
-  void Start() {
-    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_thread = std::thread([this] { Run(); });
-  }
-  void Stop() {
-    if (!m_thread.joinable()) return;
-    SetEvent(m_stop);
-    m_thread.join();
-    CloseHandle(m_stop);
-  }
-  std::atomic<bool> drawing{true};  // false: code 2 is taken but nothing is drawn
-  std::atomic<int> relogins{0};
-  std::atomic<DWORD> reloginTick{0};
-
- private:
-  void Run() {
-    APP_DATA& a = *g_lpApp;
-    const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-      if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) a.m_StreamPipeline.DrawCurrentFrame();
-      if (a.KernelMessageCode == Get_Image_TimeOut_Message) {
-        reloginTick = GetTickCount();
-        ++relogins;
-      }
-      ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
-    }
-  }
-  HANDLE m_stop = nullptr;
-  std::thread m_thread;
-};
-
 // ---- The main window's side ---------------------------------------------------------------
 class RecordingWindow : public LiveViewWindow {
  public:
@@ -313,7 +279,7 @@ class StreamSessionTest : public ::testing::Test {
   ts::TempFolder m_folder{"livetrace"};
   std::unique_ptr<ProgramObjects> m_objects;
   testsupport::DevsimChild devsim;
-  TestKernel kernel;
+  ts::StreamKernelStandIn kernel;
   RecordingWindow window;
   ShownFrames shown;
   PictureSize expected{0, 0};

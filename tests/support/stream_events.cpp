@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/app_data.h"
+#include "session/kernel_mailbox.h"
 
 namespace testsupport {
 
@@ -41,6 +42,31 @@ void CloseStreamEvents(APP_DATA& a) {
   for (const Slot& s : EventSlots(a)) {
     if (*s.handle) CloseHandle(*s.handle);
     *s.handle = nullptr;
+  }
+}
+
+void StreamKernelStandIn::Start() {
+  m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  m_thread = std::thread([this] { Run(); });
+}
+
+void StreamKernelStandIn::Stop() {
+  if (!m_thread.joinable()) return;
+  SetEvent(m_stop);
+  m_thread.join();
+  CloseHandle(m_stop);
+}
+
+void StreamKernelStandIn::Run() {
+  APP_DATA& a = *g_lpApp;
+  const HANDLE waits[] = {a.h_KernelMessageSem, m_stop};
+  while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
+    if (a.KernelMessageCode == KM_DRAW_IMAGE && drawing) a.m_StreamPipeline.DrawCurrentFrame();
+    if (a.KernelMessageCode == Get_Image_TimeOut_Message) {
+      reloginTick = GetTickCount();
+      ++relogins;
+    }
+    ReleaseSemaphore(a.h_KernelMessageSlotSem, 1, nullptr);
   }
 }
 
