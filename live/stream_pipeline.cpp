@@ -38,6 +38,7 @@ void CStreamPipeline::CloseSemaphores() {
 void CStreamPipeline::InterruptRingWaits() {
   m_SocketRing.InterruptWaits();
   m_ImageRing.InterruptWaits();
+  m_DrawDone.Interrupt();
 }
 
 LiveViewWindow& CStreamPipeline::Window() {
@@ -52,6 +53,6 @@ ShownFrame CStreamPipeline::CurrentFrame() const {
 
 int CStreamPipeline::DrawCurrentFrame() {
   const int drawn = Window().DrawVideoFrame(CurrentFrame());
-  if (drawn) SetEvent(h_FinishShowImageJobEvent);
+  if (drawn) m_DrawDone.Release();
   return drawn;
 }
