@@ -735,6 +735,7 @@ bool CPallumDlg::Shutdown() {
   g_lpApp->m_AlarmRecord.StopRecord();
   g_lpApp->m_UserRecord.StopRecord();
   g_lpApp->m_SchRecord.StopRecord();
+  StopAlarmSound();
   if (!ExitLoginResource() || !ExitProcessResource()) {
     g_lpApp->m_StreamPipeline.SetWindow(&m_liveView);  // the window stays and goes on drawing
     return false;
