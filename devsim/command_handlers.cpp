@@ -20,7 +20,7 @@ Reply BadRequest(std::string_view why) {
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 13> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 14> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -34,6 +34,7 @@ Handler FindHandler(std::string_view path) {
       {"/PTZReset.cgi", HandlePtzReset},
       {"/OV9653Zoom.cgi", HandleSensorZoom},
       {"/OV9653Rotate.cgi", HandleSensorRotate},
+      {"/SetRetr.cgi", HandleSetRetr},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;
