@@ -379,11 +379,9 @@ PtzPanelChange DeviceControl::FinishPtzControl(PtzDialogResult result, int numbe
   }
   if (select) {
     m_list.MakeCurrent(CDS_PTZ, uint8_t(number - 1));
-    if (fromChannel) change.tipHalf = 1;
     change.buttonState = 1;
     change.hotPointMode = HotPointModeOf(row, s.productId, s.firmware, s.dwCapabilityMask);
   } else {
-    change.tipHalf = 0;
     m_list.MakeCurrent(CDS_CHANNEL, 0);
     change.buttonState = 0;
     change.hotPointOff = true;

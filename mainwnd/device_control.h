@@ -87,10 +87,9 @@ enum class PtzDialogResult { kOk, kCancel, kEsc, kOther };
 // What the window shows after the PTZ control command; set fields change.
 struct PtzPanelChange {
   int buttonState = -1;      // the PTZ button (key 60); -1 unchanged
-  int tipHalf = -1;          // of "PTZ_CONTROL_ON$PTZ_CONTROL_OFF"; -1 unchanged
   int hotPointMode = 0;      // 1 off, 2 on; 0 unchanged
   bool hotPointOff = false;  // hot-point mode 2 becomes 1
-  bool applyLayout = false;  // the current unit changed: re-apply the layout
+  bool applyLayout = false;  // the current unit changed: re-apply the layout and the tips
 };
 
 // What device control reads of the session.

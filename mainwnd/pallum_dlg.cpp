@@ -289,6 +289,7 @@ bool CPallumDlg::Initialise() {
 
   ChangeItemPositionForDeviceModified();
   UpdateToolButtons();
+  UpdateToolTips();
   for (CZevButton& b : m_btnModel) {
     if (!b.GetSafeHwnd()) continue;
     if (b.GetDlgCtrlID() == 1007) b.SetState(a.m_Settings.m_iImageResolution);
@@ -571,6 +572,7 @@ int CPallumDlg::ChangeItemPositionForDeviceModified() {
   APP_DATA& a = *g_lpApp;
   SkinSet set;
   if (SkinSetOfDevice(a.byVideoMode, a.m_Settings.m_iImageResolution, &set)) LoadTurboBitmaps(set);
+  UpdateToolTips();
   const PanelPlan plan = PlanPanelForDevice(PanelLessModel(), m_bToolPanelOpen,
                                             ClassAllows(a.byUserClass, kPanelOpenId),
                                             ClassAllows(a.byUserClass, kPanelCloseId));

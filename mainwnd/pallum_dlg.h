@@ -134,14 +134,15 @@ class CPallumDlg : public ost::Dialog {
   CZevButton* ToolButton(int id);
   // A tool button's tip; the button's window text carries it too, for tools that read texts.
   void SetToolTip(CZevButton& button, const std::string& text);
+  // Every tool button's tip for the current unit's model; the two-text buttons' by their state.
+  void UpdateToolTips();
 
   // PTZ control, the hot point and PTZ off (ptz_panel.cpp).
   void MapPtzHandlers();
   void OnPtzControl();
   void ApplyPtzChange(const PtzPanelChange& change);
-  // The PTZ button (key 60) to state (-1: unchanged) and the half of its string pair as its tip
-  // (-1: unchanged).
-  void SetPtzButton(int state, int tipHalf);
+  // The PTZ button (key 60) to state (-1: unchanged).
+  void SetPtzButton(int state);
   LRESULT SendPtzHotPoint();
   void OnPtzOff();
   bool Shutdown();

@@ -11,7 +11,9 @@
 #include "mainwnd/pallum_dlg.h"
 #include "mainwnd/ptz_packets.h"
 #include "mainwnd/select_ptz_dlg.h"
+#include "mainwnd/main_window_rules.h"
 #include "platform/load_string_pair.h"
+#include "platform/strings.h"
 #include "res/resource.h"
 #include "session/session_messages.h"
 #include "text/string_pair.h"
@@ -36,11 +38,35 @@ void CPallumDlg::MapPtzHandlers() {
     OnPtzOff();
     return 0;
   });
-  // A new login starts from the recorder: the button goes back to its off state.
+  // A new login starts from the recorder: the button goes back to its off state (the layout
+  // applied after the login sets the tips).
   MapMessage(WM_MAINWND_RESETPTZBUTTON, [this](WPARAM, LPARAM) -> LRESULT {
-    SetPtzButton(0, 0);
+    SetPtzButton(0);
     return 0;
   });
+}
+
+void CPallumDlg::UpdateToolTips() {
+  const ModelControlRow* row = ModelRow();
+  if (!row || !m_pToolTip) return;
+  const APP_DATA& a = *g_lpApp;
+  const PanelTipState state{!a.m_ControlD.IsCurrentChannelDevice(), a.fTurboMode != 0,
+                            a.m_ControlD.GetRETRState() != 0, a.fActionPresetMode != 0};
+  for (int k = 0; k < kToolKeys; ++k) {
+    CZevButton& button = m_btnTool[k];
+    if (!button.GetSafeHwnd()) continue;
+    const ControlKeyEntry& e = row->keys[k];
+    KeyTip tip = TipOfKey(e);
+    if (const int half = PanelTipHalf(e.wCommandId, state); half >= 0)
+      tip = {half == 0 ? KeyTip::kFirstHalf : KeyTip::kSecondHalf, e.wCommandId};
+    if (tip.kind == KeyTip::kStringId) {
+      SetToolTip(button, ost::LoadResString(tip.id));
+      continue;
+    }
+    char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
+    LoadStringPair(tip.id, first, second);
+    SetToolTip(button, tip.kind == KeyTip::kFirstHalf ? first : second);
+  }
 }
 
 void CPallumDlg::OnPtzControl() {
@@ -55,7 +81,7 @@ void CPallumDlg::OnPtzControl() {
 
 void CPallumDlg::ApplyPtzChange(const PtzPanelChange& change) {
   APP_DATA& a = *g_lpApp;
-  SetPtzButton(change.buttonState, change.tipHalf);
+  SetPtzButton(change.buttonState);
   if (change.hotPointMode) a.byPtzHotPointMode = static_cast<uint8_t>(change.hotPointMode);
   if (change.hotPointOff && a.byPtzHotPointMode == 2) a.byPtzHotPointMode = 1;
   if (change.applyLayout) {
@@ -64,14 +90,9 @@ void CPallumDlg::ApplyPtzChange(const PtzPanelChange& change) {
   }
 }
 
-void CPallumDlg::SetPtzButton(int state, int tipHalf) {
+void CPallumDlg::SetPtzButton(int state) {
   CZevButton* button = ToolButton(kPtzControlId);
-  if (!button) return;
-  if (state >= 0) button->SetState(state);
-  if (tipHalf < 0) return;
-  char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-  LoadStringPair(IDS_PAIR_PTZ_CONTROL, first, second);
-  SetToolTip(*button, tipHalf == 0 ? first : second);
+  if (button && state >= 0) button->SetState(state);
 }
 
 LRESULT CPallumDlg::SendPtzHotPoint() {
@@ -98,9 +119,8 @@ LRESULT CPallumDlg::SendPtzHotPoint() {
 void CPallumDlg::OnPtzOff() {
   APP_DATA& a = *g_lpApp;
   if (!m_fInitialised || a.m_ControlD.IsCurrentChannelDevice()) return;
-  SetPtzButton(-1, 0);
   a.m_ControlD.MakeCurrent(CDS_CHANNEL, 0);
-  SetPtzButton(0, -1);
+  SetPtzButton(0);
   if (a.byPtzHotPointMode == 2) a.byPtzHotPointMode = 1;
   ChangeItemPositionForDeviceModified();
   UpdateToolButtons();
