@@ -35,6 +35,11 @@ void CStreamPipeline::CloseSemaphores() {
   m_ImageRing.CloseSemaphores();
 }
 
+void CStreamPipeline::InterruptRingWaits() {
+  m_SocketRing.InterruptWaits();
+  m_ImageRing.InterruptWaits();
+}
+
 LiveViewWindow& CStreamPipeline::Window() {
   LiveViewWindow* window = m_pWindow.load();
   return window ? *window : g_NoWindow;

@@ -44,6 +44,11 @@ inline bool WaitUnlessStopped(HANDLE stopEvent, HANDLE other) {
   const HANDLE handles[] = {stopEvent, other};
   return WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
 }
+// The same for a ring's slot: true when a slot was taken; false on the stop or without the
+// semaphore.
+inline bool WaitUnlessStopped(HANDLE stopEvent, CRingSemaphore* slots) {
+  return slots && slots->Wait(&stopEvent, 1, INFINITE) == WAIT_OBJECT_0;
+}
 
 class CStreamPipeline {
  public:
@@ -66,6 +71,8 @@ class CStreamPipeline {
   // missing.
   int CreateSemaphores();
   void CloseSemaphores();
+  // Stop events were set: the threads waiting on a ring's slot look at theirs at once.
+  void InterruptRingWaits();
 
   // The window in use: the installed one, or a default that does nothing. An installed window
   // must outlive the stream threads and the kernel message thread's drawing, or be replaced
