@@ -33,7 +33,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 15> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 16> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -49,6 +49,7 @@ Handler FindHandler(std::string_view path) {
       {"/OV9653Rotate.cgi", HandleSensorRotate},
       {"/GetColor.cgi", HandleGetColor},
       {"/SetColor.cgi", HandleSetColor},
+      {"/SetRetr.cgi", HandleSetRetr},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -37,6 +37,8 @@ Reply HandleSetQuality(Device& device, const Request& request);
 // (low four bits) and flips (0x80, 0x40); other values are ignored.
 Reply HandleSensorZoom(Device& device, const Request& request);
 Reply HandleSensorRotate(Device& device, const Request& request);
+// "/SetRetr.cgi" SET 0-1: the R.E.T.R. byte every stream reports; other values are ignored.
+Reply HandleSetRetr(Device& device, const Request& request);
 // "/RS485Cmd.cgi": the addressing parameters and the body are checked and decoded for the log.
 Reply HandleRs485Cmd(Device& device, const Request& request);
 // "/PTZReset.cgi": the profile's slave list.

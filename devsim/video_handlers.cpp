@@ -1,7 +1,8 @@
 // The live picture's commands: "/Getvideo.cgi" (the stream itself is served by the connection,
 // see live_stream.h) and the channel, resolution and quality switches, which change the
 // session's choices that its streams follow (without a session: the live settings' defaults);
-// the camera sensor's view and flips, which change the sensor byte every stream reports.
+// the camera sensor's view and flips, which change the sensor byte every stream reports, and the
+// R.E.T.R. switch, which changes the R.E.T.R. byte.
 #include "devsim/handlers.h"
 #include "devsim/live_settings.h"
 
@@ -52,6 +53,11 @@ Reply HandleSensorZoom(Device& device, const Request& request) {
 Reply HandleSensorRotate(Device& device, const Request& request) {
   if (auto hr = DecimalParam(request, "HR", 1)) SetSensorBits(device, 0x80, *hr ? 0x80 : 0);
   if (auto vr = DecimalParam(request, "VR", 1)) SetSensorBits(device, 0x40, *vr ? 0x40 : 0);
+  return {200, ""};
+}
+
+Reply HandleSetRetr(Device& device, const Request& request) {
+  if (auto set = NumberParam(request, "SET", 1)) device.profile.live.retr = uint8_t(*set);
   return {200, ""};
 }
 

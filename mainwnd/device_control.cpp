@@ -8,6 +8,8 @@
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/key_value_reply.h"
+#include "mainwnd/main_window_rules.h"
+#include "mainwnd/ptz_packets.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ constexpr uint16_t kRs485TimeoutSeconds = 20;
 constexpr uint16_t kCommandTimeoutSeconds = 15;
 constexpr uint32_t kSlaveReplyCapacity = 1024;
 constexpr uint32_t kSlaveBaudRate = 2400;
+constexpr uint8_t kGuestClass = 2, kNormalUserClass = 3;
 
 // Command ids whose key is one of a contiguous run: {first id, first key, count}.
 struct KeyRun {
@@ -312,4 +315,100 @@ int DeviceControl::OnPower() {
     return 0;
   }
   return SendRs485Command(record->PowerScript, 1, 0);
+}
+
+bool DeviceControl::PreparePtzControl() {
+  const DeviceControlState s = m_port.State();
+  if (!IsRZKSeriesProduct(s.productId)) return true;
+  if (s.byAccessClass == kGuestClass || s.byAccessClass == kNormalUserClass) return false;
+  CGIParamList query(kCgiPTZReset);
+  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+  const DeviceReply r = m_port.Send(
+      {kCgiPTZReset, query.m_strQuery, {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
+  if (!r.ok) {
+    m_port.ShowMessage(kMsgSendCommandFailed);
+    return false;
+  }
+  const std::vector<SlaveUnit> slaves = ParseSlaveList(r.body);
+  for (size_t i = 0; i < slaves.size(); ++i)
+    m_list.SetNthKind4Device(uint8_t(i), slaves[i].byModelRow, slaves[i].byAddress);
+  return true;
+}
+
+PtzPanelChange DeviceControl::FinishPtzControl(PtzDialogResult result, int number) {
+  const DeviceControlState s = m_port.State();
+  const bool fromChannel = m_list.IsCurrentChannelDevice() != 0;
+  PtzPanelChange change;
+  if (result == PtzDialogResult::kCancel) {
+    change.buttonState = fromChannel ? 0 : 1;
+    if (IsRZKSeriesProduct(s.productId)) {
+      CGIParamList query(kCgiPTZReset);
+      if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+      if (!m_port.Send({kCgiPTZReset, query.m_strQuery, {}, 0, kCommandTimeoutSeconds}).ok)
+        m_port.ShowMessage(kMsgSendCommandFailed);
+    }
+    return change;
+  }
+  const bool select = fromChannel || result == PtzDialogResult::kOk;
+  const bool leave = !fromChannel && result == PtzDialogResult::kEsc;
+  if (!select && !leave) return change;
+
+  std::vector<uint8_t> body;
+  uint8_t row = 0;
+  if (select) {
+    const std::optional<std::vector<uint8_t>> selectBody = PtzSelectBody(number);
+    row = selectBody ? m_list.GetNthKind4ModelIndex(uint8_t(number - 1)) : 0;
+    if (!selectBody || row == 0) {
+      m_port.ShowMessage(kMsgPtzNumberInvalid);
+      return change;
+    }
+    body = *selectBody;
+  } else {
+    body = PtzLeaveBody();
+  }
+  CGIParamList query(kCgiRS485Cmd);
+  query.AddParam("Control", "RZ1K");
+  query.AddParam("MASTER", "1");
+  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+  // The unit, button and tip change only once the device took the request: keys must not go
+  // to a camera the device did not select.
+  if (!m_port.Send({kCgiRS485Cmd, query.m_strQuery, std::move(body), 0, kCommandTimeoutSeconds})
+           .ok) {
+    m_port.ShowMessage(kMsgSendCommandFailed);
+    return change;
+  }
+  if (select) {
+    m_list.MakeCurrent(CDS_PTZ, uint8_t(number - 1));
+    change.buttonState = 1;
+    change.hotPointMode = HotPointModeOf(row, s.productId, s.firmware, s.dwCapabilityMask);
+  } else {
+    m_list.MakeCurrent(CDS_CHANNEL, 0);
+    change.buttonState = 0;
+    change.hotPointOff = true;
+  }
+  change.applyLayout = true;
+  return change;
+}
+
+int DeviceControl::SendHotPoint(uint8_t cell) {
+  const DeviceControlState s = m_port.State();
+  const std::vector<uint8_t> body =
+      HotPointPacket(m_list.GetCurrentModelIndex(), m_list.GetCurrentAddress(),
+                     LevelCodeOfAccessClass(s.byAccessClass), cell);
+  Rs485Addressing a;
+  a.productId = s.productId;
+  a.byMultiChannel = s.byMultiChannel;
+  a.fCurrentInChannelGroup = m_list.IsCurrentChannelDevice() != 0;
+  a.byPosition = m_list.GetCurrentChannelIndex();
+  a.byCurrentModelRow = m_list.GetCurrentModelIndex();
+  a.byLastChannelModelRow = m_list.GetLastChannelModelIndex();
+  a.cookie = s.cookie;
+  a.fRow25Pelco = false;
+  CGIParamList query(kCgiRS485Cmd);
+  BuildRs485Query(query, a);
+  if (!m_port.Send({kCgiRS485Cmd, query.m_strQuery, body, 0, kCommandTimeoutSeconds}).ok) {
+    m_port.ShowMessage(kMsgSendCommandFailed);
+    return 0;
+  }
+  return 1;
 }

@@ -81,9 +81,22 @@ struct DeviceReply {
   std::string body;
 };
 
+// The select-PTZ dialog's answer.
+enum class PtzDialogResult { kOk, kCancel, kEsc, kOther };
+
+// What the window shows after the PTZ control command; set fields change.
+struct PtzPanelChange {
+  int buttonState = -1;      // the PTZ button (key 60); -1 unchanged
+  int hotPointMode = 0;      // 1 off, 2 on; 0 unchanged
+  bool hotPointOff = false;  // hot-point mode 2 becomes 1
+  bool applyLayout = false;  // the current unit changed: re-apply the layout and the tips
+};
+
 // What device control reads of the session.
 struct DeviceControlState {
   std::string productId;
+  std::string firmware;
+  uint32_t dwCapabilityMask = 0;
   uint8_t byMultiChannel = 0;
   uint8_t byAccessClass = 3;
   std::string cookie;
@@ -143,6 +156,18 @@ class DeviceControl {
   // The power key (8311): the current unit's [POWER] script, repeat 1, also while turbo is on.
   // 1 sent; 0 after 4034 (no session), 4093 (no record) or the sender's message.
   int OnPower();
+  // PTZ control (8312), before the select-PTZ dialog: false when it is not to be shown (a GUEST
+  // or NORMAL USER on an RZ1K/RZ3K/RZ4K recorder; the slave query of those recorders failed,
+  // after 4065). The query's slaves overwrite the PTZ group's units.
+  bool PreparePtzControl();
+  // PTZ control after the dialog, and what the window then shows. CANCEL puts the button back
+  // to the current group's state (RZ1K/RZ3K/RZ4K: the slave query once more, no reply read);
+  // from the channel group any other answer, from the PTZ group OK, selects camera `number`
+  // (1-16 with a PTZ-group unit, else 4095); ESC from the PTZ group leaves PTZ control. A
+  // select or leave the device refused changes nothing (after 4065).
+  PtzPanelChange FinishPtzControl(PtzDialogResult result, int number);
+  // The hot-point packet of a clicked cell to the current unit. 1 sent; 0 after 4065.
+  int SendHotPoint(uint8_t cell);
   DeviceControlPort& Port() const { return m_port; }
 
  private:

@@ -21,6 +21,8 @@ class AppDeviceControlPort : public DeviceControlPort {
     DeviceControlState s;
     const APP_DATA& a = *g_lpApp;
     s.productId = a.str_ProductID;
+    s.firmware = a.str_FWVersion;
+    s.dwCapabilityMask = a.dwDeviceCapabilityMask;
     s.byMultiChannel = a.byMultiChannel;
     s.byAccessClass = a.byUserClass;
     s.cookie = g_szCookie;

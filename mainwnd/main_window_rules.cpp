@@ -95,6 +95,21 @@ KeyTip TipOfKey(const ControlKeyEntry& entry) {
   return {KeyTip::kStringId, entry.wTipId};
 }
 
+int PanelTipHalf(uint16_t commandId, const PanelTipState& s) {
+  switch (commandId) {
+    case 8312:
+      return s.ptzCurrent ? 0 : 1;
+    case 8310:
+      return s.turboOn ? 0 : 1;
+    case 8331:
+      return s.retrOn ? 0 : 1;
+    case 8356:
+      return s.presetMode ? 1 : 0;
+    default:
+      return -1;
+  }
+}
+
 int CurrentControlEntry(std::string_view productId, uint8_t multiChannel, uint8_t selectedChannel) {
   return ReloginControlEntryIndex(productId, multiChannel, selectedChannel);
 }

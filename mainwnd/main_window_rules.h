@@ -63,6 +63,18 @@ struct KeyTip {
 };
 KeyTip TipOfKey(const ControlKeyEntry& entry);
 
+// What the two-text panel buttons' tips describe.
+struct PanelTipState {
+  bool ptzCurrent;  // a PTZ-group unit is current
+  bool turboOn;
+  bool retrOn;  // as the device last reported
+  bool presetMode;
+};
+// The half of its string pair a two-text button's tip shows once the layout is applied: 8312
+// the first while a PTZ unit is current, 8310 the first while turbo is on, 8331 the first while
+// R.E.T.R. is on, 8356 the second in PRESET mode; -1 for other commands.
+int PanelTipHalf(uint16_t commandId, const PanelTipState& state);
+
 // ---- Initialisation ----
 
 // Which control-device entry becomes current for the device, or -1.

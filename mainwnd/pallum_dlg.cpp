@@ -155,8 +155,7 @@ CPallumDlg::CPallumDlg() : ost::Dialog(kTemplateId, nullptr) {
     return 0;
   });
   MapActionHandlers();
-  // The PTZ keys' own work is not part of this window yet.
-  MapMessage(WM_MAINWND_RESETPTZBUTTON, [](WPARAM, LPARAM) -> LRESULT { return 0; });
+  MapPtzHandlers();
   MapMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> LRESULT { return 1; });
   // The camera-sensor toolbar follows the window.
   MapMessage(WM_MOVE, [this](WPARAM, LPARAM) -> LRESULT {
@@ -182,6 +181,7 @@ BOOL CPallumDlg::OnInitDialog() {
   ModifyStyle(0, WS_CLIPCHILDREN);
   m_statusMirror.Create("", WS_CHILD, RECT{0, 0, 1, 1}, m_hWnd, kStatusId);
   m_frameCountMirror.Create("Frames: 0", WS_CHILD, RECT{0, 0, 1, 1}, m_hWnd, kFrameCountId);
+  m_markedMirror.Create("Marked: 0", WS_CHILD, RECT{0, 0, 1, 1}, m_hWnd, kMarkedFramesId);
   SetText("Ostrova : " + ServerName());
   m_fInitialised = Initialise();
   SetTimer(kFrameCountTimer, 250);
@@ -292,6 +292,7 @@ bool CPallumDlg::Initialise() {
 
   ChangeItemPositionForDeviceModified();
   UpdateToolButtons();
+  UpdateToolTips();
   for (CZevButton& b : m_btnModel) {
     if (!b.GetSafeHwnd()) continue;
     if (b.GetDlgCtrlID() == 1007) b.SetState(a.m_Settings.m_iImageResolution);
@@ -346,8 +347,9 @@ void CPallumDlg::CreateButtons(const ModelControlRow* row) {
       } else {
         char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
         LoadStringPair(tip.id, first, second);
-        m_pToolTip->AddTool(m_btnTool[k].GetSafeHwnd(),
-                            std::string(tip.kind == KeyTip::kFirstHalf ? first : second));
+        const std::string text = tip.kind == KeyTip::kFirstHalf ? first : second;
+        m_pToolTip->AddTool(m_btnTool[k].GetSafeHwnd(), text);
+        m_btnTool[k].SetText(text);
       }
     }
   }
@@ -573,6 +575,7 @@ int CPallumDlg::ChangeItemPositionForDeviceModified() {
   APP_DATA& a = *g_lpApp;
   SkinSet set;
   if (SkinSetOfDevice(a.byVideoMode, a.m_Settings.m_iImageResolution, &set)) LoadTurboBitmaps(set);
+  UpdateToolTips();
   const PanelPlan plan = PlanPanelForDevice(PanelLessModel(), m_bToolPanelOpen,
                                             ClassAllows(a.byUserClass, kPanelOpenId),
                                             ClassAllows(a.byUserClass, kPanelCloseId));
@@ -689,7 +692,7 @@ void CPallumDlg::OnTurbo() {
     b->SetState(t.buttonState);
     char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
     LoadStringPair(IDS_PAIR_TURBO, first, second);
-    if (m_pToolTip) m_pToolTip->UpdateTipText(b->GetSafeHwnd(), t.tipHalf == 0 ? first : second);
+    SetToolTip(*b, t.tipHalf == 0 ? first : second);
   }
   // The arrow and lens keys change to their turbo faces and back to their own.
   SkinSet set;
@@ -711,7 +714,7 @@ void CPallumDlg::OnActionPreset() {
     b->SetState(t.buttonState);
     char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
     LoadStringPair(IDS_PAIR_ACTION_PRESET, first, second);
-    if (m_pToolTip) m_pToolTip->UpdateTipText(b->GetSafeHwnd(), t.tipHalf == 0 ? first : second);
+    SetToolTip(*b, t.tipHalf == 0 ? first : second);
   }
 }
 
@@ -721,7 +724,12 @@ void CPallumDlg::OnRetrButtonState(int state) {
   b->SetState(state ? 1 : 0);
   char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
   LoadStringPair(IDS_PAIR_RETR, first, second);
-  if (m_pToolTip) m_pToolTip->UpdateTipText(b->GetSafeHwnd(), state ? first : second);
+  SetToolTip(*b, state ? first : second);
+}
+
+void CPallumDlg::SetToolTip(CZevButton& button, const std::string& text) {
+  if (m_pToolTip) m_pToolTip->UpdateTipText(button.GetSafeHwnd(), text);
+  button.SetText(text);
 }
 
 // ---- Closing --------------------------------------------------------------------------------
@@ -879,10 +887,16 @@ void CPallumDlg::Disconnect() {
 
 void CPallumDlg::OnTimer(UINT_PTR id) {
   if (id != kFrameCountTimer) return;
+  char text[48];
+  const uint32_t marked = m_dwMarkedFrames.load();
+  if (marked != m_dwShownMarked) {
+    m_dwShownMarked = marked;
+    std::snprintf(text, sizeof text, "Marked: %u", marked);
+    m_markedMirror.SetText(text);
+  }
   const uint32_t drawn = m_dwDrawnFrames.load();
   if (drawn == m_dwShownCount) return;
   m_dwShownCount = drawn;
-  char text[48];
   std::snprintf(text, sizeof text, "Frames: %u", drawn);
   m_frameCountMirror.SetText(text);
 }
@@ -1045,10 +1059,18 @@ void CPallumDlg::DrawPicture(HDC dc, const uint8_t* picture, uint16_t width, uin
     StretchDIBits(dc, 0, 0, W, H, 0, 0, W, H, a.lp_ViewBuffer, &bmi, DIB_RGB_COLORS, SRCCOPY);
     return;
   }
-  if (a.byPtzHotPointMode == 2 && a.wHotPointMarkFrames > 0) {
-    DrawCrossMarker(const_cast<uint8_t*>(picture), width, height, 0xFF0000, 2, a.wHotPointMarkX,
-                    a.wHotPointMarkY, 0, 0);
-    --a.wHotPointMarkFrames;
+  if (a.byPtzHotPointMode == 2) {
+    // The window's thread arms the marker; each drawn frame takes one of its frames.
+    std::atomic_ref<uint16_t> marks(a.wHotPointMarkFrames);
+    uint16_t left = marks.load();
+    while (left > 0 && !marks.compare_exchange_weak(left, static_cast<uint16_t>(left - 1))) {
+    }
+    if (left > 0) {
+      DrawCrossMarker(const_cast<uint8_t*>(picture), width, height, 0xFF0000, 2,
+                      std::atomic_ref<uint16_t>(a.wHotPointMarkX).load(),
+                      std::atomic_ref<uint16_t>(a.wHotPointMarkY).load(), 0, 0);
+      ++m_dwMarkedFrames;
+    }
   }
   const LayoutRect& v = Layout().rcVideo;
   const DrawArea area = WindowedDrawArea(v.left, v.top, v.Width(), v.Height(), width, height);

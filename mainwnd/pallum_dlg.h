@@ -23,6 +23,8 @@
 #include "platform/gdi.h"
 #include "platform/tooltip.h"
 
+struct PtzPanelChange;
+
 class CPallumDlg : public ost::Dialog {
  public:
   static constexpr UINT kTemplateId = 102;
@@ -30,12 +32,15 @@ class CPallumDlg : public ost::Dialog {
   // window texts (tests, accessibility).
   static constexpr int kStatusId = 1100;
   static constexpr int kFrameCountId = 1101;
+  // Counts the drawn frames that carried the hot-point marker.
+  static constexpr int kMarkedFramesId = 1102;
   static constexpr int kConnectId = 1002;
   static constexpr int kRecordId = 1005;
   static constexpr int kPanelOpenId = 8192;
   static constexpr int kPanelCloseId = 8193;
   static constexpr int kTurboId = 8310;
   static constexpr int kPowerId = 8311;
+  static constexpr int kPtzControlId = 8312;
   static constexpr int kRetrId = 8331;
   static constexpr int kActionPresetId = 8356;
   static constexpr int kTitleIds[3] = {8200, 8201, 8202};
@@ -127,6 +132,19 @@ class CPallumDlg : public ost::Dialog {
   void OnActionPreset();
   void OnRetrButtonState(int state);
   CZevButton* ToolButton(int id);
+  // A tool button's tip; the button's window text carries it too, for tools that read texts.
+  void SetToolTip(CZevButton& button, const std::string& text);
+  // Every tool button's tip for the current unit's model; the two-text buttons' by their state.
+  void UpdateToolTips();
+
+  // PTZ control, the hot point and PTZ off (ptz_panel.cpp).
+  void MapPtzHandlers();
+  void OnPtzControl();
+  void ApplyPtzChange(const PtzPanelChange& change);
+  // The PTZ button (key 60) to state (-1: unchanged).
+  void SetPtzButton(int state);
+  LRESULT SendPtzHotPoint();
+  void OnPtzOff();
   bool Shutdown();
 
   void OnLogin();
@@ -178,6 +196,8 @@ class CPallumDlg : public ost::Dialog {
   DWORD m_dwThreadId = 0;
   std::atomic<uint32_t> m_dwDrawnFrames{0};
   uint32_t m_dwShownCount = UINT32_MAX;
+  std::atomic<uint32_t> m_dwMarkedFrames{0};
+  uint32_t m_dwShownMarked = UINT32_MAX;
 
   std::unique_ptr<ost::ToolTip> m_pToolTip;
   ost::Bitmap m_hBackground[4], m_hBackgroundEx[4], m_hStatusBar[4];
@@ -190,7 +210,7 @@ class CPallumDlg : public ost::Dialog {
   bool m_fToolLoaded[kToolKeys] = {};
   CZevButton m_btnModel[10];
   CZevButton m_btnPanelOpen, m_btnPanelClose, m_btnPower;
-  ost::Static m_statusMirror, m_frameCountMirror;
+  ost::Static m_statusMirror, m_frameCountMirror, m_markedMirror;
   std::mutex m_csButtonBitmaps;
   std::vector<uint8_t> m_DrawRows;  // renderer only: the picture widened for the screen
   PipelineView m_liveView{*this};

@@ -178,7 +178,8 @@ void BuildRs485Query(CGIParamList& request, const Rs485Addressing& a) {
     if (IsRZ2KProduct(a.productId) || IsRZMSeriesProduct(a.productId) ||
         IsRZ8PProduct(a.productId)) {
       request.AddParamInt("CH", a.byPosition);
-      if ((a.byLastChannelModelRow == 18 || a.byLastChannelModelRow == 25) && ptzProtocol)
+      if ((a.byLastChannelModelRow == 18 || (a.byLastChannelModelRow == 25 && a.fRow25Pelco)) &&
+          ptzProtocol)
         AddPtzProtocol(request);
     }
     request.AddParam("MASTER", "1");

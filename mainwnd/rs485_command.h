@@ -56,6 +56,9 @@ struct Rs485Addressing {
   uint8_t byLastChannelModelRow = 0;  // of the channel-group unit made current last
   uint16_t wKeyFlags = 0;
   std::string_view cookie;  // left out when empty
+  // A channel-group unit last made current with row 25 gets the PELCO parameters too (the
+  // hot point asks them for row 18 only).
+  bool fRow25Pelco = true;
 };
 
 // "/RS485Cmd.cgi?Control=RZ1K", then MASTER, CH, PELOCO and PROTOCOL as the unit requires, then

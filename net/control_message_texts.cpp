@@ -16,6 +16,8 @@ const char* ControlMessageText(uint32_t id) {
       return "It couldn't find this device command protocol";
     case 4094:
       return "Open device control file is failed";
+    case 4095:
+      return "PTZ number is not valid.";
     default:
       return nullptr;
   }

@@ -321,6 +321,22 @@ TEST_F(StreamTest, SensorViewAndFlipsFollowTheZoomAndRotateCommands) {
   }
 }
 
+TEST_F(StreamTest, RetrByteFollowsTheSetRetrCommand) {
+  StartDevsim({"--fps", "20", "--product", "RZ1K"});
+  std::string cookie = OpenSession(kNewHeader);
+  StreamClient s(devsim_.port(), cookie);
+  auto f = s.NextFrame(1);
+  ASSERT_TRUE(f);
+  EXPECT_FALSE(f->header.retr);
+  for (const auto& [command, retr] :
+       {std::pair<std::string, int>{"SET=1", 1}, {"SET=0", 0}, {"SET=1", 1}}) {
+    SCOPED_TRACE(command);
+    EXPECT_EQ(Get("/SetRetr.cgi?" + command + "&Cookie=" + cookie).status, 200);
+    f = FrameWhere(s, 1, 20, [&](const StreamFrame& x) { return x.header.retr == retr; });
+    EXPECT_TRUE(f);
+  }
+}
+
 TEST_F(StreamTest, TheStreamRequestIsLoggedWithoutStatus) {
   StartDevsim();
   std::string cookie = OpenSession(kOldHeader);

@@ -42,6 +42,7 @@ class FakePort : public DeviceControlPort {
   DeviceControlState State() const override { return state; }
   DeviceReply Send(const DeviceRequest& r) override {
     sent.push_back(r.query + (r.body.empty() ? "" : " | " + Hex(r.body)));
+    capacities.push_back(r.replyCapacity);
     const bool ok = !failing;
     return {ok, replies.count(r.command) ? replies.at(r.command) : std::string()};
   }
@@ -61,6 +62,7 @@ class FakePort : public DeviceControlPort {
   bool failing = false;
   std::map<uint8_t, std::string> replies;
   std::vector<std::string> sent;
+  std::vector<uint32_t> capacities;
   std::vector<uint32_t> messages;
   std::vector<std::string> actions;
   int layouts = 0, placements = 0, stateChanges = 0;
@@ -354,6 +356,222 @@ TEST(DeviceControl, ChannelOnOtherFamilies) {
   EXPECT_TRUE(noBar.port.sent.empty());
   noBar.control.SetCurrentChannel(3);
   EXPECT_EQ(noBar.port.layouts, 0);
+}
+
+// A recorder (row 21) with twelve PTZ cameras of row 11 at addresses 11-22 behind it.
+struct PtzFixture {
+  FakePort port;
+  C_ControlD list;
+  ChannelBarModel bar;
+  uint8_t selected = 0;
+  DeviceControl control{port, list, bar, selected};
+
+  explicit PtzFixture(const char* product = "RZ2K") {
+    port.state.productId = product;
+    port.state.firmware = "1060";
+    port.state.byAccessClass = 0;
+    port.state.cookie = "C0";
+    list.Add(0, 0, 21, CDS_CHANNEL);
+    for (uint8_t i = 0; i < 12; ++i) list.Add(2400, uint8_t(11 + i), 11, CDS_PTZ);
+    list.MakeCurrent(CDS_CHANNEL, 0);
+  }
+  // The current unit as "group position".
+  std::string Current() const {
+    return std::string(list.IsCurrentChannelDevice() ? "channel " : "ptz ") +
+           std::to_string(list.GetCurrentChannelIndex());
+  }
+};
+
+TEST(PtzControl, SelectLeaveAndCancel) {
+  using R = PtzDialogResult;
+  const std::string select = "/RS485Cmd.cgi?Control=RZ1K&MASTER=1&Cookie=C0 | ";
+  struct Case {
+    const char* name;
+    int fromPtz;  // 0: from the channel group, else the PTZ camera current before
+    R result;
+    int number;
+    std::string sent;  // "" nothing
+    std::vector<uint32_t> messages;
+    std::string current;
+    int buttonState, hotPointMode;
+    bool hotPointOff, layout;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"camera 3", 0, R::kOk, 3, select + "02 05 08 01 32", {}, "ptz 2", 1, 2, false, true},
+      {"camera 12 from 3", 3, R::kOk, 12, select + "02 06 07 01 32", {}, "ptz 11", 1, 2, false, true},
+      {"camera 9", 0, R::kOk, 9, select + "02 05 0E 01 32", {}, "ptz 8", 1, 2, false, true},
+      {"camera 10", 0, R::kOk, 10, select + "02 06 05 01 32", {}, "ptz 9", 1, 2, false, true},
+      {"leave", 3, R::kEsc, 3, select + "01 10 01 32", {}, "channel 0", 0, 0, true, true},
+      // The dialog closed otherwise from the channel group selects too; from a camera not.
+      {"closed, channel", 0, R::kOther, 2, select + "02 05 07 01 32", {}, "ptz 1", 1, 2, false, true},
+      {"closed, camera", 3, R::kOther, 5, "", {}, "ptz 2", -1, 0, false, false},
+      {"cancel, channel", 0, R::kCancel, 3, "", {}, "channel 0", 0, 0, false, false},
+      {"cancel, camera", 3, R::kCancel, 3, "", {}, "ptz 2", 1, 0, false, false},
+      {"number 0", 0, R::kOk, 0, "", {4095}, "channel 0", -1, 0, false, false},
+      {"number 17", 3, R::kOk, 17, "", {4095}, "ptz 2", -1, 0, false, false},
+      {"no 13th camera", 0, R::kOk, 13, "", {4095}, "channel 0", -1, 0, false, false},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PtzFixture f;
+    if (c.fromPtz) {
+      ASSERT_EQ(f.list.MakeCurrent(CDS_PTZ, uint8_t(c.fromPtz - 1)), 0);
+    }
+    const PtzPanelChange change = f.control.FinishPtzControl(c.result, c.number);
+    EXPECT_EQ(f.port.sent,
+              c.sent.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.sent});
+    EXPECT_EQ(f.port.messages, c.messages);
+    EXPECT_EQ(f.Current(), c.current);
+    EXPECT_EQ(change.buttonState, c.buttonState);
+    EXPECT_EQ(change.hotPointMode, c.hotPointMode);
+    EXPECT_EQ(change.hotPointOff, c.hotPointOff);
+    EXPECT_EQ(change.applyLayout, c.layout);
+  }
+}
+
+// A select or leave the device refuses leaves the unit, the button and the tip as they were.
+TEST(PtzControl, RefusedSelectOrLeaveChangesNothing) {
+  for (const auto& [fromPtz, result] : {std::pair{0, PtzDialogResult::kOk},
+                                        {3, PtzDialogResult::kOk},
+                                        {3, PtzDialogResult::kEsc}}) {
+    PtzFixture f;
+    if (fromPtz) f.list.MakeCurrent(CDS_PTZ, uint8_t(fromPtz - 1));
+    const std::string before = f.Current();
+    f.port.failing = true;
+    const PtzPanelChange change = f.control.FinishPtzControl(result, 5);
+    EXPECT_EQ(f.port.sent.size(), 1u);
+    EXPECT_EQ(f.port.messages, std::vector<uint32_t>{4065});
+    EXPECT_EQ(f.Current(), before);
+    EXPECT_EQ(change.buttonState, -1);
+    EXPECT_EQ(change.hotPointMode, 0);
+    EXPECT_FALSE(change.hotPointOff);
+    EXPECT_FALSE(change.applyLayout);
+  }
+}
+
+TEST(PtzControl, HotPointModeOfTheSelectedCamera) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    uint32_t mask;
+    int mode;
+  };
+  // RZ1K/RZ3K/RZ4K from firmware 1035 on ask the capability mask.
+  const Case cases[] = {{"RZ4K", "1060", 0x2, 2},
+                        {"RZ4K", "1060", 0x1, 1},
+                        {"RZ4K", "1034", 0, 2},
+                        {"RZ2K", "1010", 0, 2}};
+  for (const Case& c : cases) {
+    PtzFixture f(c.product);
+    f.port.state.firmware = c.firmware;
+    f.port.state.dwCapabilityMask = c.mask;
+    EXPECT_EQ(f.control.FinishPtzControl(PtzDialogResult::kOk, 1).hotPointMode, c.mode)
+        << c.product << " " << c.firmware;
+  }
+}
+
+TEST(PtzControl, RecordersAskTheSlavesFirst) {
+  // A GUEST or NORMAL USER on an RZ1K/RZ3K/RZ4K recorder gets nothing, not even the query.
+  struct Case {
+    const char* product;
+    uint8_t accessClass;
+    bool shown;
+    size_t sent;
+  };
+  const Case cases[] = {{"RZ4K", 2, false, 0}, {"RZ4K", 3, false, 0}, {"RZ1K", 1, true, 1},
+                        {"RZ3K", 0, true, 1},  {"RZ2K", 2, true, 0},  {"RZ8P", 3, true, 0}};
+  for (const Case& c : cases) {
+    PtzFixture f(c.product);
+    f.port.state.byAccessClass = c.accessClass;
+    EXPECT_EQ(f.control.PreparePtzControl(), c.shown) << c.product << int(c.accessClass);
+    EXPECT_EQ(f.port.sent.size(), c.sent) << c.product << int(c.accessClass);
+  }
+
+  // The reply's slaves overwrite the PTZ units in order; the list keeps its length.
+  PtzFixture f("RZ4K");
+  f.port.replies[19] = "SLAVENUM=2;SID=40;STYPE=1;SPROTOCOL=1;SID=41;STYPE=8;SPROTOCOL=0;";
+  ASSERT_TRUE(f.control.PreparePtzControl());
+  EXPECT_EQ(f.port.sent, std::vector<std::string>{"/PTZReset.cgi?Cookie=C0"});
+  EXPECT_EQ(f.port.capacities, std::vector<uint32_t>{1024});
+  EXPECT_EQ(f.list.Count(), 13);
+  EXPECT_EQ(f.list.At(1).byAddress, 40);
+  EXPECT_EQ(f.list.At(1).byModelRow, 18);
+  EXPECT_EQ(f.list.At(2).byAddress, 41);
+  EXPECT_EQ(f.list.At(2).byModelRow, 8);
+  EXPECT_EQ(f.list.At(3).byAddress, 13);
+
+  // CANCEL from a camera resends the query without reading a reply; the button stays on.
+  f.port.sent.clear();
+  f.port.capacities.clear();
+  f.list.MakeCurrent(CDS_PTZ, 0);
+  EXPECT_EQ(f.control.FinishPtzControl(PtzDialogResult::kCancel, 1).buttonState, 1);
+  EXPECT_EQ(f.port.sent, std::vector<std::string>{"/PTZReset.cgi?Cookie=C0"});
+  EXPECT_EQ(f.port.capacities, std::vector<uint32_t>{0});
+
+  // A failed query: 4065 and no dialog.
+  PtzFixture failing("RZ1K");
+  failing.port.failing = true;
+  EXPECT_FALSE(failing.control.PreparePtzControl());
+  EXPECT_EQ(failing.port.messages, std::vector<uint32_t>{4065});
+}
+
+TEST(PtzControl, HotPointPacketsAndTheirAddressing) {
+  struct Case {
+    const char* name;
+    const char* product;
+    uint8_t multi;
+    uint8_t accessClass;
+    uint8_t cameraRow;  // row of the recorder's channel-group units and of the PTZ units
+    int current;        // the third PTZ unit when -1, else this channel-group position
+    std::string sent;
+  };
+  const Case cases[] = {
+      {"row 11 camera, supervisor", "RZ2K", 0, 0, 11, -1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=2&MASTER=0&Cookie=C0 | 07 D0 0D 3C 52 12 00 7D 01 32"},
+      {"row 18 camera, guest", "RZ2K", 0, 2, 18, -1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=2&MASTER=0&PELOCO=1&PROTOCOL=PELCO&Cookie=C0 | "
+       "07 D0 0D 04 52 12 00 45 01 32"},
+      {"row 8 camera", "RZ2K", 0, 0, 8, -1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=2&MASTER=0&Cookie=C0 | 05 D0 0D 52 12 00 01 32"},
+      {"recorder current", "RZ2K", 0, 0, 11, 0,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=0&MASTER=1&Cookie=C0 | 00 00 00"},
+      // Keys send PELCO for a last channel unit of row 25; the hot point does not.
+      {"channel unit of row 25", "RZ8P", 0, 0, 25, 1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=1&MASTER=1&Cookie=C0 | 07 D0 05 3C 52 12 00 75 01 32"},
+      {"channel unit of row 18", "RZ8P", 0, 0, 18, 1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=1&PELOCO=1&PROTOCOL=PELCO&MASTER=1&Cookie=C0 | "
+       "07 D0 05 3C 52 12 00 75 01 32"},
+      {"multi-channel recorder, camera 2", "RZ1K", 1, 0, 18, 1,
+       "/RS485Cmd.cgi?Control=RZ1K&CH=0&MASTER=0&PELOCO=1&PROTOCOL=PELCO&Cookie=C0 | "
+       "07 D0 05 3C 52 12 00 75 01 32"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePort port;
+    port.state.productId = c.product;
+    port.state.byMultiChannel = c.multi;
+    port.state.byAccessClass = c.accessClass;
+    port.state.cookie = "C0";
+    C_ControlD list;
+    ChannelBarModel bar;
+    uint8_t selected = 0;
+    DeviceControl control{port, list, bar, selected};
+    list.Add(0, 0, 19, CDS_CHANNEL);
+    list.Add(2400, 5, c.cameraRow, CDS_CHANNEL);
+    for (uint8_t a = 11; a <= 13; ++a) list.Add(2400, a, c.cameraRow, CDS_PTZ);
+    if (c.current < 0)
+      list.MakeCurrent(CDS_PTZ, 2);
+    else
+      list.MakeCurrent(CDS_CHANNEL, uint8_t(c.current));
+    EXPECT_EQ(control.SendHotPoint(0x12), 1);
+    EXPECT_EQ(port.sent, std::vector<std::string>{c.sent});
+  }
+  PtzFixture f;
+  f.port.failing = true;
+  EXPECT_EQ(f.control.SendHotPoint(0x12), 0);
+  EXPECT_EQ(f.port.messages, std::vector<uint32_t>{4065});
 }
 
 struct Shown {

@@ -262,6 +262,21 @@ TEST(MainWindowInit, DeviceRewritesKeyRemovalsAndHotPointMode) {
   EXPECT_EQ(CurrentControlEntry("RZ2K", 0, 2), 1);
 }
 
+TEST(MainWindowTexts, PanelTipsDescribeTheButtonsState) {
+  struct Case {
+    uint16_t id;
+    PanelTipState state;
+    int half;
+  };
+  const PanelTipState none{false, false, false, false}, all{true, true, true, true};
+  const Case cases[] = {{8312, none, 1}, {8312, all, 0},  {8310, none, 1}, {8310, all, 0},
+                        {8331, none, 1}, {8331, all, 0},  {8356, none, 0}, {8356, all, 1},
+                        {8311, all, -1}, {8250, none, -1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(PanelTipHalf(c.id, c.state), c.half) << c.id;
+  }
+}
+
 TEST(MainWindowTexts, LoginStatusesAndInfoText) {
   EXPECT_EQ(LoginStatusEffectOf(65, 0).text, "ESCAPED TIME:  01:05");
   EXPECT_EQ(LoginStatusEffectOf(0, 1).text, "Start login");

@@ -185,7 +185,8 @@ TEST_F(SelectPtzDlgTest, RunsModallyUntilEsc) {
   CSelectPTZDlg dialog(nullptr, m_list, 1.0f);
   std::thread user([] {
     HWND found = nullptr;
-    ts::WaitUntil([&] { return (found = ::FindWindowA(nullptr, "Select PTZ device")) != nullptr; });
+    ts::WaitUntil([&] { return (found = ::FindWindowA(nullptr, "Select PTZ device")) != nullptr; },
+                  60000);
     if (found) ts::PostClick(found, CSelectPTZDlg::kEscButton);
   });
   EXPECT_EQ(dialog.DoModal(), 20);

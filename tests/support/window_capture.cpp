@@ -6,7 +6,9 @@
 
 namespace testsupport {
 
-bool SaveWindowImage(HWND window, const std::string& path) {
+namespace {
+
+bool ReadWindowPixels(HWND window, BITMAPINFOHEADER& info, std::vector<uint8_t>& pixels) {
   RECT r{};
   if (!::GetWindowRect(window, &r)) return false;
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -18,7 +20,7 @@ bool SaveWindowImage(HWND window, const std::string& path) {
   const bool copied = ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
   ::SelectObject(memory, old);
 
-  BITMAPINFOHEADER info{};
+  info = {};
   info.biSize = sizeof info;
   info.biWidth = w;
   info.biHeight = h;
@@ -26,14 +28,29 @@ bool SaveWindowImage(HWND window, const std::string& path) {
   info.biBitCount = 24;
   info.biCompression = BI_RGB;
   const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-  std::vector<uint8_t> pixels(static_cast<size_t>(stride) * static_cast<size_t>(h));
+  pixels.assign(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);
   const bool read =
       copied && ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == h;
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
-  if (!read) return false;
+  return read;
+}
+
+}  // namespace
+
+std::vector<uint8_t> WindowPixels(HWND window) {
+  BITMAPINFOHEADER info{};
+  std::vector<uint8_t> pixels;
+  if (!ReadWindowPixels(window, info, pixels)) pixels.clear();
+  return pixels;
+}
+
+bool SaveWindowImage(HWND window, const std::string& path) {
+  BITMAPINFOHEADER info{};
+  std::vector<uint8_t> pixels;
+  if (!ReadWindowPixels(window, info, pixels)) return false;
 
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
