@@ -57,7 +57,7 @@ Reply HandleSensorRotate(Device& device, const Request& request) {
 }
 
 Reply HandleSetRetr(Device& device, const Request& request) {
-  if (auto set = NumberParam(request, "SET", 1)) device.profile.live.retr = uint8_t(*set);
+  if (auto set = DecimalParam(request, "SET", 1)) device.profile.live.retr = uint8_t(*set);
   return {200, ""};
 }
 
