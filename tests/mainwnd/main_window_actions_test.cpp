@@ -25,13 +25,6 @@ class MainWindowActions : public ts::ProgramFixture {
  protected:
   MainWindowActions()
       : ProgramFixture({.folderPrefix = "ostrova-actions", .devsimArgs = {"--fps", "20"}}) {}
-
-  void CloseAndWait(HWND main) {
-    ts::CloseMainWindow(main);
-    DWORD code = 99;
-    ASSERT_TRUE(m_process.WaitExit(30000, &code));
-    EXPECT_EQ(code, 0u);
-  }
 };
 
 // Each disconnect stops the session's threads through their stop events and joins them; each

@@ -1,86 +1,35 @@
 // The real program under Wine against devsim: the alarm sound follows the stream's motion word
 // and a click in the main window, the colour dialog shows and stores the device's colour, and
 // the camera-sensor toolbar follows the sensor byte of the stream.
-#include <winsock2.h>
-
-#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
 
-#include "tests/support/devsim_child.h"
+#include "tests/support/program_fixture.h"
 #include "tests/support/text_file.h"
-#include "tests/support/win_process.h"
 #include "tests/support/window_capture.h"
 
 namespace {
 
 namespace ts = testsupport;
-using testsupport::DevsimChild;
 using testsupport::DevsimRequest;
 
-constexpr int kLoginConnectButton = 8444;
-constexpr int kFrameCount = 1101;
 constexpr int kColorButton = 999;
 constexpr int kBrightnessEdit = 1040, kContrastEdit = 1041, kHueEdit = 1042;
 constexpr int kBrightnessSlider = 1313, kContrastSlider = 1315, kHueSlider = 1316;
 constexpr int kColorClose = 8300;
 
-class MainWindowProgram : public ::testing::Test {
+class MainWindowProgram : public ts::ProgramFixture {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(1, 1), &wsa);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
+  MainWindowProgram()
+      : ProgramFixture({.folderPrefix = "ostrova-program",
+                        .devsimArgs = {"--fps", "20"},
+                        .fileVariables = {{"OST_SOUND_LOG", "sound.log"}}}) {}
 
-  void SetUp() override { ASSERT_TRUE(ts::CopyProgramInto(m_folder)); }
-
-  void TearDown() override {
-    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
-    m_device.Stop();
-  }
-
-  HWND StartAndLogIn(std::vector<std::string> devsimArgs) {
-    devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
-    if (!m_device.Start(devsimArgs)) {
-      ADD_FAILURE() << m_device.error();
-      return nullptr;
-    }
-    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
-                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log"),
-                          "OST_SOUND_LOG=" + m_folder.File("sound.log")})) {
-      ADD_FAILURE() << "the program did not start";
-      return nullptr;
-    }
-    HWND login = ts::WaitForLoginWindow(m_process.Id());
-    if (!login) {
-      ADD_FAILURE() << "no login window";
-      return nullptr;
-    }
-    ts::FillLoginWindow(login, m_device.port());
-    ts::PostClick(login, kLoginConnectButton);
-    HWND main = ts::WaitForMainWindow(m_process.Id(), 60000);
-    if (!main) {
-      ADD_FAILURE() << "no main window; message boxes: " << MessageBoxes();
-      return nullptr;
-    }
-    EXPECT_TRUE(FramesGrow(main, 3)) << "no frames";
-    return main;
-  }
-
-  static uint32_t Frames(HWND main) {
-    const std::string text = ts::ItemText(main, kFrameCount);
-    return text.rfind("Frames: ", 0) == 0 ? static_cast<uint32_t>(std::stoul(text.substr(8))) : 0;
-  }
-
-  static bool FramesGrow(HWND main, uint32_t more, DWORD timeoutMs = 15000) {
-    const uint32_t from = Frames(main);
-    return ts::WaitUntil([&] { return Frames(main) >= from + more; }, timeoutMs);
-  }
-
-  std::string MessageBoxes() const { return ts::ReadFileText(m_folder.File("msgbox.log")); }
   std::vector<std::string> SoundLog() const { return ts::ReadLines(m_folder.File("sound.log")); }
   bool SoundLogIs(const std::vector<std::string>& lines, DWORD timeoutMs = 15000) const {
     return ts::WaitUntil([&] { return SoundLog() == lines; }, timeoutMs);
@@ -97,22 +46,10 @@ class MainWindowProgram : public ::testing::Test {
     return out;
   }
   std::string Cookie() const {
-    for (const DevsimRequest& r : m_device.RequestsOf("/Getdeviceinfo.cgi"))
-      for (const std::string& p : r.params)
-        if (p.rfind("Cookie=", 0) == 0) return p;
-    return "Cookie=?";
+    const std::vector<std::string> cookies = Params("/Getdeviceinfo.cgi", "Cookie");
+    return "Cookie=" + (cookies.empty() ? std::string("?") : cookies.front());
   }
 
-  void CloseAndWait(HWND main) {
-    ts::CloseMainWindow(main);
-    DWORD code = 99;
-    ASSERT_TRUE(m_process.WaitExit(30000, &code));
-    EXPECT_EQ(code, 0u);
-  }
-
-  ts::TempFolder m_folder{"ostrova-program"};
-  DevsimChild m_device;
-  ts::Process m_process;
   size_t m_seen = 0;
 };
 

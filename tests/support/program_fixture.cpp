@@ -44,8 +44,10 @@ HWND ProgramFixture::StartAndConnect(std::vector<std::string> devsimArgs) {
     ADD_FAILURE() << m_device.error();
     return nullptr;
   }
-  if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
-                       {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
+  std::vector<std::string> environment = {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")};
+  for (const auto& [variable, file] : m_options.fileVariables)
+    environment.push_back(variable + "=" + m_folder.File(file));
+  if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(), environment)) {
     ADD_FAILURE() << "the program did not start";
     return nullptr;
   }
@@ -70,6 +72,13 @@ HWND ProgramFixture::StartAndLogIn(std::vector<std::string> devsimArgs) {
     EXPECT_TRUE(FramesGrow(main, 3)) << "no frames";
   }
   return main;
+}
+
+void ProgramFixture::CloseAndWait(HWND main) {
+  CloseMainWindow(main);
+  DWORD code = 99;
+  ASSERT_TRUE(m_process.WaitExit(30000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 uint32_t ProgramFixture::Frames(HWND main) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/devsim_child.h"
@@ -22,6 +23,8 @@ struct ProgramFixtureOptions {
   std::vector<std::string> extraFiles;   // copied beside the program
   std::vector<std::string> devsimArgs;   // after each test's own devsim arguments
   bool waitForFrames = true;             // StartAndLogIn waits for 3 frames
+  // Environment variables of the program that name a file in its folder: {variable, file name}.
+  std::vector<std::pair<std::string, std::string>> fileVariables;
 };
 
 class ProgramFixture : public ::testing::Test {
@@ -43,6 +46,9 @@ class ProgramFixture : public ::testing::Test {
   HWND StartAndConnect(std::vector<std::string> devsimArgs = {});
   // As StartAndConnect; the main window (once it shows frames, unless the options say not).
   HWND StartAndLogIn(std::vector<std::string> devsimArgs = {});
+
+  // Closes the main window through its close button; the program ends, with code 0.
+  void CloseAndWait(HWND main);
 
   // The frame count the main window shows.
   static uint32_t Frames(HWND main);
