@@ -23,17 +23,33 @@ void BlendRows(uint8_t* dst, ptrdiff_t count, int32_t a, const uint8_t* upper,
   }
 }
 
+// Two destination rows between the same source rows: the difference is formed once.
+void BlendRowPair(uint8_t* dst0, uint8_t* dst1, ptrdiff_t count, int32_t a0, int32_t a1,
+                  const uint8_t* upper, const uint8_t* lower) {
+  const int16_t w0 = static_cast<int16_t>(a0);
+  const int16_t w1 = static_cast<int16_t>(a1);
+  for (ptrdiff_t e = 0; e < count; ++e) {
+    const int16_t u = upper[e];
+    const int16_t x = static_cast<int16_t>((lower[e] - u) * 8);
+    const int16_t hi0 = static_cast<int16_t>((x * w0) >> 16);
+    const int16_t hi1 = static_cast<int16_t>((x * w1) >> 16);
+    dst0[e] = static_cast<uint8_t>(u + ((hi0 + 1) >> 1));
+    dst1[e] = static_cast<uint8_t>(u + ((hi1 + 1) >> 1));
+  }
+}
+
 }  // namespace
 
 void ResizeLinearRows8u(const uint8_t* src, uint8_t* dst, int32_t srcStep, int32_t dstStep,
                         int32_t rowElems, int32_t dstH, const int32_t* rowOfs,
                         const uint16_t* rowW) {
   const size_t rowBytes = static_cast<size_t>(rowElems);
-  // A destination row equal to the one before is copied, when rows do not overlap.
-  const bool copyRepeats = dstStep >= rowElems;
+  // When destination rows do not overlap, a row equal to the one before is copied, and two rows
+  // between the same source rows are blended together (enlargements).
+  const bool apart = dstStep >= rowElems;
   for (int32_t i = 0; i < dstH; ++i) {
     uint8_t* out = dst + static_cast<ptrdiff_t>(i) * dstStep;
-    if (copyRepeats && i > 0 && rowOfs[i] == rowOfs[i - 1] && rowW[i] == rowW[i - 1]) {
+    if (apart && i > 0 && rowOfs[i] == rowOfs[i - 1] && rowW[i] == rowW[i - 1]) {
       std::memcpy(out, out - dstStep, rowBytes);
       continue;
     }
@@ -44,6 +60,10 @@ void ResizeLinearRows8u(const uint8_t* src, uint8_t* dst, int32_t srcStep, int32
       std::memcpy(out, upper, rowBytes);
     } else if (a == 16384) {
       std::memcpy(out, lower, rowBytes);
+    } else if (apart && i + 1 < dstH && rowOfs[i + 1] == rowOfs[i] && rowW[i + 1] != a &&
+               rowW[i + 1] != 0 && rowW[i + 1] != 16384) {
+      BlendRowPair(out, out + dstStep, rowElems, a, rowW[i + 1], upper, lower);
+      ++i;
     } else {
       BlendRows(out, rowElems, a, upper, lower);
     }
