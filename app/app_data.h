@@ -178,10 +178,10 @@ class APP_DATA {
   uint8_t* lp_ViewBuffer = nullptr;
   uint8_t* lp_ResizeBuffer = nullptr;
   uint8_t*& lp_CurrentImage = m_StreamPipeline.lp_CurrentImage;
-  HANDLE& SocketBufferFreeSem = m_StreamPipeline.m_SocketRing.h_FreeSem;
-  HANDLE& SocketBufferFilledSem = m_StreamPipeline.m_SocketRing.h_FilledSem;
-  HANDLE& JPEGImageBufferFreeSem = m_StreamPipeline.m_ImageRing.h_FreeSem;
-  HANDLE& JPEGImageBufferRelSem = m_StreamPipeline.m_ImageRing.h_FilledSem;
+  CRingSemaphore*& SocketBufferFreeSem = m_StreamPipeline.m_SocketRing.h_FreeSem;
+  CRingSemaphore*& SocketBufferFilledSem = m_StreamPipeline.m_SocketRing.h_FilledSem;
+  CRingSemaphore*& JPEGImageBufferFreeSem = m_StreamPipeline.m_ImageRing.h_FreeSem;
+  CRingSemaphore*& JPEGImageBufferRelSem = m_StreamPipeline.m_ImageRing.h_FilledSem;
   uint16_t& wSocketSlots = m_StreamPipeline.m_SocketRing.w_Slots;
   uint16_t& wImageSlots = m_StreamPipeline.m_ImageRing.w_Slots;
   uint16_t& wSocketWritePos = m_StreamPipeline.m_SocketRing.w_WritePos;

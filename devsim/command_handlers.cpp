@@ -1,4 +1,5 @@
-// The command table's paths and the commands without contents of their own yet.
+// The command table's paths, the commands without contents of their own yet, and helpers of
+// every handler.
 #include <array>
 #include <utility>
 
@@ -19,8 +20,20 @@ Reply BadRequest(std::string_view why) {
   return {400, std::string(why)};
 }
 
+std::optional<int> DecimalParam(const Request& request, std::string_view name, int hi) {
+  const std::string* text = FindParam(request.head.params, name);
+  if (!text || text->empty() || text->size() > 3) return std::nullopt;
+  int v = 0;
+  for (char c : *text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (v > hi) return std::nullopt;
+  return v;
+}
+
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 13> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 15> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -34,6 +47,8 @@ Handler FindHandler(std::string_view path) {
       {"/PTZReset.cgi", HandlePtzReset},
       {"/OV9653Zoom.cgi", HandleSensorZoom},
       {"/OV9653Rotate.cgi", HandleSensorRotate},
+      {"/GetColor.cgi", HandleGetColor},
+      {"/SetColor.cgi", HandleSetColor},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -152,6 +152,9 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"fpga_version", "FPGA-Version text"},
         {"slaves", "SID:STYPE:SPROTOCOL,...: SLAVENUM and its items"},
         {"devinfo_text", "the whole device-information reply (empty: built from the items)"},
+        {"color_con", "CON text of /GetColor.cgi (default 128; empty: left out)"},
+        {"color_bri", "BRI text of /GetColor.cgi (default 0; empty: left out)"},
+        {"color_hue", "HUE text of /GetColor.cgi (default 0; empty: left out)"},
         {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
     };
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
@@ -272,6 +275,9 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
   if (key == "boot_version") return text_item(p.boot_version);
   if (key == "version_2041") return text_item(p.version_2041);
   if (key == "fpga_version") return text_item(p.fpga_version);
+  if (key == "color_con") return text_item(p.color_con);
+  if (key == "color_bri") return text_item(p.color_bri);
+  if (key == "color_hue") return text_item(p.color_hue);
   if (key == "masters") {
     if (!DeviceListOk(value, 2, key, error)) return false;
     p.masters = std::string(value);
@@ -362,6 +368,14 @@ std::string SlaveListText(const DeviceProfile& p, size_t limit) {
     if (text.size() <= limit || n == 0) return text;
     --n;
   }
+}
+
+std::string ColorText(const DeviceProfile& p) {
+  std::string out;
+  AppendItem(out, "CON", p.color_con);
+  AppendItem(out, "BRI", p.color_bri);
+  AppendItem(out, "HUE", p.color_hue);
+  return out;
 }
 
 }  // namespace devsim

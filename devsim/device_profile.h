@@ -50,6 +50,11 @@ struct DeviceProfile {
   std::string slaves;        // "SID:STYPE:SPROTOCOL,..."
   std::string devinfo_text;  // when not empty: the whole reply, items ignored
 
+  // The picture's colour ("/GetColor.cgi" items; "/SetColor.cgi" stores decimal numbers).
+  std::string color_con = "128";
+  std::string color_bri = "0";
+  std::string color_hue = "0";
+
   LiveSettings live;  // the "stream." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }
@@ -84,6 +89,8 @@ std::string LoginReplyText(const DeviceProfile& profile, std::string_view sessio
 
 // The device-information reply text for the account that asks.
 std::string DeviceInfoText(const DeviceProfile& profile, const Account* account);
+// "CON=..;BRI=..;HUE=..;", each item left out when empty.
+std::string ColorText(const DeviceProfile& p);
 // "SLAVENUM=n;" and each slave's "SID", "STYPE", "SPROTOCOL" items, as many whole slaves as fit
 // in limit bytes (empty without slaves).
 std::string SlaveListText(const DeviceProfile& p, size_t limit);

@@ -1,6 +1,7 @@
 // Handlers of the device paths, one file per concern.  Device handlers run with Device::mu held.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "devsim/device.h"
@@ -40,6 +41,10 @@ Reply HandleSensorRotate(Device& device, const Request& request);
 Reply HandleRs485Cmd(Device& device, const Request& request);
 // "/PTZReset.cgi": the profile's slave list.
 Reply HandlePtzReset(Device& device, const Request& request);
+// "/GetColor.cgi": the picture's contrast, brightness and hue as "CON=..;BRI=..;HUE=..;";
+// "/SetColor.cgi" CON, BRI, HUE 0-255 store them (other values are ignored).
+Reply HandleGetColor(Device& device, const Request& request);
+Reply HandleSetColor(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 
@@ -47,5 +52,8 @@ Reply HandleEmptyCommand(Device& device, const Request& request);
 Reply HandleControl(Device& device, const RequestHead& head);
 
 Reply BadRequest(std::string_view why);
+
+// The parameter as a decimal number from 0 to hi (at most three digits); nothing otherwise.
+std::optional<int> DecimalParam(const Request& request, std::string_view name, int hi);
 
 }  // namespace devsim

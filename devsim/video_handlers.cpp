@@ -8,23 +8,10 @@
 namespace devsim {
 namespace {
 
-// The parameter as a decimal number from 0 to hi.
-std::optional<int> NumberParam(const Request& request, std::string_view name, int hi) {
-  const std::string* text = FindParam(request.head.params, name);
-  if (!text || text->empty() || text->size() > 3) return std::nullopt;
-  int v = 0;
-  for (char c : *text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  if (v > hi) return std::nullopt;
-  return v;
-}
-
 // A value out of range, or none, is ignored as the device ignores a switch it cannot make.
 Reply SetChoice(const Request& request, std::string_view name, int hi,
                 std::optional<std::string> Session::*field, int& fallback) {
-  if (auto v = NumberParam(request, name, hi)) {
+  if (auto v = DecimalParam(request, name, hi)) {
     if (request.session)
       request.session->*field = std::to_string(*v);
     else
@@ -58,13 +45,13 @@ Reply HandleSetQuality(Device& device, const Request& request) {
 }
 
 Reply HandleSensorZoom(Device& device, const Request& request) {
-  if (auto mode = NumberParam(request, "MODE", 5)) SetSensorBits(device, 0x0F, uint8_t(*mode));
+  if (auto mode = DecimalParam(request, "MODE", 5)) SetSensorBits(device, 0x0F, uint8_t(*mode));
   return {200, ""};
 }
 
 Reply HandleSensorRotate(Device& device, const Request& request) {
-  if (auto hr = NumberParam(request, "HR", 1)) SetSensorBits(device, 0x80, *hr ? 0x80 : 0);
-  if (auto vr = NumberParam(request, "VR", 1)) SetSensorBits(device, 0x40, *vr ? 0x40 : 0);
+  if (auto hr = DecimalParam(request, "HR", 1)) SetSensorBits(device, 0x80, *hr ? 0x80 : 0);
+  if (auto vr = DecimalParam(request, "VR", 1)) SetSensorBits(device, 0x40, *vr ? 0x40 : 0);
   return {200, ""};
 }
 

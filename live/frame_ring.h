@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include "live/ring_semaphore.h"
+
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 
 template <class Record>
 class CFrameRing {
@@ -43,15 +46,20 @@ class CFrameRing {
   // (0, freeSlots). 1, or 0 when either is missing.
   int CreateSemaphores(LONG freeSlots) {
     CloseSemaphores();
-    h_FreeSem = CreateSemaphoreA(nullptr, freeSlots, freeSlots, nullptr);
-    h_FilledSem = CreateSemaphoreA(nullptr, 0, freeSlots, nullptr);
+    h_FreeSem = new (std::nothrow) CRingSemaphore(freeSlots, freeSlots);
+    h_FilledSem = new (std::nothrow) CRingSemaphore(0, freeSlots);
     return h_FreeSem && h_FilledSem ? 1 : 0;
   }
   void CloseSemaphores() {
-    for (HANDLE* h : {&h_FreeSem, &h_FilledSem}) {
-      if (*h) CloseHandle(*h);
+    for (CRingSemaphore** h : {&h_FreeSem, &h_FilledSem}) {
+      delete *h;
       *h = nullptr;
     }
+  }
+  // A stop event was set: the threads waiting on this ring look at theirs.
+  void InterruptWaits() {
+    for (CRingSemaphore* h : {h_FreeSem, h_FilledSem})
+      if (h) h->Interrupt();
   }
 
   uint8_t* Slot(uint16_t index) const { return lp_Buffer + size_t{index} * dw_SlotBytes; }
@@ -62,14 +70,16 @@ class CFrameRing {
   Record& WriteRecord() const { return RecordOf(w_WritePos); }
   void CommitWrite() {
     w_WritePos = Next(w_WritePos);
-    ReleaseSemaphore(h_FilledSem, 1, nullptr);
+    if (h_FilledSem) h_FilledSem->Release();
   }
 
   // The reader: the slot it takes next; it gives the slot back with ReleaseFree.
   uint8_t* ReadSlot() const { return Slot(w_ReadPos); }
   Record& ReadRecord() const { return RecordOf(w_ReadPos); }
   void AdvanceRead() { w_ReadPos = Next(w_ReadPos); }
-  void ReleaseFree() { ReleaseSemaphore(h_FreeSem, 1, nullptr); }
+  void ReleaseFree() {
+    if (h_FreeSem) h_FreeSem->Release();
+  }
 
   uint16_t Next(uint16_t index) const {
     return static_cast<uint16_t>(w_Slots ? (index + 1u) % w_Slots : 0);
@@ -77,8 +87,8 @@ class CFrameRing {
 
   uint8_t* lp_Buffer = nullptr;
   Record* lp_Records = nullptr;
-  HANDLE h_FreeSem = nullptr;
-  HANDLE h_FilledSem = nullptr;
+  CRingSemaphore* h_FreeSem = nullptr;
+  CRingSemaphore* h_FilledSem = nullptr;
   uint16_t w_Slots = 0;
   uint32_t dw_SlotBytes = 0;
   uint16_t w_WritePos = 0;

@@ -19,8 +19,8 @@ struct ShownFrame {
 class LiveViewWindow : public DisplayModeObserver {
  public:
   // Kernel message thread, for each picture the show thread hands over (code 2). 1 when the
-  // picture is done with (also after a failed drawing step): the pipeline then sets
-  // h_FinishShowImageJobEvent and the show thread reuses the image slot. 0 when nothing was
+  // picture is done with (also after a failed drawing step): the pipeline then gives
+  // m_DrawDone and the show thread reuses the image slot. 0 when nothing was
   // drawn and nothing is to be signalled (no connected stream).
   virtual int DrawVideoFrame(const ShownFrame& /*frame*/) { return 0; }
   // Compose thread: the stream now shows this display channel.

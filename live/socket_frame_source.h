@@ -14,7 +14,7 @@ class SocketFrameSource : public FrameStreamSource {
  public:
   static constexpr DWORD kReadTimeoutMs = 20000;
   // Bytes taken from the socket at once; the splitter's reads are served from them.
-  static constexpr uint32_t kBufferBytes = 16384;
+  static constexpr uint32_t kBufferBytes = 65536;
   // Longest time between two looks at the stop events while a read waits or data keeps coming.
   static constexpr DWORD kStopCheckMs = 200;
 

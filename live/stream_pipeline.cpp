@@ -35,6 +35,12 @@ void CStreamPipeline::CloseSemaphores() {
   m_ImageRing.CloseSemaphores();
 }
 
+void CStreamPipeline::InterruptRingWaits() {
+  m_SocketRing.InterruptWaits();
+  m_ImageRing.InterruptWaits();
+  m_DrawDone.Interrupt();
+}
+
 LiveViewWindow& CStreamPipeline::Window() {
   LiveViewWindow* window = m_pWindow.load();
   return window ? *window : g_NoWindow;
@@ -47,6 +53,6 @@ ShownFrame CStreamPipeline::CurrentFrame() const {
 
 int CStreamPipeline::DrawCurrentFrame() {
   const int drawn = Window().DrawVideoFrame(CurrentFrame());
-  if (drawn) SetEvent(h_FinishShowImageJobEvent);
+  if (drawn) m_DrawDone.Release();
   return drawn;
 }

@@ -44,6 +44,11 @@ inline bool WaitUnlessStopped(HANDLE stopEvent, HANDLE other) {
   const HANDLE handles[] = {stopEvent, other};
   return WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
 }
+// The same for a ring's slot: true when a slot was taken; false on the stop or without the
+// semaphore.
+inline bool WaitUnlessStopped(HANDLE stopEvent, CRingSemaphore* slots) {
+  return slots && slots->Wait(&stopEvent, 1, INFINITE) == WAIT_OBJECT_0;
+}
 
 class CStreamPipeline {
  public:
@@ -66,6 +71,8 @@ class CStreamPipeline {
   // missing.
   int CreateSemaphores();
   void CloseSemaphores();
+  // Stop events were set: the threads waiting on a ring's slot look at theirs at once.
+  void InterruptRingWaits();
 
   // The window in use: the installed one, or a default that does nothing. An installed window
   // must outlive the stream threads and the kernel message thread's drawing, or be replaced
@@ -80,7 +87,7 @@ class CStreamPipeline {
   ComposedFrameStore FrameStore() const { return m_FrameStore.load(); }
 
   // Kernel message thread, code 2: has the window draw lp_CurrentImage and, when it is done
-  // with the picture, sets h_FinishShowImageJobEvent. The window's result.
+  // with the picture, gives m_DrawDone. The window's result.
   int DrawCurrentFrame();
   ShownFrame CurrentFrame() const;
 
@@ -91,8 +98,10 @@ class CStreamPipeline {
   uint16_t wJpegSlotPos = 0;
   // Compose thread -> show thread: decoded pictures and their display intervals.
   CFrameRing<ImageSlotInfoRecord> m_ImageRing;
-  // Show thread -> renderer.
+  // Show thread -> renderer, and the renderer's "done with the picture" back (inside the
+  // process, like the rings' semaphores).
   uint8_t* lp_CurrentImage = nullptr;
+  CRingSemaphore m_DrawDone{0, 1};
   uint16_t wImageWidth = 0, wImageHeight = 0;  // of the last decoded or blank picture
   uint32_t fVideoLoss = 0;                     // 1 while the picture is a blank one (interlocked)
 
@@ -112,7 +121,7 @@ class CStreamPipeline {
   HANDLE h_EndofGetJpegImageEvent = nullptr;  // manual-reset: ends receive and compose
   HANDLE h_StartToShowImageEvent = nullptr;
   HANDLE h_EndofShowImageEvent = nullptr;
-  HANDLE h_FinishShowImageJobEvent = nullptr;
+  HANDLE h_FinishShowImageJobEvent = nullptr;             // exists while the session's resources do
   HANDLE h_NotifyGetJPEGImageThreadResetEvent = nullptr;  // the quiet stop request
   HANDLE h_FeedBackForNotifyResetEvent = nullptr;         // its answer
 

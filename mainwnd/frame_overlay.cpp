@@ -1,10 +1,33 @@
 #include "mainwnd/frame_overlay.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
 uint32_t DibStride(uint32_t width) {
   return (width * 3 + 3) & ~3u;
+}
+
+static_assert(std::endian::native == std::endian::little);
+
+void WidenBgrToBgrx(const uint8_t* bgr, uint8_t* bgrx, size_t pixels) {
+  size_t i = 0;
+  // Four pixels (12 bytes) at a time through two 8-byte words, none read past the group.
+  for (; i + 4 <= pixels; i += 4, bgr += 12, bgrx += 16) {
+    uint64_t lo, hi;
+    std::memcpy(&lo, bgr, 8);      // bytes 0-7: pixel 0, pixel 1, part of pixel 2
+    std::memcpy(&hi, bgr + 4, 8);  // bytes 4-11: the rest of pixel 1, pixels 2 and 3
+    const uint64_t first = (lo & 0xFFFFFFu) | ((lo >> 24) & 0xFFFFFFu) << 32;
+    const uint64_t second = ((hi >> 16) & 0xFFFFFFu) | (hi >> 40) << 32;
+    std::memcpy(bgrx, &first, 8);
+    std::memcpy(bgrx + 8, &second, 8);
+  }
+  for (; i < pixels; ++i, bgr += 3, bgrx += 4) {
+    bgrx[0] = bgr[0];
+    bgrx[1] = bgr[1];
+    bgrx[2] = bgr[2];
+    bgrx[3] = 0;
+  }
 }
 
 FramePlan PlanFrame(uint16_t width, uint16_t height, bool rz8p, uint32_t doubleBufferBytes) {

@@ -3,11 +3,15 @@
 // texts laid over the status line ("HU: " title, alarm channel, "Video Loss!").
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 // Rows of a 24-bit device-independent bitmap: width x 3 rounded up to a multiple of 4.
 uint32_t DibStride(uint32_t width);
+
+// Widens packed 24-bit pixels (blue, green, red) to 32-bit ones (blue, green, red, 0).
+void WidenBgrToBgrx(const uint8_t* bgr, uint8_t* bgrx, size_t pixels);
 
 struct FramePlan {
   bool lineDouble = false;  // draw the picture scaled to twice its height first

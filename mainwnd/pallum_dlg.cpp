@@ -2,6 +2,8 @@
 
 #include "mainwnd/pallum_dlg.h"
 
+#include "mainwnd/picture_draw.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "app/app_data.h"
 #include "app/login_store.h"
 #include "mainwnd/main_window_standins.h"
+#include "mainwnd/picture_draw.h"
 #include "text/digit_text.h"
 #include "text/path_text.h"
 #include "ui/cross_marker.h"
@@ -732,6 +735,7 @@ bool CPallumDlg::Shutdown() {
   g_lpApp->m_AlarmRecord.StopRecord();
   g_lpApp->m_UserRecord.StopRecord();
   g_lpApp->m_SchRecord.StopRecord();
+  StopAlarmSound();
   if (!ExitLoginResource() || !ExitProcessResource()) {
     g_lpApp->m_StreamPipeline.SetWindow(&m_liveView);  // the window stays and goes on drawing
     return false;
@@ -863,6 +867,7 @@ void CPallumDlg::Disconnect() {
   if (a.StreamRunningFlag == 1) {
     if (a.h_NotifyGetJPEGImageThreadResetEvent) {
       SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+      a.m_StreamPipeline.InterruptRingWaits();
       WaitServingSentMessages(a.h_FeedBackForNotifyResetEvent, kFeedbackWaitMs);
     }
     RequestSessionStop(kSessionStopWaitMs);
@@ -1048,19 +1053,9 @@ void CPallumDlg::DrawPicture(HDC dc, const uint8_t* picture, uint16_t width, uin
   const LayoutRect& v = Layout().rcVideo;
   const DrawArea area = WindowedDrawArea(v.left, v.top, v.Width(), v.Height(), width, height);
   if (area.width <= 0 || area.height <= 0) return;
-  // Decoded rows are packed (width x 3 bytes); a bitmap's rows are padded to 4 bytes.
-  const uint32_t packed = width * 3u, stride = DibStride(width);
-  if (packed != stride) {
-    m_PaddedRows.resize(size_t{stride} * height);
-    for (uint32_t y = 0; y < height; ++y)
-      std::memcpy(m_PaddedRows.data() + size_t{stride} * y, picture + size_t{packed} * y, packed);
-    picture = m_PaddedRows.data();
-  }
-  const BITMAPINFO bmi = DibHeader(width, height);
-  // Bottom-up rows: the top area.height rows start at source row height - area.height.
-  SetDIBitsToDevice(dc, area.x, area.y, static_cast<DWORD>(area.width),
-                    static_cast<DWORD>(area.height), 0, height - area.height, 0, height, picture,
-                    &bmi, DIB_RGB_COLORS);
+  // Bottom-up rows: the top area.height rows are scan lines height - area.height and up.
+  DrawBgrPicture(dc, area.x, area.y, area.width, area.height, 0, height - area.height, picture,
+                 width, height, m_DrawRows);
 }
 
 void CPallumDlg::UpdateStatistics(bool videoLoss) {

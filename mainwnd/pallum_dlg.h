@@ -192,6 +192,6 @@ class CPallumDlg : public ost::Dialog {
   CZevButton m_btnPanelOpen, m_btnPanelClose, m_btnPower;
   ost::Static m_statusMirror, m_frameCountMirror;
   std::mutex m_csButtonBitmaps;
-  std::vector<uint8_t> m_PaddedRows;  // renderer only
+  std::vector<uint8_t> m_DrawRows;  // renderer only: the picture widened for the screen
   PipelineView m_liveView{*this};
 };

@@ -1,5 +1,7 @@
 #include "session/alarm_sound_control.h"
 
+#include <cstdio>
+
 #include "app/app_data.h"
 #include "session/session_control.h"
 #include "session/thread_stop.h"
@@ -11,6 +13,22 @@ namespace {
 // The thread ends at once after its stop event; past this it is waited for with the grace of
 // the thread-stop step.
 constexpr DWORD kAudioStopMs = 10;
+
+// OST_SOUND_LOG names a file that gets a line for each playback start ("start") and each end
+// ("end" and the thread's exit code: 0 after its stop event, -1 when no device opened).
+bool SoundLogPath(char (&path)[MAX_PATH]) {
+  const DWORD n = GetEnvironmentVariableA("OST_SOUND_LOG", path, MAX_PATH);
+  return n > 0 && n < MAX_PATH;
+}
+
+void SoundLog(const char* line) {
+  char path[MAX_PATH];
+  if (!SoundLogPath(path)) return;
+  if (FILE* f = std::fopen(path, "ab")) {
+    std::fprintf(f, "%s\n", line);
+    std::fclose(f);
+  }
+}
 
 void Renew(HANDLE& h) {
   ost::CloseHandleSlot(h);
@@ -24,7 +42,20 @@ bool EndPlayback() {
     SessionResourceLock lock;
     if (a.h_AudioStopEvent) SetEvent(a.h_AudioStopEvent);
   }
+  HANDLE watched = nullptr;
+  char path[MAX_PATH];
+  if (a.h_PlayAudioWavThread.h && SoundLogPath(path))
+    DuplicateHandle(GetCurrentProcess(), a.h_PlayAudioWavThread.h, GetCurrentProcess(), &watched, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
   const bool joined = StopThreadSlot(a.h_PlayAudioWavThread, kAudioStopMs, "PlayAudioWavThread");
+  if (watched) {
+    DWORD code = 0;
+    GetExitCodeThread(watched, &code);
+    char line[32];
+    std::snprintf(line, sizeof line, "end %ld", static_cast<long>(static_cast<int32_t>(code)));
+    SoundLog(line);
+    CloseHandle(watched);
+  }
   a.m_WaveFile.fPlaying = 0;
   a.fAlarmSoundPlaying = 0;
   return joined;
@@ -60,6 +91,7 @@ bool StartAlarmSound() {
   a.h_PlayAudioWavThread = ThreadSlot{thread, id};
   a.m_WaveFile.fPlaying = 1;
   a.fAlarmSoundPlaying = 1;
+  SoundLog("start");
   return true;
 }
 

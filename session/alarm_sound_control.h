@@ -1,4 +1,6 @@
 // Starting and stopping the alarm sound on behalf of the main window and the kernel mailbox.
+// With OST_SOUND_LOG set, each start and each end (with the thread's exit code) is written to
+// that file as a line.
 #pragma once
 
 // Ends a playing sound (its thread joined), loads the wave file of the settings (or the default

@@ -17,6 +17,7 @@ DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID param) {
   CFrameRing<ImageSlotInfoRecord>& imageRing = p.m_ImageRing;
   // The receive thread has bound the live-view objects before it hands over the first frame.
   uint32_t previousTimeStamp = 0;
+  CJpegDecoder decoder;
   for (;;) {
     if (!WaitUnlessStopped(p.h_EndofGetJpegImageEvent, socketRing.h_FilledSem)) return 0;
 
@@ -39,8 +40,8 @@ DWORD WINAPI Jpeg_Compose_Image_Data_Thread(LPVOID param) {
     int decoded = 0;
     if (!noPicture) {
       std::atomic_ref<uint32_t>(p.fVideoLoss).store(0);
-      decoded = DecodeJpegToDib(staging, payload, image, imageRing.dw_SlotBytes, &p.wImageWidth,
-                                &p.wImageHeight);
+      decoded = decoder.Decode(staging, payload, image, imageRing.dw_SlotBytes, &p.wImageWidth,
+                               &p.wImageHeight);
     } else {
       std::atomic_ref<uint32_t>(p.fVideoLoss).store(1);
       const BlankFrameSize size = BlankFrameSizeOf(header.byHalfWidth, g_lpApp->byVideoMode);

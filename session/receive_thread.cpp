@@ -54,15 +54,17 @@ void EndSession(CStreamPipeline& p, CBlockingSocket& socket, const char* traceLi
 }
 
 SlotWait WaitForFreeSlot(CStreamPipeline& p) {
-  const HANDLE handles[] = {p.m_SocketRing.h_FreeSem, p.h_EndofGetJpegImageEvent,
-                            p.h_NotifyGetJPEGImageThreadResetEvent};
-  const DWORD n = handles[2] ? 3 : 2;
-  const DWORD r = WaitForMultipleObjects(n, handles, FALSE, kFreeSlotWaitMs);
+  CRingSemaphore* slots = p.m_SocketRing.h_FreeSem;
+  if (!slots) return SlotWait::kFailed;
+  const HANDLE stops[] = {p.h_EndofGetJpegImageEvent, p.h_NotifyGetJPEGImageThreadResetEvent};
+  const DWORD n = stops[1] ? 2 : 1;
+  // A free slot goes first, as the stop requests are also noticed while reading.
+  const DWORD r = slots->Wait(stops, n, kFreeSlotWaitMs, true);
   if (r == WAIT_OBJECT_0) return SlotWait::kSlot;
   if (r == WAIT_OBJECT_0 + 2) return SlotWait::kStop;
   if (r == WAIT_OBJECT_0 + 1) {
     // Both stop events at once (the session resources going away) is a stop request.
-    if (handles[2] && WaitForSingleObject(handles[2], 0) == WAIT_OBJECT_0) return SlotWait::kStop;
+    if (stops[1] && WaitForSingleObject(stops[1], 0) == WAIT_OBJECT_0) return SlotWait::kStop;
     return SlotWait::kEnded;
   }
   return r == WAIT_TIMEOUT ? SlotWait::kTimedOut : SlotWait::kFailed;

@@ -167,6 +167,7 @@ int ExitLoginResource() {
   SetIfOpen(a.h_NotifyGetJPEGImageThreadResetEvent);
   SetIfOpen(a.h_EndofShowImageEvent);
   SetIfOpen(a.h_EndofGetJpegImageEvent);
+  a.m_StreamPipeline.InterruptRingWaits();
   SetIfOpen(a.h_EndRTPThreadEvent);
   SetIfOpen(a.h_LifeTimeStopEvent);
   SetIfOpen(a.h_AudioStopEvent);
@@ -212,6 +213,7 @@ int StopSession() {
   if (LoginResourcesExist()) SetIfOpen(a.h_NotifyGetJPEGImageThreadResetEvent);
   SetIfOpen(a.h_EndofShowImageEvent);
   SetIfOpen(a.h_EndofGetJpegImageEvent);
+  a.m_StreamPipeline.InterruptRingWaits();
   SetIfOpen(a.h_LifeTimeStopEvent);
   SetIfOpen(a.h_EndRTPThreadEvent);
   ExitLoginResource();

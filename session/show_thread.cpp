@@ -18,6 +18,7 @@ DWORD WINAPI Jpeg_Show_Image_Data_Thread(LPVOID param) {
   // The stop event also ends the wait for the start, so a session that never started still
   // stops cleanly.
   if (!WaitUnlessStopped(p.h_EndofShowImageEvent, p.h_StartToShowImageEvent)) return 0;
+  p.m_DrawDone.TryTake();  // a picture of an earlier session finished late
 
   bool held = false;
   uint32_t delay = 0;
@@ -48,7 +49,7 @@ DWORD WINAPI Jpeg_Show_Image_Data_Thread(LPVOID param) {
     SendKernelMessage(KM_DRAW_IMAGE, nullptr);
     held = false;
 
-    if (!WaitUnlessStopped(p.h_EndofShowImageEvent, p.h_FinishShowImageJobEvent)) return 0;
+    if (!WaitUnlessStopped(p.h_EndofShowImageEvent, &p.m_DrawDone)) return 0;
     ring.ReleaseFree();
   }
 }

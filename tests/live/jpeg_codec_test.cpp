@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,41 @@ TEST(DecodeJpegToDib, DamagedPicturesFail) {
             0);
   EXPECT_EQ(DecodeJpegToDib(jpeg.data(), 0, dib.data(), static_cast<uint32_t>(dib.size()), &w, &h),
             0);
+}
+
+// One decoder kept across pictures (the compose thread's) gives what a fresh one gives, also
+// after a damaged picture, a picture too large for its destination and a change of size.
+TEST(DecodeJpegToDib, KeptDecoderMatchesAFreshOneAfterFailures) {
+  const std::vector<uint8_t> big = DeviceJpeg(QuadrantPicture(64, 32), 64, 32);
+  const std::vector<uint8_t> small = DeviceJpeg(QuadrantPicture(16, 8), 16, 8, 90, true);
+  const uint8_t garbage[] = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x01, 0x02};
+  struct Step {
+    const uint8_t* jpeg;
+    size_t length;
+    uint32_t room;
+    int result;
+  };
+  const Step steps[] = {
+      {big.data(), big.size(), 64 * 32 * 3, 1},     {garbage, sizeof garbage, 64 * 32 * 3, 0},
+      {big.data(), big.size() / 2, 64 * 32 * 3, 0}, {big.data(), big.size(), 100, 0},
+      {small.data(), small.size(), 64 * 32 * 3, 1}, {big.data(), big.size(), 64 * 32 * 3, 1}};
+  CJpegDecoder kept;
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const Step& s = steps[i];
+    std::vector<uint8_t> a(64 * 32 * 3, 0x11), b(64 * 32 * 3, 0x11);
+    uint16_t aw = 0, ah = 0, bw = 0, bh = 0;
+    EXPECT_EQ(kept.Decode(s.jpeg, static_cast<uint32_t>(s.length), a.data(), s.room, &aw, &ah),
+              s.result)
+        << i;
+    EXPECT_EQ(DecodeJpegToDib(s.jpeg, static_cast<uint32_t>(s.length), b.data(), s.room, &bw, &bh),
+              s.result)
+        << i;
+    if (s.result == 1) {
+      EXPECT_EQ(aw, bw) << i;
+      EXPECT_EQ(ah, bh) << i;
+      EXPECT_EQ(a, b) << i;
+    }
+  }
 }
 
 TEST(Snapshot, FileNameFromTheLocalTime) {

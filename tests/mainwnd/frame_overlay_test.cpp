@@ -2,6 +2,8 @@
 // overlay texts.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "mainwnd/frame_overlay.h"
 
 namespace {
@@ -42,6 +44,24 @@ TEST(FramePlan, StrideAndWindowedArea) {
   const DrawArea cut = WindowedDrawArea(24, 90, 320, 228, 640, 456);
   EXPECT_EQ(cut.width, 320);
   EXPECT_EQ(cut.height, 228);
+}
+
+// Every pixel count around the four-pixel groups: each pixel widened in place, the fourth byte
+// 0, nothing written past the end.
+TEST(FramePlan, WidenedPixels) {
+  for (size_t pixels = 0; pixels <= 13; ++pixels) {
+    std::vector<uint8_t> bgr(pixels * 3);
+    for (size_t i = 0; i < bgr.size(); ++i) bgr[i] = static_cast<uint8_t>(i * 7 + 1);
+    std::vector<uint8_t> bgrx(pixels * 4 + 4, 0xEE);
+    WidenBgrToBgrx(bgr.data(), bgrx.data(), pixels);
+    for (size_t p = 0; p < pixels; ++p) {
+      EXPECT_EQ(bgrx[p * 4 + 0], bgr[p * 3 + 0]) << pixels << " " << p;
+      EXPECT_EQ(bgrx[p * 4 + 1], bgr[p * 3 + 1]) << pixels << " " << p;
+      EXPECT_EQ(bgrx[p * 4 + 2], bgr[p * 3 + 2]) << pixels << " " << p;
+      EXPECT_EQ(bgrx[p * 4 + 3], 0) << pixels << " " << p;
+    }
+    for (size_t g = pixels * 4; g < bgrx.size(); ++g) EXPECT_EQ(bgrx[g], 0xEE) << pixels;
+  }
 }
 
 TEST(Overlay, AlarmChannelAndTitle) {

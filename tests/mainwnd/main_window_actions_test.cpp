@@ -1,8 +1,6 @@
 // The main window's buttons in the real program under Wine against devsim: connect and
 // disconnect over and over, the resolution and quality switches, the snapshot and the alarm
 // sound, watched through devsim's log, the window, the program's threads and its message boxes.
-#include <winsock2.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,93 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/devsim_child.h"
-#include "tests/support/win_process.h"
+#include "tests/support/program_fixture.h"
+#include "tests/support/text_file.h"
 
 namespace {
 
 namespace ts = testsupport;
-using testsupport::DevsimChild;
-using testsupport::DevsimRequest;
 
-constexpr int kLoginConnectButton = 8444;
 constexpr int kStatusLine = 1100;
-constexpr int kFrameCount = 1101;
 constexpr int kConnectButton = 1002;
 constexpr int kSnapshotButton = 1004;
 constexpr int kResolutionButton = 1007;
 constexpr int kQualityButton = 1008;
 
-class MainWindowActions : public ::testing::Test {
+class MainWindowActions : public ts::ProgramFixture {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(1, 1), &wsa);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
-  void SetUp() override { ASSERT_TRUE(ts::CopyProgramInto(m_folder)); }
-
-  void TearDown() override {
-    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
-  }
-
-  void SetSetting(const char* key, const std::string& value) {
-    WritePrivateProfileStringA("Ostrova", key, value.c_str(), m_folder.File("Setting.ini").c_str());
-  }
-
-  HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
-    devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
-    if (!m_device.Start(devsimArgs)) {
-      ADD_FAILURE() << m_device.error();
-      return nullptr;
-    }
-    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
-                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
-      ADD_FAILURE() << "the program did not start";
-      return nullptr;
-    }
-    HWND login = ts::WaitForLoginWindow(m_process.Id());
-    if (!login) {
-      ADD_FAILURE() << "no login window";
-      return nullptr;
-    }
-    ts::FillLoginWindow(login, m_device.port());
-    ts::PostClick(login, kLoginConnectButton);
-    HWND main = ts::WaitForMainWindow(m_process.Id(), 60000);
-    if (!main) {
-      ADD_FAILURE() << "no main window; message boxes: " << MessageBoxes();
-      return nullptr;
-    }
-    EXPECT_TRUE(FramesGrow(main, 3)) << "no frames";
-    return main;
-  }
-
-  static uint32_t Frames(HWND main) {
-    const std::string text = ts::ItemText(main, kFrameCount);
-    return text.rfind("Frames: ", 0) == 0 ? static_cast<uint32_t>(std::stoul(text.substr(8))) : 0;
-  }
-
-  static bool FramesGrow(HWND main, uint32_t more, DWORD timeoutMs = 15000) {
-    const uint32_t from = Frames(main);
-    return ts::WaitUntil([&] { return Frames(main) >= from + more; }, timeoutMs);
-  }
-
-  static void Click(HWND main, int id) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
-  }
-
-  std::string MessageBoxes() const { return ts::ReadFileText(m_folder.File("msgbox.log")); }
-
-  // The values of one parameter in the requests of a path, in order.
-  std::vector<std::string> Params(const std::string& path, const std::string& name) const {
-    std::vector<std::string> out;
-    for (const DevsimRequest& r : m_device.RequestsOf(path))
-      for (const std::string& p : r.params)
-        if (p.rfind(name + "=", 0) == 0) out.push_back(p.substr(name.size() + 1));
-    return out;
-  }
+  MainWindowActions()
+      : ProgramFixture({.folderPrefix = "ostrova-actions", .devsimArgs = {"--fps", "20"}}) {}
 
   void CloseAndWait(HWND main) {
     ts::CloseMainWindow(main);
@@ -104,10 +32,6 @@ class MainWindowActions : public ::testing::Test {
     ASSERT_TRUE(m_process.WaitExit(30000, &code));
     EXPECT_EQ(code, 0u);
   }
-
-  ts::TempFolder m_folder{"ostrova-actions"};
-  DevsimChild m_device;
-  ts::Process m_process;
 };
 
 // Each disconnect stops the session's threads through their stop events and joins them; each

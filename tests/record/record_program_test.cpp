@@ -2,8 +2,6 @@
 // whole alarm files that the player stand-in accepts and "AlarmData.dat" lists; a manual
 // recording survives a dropped stream and its relogin in one file; a disconnect then the close,
 // and Alt+F4 during an alarm, leave complete files.
-#include <winsock2.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,14 +12,13 @@
 
 #include "platform/player/record_file_check.h"
 #include "record/alarm_db.h"
-#include "tests/support/devsim_child.h"
+#include "tests/support/program_fixture.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
 
 namespace {
 namespace ts = testsupport;
 
-constexpr int kLoginConnectButton = 8444;
 constexpr int kStatusLine = 1100;
 constexpr int kConnectButton = 1002;
 constexpr int kRecordButton = 1005;
@@ -32,49 +29,22 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
                               std::istreambuf_iterator<char>());
 }
 
-class RecordProgram : public ::testing::Test {
+class RecordProgram : public ts::ProgramFixture {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(1, 1), &wsa);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
+  RecordProgram()
+      : ProgramFixture({.folderPrefix = "ostrova-record",
+                        .extraFiles = {"Quendor.exe"},
+                        .devsimArgs = {"--product", "RZ2K", "--fps", "25"},
+                        .waitForFrames = false}) {}
 
   void SetUp() override {
-    ASSERT_TRUE(ts::CopyProgramInto(m_folder, {"Quendor.exe"}));
+    ProgramFixture::SetUp();
+    if (HasFatalFailure()) return;
     m_records = m_folder.File("rec\\");
     ASSERT_TRUE(CreateDirectoryA(m_records.c_str(), nullptr));
     // The record folder without its backslash: the program adds it.
-    const std::string ini = m_folder.File("Setting.ini");
-    WritePrivateProfileStringA("Ostrova", "Record Path", m_folder.File("rec").c_str(), ini.c_str());
-    WritePrivateProfileStringA("Ostrova", "Alarm Trigger Record", "1", ini.c_str());
-  }
-
-  void TearDown() override {
-    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
-  }
-
-  HWND StartAndLogIn(std::vector<std::string> devsimArgs) {
-    devsimArgs.insert(devsimArgs.end(), {"--product", "RZ2K", "--fps", "25"});
-    if (!m_device.Start(devsimArgs)) {
-      ADD_FAILURE() << m_device.error();
-      return nullptr;
-    }
-    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
-                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
-      ADD_FAILURE() << "the program did not start";
-      return nullptr;
-    }
-    HWND login = ts::WaitForLoginWindow(m_process.Id());
-    if (!login) {
-      ADD_FAILURE() << "no login window";
-      return nullptr;
-    }
-    ts::FillLoginWindow(login, m_device.port());
-    ts::PostClick(login, kLoginConnectButton);
-    HWND main = ts::WaitForMainWindow(m_process.Id(), 60000);
-    if (!main) ADD_FAILURE() << "no main window";
-    return main;
+    SetSetting("Record Path", m_folder.File("rec"));
+    SetSetting("Alarm Trigger Record", "1");
   }
 
   // True once the status line shows the stream's frame and data rates.
@@ -82,8 +52,6 @@ class RecordProgram : public ::testing::Test {
     return ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine).rfind("FR:", 0) == 0; },
                          20000);
   }
-
-  void Click(HWND main, int id) { PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
   void CloseAndWait(HWND main, UINT how = WM_CLOSE) {
     if (how == WM_SYSCOMMAND)
@@ -93,8 +61,7 @@ class RecordProgram : public ::testing::Test {
     DWORD code = 99;
     ASSERT_TRUE(m_process.WaitExit(30000, &code));
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(ts::ReadFileText(m_folder.File("msgbox.log")).empty())
-        << ts::ReadFileText(m_folder.File("msgbox.log"));
+    EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   }
 
   // Every record file of the pattern, each checked whole.
@@ -129,10 +96,7 @@ class RecordProgram : public ::testing::Test {
     return line;
   }
 
-  ts::TempFolder m_folder{"ostrova-record"};
   std::string m_records;
-  testsupport::DevsimChild m_device;
-  ts::Process m_process;
 };
 }  // namespace
 

@@ -1,8 +1,6 @@
 // The session of the real program under Wine against devsim: each test runs Ostrova.exe from a
 // private copy of its folder, logs in through the login window and drives the main window from
 // outside, watching its status line, its CONNECT/DISCONNECT button, trace.log and devsim's log.
-#include <winsock2.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,20 +12,18 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/devsim_child.h"
+#include "tests/support/program_fixture.h"
+#include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
 
 namespace {
 
 namespace ts = testsupport;
-using testsupport::DevsimChild;
 using testsupport::DevsimRequest;
 
 constexpr int kEditServer = 1042;
-constexpr int kLoginConnectButton = 8444;
 constexpr int kLoginCancelButton = 8445;
 constexpr int kStatusLine = 1100;
-constexpr int kFrameCount = 1101;
 constexpr int kConnectButton = 1002;
 
 const char kTooManyUsers[] =
@@ -86,70 +82,10 @@ class TextRecorder {
   std::thread m_thread;
 };
 
-class SessionProgram : public ::testing::Test {
+class SessionProgram : public ts::ProgramFixture {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(1, 1), &wsa);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
-  void SetUp() override { ASSERT_TRUE(ts::CopyProgramInto(m_folder)); }
-
-  void TearDown() override {
-    if (ts::StopIfRunning(m_process)) ADD_FAILURE() << "the program was still running";
-  }
-
-  // devsim and the program; its login window filled in for devsim and connected.
-  HWND StartAndConnect(std::vector<std::string> devsimArgs) {
-    devsimArgs.insert(devsimArgs.end(), {"--fps", "20"});
-    if (!m_device.Start(devsimArgs)) {
-      ADD_FAILURE() << m_device.error();
-      return nullptr;
-    }
-    if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
-                         {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")})) {
-      ADD_FAILURE() << "the program did not start";
-      return nullptr;
-    }
-    HWND login = ts::WaitForLoginWindow(m_process.Id());
-    if (!login) {
-      ADD_FAILURE() << "no login window";
-      return nullptr;
-    }
-    ts::FillLoginWindow(login, m_device.port());
-    PostMessageA(login, WM_COMMAND, MAKEWPARAM(kLoginConnectButton, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(login, kLoginConnectButton)));
-    return login;
-  }
-
-  // As StartAndConnect; the main window once the stream shows frames.
-  HWND StartAndLogIn(std::vector<std::string> devsimArgs = {}) {
-    if (!StartAndConnect(std::move(devsimArgs))) return nullptr;
-    HWND main = ts::WaitForMainWindow(m_process.Id());
-    if (!main) {
-      ADD_FAILURE() << "no main window; message boxes: "
-                    << ts::ReadFileText(m_folder.File("msgbox.log"));
-      return nullptr;
-    }
-    EXPECT_TRUE(FramesGrow(main, 3)) << "no frames";
-    return main;
-  }
-
-  static uint32_t Frames(HWND main) {
-    const std::string text = ts::ItemText(main, kFrameCount);
-    return text.rfind("Frames: ", 0) == 0 ? static_cast<uint32_t>(std::stoul(text.substr(8))) : 0;
-  }
-
-  static bool FramesGrow(HWND main, uint32_t more, DWORD timeoutMs = 15000) {
-    const uint32_t from = Frames(main);
-    return ts::WaitUntil([&] { return Frames(main) >= from + more; }, timeoutMs);
-  }
-
-  static void Click(HWND main, int id) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
-  }
+  SessionProgram()
+      : ProgramFixture({.folderPrefix = "ostrova-session", .devsimArgs = {"--fps", "20"}}) {}
 
   // Closes the main window; the time until the program ended, or -1.
   int64_t CloseAndWait(HWND main, DWORD* exitCode) {
@@ -185,7 +121,7 @@ class SessionProgram : public ::testing::Test {
     EXPECT_LT(took, 3000u);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(ts::FileExists(m_folder.File("Setting.ini")));
-    EXPECT_TRUE(ts::ReadFileText(m_folder.File("msgbox.log")).empty());
+    EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   }
 
   // No thread needed more than its stop wait, none was given up.
@@ -193,10 +129,6 @@ class SessionProgram : public ::testing::Test {
     for (const std::string& line : Trace())
       EXPECT_EQ(line.find("StopThreadSlot"), std::string::npos) << line;
   }
-
-  ts::TempFolder m_folder{"ostrova-session"};
-  DevsimChild m_device;
-  ts::Process m_process;
 };
 
 TEST_F(SessionProgram, DroppedStreamLogsInAgainAndStreamsAgain) {
