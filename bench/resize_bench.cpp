@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/resize_peers.h"
+#include "resize/resize_build.h"
 #include "resize/resize_image.h"
 
 namespace {
@@ -96,6 +97,20 @@ void RunOurs(benchmark::State& state, const Case& c, ResizeEntryFn entry) {
   }
 }
 
+// The portable build without its row-only linear kernel: the general linear kernel on the calls
+// that kernel takes (factor 1 across), for the before and after in one run.
+ResizeStatus GeneralLinearEntry(const uint8_t* src, ImgSize srcSize, int32_t srcStep,
+                                ImgRect srcRoi, uint8_t* dst, int32_t dstStep, ImgSize dstRoiSize,
+                                double xFactor, double yFactor, ResizeInterp interpolation) {
+  static const ResizeBuild build = [] {
+    ResizeBuild b = kResizeGenericBuild;
+    b.linearRows8u = nullptr;
+    return b;
+  }();
+  return ResizeRouteEntry(build, src, srcSize, srcStep, srcRoi, dst, dstStep, dstRoiSize, xFactor,
+                          yFactor, interpolation);
+}
+
 void RunPeer(benchmark::State& state, const Case& c, const std::string& peer) {
   Buffers b(c);
   std::unique_ptr<ResizePeer> p = peer == "opencv"    ? MakeOpenCvPeer(c.interp)
@@ -121,6 +136,11 @@ void Register() {
     benchmark::RegisterBenchmark((base + "/sse2").c_str(), [c](benchmark::State& s) {
       RunOurs(s, c, ResizeEntrySSE2);
     })->Unit(benchmark::kMillisecond);
+    if (c.interp == BenchInterp::kLinear && c.xf == 1.0) {
+      benchmark::RegisterBenchmark((base + "/general").c_str(), [c](benchmark::State& s) {
+        RunOurs(s, c, GeneralLinearEntry);
+      })->Unit(benchmark::kMillisecond);
+    }
     for (const char* peer : {"opencv", "swscale", "stb"}) {
       if (std::string(peer) == "stb" && !MakeStbPeer(c.interp)) continue;
       benchmark::RegisterBenchmark((base + "/" + peer).c_str(), [c, peer](benchmark::State& s) {

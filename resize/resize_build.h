@@ -52,11 +52,25 @@ struct ResizeSuperKernelTable {
 
 using ResizeLanczosWeightsFn = void (*)(const float* fractions, int32_t count, float* weights);
 
+// 8-bit linear over packed pixels whose columns are copies of their source columns (factor 1
+// across, no shift): destination row i blends the source rows at rowOfs[i] and rowOfs[i] +
+// srcStep with the lower row's weight rowW[i]; rowElems values per row.  Steps in bytes.
+using ResizeLinearRowsKernel = void (*)(const uint8_t* src, uint8_t* dst, int32_t srcStep,
+                                        int32_t dstStep, int32_t rowElems, int32_t dstH,
+                                        const int32_t* rowOfs, const uint16_t* rowW);
+
 struct ResizeBuild {
   const ResizeKernelTable* kernels;
   ResizeLanczosWeightsFn lanczosWeights;
   const ResizeSuperKernelTable* superKernels;
+  // Null: such calls take the linear kernel of the table (the same bytes, more work).
+  ResizeLinearRowsKernel linearRows8u;
 };
+
+// The row-only kernel every build uses; its results are the general 8-bit linear kernel's.
+void ResizeLinearRows8u(const uint8_t* src, uint8_t* dst, int32_t srcStep, int32_t dstStep,
+                        int32_t rowElems, int32_t dstH, const int32_t* rowOfs,
+                        const uint16_t* rowW);
 
 // The portable build.
 extern const ResizeKernelTable ResizeKernelTableGeneric;

@@ -13,4 +13,4 @@ const ResizeKernelTableByNearest ResizeKernelTableGenericCopy2 = PortableTables:
 const ResizeSuperKernelTable ResizeSuperKernelTableGeneric = PortableTables::SuperTable();
 
 const ResizeBuild kResizeGenericBuild = {&ResizeKernelTableGeneric, ResizeLanczosWeights,
-                                         &ResizeSuperKernelTableGeneric};
+                                         &ResizeSuperKernelTableGeneric, ResizeLinearRows8u};

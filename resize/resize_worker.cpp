@@ -202,6 +202,21 @@ ResizeStatus ResizeRunWorker(const ResizeBuild& build, const void* src, ImgSize 
   const int32_t srcStepE = srcStep >> shift;
   const int32_t dstStepE = dstStep >> shift;
 
+  // 8-bit packed pixels at factor 1 across, unshifted: the column walk steps exactly 1.0 from 0,
+  // so every column copies its source column and only the rows are blended.
+  const bool packed = channels == layout && (layout == 1 || layout == 3 || layout == 4);
+  if (interp == kResizeLinear && elemType == kResizeElem8u && !planar && packed && xFactor == 1.0 &&
+      xShift == 0.0 && build.linearRows8u) {
+    ScratchBlocks scratch;
+    int32_t* rowOfs = scratch.Keep<int32_t>(ResizeAlloc4(dstH));
+    uint16_t* rowW = scratch.Keep<uint16_t>(ResizeAlloc2(dstH));
+    if (scratch.failed()) return kResizeMemAllocErr;
+    LinearAxisFixed(ay, WalkOf(ay, ratio, false), srcStepE, rowOfs, rowW, false);
+    build.linearRows8u(static_cast<const uint8_t*>(src) + srcOffset, static_cast<uint8_t*>(dst),
+                       srcStepE, dstStepE, dstW * layout, dstH, rowOfs, rowW);
+    return kResizeOk;
+  }
+
   ScratchBlocks scratch;
   int32_t* rowOfs = scratch.Keep<int32_t>(ResizeAlloc4(dstH));
   int32_t* colOfs = scratch.Keep<int32_t>(ResizeAlloc4(dstW));

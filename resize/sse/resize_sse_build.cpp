@@ -13,7 +13,7 @@ const ResizeKernelTableByNearest ResizeKernelTableSseCopy2 = SseTables::TableByN
 const ResizeSuperKernelTable ResizeSuperKernelTableSse = SseTables::SuperTable();
 
 const ResizeBuild kResizeSseBuild = {&ResizeKernelTableSse, ResizeLanczosWeightsSse,
-                                     &ResizeSuperKernelTableSse};
+                                     &ResizeSuperKernelTableSse, ResizeLinearRows8u};
 
 ResizeStatus ResizeEntrySSE(const uint8_t* src, ImgSize srcSize, int32_t srcStep, ImgRect srcRoi,
                             uint8_t* dst, int32_t dstStep, ImgSize dstRoiSize, double xFactor,

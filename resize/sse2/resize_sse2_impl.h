@@ -776,7 +776,7 @@ void OST_SIMD_NAME(ResizeLanczosWeights)(const float* fractions, int32_t count, 
 
 const ResizeBuild OST_SIMD_PASTE(OST_SIMD_PASTE(kResize, OST_SIMD_SUFFIX), Build) = {
     &OST_SIMD_NAME(ResizeKernelTable), OST_SIMD_NAME(ResizeLanczosWeights),
-    &OST_SIMD_NAME(ResizeSuperKernelTable)};
+    &OST_SIMD_NAME(ResizeSuperKernelTable), ResizeLinearRows8u};
 
 void* OST_SIMD_NAME(ResizeAlloc)(int32_t count, int32_t elementSize) {
   switch (elementSize) {

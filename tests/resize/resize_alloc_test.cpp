@@ -71,15 +71,20 @@ TEST_F(ResizeAllocFailure, EveryScratchFailureIsReported) {
   const int32_t w = 12, h = 10;
   std::vector<uint8_t> src(static_cast<size_t>(w) * h * 3);
   for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 13);
-  for (int32_t interp : {1, 2, 4, 16, 8}) {
-    const double f = interp == 8 ? 0.5 : 1.7;
+  struct Call {
+    int32_t interp;
+    double xf, yf;
+  } const calls[] = {{1, 1.7, 1.7}, {2, 1.7, 1.7},  {2, 1.0, 2.0},  // line doubling: rows only
+                     {4, 1.7, 1.7}, {16, 1.7, 1.7}, {8, 0.5, 0.5}};
+  for (const Call& call : calls) {
+    const int32_t interp = call.interp;
     bool succeeded = false;
     for (int allowed = 0; allowed < 20 && !succeeded; ++allowed) {
       GuardedBuffer dst(30, 30 * 3);
       FailingHeap::allowed = allowed;
       FailingHeap::held = 0;
       const ResizeStatus s = ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, dst.data(),
-                                             dst.step(), {30, 30}, f, f, interp);
+                                             dst.step(), {30, 30}, call.xf, call.yf, interp);
       EXPECT_EQ(FailingHeap::held, 0) << interp;
       if (s == 0) {
         // The first call that succeeds had no memory beyond the worker's blocks; its bytes are
@@ -88,7 +93,7 @@ TEST_F(ResizeAllocFailure, EveryScratchFailureIsReported) {
         ResizeSetHeap(nullptr, nullptr);
         GuardedBuffer full(30, 30 * 3);
         ASSERT_EQ(ResizeImage8uC3(src.data(), {w, h}, w * 3, {0, 0, w, h}, full.data(), full.step(),
-                                  {30, 30}, f, f, interp),
+                                  {30, 30}, call.xf, call.yf, interp),
                   0);
         ResizeSetHeap(&FailingHeap::Alloc, &FailingHeap::Free);
         for (int32_t y = 0; y < 30; ++y) {
