@@ -10,8 +10,10 @@
 // Rows of a 24-bit device-independent bitmap: width x 3 rounded up to a multiple of 4.
 uint32_t DibStride(uint32_t width);
 
-// Widens packed 24-bit pixels (blue, green, red) to 32-bit ones (blue, green, red, 0).
+// Widens packed 24-bit pixels (blue, green, red) to 32-bit ones (blue, green, red, 0): with the
+// processor's byte shuffle where it has one, else WidenBgrToBgrxScalar.
 void WidenBgrToBgrx(const uint8_t* bgr, uint8_t* bgrx, size_t pixels);
+void WidenBgrToBgrxScalar(const uint8_t* bgr, uint8_t* bgrx, size_t pixels);
 
 struct FramePlan {
   bool lineDouble = false;  // draw the picture scaled to twice its height first

@@ -2,6 +2,7 @@
 // overlay texts.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "mainwnd/frame_overlay.h"
@@ -46,21 +47,21 @@ TEST(FramePlan, StrideAndWindowedArea) {
   EXPECT_EQ(cut.height, 228);
 }
 
-// Every pixel count around the four-pixel groups: each pixel widened in place, the fourth byte
-// 0, nothing written past the end.
+// Every pixel count around the four-pixel groups, through both ways: each pixel widened in
+// place, the fourth byte 0, nothing read or written past the ends.
 TEST(FramePlan, WidenedPixels) {
-  for (size_t pixels = 0; pixels <= 13; ++pixels) {
-    std::vector<uint8_t> bgr(pixels * 3);
-    for (size_t i = 0; i < bgr.size(); ++i) bgr[i] = static_cast<uint8_t>(i * 7 + 1);
-    std::vector<uint8_t> bgrx(pixels * 4 + 4, 0xEE);
-    WidenBgrToBgrx(bgr.data(), bgrx.data(), pixels);
-    for (size_t p = 0; p < pixels; ++p) {
-      EXPECT_EQ(bgrx[p * 4 + 0], bgr[p * 3 + 0]) << pixels << " " << p;
-      EXPECT_EQ(bgrx[p * 4 + 1], bgr[p * 3 + 1]) << pixels << " " << p;
-      EXPECT_EQ(bgrx[p * 4 + 2], bgr[p * 3 + 2]) << pixels << " " << p;
-      EXPECT_EQ(bgrx[p * 4 + 3], 0) << pixels << " " << p;
+  for (auto* widen : {&WidenBgrToBgrx, &WidenBgrToBgrxScalar}) {
+    for (size_t pixels = 0; pixels <= 37; ++pixels) {
+      std::vector<uint8_t> bgr(pixels * 3);
+      for (size_t i = 0; i < bgr.size(); ++i) bgr[i] = static_cast<uint8_t>(i * 7 + 1);
+      std::vector<uint8_t> bgrx(pixels * 4 + 4, 0xEE);
+      widen(bgr.data(), bgrx.data(), pixels);
+      for (size_t p = 0; p < pixels; ++p) {
+        const uint8_t expected[4] = {bgr[p * 3], bgr[p * 3 + 1], bgr[p * 3 + 2], 0};
+        ASSERT_EQ(0, std::memcmp(&bgrx[p * 4], expected, 4)) << pixels << " " << p;
+      }
+      for (size_t g = pixels * 4; g < bgrx.size(); ++g) EXPECT_EQ(bgrx[g], 0xEE) << pixels;
     }
-    for (size_t g = pixels * 4; g < bgrx.size(); ++g) EXPECT_EQ(bgrx[g], 0xEE) << pixels;
   }
 }
 
