@@ -22,14 +22,7 @@ Reply BadRequest(std::string_view why) {
 
 std::optional<int> DecimalParam(const Request& request, std::string_view name, int hi) {
   const std::string* text = FindParam(request.head.params, name);
-  if (!text || text->empty() || text->size() > 3) return std::nullopt;
-  int v = 0;
-  for (char c : *text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  if (v > hi) return std::nullopt;
-  return v;
+  return text ? SmallDecimal(*text, hi) : std::nullopt;
 }
 
 Handler FindHandler(std::string_view path) {

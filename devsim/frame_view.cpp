@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "devsim/http_request.h"
 #include "devsim/picture_sizes.h"
 
 namespace devsim {
@@ -9,14 +10,7 @@ namespace {
 
 // A decimal number from 0 to hi, else nothing.
 std::optional<int> SmallNumber(const std::optional<std::string>& text, int hi) {
-  if (!text || text->empty() || text->size() > 3) return std::nullopt;
-  int v = 0;
-  for (char c : *text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  if (v > hi) return std::nullopt;
-  return v;
+  return text ? SmallDecimal(*text, hi) : std::nullopt;
 }
 
 // "older" as the client compares versions: both texts four characters, the threshold greater.

@@ -69,6 +69,17 @@ const std::string* FindParam(const std::vector<QueryParam>& params, std::string_
   return nullptr;
 }
 
+std::optional<int> SmallDecimal(std::string_view text, int hi) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (v > hi) return std::nullopt;
+  return v;
+}
+
 HeadParse ParseRequestHead(std::string_view received) {
   size_t end = received.find("\r\n\r\n");
   if (end == std::string_view::npos) {

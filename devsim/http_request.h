@@ -47,5 +47,7 @@ std::vector<QueryParam> SplitQuery(std::string_view query);
 
 // The value of the first parameter with this exact name, or null.
 const std::string* FindParam(const std::vector<QueryParam>& params, std::string_view name);
+// A parameter's value as a decimal number from 0 to hi (at most three digits), else nothing.
+std::optional<int> SmallDecimal(std::string_view text, int hi);
 
 }  // namespace devsim

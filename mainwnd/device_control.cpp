@@ -223,15 +223,8 @@ int DeviceControl::SendRs485Command(const ControlCommandScript& script, uint8_t 
     m_port.ShowMessage(kMsgCommandNotSupported);
     return 0;
   }
-  Rs485Addressing a;
-  a.productId = s.productId;
-  a.byMultiChannel = s.byMultiChannel;
-  a.fCurrentInChannelGroup = m_list.IsCurrentChannelDevice() != 0;
-  a.byPosition = m_list.GetCurrentChannelIndex();
-  a.byCurrentModelRow = m_list.GetCurrentModelIndex();
-  a.byLastChannelModelRow = m_list.GetLastChannelModelIndex();
+  Rs485Addressing a = CurrentAddressing(s);
   a.wKeyFlags = keyFlags;
-  a.cookie = s.cookie;
   CGIParamList query(kCgiRS485Cmd);
   BuildRs485Query(query, a);
   const DeviceReply r =
@@ -395,14 +388,7 @@ int DeviceControl::SendHotPoint(uint8_t cell) {
   const std::vector<uint8_t> body =
       HotPointPacket(m_list.GetCurrentModelIndex(), m_list.GetCurrentAddress(),
                      LevelCodeOfAccessClass(s.byAccessClass), cell);
-  Rs485Addressing a;
-  a.productId = s.productId;
-  a.byMultiChannel = s.byMultiChannel;
-  a.fCurrentInChannelGroup = m_list.IsCurrentChannelDevice() != 0;
-  a.byPosition = m_list.GetCurrentChannelIndex();
-  a.byCurrentModelRow = m_list.GetCurrentModelIndex();
-  a.byLastChannelModelRow = m_list.GetLastChannelModelIndex();
-  a.cookie = s.cookie;
+  Rs485Addressing a = CurrentAddressing(s);
   a.fRow25Pelco = false;
   CGIParamList query(kCgiRS485Cmd);
   BuildRs485Query(query, a);
@@ -411,4 +397,16 @@ int DeviceControl::SendHotPoint(uint8_t cell) {
     return 0;
   }
   return 1;
+}
+
+Rs485Addressing DeviceControl::CurrentAddressing(const DeviceControlState& s) const {
+  Rs485Addressing a;
+  a.productId = s.productId;
+  a.byMultiChannel = s.byMultiChannel;
+  a.fCurrentInChannelGroup = m_list.IsCurrentChannelDevice() != 0;
+  a.byPosition = m_list.GetCurrentChannelIndex();
+  a.byCurrentModelRow = m_list.GetCurrentModelIndex();
+  a.byLastChannelModelRow = m_list.GetLastChannelModelIndex();
+  a.cookie = s.cookie;
+  return a;
 }

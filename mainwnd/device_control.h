@@ -172,6 +172,8 @@ class DeviceControl {
 
  private:
   void OnChannel(uint8_t channel);
+  // The "/RS485Cmd.cgi" addressing of the current unit.
+  Rs485Addressing CurrentAddressing(const DeviceControlState& s) const;
 
   DeviceControlPort& m_port;
   C_ControlD& m_list;

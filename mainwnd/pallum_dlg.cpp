@@ -70,19 +70,6 @@ std::string ServerName() {
   return g_lpApp ? g_lpApp->m_Settings.m_strServerName : std::string();
 }
 
-BITMAPINFO DibHeader(int32_t width, int32_t height) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = height;  // bottom-up
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  bmi.bmiHeader.biSizeImage =
-      DibStride(static_cast<uint32_t>(width)) * static_cast<uint32_t>(height);
-  return bmi;
-}
-
 }  // namespace
 
 // ---- Construction ---------------------------------------------------------------------------
@@ -1054,7 +1041,7 @@ void CPallumDlg::DrawPicture(HDC dc, const uint8_t* picture, uint16_t width, uin
     ResizeImage8uC3(picture, ImgSize{width, height}, width * 3, ImgRect{0, 0, width, height},
                     a.lp_ViewBuffer, stride, ImgSize{W, H}, static_cast<double>(W) / width,
                     static_cast<double>(H) / height, kResizeNearest);
-    const BITMAPINFO bmi = DibHeader(W, H);
+    const BITMAPINFO bmi = BottomUpDibHeader(W, H, 24);
     SetStretchBltMode(dc, BLACKONWHITE);
     StretchDIBits(dc, 0, 0, W, H, 0, 0, W, H, a.lp_ViewBuffer, &bmi, DIB_RGB_COLORS, SRCCOPY);
     return;

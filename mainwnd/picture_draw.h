@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+// The header of a bottom-up bitmap of 24 or 32 bits per pixel, rows padded to 4 bytes.
+BITMAPINFO BottomUpDibHeader(int32_t width, int32_t height, uint16_t bitCount);
+
 // Draws the picture's scan lines srcY .. srcY + h - 1 (counted from the bottom, as
 // SetDIBitsToDevice counts them), columns srcX .. srcX + w - 1, at (x, y) of dc. rows is the
 // caller's buffer for the widened lines, kept from one picture to the next. The number of scan

@@ -2,19 +2,10 @@
 #include <chrono>
 
 #include "tests/devsim/devsim_fixture.h"
+#include "tests/support/hex_text.h"
 
 namespace devsim_test {
 namespace {
-
-std::string Hex(const std::string& bytes) {
-  static const char* d = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += d[c >> 4];
-    out += d[c & 15];
-  }
-  return out;
-}
 
 TEST_F(DevsimTest, LogRecordsEveryDeviceRequestExactly) {
   StartDevsim();
@@ -59,7 +50,7 @@ TEST_F(DevsimTest, LogRecordsEveryDeviceRequestExactly) {
     EXPECT_EQ(set["params"].items[i].items[1].text, values[i]);
   }
   EXPECT_EQ(set["body_len"].number, 12);
-  EXPECT_EQ(set["body_hex"].text, Hex(body));
+  EXPECT_EQ(set["body_hex"].text, testsupport::CompactHex(body));
   EXPECT_EQ(set["head"].text, request.substr(0, request.size() - body.size()));
   EXPECT_EQ(set["status"].number, 200);
   EXPECT_EQ(set["reply_len"].number, 0);
@@ -96,7 +87,7 @@ TEST_F(DevsimTest, LogRecordsRequestsThatNeverComplete) {
   EXPECT_EQ(lines[0]["error"].text, "request head incomplete: timed out");
   EXPECT_EQ(lines[0]["status"].type, Json::Type::kNull);
   EXPECT_EQ(lines[1]["path"].text, "/SetSysCfg.cgi");
-  EXPECT_EQ(lines[1]["body_hex"].text, Hex("short"));
+  EXPECT_EQ(lines[1]["body_hex"].text, testsupport::CompactHex("short"));
   EXPECT_EQ(lines[1]["error"].text, "request body incomplete: timed out");
 }
 

@@ -1,6 +1,7 @@
 // Device control: the command map, keys to the current unit, the slave refresh, the channel
 // switch and what the stream's channel changes; the channel bar's pages and placements.
 #include "mainwnd/device_control.h"
+#include "tests/support/hex_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::string Hex(const std::vector<uint8_t>& bytes) {
-  std::string out;
-  char b[4];
-  for (uint8_t v : bytes) {
-    std::snprintf(b, sizeof b, "%s%02X", out.empty() ? "" : " ", v);
-    out += b;
-  }
-  return out;
-}
 
 // Rows 19 (recorder) and 18 (PTZ head) with a few keys.
 const char kFile[] =
@@ -41,7 +32,7 @@ class FakePort : public DeviceControlPort {
   }
   DeviceControlState State() const override { return state; }
   DeviceReply Send(const DeviceRequest& r) override {
-    sent.push_back(r.query + (r.body.empty() ? "" : " | " + Hex(r.body)));
+    sent.push_back(r.query + (r.body.empty() ? "" : " | " + testsupport::SpacedHex(r.body)));
     capacities.push_back(r.replyCapacity);
     const bool ok = !failing;
     return {ok, replies.count(r.command) ? replies.at(r.command) : std::string()};

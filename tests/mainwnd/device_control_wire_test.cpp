@@ -23,20 +23,11 @@
 #include "tests/support/devsim_child.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
+#include "tests/support/hex_text.h"
 
 namespace {
 
 using testsupport::DevsimRequest;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char b[4];
-  for (unsigned char v : bytes) {
-    std::snprintf(b, sizeof b, "%s%02X", out.empty() ? "" : " ", v);
-    out += b;
-  }
-  return out;
-}
 
 // A top-level window that hands its button clicks to device control and lets its owner-drawn
 // buttons draw themselves, as the main window does.
@@ -130,7 +121,8 @@ class DeviceControlWireTest : public ::testing::Test {
     std::vector<std::string> out;
     const auto all = m_devsim.Requests();
     for (size_t i = m_seen; i < all.size(); ++i)
-      out.push_back(all[i].target + (all[i].body.empty() ? "" : " | " + Hex(all[i].body)));
+      out.push_back(all[i].target +
+                    (all[i].body.empty() ? "" : " | " + testsupport::SpacedHex(all[i].body)));
     m_seen = all.size();
     return out;
   }

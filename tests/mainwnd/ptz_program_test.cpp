@@ -10,6 +10,7 @@
 #include "tests/support/program_fixture.h"
 #include "tests/support/text_file.h"
 #include "tests/support/window_capture.h"
+#include "tests/support/hex_text.h"
 
 namespace {
 
@@ -25,16 +26,6 @@ constexpr int kNumberEdit = 1040;
 constexpr int kEscButton = 1068;
 constexpr char kSelectTitle[] = "Select PTZ device";
 constexpr char kSendFailed[] = "Send command to device is failed !!";
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char b[4];
-  for (unsigned char v : bytes) {
-    std::snprintf(b, sizeof b, "%s%02X", out.empty() ? "" : " ", v);
-    out += b;
-  }
-  return out;
-}
 
 // An RZ4K (firmware 1060) at 640 x 228 whose capability mask allows the hot point, with twelve
 // PTZ cameras of row 11 at addresses 11-22 on its bus.
@@ -152,9 +143,9 @@ TEST_F(PtzProgram, SelectTwoCamerasThenLeave) {
 
   const std::vector<DevsimRequest> sent = Rs485();
   ASSERT_EQ(sent.size(), 3u);
-  EXPECT_EQ(Hex(sent[0].body), "02 05 08 01 32");
-  EXPECT_EQ(Hex(sent[1].body), "02 06 07 01 32");
-  EXPECT_EQ(Hex(sent[2].body), "01 10 01 32");
+  EXPECT_EQ(testsupport::SpacedHex(sent[0].body), "02 05 08 01 32");
+  EXPECT_EQ(testsupport::SpacedHex(sent[1].body), "02 06 07 01 32");
+  EXPECT_EQ(testsupport::SpacedHex(sent[2].body), "01 10 01 32");
   for (const DevsimRequest& r : sent) {
     EXPECT_EQ(r.status, 200);
     ASSERT_GE(r.params.size(), 3u);
@@ -183,7 +174,7 @@ TEST_F(PtzProgram, HotPointClickTurnsTheCameraAndMarksFourFrames) {
   ClickAt(main, 42 + 81, 96 + 39);
   ASSERT_TRUE(WaitForRs485(2)) << MessageBoxes();
   const DevsimRequest click = Rs485()[1];
-  EXPECT_EQ(Hex(click.body), "07 D0 0D 3C 52 12 00 7D 01 32");
+  EXPECT_EQ(testsupport::SpacedHex(click.body), "07 D0 0D 3C 52 12 00 7D 01 32");
   EXPECT_EQ(click.params,
             (std::vector<std::string>{"Control=RZ1K", "CH=2", "MASTER=0", click.params.back()}));
   ASSERT_TRUE(ts::WaitUntil([&] { return Marked(main) == 4; }));

@@ -1,5 +1,6 @@
 // Key scripts to RS-485 bodies and the "/RS485Cmd.cgi" query.
 #include "mainwnd/rs485_command.h"
+#include "tests/support/hex_text.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@ struct Script {
   }
   const ControlCommandScript& operator*() const { return record.KeyScript[0]; }
 };
-
-std::string Hex(const std::vector<uint8_t>& bytes) {
-  std::string out;
-  char b[4];
-  for (uint8_t v : bytes) {
-    std::snprintf(b, sizeof b, "%s%02X", out.empty() ? "" : " ", v);
-    out += b;
-  }
-  return out;
-}
 
 Rs485MarkValues Marks(uint8_t channelAddress = 5) {
   Rs485MarkValues v;
@@ -83,7 +74,7 @@ TEST(Rs485Body, Examples) {
     Script s(c.line);
     const Rs485Body body = BuildRs485Body(*s, c.repeat, c.marks);
     EXPECT_EQ(body.outcome, Rs485BodyOutcome::kOk) << c.name;
-    EXPECT_EQ(Hex(body.bytes), c.body) << c.name;
+    EXPECT_EQ(testsupport::SpacedHex(body.bytes), c.body) << c.name;
   }
 }
 

@@ -106,16 +106,6 @@ std::string ProtocolTest::Login() {
   return Cookie();
 }
 
-std::string Hex(const std::string& bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
 std::string Pattern(size_t n, int seed) {
   std::string out(n, '\0');
   for (size_t i = 0; i < n; ++i) out[i] = static_cast<char>((seed * 41 + i * 7 + 1) & 0xFF);

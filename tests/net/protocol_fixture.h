@@ -61,8 +61,6 @@ class ProtocolTest : public ::testing::Test {
   std::string Control(const std::string& target);
 };
 
-// Hex text of bytes (for block settings).
-std::string Hex(const std::string& bytes);
 // n bytes of a pattern that differs per seed.
 std::string Pattern(size_t n, int seed);
 

@@ -5,6 +5,7 @@
 #include "net/cgi_command_table.h"
 #include "app/login_store.h"
 #include "net/device_session.h"
+#include "tests/support/hex_text.h"
 
 namespace nettest {
 namespace {
@@ -48,7 +49,7 @@ TEST_F(ReplyWireTest, Framings) {
       {"header in 31 reads", "name=trickle&pieces=31&delay=250", 4096, 0, untouched, "", 9},
       {"closed without reply", "name=drop", 4096, 0, untouched, "", 9},
   };
-  StartDevice({"--no-cookie-check", "--set", "block.SYSTEM=" + Hex(block)});
+  StartDevice({"--no-cookie-check", "--set", "block.SYSTEM=" + testsupport::CompactHex(block)});
   for (const Case& c : cases) {
     ClearFaults();
     if (!c.fault.empty()) AddFault(c.fault + "&path=/GetSysCfg.cgi&count=1");

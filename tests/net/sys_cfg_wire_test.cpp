@@ -5,6 +5,7 @@
 
 #include "net/sys_cfg_blocks.h"
 #include "app/sys_cfg_items.h"
+#include "tests/support/hex_text.h"
 
 namespace nettest {
 namespace {
@@ -70,10 +71,10 @@ std::vector<std::string> BlockSettings(bool videoServer) {
     if (o == kSysCfgOnline || (videoServer ? dvrOnly : o == kSysCfgPeri)) continue;
     args.push_back("--set");
     args.push_back(std::string("block.") + SysCfgOptionNames[o] + "=" +
-                   Hex(Pattern(SysCfgBlockSizes[o], o + 1)));
+                   testsupport::CompactHex(Pattern(SysCfgBlockSizes[o], o + 1)));
   }
   args.push_back("--set");
-  args.push_back("block.ONLINE=" + Hex(Pattern(240, 99)));
+  args.push_back("block.ONLINE=" + testsupport::CompactHex(Pattern(240, 99)));
   return args;
 }
 
@@ -120,7 +121,7 @@ TEST_F(SysCfgWireTest, AllInBothLayoutsAndThePppoeThresholds) {
 }
 
 TEST_F(SysCfgWireTest, RefusedRepliesChangeNothing) {
-  StartDevice({"--set", "block.SYSTEM=" + Hex(Pattern(36, 5))});
+  StartDevice({"--set", "block.SYSTEM=" + testsupport::CompactHex(Pattern(36, 5))});
   Login();
   FillCopies();
   AddFault("name=short-all&length=2043&count=1");
@@ -144,8 +145,9 @@ TEST_F(SysCfgWireTest, RefusedRepliesChangeNothing) {
 }
 
 TEST_F(SysCfgWireTest, SingleBlocks) {
-  StartDevice({"--set", "block.SYSTEM=" + Hex(Pattern(36, 5)), "--online-length", "24", "--set",
-               "block.ONLINE=" + Hex(Pattern(240, 6))});
+  StartDevice({"--set", "block.SYSTEM=" + testsupport::CompactHex(Pattern(36, 5)),
+               "--online-length", "24", "--set",
+               "block.ONLINE=" + testsupport::CompactHex(Pattern(240, 6))});
   const std::string cookie = Login();
   FillCopies();
   ASSERT_EQ(GetSysCfgItem(kSysCfgSystem, CopyOf(kSysCfgSystem), 36), 1);
