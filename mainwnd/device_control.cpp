@@ -239,18 +239,12 @@ int DeviceControl::SendRs485Command(const ControlCommandScript& script, uint8_t 
 int DeviceControl::RefreshSlaveList() {
   const DeviceControlState s = m_port.State();
   if (!IsRZKSeriesProduct(s.productId) || !IsMultiChannelDevice(s.byMultiChannel)) return 1;
-  CGIParamList query(kCgiPTZReset);
-  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
-  const DeviceReply r = m_port.Send(
-      {kCgiPTZReset, query.m_strQuery, {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
-  if (!r.ok) {
-    m_port.ShowMessage(kMsgSendCommandFailed);
-    return 0;
-  }
+  const std::optional<std::vector<SlaveUnit>> slaves = RequestSlaveList(s);
+  if (!slaves) return 0;
   const uint8_t recorderRow = m_list.GetNthKind2ModelIndex(0);
   m_list.Clear();
   m_list.Add(0, 0, recorderRow, CDS_CHANNEL);
-  for (const SlaveUnit& u : ParseSlaveList(r.body))
+  for (const SlaveUnit& u : *slaves)
     m_list.Add(kSlaveBaudRate, u.byAddress, u.byModelRow, CDS_CHANNEL);
   return 1;
 }
@@ -314,17 +308,10 @@ bool DeviceControl::PreparePtzControl() {
   const DeviceControlState s = m_port.State();
   if (!IsRZKSeriesProduct(s.productId)) return true;
   if (s.byAccessClass == kGuestClass || s.byAccessClass == kNormalUserClass) return false;
-  CGIParamList query(kCgiPTZReset);
-  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
-  const DeviceReply r = m_port.Send(
-      {kCgiPTZReset, query.m_strQuery, {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
-  if (!r.ok) {
-    m_port.ShowMessage(kMsgSendCommandFailed);
-    return false;
-  }
-  const std::vector<SlaveUnit> slaves = ParseSlaveList(r.body);
-  for (size_t i = 0; i < slaves.size(); ++i)
-    m_list.SetNthKind4Device(uint8_t(i), slaves[i].byModelRow, slaves[i].byAddress);
+  const std::optional<std::vector<SlaveUnit>> slaves = RequestSlaveList(s);
+  if (!slaves) return false;
+  for (size_t i = 0; i < slaves->size(); ++i)
+    m_list.SetNthKind4Device(uint8_t(i), (*slaves)[i].byModelRow, (*slaves)[i].byAddress);
   return true;
 }
 
@@ -409,4 +396,16 @@ Rs485Addressing DeviceControl::CurrentAddressing(const DeviceControlState& s) co
   a.byLastChannelModelRow = m_list.GetLastChannelModelIndex();
   a.cookie = s.cookie;
   return a;
+}
+
+std::optional<std::vector<SlaveUnit>> DeviceControl::RequestSlaveList(const DeviceControlState& s) {
+  CGIParamList query(kCgiPTZReset);
+  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+  const DeviceReply r = m_port.Send(
+      {kCgiPTZReset, query.m_strQuery, {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
+  if (!r.ok) {
+    m_port.ShowMessage(kMsgSendCommandFailed);
+    return std::nullopt;
+  }
+  return ParseSlaveList(r.body);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -172,6 +173,8 @@ class DeviceControl {
 
  private:
   void OnChannel(uint8_t channel);
+  // "/PTZReset.cgi": the units on the bus, or nothing (4065 shown) when the request failed.
+  std::optional<std::vector<SlaveUnit>> RequestSlaveList(const DeviceControlState& s);
   // The "/RS485Cmd.cgi" addressing of the current unit.
   Rs485Addressing CurrentAddressing(const DeviceControlState& s) const;
 

@@ -63,13 +63,16 @@ class FakePort : public DeviceControlPort {
   std::array<const CtrlDeviceRecord*, kModelRowCount> m_links{};
 };
 
-struct Fixture {
+// Device control over a fake port, its list and channel bar.
+struct ControlParts {
   FakePort port;
   C_ControlD list;
   ChannelBarModel bar;
   uint8_t selected = 0;
   DeviceControl control{port, list, bar, selected};
+};
 
+struct Fixture : ControlParts {
   // A recorder (row 19) and a PTZ head of row 18 at address 3 in the given group.
   explicit Fixture(const char* product = "RZ1K", uint8_t multi = 0, uint16_t camGroup = CDS_PTZ) {
     port.state.productId = product;
@@ -350,13 +353,7 @@ TEST(DeviceControl, ChannelOnOtherFamilies) {
 }
 
 // A recorder (row 21) with twelve PTZ cameras of row 11 at addresses 11-22 behind it.
-struct PtzFixture {
-  FakePort port;
-  C_ControlD list;
-  ChannelBarModel bar;
-  uint8_t selected = 0;
-  DeviceControl control{port, list, bar, selected};
-
+struct PtzFixture : ControlParts {
   explicit PtzFixture(const char* product = "RZ2K") {
     port.state.productId = product;
     port.state.firmware = "1060";
