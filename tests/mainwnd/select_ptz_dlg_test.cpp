@@ -183,11 +183,22 @@ TEST_F(SelectPtzDlgTest, ResultsForTheCaller) {
 TEST_F(SelectPtzDlgTest, RunsModallyUntilEsc) {
   ASSERT_EQ(m_list.MakeCurrent(CDS_PTZ, 0), 0);
   CSelectPTZDlg dialog(nullptr, m_list, 1.0f);
+  // The stand-in user presses ESC once the dialog shows it, and again while the dialog stays (a
+  // command posted before the modal loop runs must not leave the test waiting).
   std::thread user([] {
-    HWND found = nullptr;
-    ts::WaitUntil([&] { return (found = ::FindWindowA(nullptr, "Select PTZ device")) != nullptr; },
-                  60000);
-    if (found) ts::PostClick(found, CSelectPTZDlg::kEscButton);
+    const DWORD start = ::GetTickCount();
+    bool seen = false;
+    while (::GetTickCount() - start < 60000) {
+      const HWND found = ::FindWindowA(nullptr, "Select PTZ device");
+      if (!found && seen) return;  // it ended
+      const HWND esc = found ? ::GetDlgItem(found, CSelectPTZDlg::kEscButton) : nullptr;
+      if (esc && ::IsWindowVisible(found) && ::IsWindowVisible(esc)) {
+        seen = true;
+        ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(CSelectPTZDlg::kEscButton, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(esc));
+      }
+      ::Sleep(seen ? 500 : 20);
+    }
   });
   EXPECT_EQ(dialog.DoModal(), 20);
   user.join();
