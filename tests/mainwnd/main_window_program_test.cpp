@@ -261,9 +261,13 @@ TEST_F(MainWindowProgram, CameraSensorToolbarFollowsTheStreamsSensorByte) {
       {8606, "HR=1&VR=1"}, {8607, "VR=0&HR=1"},
   };
   for (const Step& step : steps) {
+    const std::vector<uint32_t> before = Pixels(GetDlgItem(bar, step.button));
     click(step.button);
     EXPECT_EQ(sent(1), std::vector<std::string>{step.sent});
-    ASSERT_TRUE(FramesGrow(main, 5));  // the stream reports the new state
+    // The button turns once the stream reports the new state (however many frames were on
+    // their way): the next click asks from there.
+    ASSERT_TRUE(ts::WaitUntil([&] { return Pixels(GetDlgItem(bar, step.button)) != before; }))
+        << step.sent;
   }
   EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   CloseAndWait(main);
