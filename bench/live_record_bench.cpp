@@ -340,10 +340,9 @@ class Session {
   // Signals every stop event and waits for each thread; the recorders finish their files.
   void StopThreads() {
     APP_DATA& a = *g_lpApp;
-    SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
-    SetEvent(a.h_EndofShowImageEvent);
-    SetEvent(a.h_EndofGetJpegImageEvent);
-    a.m_StreamPipeline.InterruptRingWaits();
+    for (HANDLE stop : {a.h_NotifyGetJPEGImageThreadResetEvent, a.h_EndofShowImageEvent,
+                        a.h_EndofGetJpegImageEvent})
+      a.m_StreamPipeline.SetStopEvent(stop);
     for (ThreadSlot* slot :
          {&a.h_GetJpegImageThread, &a.h_ComposeImageDataThread, &a.h_ShowImageDataThread}) {
       if (!slot->h) continue;

@@ -35,7 +35,9 @@ void CStreamPipeline::CloseSemaphores() {
   m_ImageRing.CloseSemaphores();
 }
 
-void CStreamPipeline::InterruptRingWaits() {
+void CStreamPipeline::SetStopEvent(HANDLE event) {
+  if (!event) return;
+  SetEvent(event);
   m_SocketRing.InterruptWaits();
   m_ImageRing.InterruptWaits();
   m_DrawDone.Interrupt();

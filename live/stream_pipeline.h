@@ -71,8 +71,9 @@ class CStreamPipeline {
   // missing.
   int CreateSemaphores();
   void CloseSemaphores();
-  // Stop events were set: the threads waiting on a ring's slot look at theirs at once.
-  void InterruptRingWaits();
+  // Sets a stop event of the stream threads (nothing without it) and has the threads waiting
+  // on a ring's slot or on the renderer look at their stop events at once.
+  void SetStopEvent(HANDLE event);
 
   // The window in use: the installed one, or a default that does nothing. An installed window
   // must outlive the stream threads and the kernel message thread's drawing, or be replaced

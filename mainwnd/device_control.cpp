@@ -17,7 +17,13 @@ constexpr uint16_t kRs485TimeoutSeconds = 20;
 constexpr uint16_t kCommandTimeoutSeconds = 15;
 constexpr uint32_t kSlaveReplyCapacity = 1024;
 constexpr uint32_t kSlaveBaudRate = 2400;
-constexpr uint8_t kGuestClass = 2, kNormalUserClass = 3;
+
+// "/PTZReset.cgi" with the session's cookie.
+std::string SlaveListQuery(const DeviceControlState& s) {
+  CGIParamList query(kCgiPTZReset);
+  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
+  return query.m_strQuery;
+}
 
 // Command ids whose key is one of a contiguous run: {first id, first key, count}.
 struct KeyRun {
@@ -306,8 +312,9 @@ int DeviceControl::OnPower() {
 
 bool DeviceControl::PreparePtzControl() {
   const DeviceControlState s = m_port.State();
+  // The MENU key's gate: a GUEST or NORMAL USER does not drive an RZ1K/RZ3K/RZ4K recorder's bus.
+  if (!MenuKeyAllowed(s.byAccessClass, s.productId)) return false;
   if (!IsRZKSeriesProduct(s.productId)) return true;
-  if (s.byAccessClass == kGuestClass || s.byAccessClass == kNormalUserClass) return false;
   const std::optional<std::vector<SlaveUnit>> slaves = RequestSlaveList(s);
   if (!slaves) return false;
   for (size_t i = 0; i < slaves->size(); ++i)
@@ -321,12 +328,9 @@ PtzPanelChange DeviceControl::FinishPtzControl(PtzDialogResult result, int numbe
   PtzPanelChange change;
   if (result == PtzDialogResult::kCancel) {
     change.buttonState = fromChannel ? 0 : 1;
-    if (IsRZKSeriesProduct(s.productId)) {
-      CGIParamList query(kCgiPTZReset);
-      if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
-      if (!m_port.Send({kCgiPTZReset, query.m_strQuery, {}, 0, kCommandTimeoutSeconds}).ok)
-        m_port.ShowMessage(kMsgSendCommandFailed);
-    }
+    if (IsRZKSeriesProduct(s.productId) &&
+        !m_port.Send({kCgiPTZReset, SlaveListQuery(s), {}, 0, kCommandTimeoutSeconds}).ok)
+      m_port.ShowMessage(kMsgSendCommandFailed);
     return change;
   }
   const bool select = fromChannel || result == PtzDialogResult::kOk;
@@ -399,10 +403,8 @@ Rs485Addressing DeviceControl::CurrentAddressing(const DeviceControlState& s) co
 }
 
 std::optional<std::vector<SlaveUnit>> DeviceControl::RequestSlaveList(const DeviceControlState& s) {
-  CGIParamList query(kCgiPTZReset);
-  if (!s.cookie.empty()) query.AddParam("Cookie", s.cookie);
   const DeviceReply r = m_port.Send(
-      {kCgiPTZReset, query.m_strQuery, {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
+      {kCgiPTZReset, SlaveListQuery(s), {}, kSlaveReplyCapacity, kCommandTimeoutSeconds});
   if (!r.ok) {
     m_port.ShowMessage(kMsgSendCommandFailed);
     return std::nullopt;

@@ -2,8 +2,6 @@
 
 #include "mainwnd/pallum_dlg.h"
 
-#include "mainwnd/picture_draw.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -328,16 +326,7 @@ void CPallumDlg::CreateButtons(const ModelControlRow* row) {
     for (int k = 0; k < kToolKeys; ++k) {
       const ControlKeyEntry& e = row->keys[k];
       m_btnTool[k].Create("", kButtonStyle, ToRect(e.rcButton[keyLayout]), m_hWnd, e.wCommandId);
-      const KeyTip tip = TipOfKey(e);
-      if (tip.kind == KeyTip::kStringId) {
-        m_pToolTip->AddTool(m_btnTool[k].GetSafeHwnd(), static_cast<UINT>(tip.id));
-      } else {
-        char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-        LoadStringPair(tip.id, first, second);
-        const std::string text = tip.kind == KeyTip::kFirstHalf ? first : second;
-        m_pToolTip->AddTool(m_btnTool[k].GetSafeHwnd(), text);
-        m_btnTool[k].SetText(text);
-      }
+      m_pToolTip->AddTool(m_btnTool[k].GetSafeHwnd(), std::string());  // UpdateToolTips fills it
     }
   }
   m_btnPower.Create("", kButtonStyle, ToRect(PowerButtonRect(layout)), m_hWnd, kPowerId);
@@ -677,9 +666,7 @@ void CPallumDlg::OnTurbo() {
   a.fTurboMode = t.on ? 1 : 0;
   if (CZevButton* b = ToolButton(kTurboId)) {
     b->SetState(t.buttonState);
-    char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-    LoadStringPair(IDS_PAIR_TURBO, first, second);
-    SetToolTip(*b, t.tipHalf == 0 ? first : second);
+    SetToolTipHalf(*b, IDS_PAIR_TURBO, t.tipHalf);
   }
   // The arrow and lens keys change to their turbo faces and back to their own.
   SkinSet set;
@@ -699,9 +686,7 @@ void CPallumDlg::OnActionPreset() {
   a.fActionPresetMode = t.on ? 1 : 0;
   if (CZevButton* b = ToolButton(kActionPresetId)) {
     b->SetState(t.buttonState);
-    char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-    LoadStringPair(IDS_PAIR_ACTION_PRESET, first, second);
-    SetToolTip(*b, t.tipHalf == 0 ? first : second);
+    SetToolTipHalf(*b, IDS_PAIR_ACTION_PRESET, t.tipHalf);
   }
 }
 
@@ -709,14 +694,18 @@ void CPallumDlg::OnRetrButtonState(int state) {
   CZevButton* b = ToolButton(kRetrId);
   if (!b) return;
   b->SetState(state ? 1 : 0);
-  char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-  LoadStringPair(IDS_PAIR_RETR, first, second);
-  SetToolTip(*b, state ? first : second);
+  SetToolTipHalf(*b, IDS_PAIR_RETR, state ? 0 : 1);
 }
 
 void CPallumDlg::SetToolTip(CZevButton& button, const std::string& text) {
   if (m_pToolTip) m_pToolTip->UpdateTipText(button.GetSafeHwnd(), text);
   button.SetText(text);
+}
+
+void CPallumDlg::SetToolTipHalf(CZevButton& button, UINT pairId, int half) {
+  char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
+  LoadStringPair(pairId, first, second);
+  SetToolTip(button, half == 0 ? first : second);
 }
 
 // ---- Closing --------------------------------------------------------------------------------
@@ -861,8 +850,7 @@ void CPallumDlg::Disconnect() {
   StopReloginThread(kReloginStopMs);
   if (a.StreamRunningFlag == 1) {
     if (a.h_NotifyGetJPEGImageThreadResetEvent) {
-      SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
-      a.m_StreamPipeline.InterruptRingWaits();
+      a.m_StreamPipeline.SetStopEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
       WaitServingSentMessages(a.h_FeedBackForNotifyResetEvent, kFeedbackWaitMs);
     }
     RequestSessionStop(kSessionStopWaitMs);

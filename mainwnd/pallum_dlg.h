@@ -134,6 +134,8 @@ class CPallumDlg : public ost::Dialog {
   CZevButton* ToolButton(int id);
   // A tool button's tip; the button's window text carries it too, for tools that read texts.
   void SetToolTip(CZevButton& button, const std::string& text);
+  // The first (half 0) or second half of a string pair as a tool button's tip.
+  void SetToolTipHalf(CZevButton& button, UINT pairId, int half);
   // Every tool button's tip for the current unit's model; the two-text buttons' by their state.
   void UpdateToolTips();
 

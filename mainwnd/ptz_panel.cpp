@@ -12,11 +12,9 @@
 #include "mainwnd/ptz_packets.h"
 #include "mainwnd/select_ptz_dlg.h"
 #include "mainwnd/main_window_rules.h"
-#include "platform/load_string_pair.h"
 #include "platform/strings.h"
 #include "res/resource.h"
 #include "session/session_messages.h"
-#include "text/string_pair.h"
 
 namespace {
 
@@ -59,13 +57,10 @@ void CPallumDlg::UpdateToolTips() {
     KeyTip tip = TipOfKey(e);
     if (const int half = PanelTipHalf(e.wCommandId, state); half >= 0)
       tip = {half == 0 ? KeyTip::kFirstHalf : KeyTip::kSecondHalf, e.wCommandId};
-    if (tip.kind == KeyTip::kStringId) {
+    if (tip.kind == KeyTip::kStringId)
       SetToolTip(button, ost::LoadResString(tip.id));
-      continue;
-    }
-    char first[kStringPairBufferBytes], second[kStringPairBufferBytes];
-    LoadStringPair(tip.id, first, second);
-    SetToolTip(button, tip.kind == KeyTip::kFirstHalf ? first : second);
+    else
+      SetToolTipHalf(button, tip.id, tip.kind == KeyTip::kFirstHalf ? 0 : 1);
   }
 }
 

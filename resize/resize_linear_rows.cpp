@@ -12,14 +12,17 @@ namespace {
 // with one 16-bit high-half multiply per value: for x = 8 (lower - upper), which fits 16 bits,
 // hi = (x * a) >> 16 = floor((lower - upper) a / 2^13), and (hi + 1) >> 1 is the shift by 14
 // rounded half up, bit for bit.
+inline uint8_t Blend(int16_t u, int16_t x, int16_t w) {
+  const int16_t hi = static_cast<int16_t>((x * w) >> 16);
+  return static_cast<uint8_t>(u + ((hi + 1) >> 1));
+}
+
 void BlendRows(uint8_t* dst, ptrdiff_t count, int32_t a, const uint8_t* upper,
                const uint8_t* lower) {
   const int16_t w = static_cast<int16_t>(a);
   for (ptrdiff_t e = 0; e < count; ++e) {
     const int16_t u = upper[e];
-    const int16_t x = static_cast<int16_t>((lower[e] - u) * 8);
-    const int16_t hi = static_cast<int16_t>((x * w) >> 16);
-    dst[e] = static_cast<uint8_t>(u + ((hi + 1) >> 1));
+    dst[e] = Blend(u, static_cast<int16_t>((lower[e] - u) * 8), w);
   }
 }
 
@@ -31,10 +34,8 @@ void BlendRowPair(uint8_t* dst0, uint8_t* dst1, ptrdiff_t count, int32_t a0, int
   for (ptrdiff_t e = 0; e < count; ++e) {
     const int16_t u = upper[e];
     const int16_t x = static_cast<int16_t>((lower[e] - u) * 8);
-    const int16_t hi0 = static_cast<int16_t>((x * w0) >> 16);
-    const int16_t hi1 = static_cast<int16_t>((x * w1) >> 16);
-    dst0[e] = static_cast<uint8_t>(u + ((hi0 + 1) >> 1));
-    dst1[e] = static_cast<uint8_t>(u + ((hi1 + 1) >> 1));
+    dst0[e] = Blend(u, x, w0);
+    dst1[e] = Blend(u, x, w1);
   }
 }
 

@@ -16,14 +16,10 @@ constexpr DWORD kAudioStopMs = 10;
 
 // OST_SOUND_LOG names a file that gets a line for each playback start ("start") and each end
 // ("end" and the thread's exit code: 0 after its stop event, -1 when no device opened).
-bool SoundLogPath(char (&path)[MAX_PATH]) {
-  const DWORD n = GetEnvironmentVariableA("OST_SOUND_LOG", path, MAX_PATH);
-  return n > 0 && n < MAX_PATH;
-}
-
 void SoundLog(const char* line) {
   char path[MAX_PATH];
-  if (!SoundLogPath(path)) return;
+  const DWORD n = GetEnvironmentVariableA("OST_SOUND_LOG", path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
   if (FILE* f = std::fopen(path, "ab")) {
     std::fprintf(f, "%s\n", line);
     std::fclose(f);
@@ -42,19 +38,14 @@ bool EndPlayback() {
     SessionResourceLock lock;
     if (a.h_AudioStopEvent) SetEvent(a.h_AudioStopEvent);
   }
-  HANDLE watched = nullptr;
-  char path[MAX_PATH];
-  if (a.h_PlayAudioWavThread.h && SoundLogPath(path))
-    DuplicateHandle(GetCurrentProcess(), a.h_PlayAudioWavThread.h, GetCurrentProcess(), &watched, 0,
-                    FALSE, DUPLICATE_SAME_ACCESS);
-  const bool joined = StopThreadSlot(a.h_PlayAudioWavThread, kAudioStopMs, "PlayAudioWavThread");
-  if (watched) {
-    DWORD code = 0;
-    GetExitCodeThread(watched, &code);
+  const bool hadThread = a.h_PlayAudioWavThread.h != nullptr;
+  DWORD code = STILL_ACTIVE;
+  const bool joined =
+      StopThreadSlot(a.h_PlayAudioWavThread, kAudioStopMs, "PlayAudioWavThread", &code);
+  if (hadThread) {
     char line[32];
     std::snprintf(line, sizeof line, "end %ld", static_cast<long>(static_cast<int32_t>(code)));
     SoundLog(line);
-    CloseHandle(watched);
   }
   a.m_WaveFile.fPlaying = 0;
   a.fAlarmSoundPlaying = 0;

@@ -65,8 +65,7 @@ DWORD WINAPI Life_Time_Thread(LPVOID) {
   }
   // The receive thread ends its stream quietly: it answers, or has already ended. (This thread
   // is stopped before the receive thread, so the receive thread's handle is valid here.)
-  SetEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
-  a.m_StreamPipeline.InterruptRingWaits();
+  a.m_StreamPipeline.SetStopEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
   HANDLE feedback[3] = {a.h_FeedBackForNotifyResetEvent, a.h_EndofGetJpegImageEvent,
                         a.h_GetJpegImageThread.h};
   WaitForMultipleObjects(a.h_GetJpegImageThread.h ? 3 : 2, feedback, FALSE, kFeedbackWaitMs);

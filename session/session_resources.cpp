@@ -164,10 +164,9 @@ int ExitLoginResource() {
   if (!LoginResourcesExist()) return 1;
   APP_DATA& a = *g_lpApp;
   // Ask every session thread to end.
-  SetIfOpen(a.h_NotifyGetJPEGImageThreadResetEvent);
-  SetIfOpen(a.h_EndofShowImageEvent);
-  SetIfOpen(a.h_EndofGetJpegImageEvent);
-  a.m_StreamPipeline.InterruptRingWaits();
+  for (HANDLE stop : {a.h_NotifyGetJPEGImageThreadResetEvent, a.h_EndofShowImageEvent,
+                      a.h_EndofGetJpegImageEvent})
+    a.m_StreamPipeline.SetStopEvent(stop);
   SetIfOpen(a.h_EndRTPThreadEvent);
   SetIfOpen(a.h_LifeTimeStopEvent);
   SetIfOpen(a.h_AudioStopEvent);
@@ -210,10 +209,10 @@ int StopSession() {
   SessionResourceLock lock;
   APP_DATA& a = *g_lpApp;
   // The receive thread is asked to end quietly first: a stopped session asks for no relogin.
-  if (LoginResourcesExist()) SetIfOpen(a.h_NotifyGetJPEGImageThreadResetEvent);
-  SetIfOpen(a.h_EndofShowImageEvent);
-  SetIfOpen(a.h_EndofGetJpegImageEvent);
-  a.m_StreamPipeline.InterruptRingWaits();
+  if (LoginResourcesExist())
+    a.m_StreamPipeline.SetStopEvent(a.h_NotifyGetJPEGImageThreadResetEvent);
+  a.m_StreamPipeline.SetStopEvent(a.h_EndofShowImageEvent);
+  a.m_StreamPipeline.SetStopEvent(a.h_EndofGetJpegImageEvent);
   SetIfOpen(a.h_LifeTimeStopEvent);
   SetIfOpen(a.h_EndRTPThreadEvent);
   ExitLoginResource();

@@ -45,7 +45,7 @@ DWORD WaitServingSentMessages(DWORD count, const HANDLE* handles, DWORD timeoutM
   }
 }
 
-bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name) {
+bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name, DWORD* exitCode) {
   if (!thread) return true;
   DWORD r = WaitServingSentMessages(thread, budgetMs);
   if (r != WAIT_OBJECT_0) {
@@ -57,6 +57,7 @@ bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name) {
   if (ended) {
     DWORD code = 0;
     if (GetExitCodeThread(thread, &code) && code != 0) ++g_dwNonZeroExit;
+    if (exitCode) *exitCode = code;
     ++g_dwStopped;
   } else {
     TraceStop(name, "given up after", budgetMs + kThreadStopGraceMs);
@@ -66,8 +67,8 @@ bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name) {
   return ended;
 }
 
-bool StopThreadSlot(ThreadSlot& slot, DWORD budgetMs, const char* name) {
-  const bool ended = StopThreadHandle(slot.h, budgetMs, name);
+bool StopThreadSlot(ThreadSlot& slot, DWORD budgetMs, const char* name, DWORD* exitCode) {
+  const bool ended = StopThreadHandle(slot.h, budgetMs, name, exitCode);
   slot.id = 0;
   return ended;
 }

@@ -23,9 +23,10 @@ inline constexpr DWORD kThreadStopGraceMs = 5000;
 // stop wait), and when it has not ended by then, traces the overrun and waits on up to
 // kThreadStopGraceMs. A thread that ended is closed and its slot cleared (true). One that still
 // runs is given up: its handle is closed and the slot cleared, the thread left to end by itself
-// (false). An empty slot is skipped (true).
-bool StopThreadSlot(ThreadSlot& slot, DWORD budgetMs, const char* name);
-bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name);
+// (false). An empty slot is skipped (true). exitCode, when given, gets an ended thread's exit
+// code (left as it is otherwise).
+bool StopThreadSlot(ThreadSlot& slot, DWORD budgetMs, const char* name, DWORD* exitCode = nullptr);
+bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name, DWORD* exitCode = nullptr);
 
 // Counts since the process started, for tests and diagnostics.
 struct ThreadStopCounts {
