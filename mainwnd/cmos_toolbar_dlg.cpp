@@ -11,6 +11,7 @@
 #include "net/device_session.h"
 #include "net/voroz_send_command.h"
 #include "platform/dialog.h"
+#include "platform/event_log.h"
 #include "platform/gdi.h"
 #include "platform/message_box.h"
 #include "platform/tooltip.h"
@@ -133,7 +134,11 @@ void CmosToolBarWindow::OnFlip(bool horizontal) {
 }
 
 LRESULT CmosToolBarWindow::OnUpdateState(WPARAM wp, LPARAM) {
-  if (UpdateCmosState(m_owner.m_state, static_cast<uint8_t>(wp))) ShowStateButtons();
+  if (UpdateCmosState(m_owner.m_state, static_cast<uint8_t>(wp))) {
+    ShowStateButtons();
+    const CmosSensorState& s = m_owner.m_state;
+    EventLogWrite("sensor view=%u hr=%u vr=%u", s.byViewMode, s.bHorizontalFlip, s.bVerticalFlip);
+  }
   return 0;
 }
 

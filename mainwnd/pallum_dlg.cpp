@@ -25,6 +25,7 @@
 #include "session/session_resources.h"
 #include "text/string_pair.h"
 #include "session/thread_stop.h"
+#include "platform/event_log.h"
 #include "platform/trace_log.h"
 #include "live/live_messages.h"
 #include "session/live_view_binding.h"
@@ -844,6 +845,7 @@ void CPallumDlg::OnLogin() {
 
 void CPallumDlg::Disconnect() {
   APP_DATA& a = *g_lpApp;
+  const ULONGLONG start = GetTickCount64();
   CloseSettingsSheet();
   SetButtonState(kLayoutFlagConnect, 1);
   SetStatusText("DISCONNECT!!");
@@ -858,6 +860,7 @@ void CPallumDlg::Disconnect() {
   a.SessionActiveFlag = 0;
   ClearOverlayTexts(kOverlayBoth);
   SetStatusText("DISCONNECT!!");
+  EventLogWrite("disconnected %llu ms", static_cast<unsigned long long>(GetTickCount64() - start));
 }
 
 void CPallumDlg::OnTimer(UINT_PTR id) {

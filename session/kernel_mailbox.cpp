@@ -10,6 +10,7 @@
 #include "session/session_control.h"
 #include "session/session_messages.h"
 #include "session/thread_stop.h"
+#include "platform/event_log.h"
 #include "platform/trace_log.h"
 #include "platform/message_box.h"
 #include "platform/process_launch.h"
@@ -30,6 +31,7 @@ void CarryOutRelogin() {
   a.m_AlarmRecord.StopRecord();
   a.m_SchRecord.StopRecord();
   TraceLogWrite("case Get_Image_TimeOut_Message");
+  EventLogWrite("stream lost: relogin");
   RequestSessionStop(kSessionStopWaitMs);
   PostMainWindowButtonState(kLayoutFlagConnect, 1);
   PostClearOverlayTexts(kOverlayBoth);

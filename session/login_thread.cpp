@@ -9,6 +9,7 @@
 
 #include "app/app_data.h"
 #include "app/login_store.h"
+#include "platform/event_log.h"
 #include "platform/trace_log.h"
 #include "session/main_window_link.h"
 #include "session/session_control.h"
@@ -60,6 +61,8 @@ class Relogin {
       : m_context(context), m_timing(timing), m_app(*g_lpApp) {}
 
   void Run() {
+    // A thread stopped before it ran leaves the session as its stopper left it.
+    if (Stopped()) return;
     Start();
     for (;;) {
       const Outcome attempt = Attempt();
@@ -146,6 +149,7 @@ class Relogin {
       return Outcome::kFailed;
     }
     PostLoginStatus(0, kLoginStatusConnected);
+    EventLogWrite("login connected");
     if (m_app.m_UserRecord.RestartRecord()) PostMainWindowButtonState(kLayoutFlagRecord, 1);
     if (!Wait(m_timing.dwStartDelayMs)) return Outcome::kStopped;
     TraceLogWrite("Send start event");
@@ -181,6 +185,7 @@ DWORD WINAPI Login_Thread(LPVOID param) {
   const RequestCancel cancel((*context)->hStop, ProcessStopEvent());
   const RequestCancelScope scope(cancel);
   Relogin(**context, GetReloginTiming()).Run();
+  EventLogWrite("login thread ends");
   return 0;
 }
 
@@ -200,6 +205,10 @@ int StartReloginThread(SIZE_T stackSize) {
   std::lock_guard<std::mutex> lock(g_reloginLock);
   g_lpApp->h_ReLoginThread = {thread, id};
   g_current = std::move(context);
+  // The session is active from here, not from when the thread first runs: on a busy machine a
+  // DISCONNECT clicked meanwhile would otherwise find it idle and start another login.
+  g_lpApp->SessionActiveFlag = 1;
+  EventLogWrite("login thread started");
   return 1;
 }
 

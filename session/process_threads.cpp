@@ -8,6 +8,7 @@
 #include "session/session_control.h"
 #include "session/session_messages.h"
 #include "session/session_resources.h"
+#include "platform/event_log.h"
 #include "platform/trace_log.h"
 
 namespace {
@@ -30,9 +31,12 @@ DWORD WINAPI Process_Terminate_Thread(LPVOID) {
   APP_DATA& a = *g_lpApp;
   while (WaitForRequest(a.h_Process_Notify_TerminateEvent)) {
     const uint64_t request = TakeStopRequest();
+    const ULONGLONG start = GetTickCount64();
     a.fVideoConnected = 0;
     a.dwLifeTimeMinutes = -1;
     StopSession();
+    EventLogWrite("session stopped %llu ms",
+                  static_cast<unsigned long long>(GetTickCount64() - start));
     ReplyStopRequest(request);
   }
   return 0;
@@ -42,7 +46,9 @@ DWORD WINAPI Process_Init_Thread(LPVOID) {
   APP_DATA& a = *g_lpApp;
   while (WaitForRequest(a.h_Process_Notify_InitEvent)) {
     const uint64_t request = TakeRestartRequest();
-    ReplyRestartRequest(request, StartSession() != 0);
+    const bool started = StartSession() != 0;
+    EventLogWrite("session %s", started ? "started" : "not started");
+    ReplyRestartRequest(request, started);
   }
   return 0;
 }

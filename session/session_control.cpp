@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/app_data.h"
+#include "platform/event_log.h"
 #include "session/thread_stop.h"
 
 namespace {
@@ -95,8 +96,12 @@ std::mutex& DrawLock() {
 
 bool RequestSessionStop(DWORD timeoutMs, HANDLE abandon) {
   if (!g_lpApp) return false;
-  return Request(g_stop, g_lpApp->h_Process_Notify_TerminateEvent,
-                 g_lpApp->h_Process_Reply_TerminateEvent, abandon, timeoutMs);
+  const ULONGLONG start = GetTickCount64();
+  const bool served = Request(g_stop, g_lpApp->h_Process_Notify_TerminateEvent,
+                              g_lpApp->h_Process_Reply_TerminateEvent, abandon, timeoutMs);
+  EventLogWrite("session stop request %s %llu ms", served ? "served" : "not served",
+                static_cast<unsigned long long>(GetTickCount64() - start));
+  return served;
 }
 
 bool RequestSessionRestart(DWORD timeoutMs, HANDLE abandon) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "platform/event_log.h"
 #include "platform/trace_log.h"
 #include "platform/scoped_handle.h"
 
@@ -47,6 +48,7 @@ DWORD WaitServingSentMessages(DWORD count, const HANDLE* handles, DWORD timeoutM
 
 bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name, DWORD* exitCode) {
   if (!thread) return true;
+  const ULONGLONG start = GetTickCount64();
   DWORD r = WaitServingSentMessages(thread, budgetMs);
   if (r != WAIT_OBJECT_0) {
     TraceStop(name, "did not end within", budgetMs);
@@ -63,6 +65,8 @@ bool StopThreadHandle(HANDLE& thread, DWORD budgetMs, const char* name, DWORD* e
     TraceStop(name, "given up after", budgetMs + kThreadStopGraceMs);
     ++g_dwGivenUp;
   }
+  EventLogWrite("thread stop %s %s %llu ms", name ? name : "thread", ended ? "joined" : "given up",
+                static_cast<unsigned long long>(GetTickCount64() - start));
   ost::CloseHandleSlot(thread);
   return ended;
 }

@@ -29,44 +29,66 @@ class MainWindowActions : public ts::ProgramFixture {
 
 // Each disconnect stops the session's threads through their stop events and joins them; each
 // connect makes them again: after twenty rounds the program runs as many threads as after the
-// first, and holds no more handles.
+// first, and holds no more handles. Each step waits for the program to report it done: the
+// disconnect for its stop sequence ("disconnected", after which the button offers CONNECT), the
+// connect for the new session's login and its frames.
 TEST_F(MainWindowActions, TwentyDisconnectsAndConnectsLeaveNoThreadsOrHandlesBehind) {
   HWND main = StartAndLogIn();
   ASSERT_NE(main, nullptr);
   int n = 0;
+  const auto state = [&] {
+    return ts::ItemText(main, kStatusLine) + " / " + ts::ItemText(main, kConnectButton) +
+           "; logins " + std::to_string(m_device.RequestsOf("/Login.cgi").size()) + ", streams " +
+           std::to_string(m_device.RequestsOf("/Getvideo.cgi").size()) + "; events:\n" +
+           EventLogText() + MessageBoxes();
+  };
   const auto round = [&] {
     ++n;
+    const size_t disconnects = EventCount("disconnected");
     Click(main, kConnectButton);
-    ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kConnectButton) == "CONNECT"; }))
-        << "round " << n;
+    ASSERT_TRUE(WaitForEvent("disconnected", disconnects + 1)) << "round " << n << ": " << state();
+    EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT") << "round " << n;
+    const size_t connected = EventCount("login connected");
+    const size_t streams = m_device.RequestsOf("/Getvideo.cgi").size();
     Click(main, kConnectButton);
-    ASSERT_TRUE(FramesGrow(main, 2))
-        << "round " << n << ": " << ts::ItemText(main, kStatusLine) << " / "
-        << ts::ItemText(main, kConnectButton) << "; logins "
-        << m_device.RequestsOf("/Login.cgi").size() << ", streams "
-        << m_device.RequestsOf("/Getvideo.cgi").size() << "; trace:\n"
-        << ts::ReadFileText(m_folder.File("trace.log")) << MessageBoxes();
+    ASSERT_TRUE(WaitForEvent("login connected", connected + 1)) << "round " << n << ": " << state();
+    ASSERT_TRUE(WaitForRequests("/Getvideo.cgi", streams + 1)) << "round " << n << ": " << state();
+    ASSERT_TRUE(FramesGrow(main, 2, kHangMs)) << "round " << n << ": " << state();
+  };
+  // The login thread of the round has ended, and a relogin the program may have started by itself
+  // has too: the threads counted are the session's own.
+  const auto settled = [&] {
+    return WaitForEvent("login thread ends", EventCount("login thread started"));
   };
   round();
-  Sleep(500);
+  ASSERT_TRUE(settled()) << state();
   const DWORD threads = ts::ThreadsOf(m_process.Id());
   const DWORD handles = ts::HandlesOf(m_process.Handle());
   for (int i = 0; i < 20; ++i) {
     round();
     if (HasFatalFailure()) return;
   }
-  Sleep(500);
+  ASSERT_TRUE(settled()) << state();
   const DWORD threadsAfter = ts::ThreadsOf(m_process.Id());
   const DWORD handlesAfter = ts::HandlesOf(m_process.Handle());
-  std::printf("threads %lu -> %lu, handles %lu -> %lu\n", threads, threadsAfter, handles,
-              handlesAfter);
+  std::printf("threads %lu -> %lu, handles %lu -> %lu, relogins %zu\n", threads, threadsAfter,
+              handles, handlesAfter, Relogins());
   EXPECT_GT(threads, 0u);
   EXPECT_GT(handles, 0u);
   // A thread or handle left by each round would show twenty times over; one worker thread and a
   // few handles of the system's own may come and go.
   EXPECT_LE(threadsAfter, threads + 1);
   EXPECT_LE(handlesAfter, handles + 8);
-  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 22u);
+  // The first login and one per round; a relogin the program started by itself after a late frame
+  // is one more.
+  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 22u + Relogins()) << state();
+  // Every stop joined its threads in time.
+  const std::vector<std::string> events = Events();
+  EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                          [](const std::string& e) { return e.find("given up") != e.npos; }),
+            0)
+      << EventLogText();
+  EXPECT_EQ(EventCount("session stop request not served"), 0u) << EventLogText();
   EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   CloseAndWait(main);
 }

@@ -233,10 +233,12 @@ TEST_F(MainWindowProgram, CameraSensorToolbarFollowsTheStreamsSensorByte) {
   const std::vector<std::string> paths = {"/OV9653Zoom.cgi", "/OV9653Rotate.cgi"};
   const auto sent = [&](size_t n) {
     std::vector<std::string> out;
-    ts::WaitUntil([&] {
-      for (const std::string& t : Sent(paths)) out.push_back(t.substr(t.find('&') + 1));
-      return out.size() >= n;
-    });
+    ts::WaitUntil(
+        [&] {
+          for (const std::string& t : Sent(paths)) out.push_back(t.substr(t.find('&') + 1));
+          return out.size() >= n;
+        },
+        kHangMs);
     return out;
   };
   Sent(paths);
@@ -244,8 +246,14 @@ TEST_F(MainWindowProgram, CameraSensorToolbarFollowsTheStreamsSensorByte) {
   const std::vector<uint32_t> fullPressed = Pixels(GetDlgItem(bar, 8600));
   const std::vector<uint32_t> quadReleased = Pixels(GetDlgItem(bar, 8603));
 
+  // The toolbar takes each state the stream reports in: the state log shows it, and the next
+  // click asks from there.
+  const auto reported = [&](const std::string& state) {
+    return ts::WaitUntil([&] { return LastEvent("sensor ") == state; }, kHangMs);
+  };
   click(8603);
   EXPECT_EQ(sent(1), std::vector<std::string>{"MODE=3"});
+  ASSERT_TRUE(reported("view=3 hr=0 vr=0")) << EventLogText();
   EXPECT_TRUE(ts::WaitUntil([&] {
     return Pixels(GetDlgItem(bar, 8603)) != quadReleased &&
            Pixels(GetDlgItem(bar, 8600)) != fullPressed;
@@ -255,17 +263,19 @@ TEST_F(MainWindowProgram, CameraSensorToolbarFollowsTheStreamsSensorByte) {
   struct Step {
     int button;
     const char* sent;
+    const char* state;  // as the stream reports it after the command
   };
   const Step steps[] = {
-      {8606, "HR=1&VR=0"}, {8606, "HR=0&VR=0"}, {8607, "VR=1&HR=0"},
-      {8606, "HR=1&VR=1"}, {8607, "VR=0&HR=1"},
+      {8606, "HR=1&VR=0", "view=3 hr=1 vr=0"}, {8606, "HR=0&VR=0", "view=3 hr=0 vr=0"},
+      {8607, "VR=1&HR=0", "view=3 hr=0 vr=1"}, {8606, "HR=1&VR=1", "view=3 hr=1 vr=1"},
+      {8607, "VR=0&HR=1", "view=3 hr=1 vr=0"},
   };
   for (const Step& step : steps) {
     const std::vector<uint32_t> before = Pixels(GetDlgItem(bar, step.button));
     click(step.button);
     EXPECT_EQ(sent(1), std::vector<std::string>{step.sent});
-    // The button turns once the stream reports the new state (however many frames were on
-    // their way): the next click asks from there.
+    ASSERT_TRUE(reported(step.state)) << step.sent << "\n" << EventLogText();
+    // The button shows the new state.
     ASSERT_TRUE(ts::WaitUntil([&] { return Pixels(GetDlgItem(bar, step.button)) != before; }))
         << step.sent;
   }

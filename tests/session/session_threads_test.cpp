@@ -52,6 +52,8 @@ std::atomic<int> g_failEventsAfter{-1};    // fail the event creation after this
 std::atomic<int> g_failSemaphoreCall{-1};  // fail this (0-based) semaphore creation
 std::atomic<int> g_semaphoreCalls{0};
 std::atomic<bool> g_failReloginThread{false};
+std::atomic<bool> g_suspendReloginThread{false};  // the next relogin thread starts suspended
+HANDLE g_suspendedThread = nullptr;               // a handle of it, to resume it
 
 HANDLE FailingCreateEvent(BOOL manualReset) {
   const int left = g_failEventsAfter.load();
@@ -70,6 +72,13 @@ HANDLE FailingCreateSemaphore(LONG initial, LONG maximum) {
 
 HANDLE FailingCreateThread(SIZE_T stack, LPTHREAD_START_ROUTINE routine, LPVOID arg, DWORD* id) {
   if (routine == Login_Thread && g_failReloginThread) return nullptr;
+  if (routine == Login_Thread && g_suspendReloginThread.exchange(false)) {
+    HANDLE thread = CreateThread(nullptr, stack, routine, arg, CREATE_SUSPENDED, id);
+    if (thread)
+      DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &g_suspendedThread, 0,
+                      FALSE, DUPLICATE_SAME_ACCESS);
+    return thread;
+  }
   return DefaultSessionSystem().createThread(stack, routine, arg, id);
 }
 
@@ -82,6 +91,7 @@ class SessionThreads : public ::testing::Test {
     g_failSemaphoreCall = -1;
     g_semaphoreCalls = 0;
     g_failReloginThread = false;
+    g_suspendReloginThread = false;
     SessionSystem() = {FailingCreateEvent, FailingCreateSemaphore,
                        DefaultSessionSystem().createMutex, FailingCreateThread};
     SetReloginTiming(QuickTiming());
@@ -392,6 +402,28 @@ TEST_F(SessionThreads, ReloginRepeatsUntilTheDeviceAcceptsThenRestartsTheStream)
       "Got start event"};
   EXPECT_EQ(TraceLines(), expectedTrace);
   EXPECT_FALSE(ts::WaitUntil([] { return ReloginThreadRunning(); }, 100));
+}
+
+// The session is active from the start of its login thread, not from when that thread first
+// runs: a disconnect before then (a busy machine) finds a session to stop, and the stopped
+// thread, when it runs at last, neither marks the session active again nor logs in.
+TEST_F(SessionThreads, LoginThreadStoppedBeforeItRanLeavesTheSessionStopped) {
+  StartDevice();
+  ASSERT_EQ(InitProcessResource(), 1);
+  g_lpApp->SessionActiveFlag = 0;
+  g_suspendReloginThread = true;
+  ASSERT_EQ(StartReloginThread(kReloginStackFromWindow), 1);
+  ASSERT_NE(g_suspendedThread, nullptr);
+  EXPECT_NE(g_lpApp->SessionStateNow(), SessionState::kIdle);
+  StopReloginThread(30);           // set aside: it has not run
+  g_lpApp->SessionActiveFlag = 0;  // as the main window's disconnect leaves it
+  ResumeThread(g_suspendedThread);
+  EXPECT_TRUE(ReapReloginThreads(10000));
+  CloseHandle(g_suspendedThread);
+  g_suspendedThread = nullptr;
+  EXPECT_EQ(g_lpApp->SessionActiveFlag, 0u);
+  EXPECT_TRUE(m_device.RequestsOf("/Login.cgi").empty());
+  EXPECT_EQ(ExitProcessResource(), 1);
 }
 
 TEST_F(SessionThreads, ClosingDuringAReloginEndsEveryThreadAtOnce) {

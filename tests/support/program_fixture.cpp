@@ -44,7 +44,8 @@ HWND ProgramFixture::StartAndConnect(std::vector<std::string> devsimArgs) {
     ADD_FAILURE() << m_device.error();
     return nullptr;
   }
-  std::vector<std::string> environment = {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")};
+  std::vector<std::string> environment = {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log"),
+                                          "OST_EVENT_LOG=" + m_folder.File("events.log")};
   for (const auto& [variable, file] : m_options.fileVariables)
     environment.push_back(variable + "=" + m_folder.File(file));
   if (!m_process.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(), environment)) {
@@ -77,7 +78,7 @@ HWND ProgramFixture::StartAndLogIn(std::vector<std::string> devsimArgs) {
 void ProgramFixture::CloseAndWait(HWND main) {
   CloseMainWindow(main);
   DWORD code = 99;
-  ASSERT_TRUE(m_process.WaitExit(30000, &code));
+  ASSERT_TRUE(m_process.WaitExit(kHangMs, &code));
   EXPECT_EQ(code, 0u);
 }
 
@@ -107,6 +108,53 @@ std::vector<std::string> ProgramFixture::Params(const std::string& path,
     for (const std::string& p : r.params)
       if (p.rfind(name + "=", 0) == 0) out.push_back(p.substr(name.size() + 1));
   return out;
+}
+
+bool ProgramFixture::WaitForRequests(const std::string& path, size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return m_device.RequestsOf(path).size() >= count; }, timeoutMs);
+}
+
+bool ProgramFixture::WaitForItemText(HWND window, int id, const std::string& text,
+                                     DWORD timeoutMs) {
+  return WaitUntil([&] { return ItemText(window, id) == text; }, timeoutMs);
+}
+
+std::vector<std::string> ProgramFixture::Events() const {
+  std::vector<std::string> out;
+  const std::string text = EventLogText();
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = text.find('\n', at);
+    // A line still being written has no line feed yet.
+    if (end == std::string::npos) break;
+    const std::string line = text.substr(at, end - at);
+    const size_t space = line.find(' ');
+    out.push_back(space == std::string::npos ? std::string() : line.substr(space + 1));
+    at = end + 1;
+  }
+  return out;
+}
+
+size_t ProgramFixture::EventCount(const std::string& prefix) const {
+  size_t n = 0;
+  for (const std::string& e : Events())
+    if (e.rfind(prefix, 0) == 0) ++n;
+  return n;
+}
+
+std::string ProgramFixture::LastEvent(const std::string& prefix) const {
+  std::string last;
+  for (const std::string& e : Events())
+    if (e.rfind(prefix, 0) == 0) last = e.substr(prefix.size());
+  return last;
+}
+
+bool ProgramFixture::WaitForEvent(const std::string& prefix, size_t count, DWORD timeoutMs) const {
+  return WaitUntil([&] { return EventCount(prefix) >= count; }, timeoutMs);
+}
+
+std::string ProgramFixture::EventLogText() const {
+  return ReadFileText(m_folder.File("events.log"));
 }
 
 }  // namespace testsupport

@@ -15,6 +15,9 @@
 
 namespace testsupport {
 
+// The deadline of a wait for a program under test: only a hang reaches it.
+inline constexpr DWORD kWaitForHangMs = 60000;
+
 // Folder of the running test executable, ending in a backslash.
 std::string ThisExeFolder();
 
@@ -74,9 +77,10 @@ bool CopyProgramInto(const TempFolder& folder, const std::vector<std::string>& e
 bool StopIfRunning(Process& process);
 
 // A visible top-level window of the process whose caption equals title ("" matches any).
-HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs = 20000);
+HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs = kWaitForHangMs);
 // The same with a caller's test.
-HWND WaitForWindowIf(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs = 20000);
+HWND WaitForWindowIf(DWORD pid, const std::function<bool(HWND)>& match,
+                     DWORD timeoutMs = kWaitForHangMs);
 std::string WindowText(HWND w);
 std::string ItemText(HWND dlg, int id);
 // The text the tool-tip owned by `owner` holds for a control registered by its window handle;
@@ -85,7 +89,7 @@ std::string ToolTipTextOf(HWND owner, HWND control);
 // Clicks a button through the window's queue (like a user's click).
 void PostClick(HWND dlg, int id);
 // The program's main window: the window of the process whose title begins "Ostrova : ".
-HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs = 20000);
+HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs = kWaitForHangMs);
 // The program's login window (the one with the server field); null on time-out.
 HWND WaitForLoginWindow(DWORD pid, DWORD timeoutMs = 60000);
 // Fills the login window in for the device simulator at 127.0.0.1:port, user and password
@@ -94,8 +98,9 @@ void FillLoginWindow(HWND login, int port);
 // Presses the main window's close title button (8202): the orderly end of the program, which
 // writes Setting.ini (the system close command, WM_CLOSE, ends it at once without).
 void CloseMainWindow(HWND main);
-// Waits until cond() holds or the time-out passes.
-bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000);
+// Waits until cond() holds or the time-out passes. The default deadline is one only a hang
+// reaches: on a busy two-core machine a step of the program may take many seconds.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = kWaitForHangMs);
 
 // The Unix path of a Windows path as Wine maps it; "" when not running under Wine.
 std::string UnixPathOf(const std::string& windowsPath);
