@@ -2,6 +2,9 @@
 #   wine_env_up <rundir>  -> Xvfb on a free display (unless keep_display=1 and DISPLAY is set),
 #                            a fresh WINEPREFIX and a persistent wineserver
 #   wine_env_down         -> stops the wineserver, Xvfb, removes the prefix
+#   wine_prefix_end       -> ends the wineserver of $WINEPREFIX and every process still running
+#                            in that prefix (found by its environment; a wineserver that did
+#                            not answer leaves them otherwise)
 #   wine_fonts            -> Wine's own fonts (Tahoma, the Marlett glyphs of the title-bar
 #                            buttons) into the prefix's Fonts folder; this Wine does not load
 #                            them from its data folder by itself
@@ -41,9 +44,20 @@ wine_env_up() {
   wine_fonts
 }
 
-wine_env_down() {
+wine_prefix_end() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  local p
+  for p in $(pgrep -u "$(id -u)" -f 'wine|\.exe' 2>/dev/null || true); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      kill -9 "$p" 2>/dev/null
+  done
+  return 0
+}
+
+wine_env_down() {
+  wine_prefix_end
   if [ -n "${WINE_XVFB_PID:-}" ]; then
     kill "$WINE_XVFB_PID" 2>/dev/null || true
     wait "$WINE_XVFB_PID" 2>/dev/null || true
