@@ -82,8 +82,24 @@ TEST_F(MainWindowActions, TwentyDisconnectsAndConnectsLeaveNoThreadsOrHandlesBeh
   // The first login and one per round; a relogin the program started by itself after a late frame
   // is one more.
   EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 22u + Relogins()) << state();
-  // Every stop joined its threads in time.
+  // The slowest disconnect and the slowest join of a thread, from the state log's times.
   const std::vector<std::string> events = Events();
+  unsigned long slowestDisconnect = 0, slowestJoin = 0;
+  std::string slowestThread;
+  for (const std::string& e : events) {
+    unsigned long ms = 0;
+    char name[64] = {};
+    if (std::sscanf(e.c_str(), "disconnected %lu ms", &ms) == 1)
+      slowestDisconnect = std::max(slowestDisconnect, ms);
+    if (std::sscanf(e.c_str(), "thread stop %63s joined %lu ms", name, &ms) == 2 &&
+        ms >= slowestJoin) {
+      slowestJoin = ms;
+      slowestThread = name;
+    }
+  }
+  std::printf("slowest disconnect %lu ms, slowest join %lu ms (%s)\n", slowestDisconnect,
+              slowestJoin, slowestThread.c_str());
+  // Every stop joined its threads in time.
   EXPECT_EQ(std::count_if(events.begin(), events.end(),
                           [](const std::string& e) { return e.find("given up") != e.npos; }),
             0)
