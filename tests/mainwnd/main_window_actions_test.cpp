@@ -85,20 +85,26 @@ TEST_F(MainWindowActions, TwentyDisconnectsAndConnectsLeaveNoThreadsOrHandlesBeh
   // The slowest disconnect and the slowest join of a thread, from the state log's times.
   const std::vector<std::string> events = Events();
   unsigned long slowestDisconnect = 0, slowestJoin = 0;
-  std::string slowestThread;
-  for (const std::string& e : events) {
+  std::string slowestThread, slowSteps, steps;
+  for (const std::string& line : ts::ReadLines(m_folder.File("events.log"))) {
+    const std::string e = line.substr(line.find(' ') + 1);
     unsigned long ms = 0;
     char name[64] = {};
-    if (std::sscanf(e.c_str(), "disconnected %lu ms", &ms) == 1)
+    steps += "  " + line + "\n";
+    if (std::sscanf(e.c_str(), "disconnected %lu ms", &ms) == 1) {
+      // The steps of a disconnect that took a second or more, to see which one waited.
+      if (ms >= 1000 && ms > slowestDisconnect) slowSteps = steps;
       slowestDisconnect = std::max(slowestDisconnect, ms);
+      steps.clear();
+    }
     if (std::sscanf(e.c_str(), "thread stop %63s joined %lu ms", name, &ms) == 2 &&
         ms >= slowestJoin) {
       slowestJoin = ms;
       slowestThread = name;
     }
   }
-  std::printf("slowest disconnect %lu ms, slowest join %lu ms (%s)\n", slowestDisconnect,
-              slowestJoin, slowestThread.c_str());
+  std::printf("slowest disconnect %lu ms, slowest join %lu ms (%s)\n%s", slowestDisconnect,
+              slowestJoin, slowestThread.c_str(), slowSteps.c_str());
   // Every stop joined its threads in time.
   EXPECT_EQ(std::count_if(events.begin(), events.end(),
                           [](const std::string& e) { return e.find("given up") != e.npos; }),
