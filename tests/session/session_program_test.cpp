@@ -230,6 +230,8 @@ TEST_F(SessionProgram, DisconnectAndConnectFromTheMainWindow) {
   Click(main, kConnectButton);
   ASSERT_TRUE(ts::WaitUntil([&] { return ts::ItemText(main, kStatusLine) == "DISCONNECT!!"; }));
   EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT");
+  // The text shows as the disconnect begins; the frames stop once its stop sequence has ended.
+  ASSERT_TRUE(WaitForEvent("disconnected")) << EventLogText();
   Sleep(300);
   const uint32_t stopped = Frames(main);
   Sleep(1000);
