@@ -50,7 +50,7 @@ wine_prefix_end() {
   wineserver -w 2>/dev/null || true
   local p
   for p in $(pgrep -u "$(id -u)" -f 'wine|\.exe' 2>/dev/null || true); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       kill -9 "$p" 2>/dev/null
   done
   return 0
