@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app_data.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -85,21 +86,37 @@ void CCopyProgramDlg::CopyFiles() {
   ::CreateDirectoryA((m_strDestPath + "BMP\\LOGIN\\").c_str(), nullptr);
   const std::vector<std::string> files = InstallFileList(m_strSourcePath);
   const int count = static_cast<int>(files.size());
+  // Files missing from the source are skipped silently; those that exist and cannot be copied
+  // are counted and reported once at the end.
+  int failed = 0;
   for (int i = 0; i < count; ++i) {
     const std::string& name = files[static_cast<size_t>(i)];
-    ::CopyFileA((m_strSourcePath + name).c_str(), (m_strDestPath + name).c_str(), FALSE);
+    const std::string from = m_strSourcePath + name;
+    if (!::CopyFileA(from.c_str(), (m_strDestPath + name).c_str(), FALSE) &&
+        ::GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES)
+      ++failed;
     ShowProgress((i + 1) * 100 / count);
   }
   const ::CSettingINI& settings = g_lpApp->m_Settings;
   const std::string ini = m_strDestPath + "Setting.ini";
   const char* section = settings.m_strKeyName[::CSettingINI::kSection].c_str();
-  ::WritePrivateProfileStringA(section,
-                               settings.m_strKeyName[::CSettingINI::kKeyRecordPath].c_str(),
-                               m_strDestPath.c_str(), ini.c_str());
-  ::WritePrivateProfileStringA(section,
-                               settings.m_strKeyName[::CSettingINI::kKeySnapshotPath].c_str(),
-                               m_strDestPath.c_str(), ini.c_str());
-  ::WritePrivateProfileStringA(section, settings.m_strKeyName[::CSettingINI::kKeyWavPath].c_str(),
-                               (m_strDestPath + "alarm.wav").c_str(), ini.c_str());
+  const bool keysWritten =
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeyRecordPath].c_str(),
+                                   m_strDestPath.c_str(), ini.c_str()) &&
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeySnapshotPath].c_str(),
+                                   m_strDestPath.c_str(), ini.c_str()) &&
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeyWavPath].c_str(),
+                                   (m_strDestPath + "alarm.wav").c_str(), ini.c_str());
   ::EnableWindow(GetDlgItem(IDOK), TRUE);
+  m_nFailedFiles = failed;
+  if (failed > 0 || !keysWritten) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%d of %d files could not be copied to %s%s", failed, count,
+                  m_strDestPath.c_str(),
+                  keysWritten ? "" : "\nThe copy's Setting.ini could not be written.");
+    OstMessageBox(text, MB_OK | MB_ICONEXCLAMATION, "Copy Program");
+  }
 }

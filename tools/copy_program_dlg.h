@@ -27,6 +27,8 @@ class CCopyProgramDlg : public ost::Dialog {
   std::string m_strDestPath;
   UINT_PTR m_nTimer = 0;
   std::string m_strProgress;
+  // Files of the source that could not be copied (reported in one message at the end).
+  int m_nFailedFiles = 0;
 
  protected:
   BOOL OnInitDialog() override;
