@@ -70,7 +70,7 @@ TEST(DateValue, CalendarWeekdayAndLeapYearRules) {
 
 TEST(DateValue, FirstDayOfWeekFromTheLocaleSetting) {
   const std::pair<const char*, int> cases[] = {{"0", 1}, {"1", 2}, {"5", 6}, {"6", 0},
-                                               {"7", 1}, {"", 1},  {"x", 1}};
+                                               {"7", 1}, {"", 1},  {"-", 1}, {"x", 3}};
   for (const auto& [setting, day] : cases)
     EXPECT_EQ(FirstDayOfWeekFromLocale(setting), day) << "\"" << setting << "\"";
 }
