@@ -214,14 +214,29 @@ void CDateTimeEditor::OnKeyDown(UINT key) {
   m_fields.DropPendingDigit();
   R result = R::kNone;
   switch (key) {
-    case VK_SPACE: result = m_fields.OnSpace(); break;
-    case VK_UP: result = m_fields.Step(1); break;
-    case VK_DOWN: result = m_fields.Step(-1); break;
-    case VK_LEFT: m_fields.PrevField(); break;
-    case VK_RIGHT: m_fields.NextField(); break;
-    case VK_HOME: result = m_fields.SetLimit(false); break;
-    case VK_END: result = m_fields.SetLimit(true); break;
-    default: break;
+    case VK_SPACE:
+      result = m_fields.OnSpace();
+      break;
+    case VK_UP:
+      result = m_fields.Step(1);
+      break;
+    case VK_DOWN:
+      result = m_fields.Step(-1);
+      break;
+    case VK_LEFT:
+      m_fields.PrevField();
+      break;
+    case VK_RIGHT:
+      m_fields.NextField();
+      break;
+    case VK_HOME:
+      result = m_fields.SetLimit(false);
+      break;
+    case VK_END:
+      result = m_fields.SetLimit(true);
+      break;
+    default:
+      break;
   }
   Apply(result, m_fields.CurrentField() != before);
 }

@@ -224,8 +224,8 @@ int CIconButton::AssignBitmapFiles(const char* activePath, COLORREF transparent,
                                    const char* restingPath, COLORREF restingTransparent) {
   auto load = [](const char* path) -> HBITMAP {
     if (path == nullptr || ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return nullptr;
-    return static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0,
-                                             LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   };
   HBITMAP active = load(activePath);
   HBITMAP resting = load(restingPath);
@@ -679,8 +679,8 @@ void CIconButton::DrawImage(HDC dc, bool hasCaption, const RECT& item, RECT& cap
     ::SelectObject(memory, old);
     ::SelectObject(target, oldTarget);
     ::DeleteDC(target);
-    ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(composed), 0, at.left, at.top, w,
-                 h, DST_BITMAP | DSS_DISABLED);
+    ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(composed), 0, at.left, at.top, w, h,
+                 DST_BITMAP | DSS_DISABLED);
     ::DeleteObject(composed);
   }
   ::DeleteDC(memory);
