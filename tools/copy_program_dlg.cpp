@@ -76,6 +76,8 @@ void CCopyProgramDlg::ShowProgress(int percent) {
   m_strProgress = text;
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
   UpdateData(false);
+  // The copy holds the message loop: the dialog shows each step at once.
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CCopyProgramDlg::CopyFiles() {

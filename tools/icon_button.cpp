@@ -544,8 +544,8 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_LBUTTONDBLCLK:
-      msg = WM_LBUTTONDOWN;
-      break;
+      // A double click is a second press.
+      return ::SendMessageA(m_hWnd, WM_LBUTTONDOWN, wp, lp);
     case WM_LBUTTONUP: {
       // A release over the pressed button is a click: its action first, then the parent's
       // notification.

@@ -272,9 +272,10 @@ TEST_F(Carried, StreamSettingRefusesValuesOutsideTheirRanges) {
       EXPECT_EQ(std::to_string(dlg.m_uTargetBitRate), c.rate);
       EXPECT_EQ(std::to_string(dlg.m_uImageWidth), c.width);
     } else {
-      if (!std::string(c.rate).empty() && std::string(c.rate) != "50")
+      if (!std::string(c.rate).empty() && std::string(c.rate) != "50") {
         EXPECT_EQ(MessageBoxes(),
                   std::vector<std::string>{"Please enter a number from 50 to 2000."});
+      }
       dlg.DestroyWindow();
     }
   }

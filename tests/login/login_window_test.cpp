@@ -16,6 +16,7 @@
 #include "tests/login/login_window_fixture.h"
 #include "tests/support/window_capture.h"
 #include "tools/address_book_dialog.h"
+#include "tools/copy_program_dlg.h"
 #include "tools/ip_record.h"
 
 namespace logintest {
@@ -849,6 +850,59 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_EQ(std::string(value), dest + "alarm.wav");
   ::GetPrivateProfileStringA("Ostrova", "Username", "", value, sizeof value, ini.c_str());
   EXPECT_EQ(std::string(value), "copied");
+}
+
+TEST_F(LoginWindow, CopyProgramOverwritesAndCountsTheFilesItCouldNotCopy) {
+  ASSERT_TRUE(ts::CopyTree(ts::ThisExeFolder() + "BMP", ProgramFolder() + "BMP"));
+  ASSERT_TRUE(ts::WriteFileText(ProgramFolder() + "CtrlFile.ini", "[new]\r\n"));
+  ASSERT_TRUE(ts::WriteFileText(ProgramFolder() + "Setting.ini", "[Ostrova]\r\n"));
+  ts::TempFolder destination("copyfail");
+  const std::string dest = destination.Path();
+  // An older copy is overwritten; "BMP\\LOGIN" is taken by a file, so nothing goes in there.
+  ASSERT_TRUE(ts::WriteFileText(dest + "CtrlFile.ini", "[old]\r\n"));
+  ASSERT_TRUE(::CreateDirectoryA((dest + "BMP").c_str(), nullptr));
+  ASSERT_TRUE(ts::WriteFileText(dest + "BMP\\LOGIN", "in the way"));
+  const size_t loginFiles = ts::FilesMatching(ProgramFolder() + "BMP\\LOGIN\\", "*.bmp").size();
+  ASSERT_GT(loginFiles, 0u);
+  OpenWindow();
+  std::atomic<bool> done{false};
+  Helper([&] {
+    HWND chooser = WaitForOwnWindow("Destination Path");
+    if (!chooser) return;
+    ::SetDlgItemTextA(chooser, 1315, dest.c_str());
+    ::PostMessageA(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
+    HWND copy = WaitForOwnWindow("Copy Program");
+    if (!copy) return;
+    // Read without a message: the copy holds the dialog's thread.
+    HWND percent = ::GetDlgItem(copy, CCopyProgramDlg::kPercentText);
+    bool shot = false;
+    ts::WaitUntil(
+        [&] {
+          wchar_t text[16] = {};
+          ::InternalGetWindowText(percent, text, 16);
+          const int value = _wtoi(text);
+          if (!shot && value >= 30 && value <= 90 && !ts::ScreenshotFolder().empty()) {
+            ts::SaveWindowImage(copy, ts::ScreenshotFolder() + "copy_program.bmp");
+            shot = true;
+          }
+          return ::IsWindowEnabled(::GetDlgItem(copy, IDOK)) != FALSE;
+        },
+        30000);
+    ::PostMessageA(::GetDlgItem(copy, IDOK), BM_CLICK, 0, 0);
+    done = true;
+  });
+  Click(L::kCopyButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load(); }, 60000));
+  JoinHelpers();
+  EXPECT_EQ(ts::ReadFileText(dest + "CtrlFile.ini"), "[new]\r\n");
+  const std::vector<std::string> boxes = MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind(std::to_string(loginFiles) + " of ", 0), 0u) << boxes[0];
+  EXPECT_NE(boxes[0].find("files could not be copied to " + dest), std::string::npos) << boxes[0];
+  char value[512];
+  ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value,
+                             (dest + "Setting.ini").c_str());
+  EXPECT_EQ(std::string(value), dest);
 }
 
 }  // namespace
