@@ -73,7 +73,7 @@ LRESULT CConnectProgressDlg::OnLoginWorkerDone(WPARAM, LPARAM result) {
 }
 
 HBRUSH CConnectProgressDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
-  if (type == CTLCOLOR_DLG || type == CTLCOLOR_STATIC) {
+  if (type == WM_CTLCOLORDLG || type == WM_CTLCOLORSTATIC) {
     ::SetTextColor(dc, ost::kEditText);
     ::SetBkColor(dc, kBack);
     return m_backBrush.Get();

@@ -381,13 +381,13 @@ void CAddressBookDialog::OnOK() {
 
 HBRUSH CAddressBookDialog::OnCtlColor(HDC dc, HWND control, UINT type) {
   switch (type) {
-    case CTLCOLOR_DLG:
-    case CTLCOLOR_STATIC:
-    case CTLCOLOR_SCROLLBAR:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
       ::SetTextColor(dc, ost::kEditText);
       ::SetBkColor(dc, kBack);
       return m_backBrush.Get();
-    case CTLCOLOR_LISTBOX:
+    case WM_CTLCOLORLISTBOX:
       ::SetTextColor(dc, ost::kEditText);
       ::SetBkColor(dc, ost::kEditBack);
       return m_listBrush.Get();

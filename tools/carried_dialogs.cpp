@@ -18,7 +18,7 @@ constexpr COLORREF kBack = RGB(0x1E, 0x22, 0x28);
 
 // Dialog background and labels in the skin's colours.
 HBRUSH DarkColours(HDC dc, UINT type, const ost::Brush& back) {
-  if (type != CTLCOLOR_DLG && type != CTLCOLOR_STATIC && type != CTLCOLOR_BTN) return nullptr;
+  if (type != WM_CTLCOLORDLG && type != WM_CTLCOLORSTATIC && type != WM_CTLCOLORBTN) return nullptr;
   ::SetTextColor(dc, ost::kEditText);
   ::SetBkColor(dc, kBack);
   return back.Get();

@@ -51,6 +51,7 @@ void CCopyProgramDlg::DoDataExchange(ost::DataExchange& dx) {
 
 BOOL CCopyProgramDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();
+  m_backBrush = ost::SolidBrush(RGB(0x1E, 0x22, 0x28));
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETRANGE32, 0, 100);
   m_strProgress = "  0%";
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, 0, 0);
@@ -121,4 +122,13 @@ void CCopyProgramDlg::CopyFiles() {
                   keysWritten ? "" : "\nThe copy's Setting.ini could not be written.");
     OstMessageBox(text, MB_OK | MB_ICONEXCLAMATION, "Copy Program");
   }
+}
+
+HBRUSH CCopyProgramDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  if (type == WM_CTLCOLORDLG || type == WM_CTLCOLORSTATIC) {
+    ::SetTextColor(dc, ost::kEditText);
+    ::SetBkColor(dc, RGB(0x1E, 0x22, 0x28));
+    return m_backBrush.Get();
+  }
+  return ost::Dialog::OnCtlColor(dc, control, type);
 }

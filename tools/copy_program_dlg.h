@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 
 class CCopyProgramDlg : public ost::Dialog {
  public:
@@ -34,9 +35,12 @@ class CCopyProgramDlg : public ost::Dialog {
   BOOL OnInitDialog() override;
   void DoDataExchange(ost::DataExchange& dx) override;
   void OnTimer(UINT_PTR id) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   static void CALLBACK CopyTimerProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
   void CopyFiles();
   void ShowProgress(int percent);
+
+  ost::Brush m_backBrush;
 };

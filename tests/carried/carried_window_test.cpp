@@ -449,7 +449,16 @@ DateFields Fixed() {
   return DateFields{2006, 1, 18, 9, 30, 0, 4};
 }
 
+// The drop-down button's picture, read from the current folder; red is transparent.
+void WriteCalendarBitmap() {
+  ::CreateDirectoryA(g_folder->File("res").c_str(), nullptr);
+  ::CreateDirectoryA(g_folder->File("res\\mybutton").c_str(), nullptr);
+  logintest::WriteBitmapFile(g_folder->File("res\\mybutton\\calendar.bmp"), 12, 12,
+                             RGB(0x1F, 0xB5, 0xA8), 12, 3, RGB(255, 0, 0));
+}
+
 TEST_F(Carried, DateTimeEditorUnderAMonthFirstTwelveHourLocale) {
+  WriteCalendarBitmap();
   SetLocale("M/d/yyyy", "/", "h:mm:ss tt", "6");
   const DateTimeLocale read = CDateTimeEditor::ReadLocaleSettings();
   ASSERT_EQ(read.dateOrder, "0") << "the locale override did not take";

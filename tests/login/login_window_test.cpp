@@ -551,7 +551,8 @@ std::string Row(HWND dlg, int row) {
     char item[256] = {};
     ::SendDlgItemMessageA(dlg, list, LB_GETTEXT, static_cast<WPARAM>(row),
                           reinterpret_cast<LPARAM>(item));
-    text += std::string(text.empty() ? "" : "|") + item;
+    if (list != kLists[0]) text += '|';
+    text += item;
   }
   return text;
 }
