@@ -127,8 +127,12 @@ void CAddressBookDialog::SaveAndClose() {
   // The held handle is closed first so that the new book can take the file's name.
   m_hRecordFile.Reset();
   unsigned long error = 0;
-  if (!ReplaceFileContents(m_strBookPath, EncodeIpRecords(m_Rows), &error))
+  if (!ReplaceFileContents(m_strBookPath, EncodeIpRecords(m_Rows), &error)) {
     DebugTrace("Write the record file is failed,error is %lu \n", error);
+    // The old book is still whole; the user learns that the changes were not kept.
+    const std::string text = m_strBookPath + " could not be saved; it keeps its earlier rows.";
+    OstMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
   m_Rows.clear();
 }
 

@@ -782,6 +782,33 @@ TEST_F(LoginWindow, AnAddressBookWithABadMarkerIsNotShownAndStaysAsItWas) {
   JoinHelpers();
 }
 
+TEST_F(LoginWindow, AnAddressBookThatCannotBeSavedKeepsItsOldRowsAndSaysSo) {
+  using namespace book;
+  const std::string path = ProgramFolder() + "IPRecord.dat";
+  const std::vector<uint8_t> image = EncodeIpRecords(Rows(3));
+  const std::string before(image.begin(), image.end());
+  ASSERT_TRUE(ts::WriteFileText(path, before));
+  // The replacement file cannot be made: a folder holds its name.
+  const std::string blocker = path + ".new";
+  ASSERT_TRUE(::CreateDirectoryA(blocker.c_str(), nullptr));
+  OpenWindow();
+  std::atomic<bool> done{false};
+  Helper([&] {
+    HWND dlg = WaitForOwnWindow("IP Address Book");
+    if (!dlg) return;
+    Command(dlg, B::kDeleteButton);
+    ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    done = true;
+  });
+  Click(L::kAddressButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load() && !MessageBoxes().empty(); }));
+  JoinHelpers();
+  ::RemoveDirectoryA(blocker.c_str());
+  EXPECT_EQ(ts::ReadFileText(path), before);
+  EXPECT_EQ(MessageBoxes(),
+            std::vector<std::string>{path + " could not be saved; it keeps its earlier rows."});
+}
+
 TEST_F(LoginWindow, DeviceSearchChoiceGoesToTheFieldsAndTheSettings) {
   StartDevice();
   OpenWindow();
