@@ -658,7 +658,9 @@ TEST_F(LoginWindow, AddressBookAddsEditsAndDeletesRowsAndSavesThemOnCancel) {
     Command(dlg, B::kAddButton);
     check(ts::ItemText(dlg, B::kIpAddressField) == "10.9.9.9", "ADD keeps the last values");
     Fill(dlg, "dave", "10.1.1.4", "81", "");
-    Command(dlg, B::kOkButton);
+    // Enter (the dialog's OK command) while the entry row is open confirms the row.
+    Command(dlg, IDOK);
+    check(::IsWindowVisible(dlg) && Count(dlg, B::kUserList) == 4, "Enter confirms the entry");
     // DELETE row 1 selects the last row.
     ::SendDlgItemMessageA(dlg, B::kUserList, LB_SETCURSEL, 1, 0);
     Command(dlg, B::kUserList, LBN_SELCHANGE);
