@@ -524,6 +524,27 @@ TEST_F(Carried, DateTimeEditorUnderAMonthFirstTwelveHourLocale) {
                  MAKELPARAM(9 + 26 * 4 + 10, 46 + 19 * 1 + 8));
   EXPECT_EQ(editor.Fields().Value(), (DateFields{2007, 7, 12, 0, 0, 0}));
   ASSERT_TRUE(Pump([&] { return editor.Calendar() == nullptr; }));
+
+  // "D" goes to today (fixed here at 18 January 2006), keeping hour and minute; today's cell is
+  // marked only in today's month.
+  editor.SetDateTime(DateValue::FromFields(2007, 7, 12, 13, 5, 0).date);
+  ::SendMessageA(editor.GetSafeHwnd(), WM_COMMAND,
+                 MAKEWPARAM(CDateTimeEditor::kDropDownButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(editor.DropDownButton().GetSafeHwnd()));
+  calendar = editor.Calendar();
+  ASSERT_NE(calendar, nullptr);
+  for (int i = 0; i < 42; ++i) EXPECT_EQ(calendar->Cell(i).bToday, 0) << i;
+  ::SendMessageA(calendar->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(CCalendarWnd::kToday, 0), 0);
+  EXPECT_EQ(editor.Fields().Value(), (DateFields{2006, 1, 18, 13, 5, 0}));
+  int marked = -1;
+  for (int i = 0; i < 42; ++i)
+    if (calendar->Cell(i).bToday) marked = i;
+  ASSERT_GE(marked, 0);
+  EXPECT_EQ(calendar->Cell(marked).nDay, 18);
+  // A click outside the grid changes nothing and tells the owner nothing.
+  ::SendMessageA(calendar->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 170));
+  EXPECT_EQ(editor.Fields().Value(), (DateFields{2006, 1, 18, 13, 5, 0}));
+  EXPECT_NE(editor.Calendar(), nullptr);
   host.DestroyWindow();
   CCalendarWnd::s_pfnToday = today;
 }
