@@ -18,16 +18,24 @@ std::string WithBackslash(std::string folder) {
   return folder;
 }
 
+// The bitmaps of source + sub and of its sub-folders ("BMP\\LOGIN\\", "BMP\\CMOS\\", ...), each
+// folder's own files before those of its sub-folders.
 void AddBitmapsOf(const std::string& source, const std::string& sub,
                   std::vector<std::string>& files) {
+  std::vector<std::string> folders;
   WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((source + sub + "*.bmp").c_str(), &found);
+  HANDLE search = ::FindFirstFileA((source + sub + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      files.push_back(sub + found.cFileName);
+    const std::string name = found.cFileName;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (name != "." && name != "..") folders.push_back(sub + name + "\\");
+    } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".bmp") == 0) {
+      files.push_back(sub + name);
+    }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+  for (const std::string& folder : folders) AddBitmapsOf(source, folder, files);
 }
 
 }  // namespace
@@ -41,7 +49,6 @@ std::vector<std::string> CCopyProgramDlg::InstallFileList(const std::string& sou
   std::vector<std::string> files(std::begin(kProgramFiles), std::end(kProgramFiles));
   const std::string source = WithBackslash(sourceFolder);
   AddBitmapsOf(source, "BMP\\", files);
-  AddBitmapsOf(source, "BMP\\LOGIN\\", files);
   return files;
 }
 
@@ -88,6 +95,10 @@ void CCopyProgramDlg::CopyFiles() {
   ::CreateDirectoryA((m_strDestPath + "BMP\\").c_str(), nullptr);
   ::CreateDirectoryA((m_strDestPath + "BMP\\LOGIN\\").c_str(), nullptr);
   const std::vector<std::string> files = InstallFileList(m_strSourcePath);
+  // The skin's further sub-folders (the results are ignored: the folders may exist).
+  for (const std::string& name : files)
+    for (size_t at = name.find('\\', 4); at != std::string::npos; at = name.find('\\', at + 1))
+      ::CreateDirectoryA((m_strDestPath + name.substr(0, at + 1)).c_str(), nullptr);
   const int count = static_cast<int>(files.size());
   // Files missing from the source are skipped silently; those that exist and cannot be copied
   // are counted and reported once at the end.

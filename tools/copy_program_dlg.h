@@ -21,7 +21,7 @@ class CCopyProgramDlg : public ost::Dialog {
   CCopyProgramDlg(HWND parent, std::string sourcePath, std::string destPath);
 
   // The files to copy, relative to the source folder: the program folder's own files, then
-  // every bitmap of "BMP\" and "BMP\LOGIN\" that the source holds.
+  // every bitmap under "BMP\" (its sub-folders included) that the source holds.
   static std::vector<std::string> InstallFileList(const std::string& sourceFolder);
 
   std::string m_strSourcePath;

@@ -281,6 +281,20 @@ TEST_F(Carried, StreamSettingRefusesValuesOutsideTheirRanges) {
   }
 }
 
+// ---- address list
+
+TEST_F(Carried, AddressListIsAnEmptyShellAroundAListView) {
+  CAddressListDlg dlg(nullptr);
+  ASSERT_TRUE(dlg.Create());
+  HWND list = ::GetDlgItem(dlg.GetSafeHwnd(), CAddressListDlg::kList);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(ts::WindowText(dlg.GetSafeHwnd()), "Address Book");
+  EXPECT_EQ(::GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(::IsWindow(dlg.GetSafeHwnd()));
+}
+
 // ---- information box
 
 TEST_F(Carried, InformationBoxIsARoundedBoxCentredInTheWorkArea) {

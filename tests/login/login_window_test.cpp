@@ -870,6 +870,7 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_TRUE(ts::FileExists(dest + "CtrlFile.ini"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\spacer.bmp"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\download.BMP"));
+  EXPECT_TRUE(ts::FileExists(dest + "BMP\\CMOS\\ToolBarBG.bmp"));
   char value[512];
   const std::string ini = dest + "Setting.ini";
   ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value, ini.c_str());
