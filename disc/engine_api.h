@@ -16,12 +16,6 @@ namespace disc {
 
 using DeviceHandle = EngineDeviceHandle;
 
-// The drive list a drive query returns (freed with EngFreeMem).
-struct EngineDriveList {
-  uint32_t nCount;
-  EngineDeviceEntry entries[1];
-};
-
 }  // namespace disc
 
 extern HMODULE g_hEngApi;

@@ -92,6 +92,13 @@ inline constexpr size_t DriveListBytes(uint32_t count, size_t entryBytes) {
   return kDriveListHeaderBytes + static_cast<size_t>(count) * entryBytes;
 }
 
+// A drive list of the current layout (freed with the engine's free).
+struct EngineDriveList {
+  uint32_t nCount;
+  EngineDeviceEntry entries[1];  // nCount of them
+};
+static_assert(offsetof(EngineDriveList, entries) == kDriveListHeaderBytes);
+
 // Media-type bits.
 inline constexpr uint32_t kMediaCD = 0x1;
 inline constexpr uint32_t kMediaDVDAny = 0xC001C;      // every DVD kind of the current layout

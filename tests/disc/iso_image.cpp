@@ -59,18 +59,17 @@ std::vector<uint8_t> DirRecord(const std::string& id, uint32_t extent, uint32_t 
 
 // Lays records into blocks: a record never crosses a block's end.
 std::vector<uint8_t> PackRecords(const std::vector<std::vector<uint8_t>>& records) {
-  std::vector<uint8_t> out;
-  size_t used = 0;
+  std::vector<size_t> at;
+  size_t pos = 0;
   for (const auto& r : records) {
-    if (used + r.size() > kBlock) {
-      out.resize(out.size() + (kBlock - used), 0);
-      used = 0;
-    }
-    out.insert(out.end(), r.begin(), r.end());
-    used += r.size();
+    if (pos % kBlock + r.size() > kBlock) pos = (pos / kBlock + 1) * kBlock;
+    at.push_back(pos);
+    pos += r.size();
   }
-  out.resize((out.size() + kBlock - 1) / kBlock * kBlock, 0);
-  if (out.empty()) out.resize(kBlock, 0);
+  const size_t blocks = pos == 0 ? 1 : (pos + kBlock - 1) / kBlock;
+  std::vector<uint8_t> out(blocks * kBlock, 0);
+  for (size_t i = 0; i < records.size(); ++i)
+    std::memcpy(out.data() + at[i], records[i].data(), records[i].size());
   return out;
 }
 
