@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -141,6 +142,8 @@ TEST_F(DiscWriterTest, FindsTheEngineAndItsDrives) {
   char path[32768] = {};
   ::GetEnvironmentVariableA("PATH", path, sizeof path);
   EXPECT_EQ(std::string(path).rfind(m_engine + ";", 0), 0u) << path;
+  m_writer.reset();
+  EXPECT_NE(Calls().find("done"), std::string::npos) << Calls();
   EXPECT_EQ(Messages(), "");
 }
 
@@ -274,10 +277,8 @@ TEST_F(DiscWriterTest, OldEnginesGetOldEntriesMasksAndTracks) {
   ASSERT_EQ(InitWriter(), 1);
   EXPECT_NE(Calls().find("runtime-hidden"), std::string::npos);
   EXPECT_TRUE(ts::FileExists(m_engine + "\\DVDR.DLL"));
-  const size_t dones = std::count(Calls().begin(), Calls().end(), '\n');
   m_writer.reset();
-  const std::string after = Calls();
-  EXPECT_EQ(static_cast<size_t>(std::count(after.begin(), after.end(), '\n')), dones) << after;
+  EXPECT_EQ(Calls().find("done"), std::string::npos) << Calls();
 }
 
 TEST_F(DiscWriterTest, TheWriteCdDialog) {
