@@ -5,6 +5,16 @@
 #include "disc/disc_checks.h"
 #include "platform/message_box.h"
 
+namespace {
+
+bool IsReadOnlyEdit(HWND control) {
+  char cls[16] = {};
+  ::GetClassNameA(control, cls, sizeof cls);
+  return lstrcmpiA(cls, "Edit") == 0;
+}
+
+}  // namespace
+
 CWriteCDDlg::CWriteCDDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
   MapNotify(kDeviceCombo, CBN_SELCHANGE, [this] { OnDeviceChange(); });
   MapNotify(kDeviceCombo, CBN_EDITCHANGE, [this] { OnDeviceChange(); });
@@ -15,6 +25,18 @@ CWriteCDDlg::CWriteCDDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
   MapCommand(kDvdRadio, [this] { OnMedia(disc::kKindDVD); });
   MapCommand(kCancelWriting, [this] { EndDialog(IDCANCEL); });
   MapCommand(kAppendPlayerCheck, [this] { OnAppendPlayer(); });
+}
+
+HBRUSH CWriteCDDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  constexpr COLORREF kBack = RGB(0x1B, 0x1F, 0x25);
+  constexpr COLORREF kLabel = RGB(0xC8, 0xCF, 0xD8);
+  if (type == WM_CTLCOLORDLG || (type == WM_CTLCOLORSTATIC && !IsReadOnlyEdit(control))) {
+    if (!m_backBrush.Get()) m_backBrush = ost::SolidBrush(kBack);
+    ::SetTextColor(dc, kLabel);
+    ::SetBkColor(dc, kBack);
+    return m_backBrush.Get();
+  }
+  return ost::Dialog::OnCtlColor(dc, control, type);
 }
 
 void CWriteCDDlg::Bind(CCDWriter* writer, int32_t* closeOption, uint32_t* appendPlayer) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 
 class CCDWriter;
 
@@ -44,6 +45,8 @@ class CWriteCDDlg : public ost::Dialog {
   BOOL OnInitDialog() override;
   void OnOK() override;
   void DoDataExchange(ost::DataExchange& dx) override;
+  // The skin's dark card behind the labels and boxes.
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   void OnDeviceChange();
@@ -55,4 +58,5 @@ class CWriteCDDlg : public ost::Dialog {
   CCDWriter* m_pWriter = nullptr;
   int32_t* m_pCloseOption = nullptr;
   uint32_t* m_pAppendPlayer = nullptr;
+  ost::Brush m_backBrush;
 };
