@@ -41,6 +41,30 @@ void SetShared(const std::string& folder) {
   ::RegCloseKey(k);
 }
 
+void SetAppPath(const std::string& folder) {
+  const char key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Nero.exe";
+  if (folder.empty()) {
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    return;
+  }
+  HKEY k = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(k, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+  ::RegCloseKey(k);
+}
+
+std::string SharedValue() {
+  char buf[300] = {};
+  DWORD size = sizeof buf - 1;
+  if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSharedKey, "NeroAPI", RRF_RT_REG_SZ, nullptr, buf,
+                     &size) != ERROR_SUCCESS)
+    return "<none>";
+  return buf;
+}
+
 std::string Pattern(size_t n, int seed) {
   std::string s(n, '\0');
   for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 13 + seed) & 0xFF);
@@ -147,6 +171,28 @@ TEST_F(DiscWriterTest, FindsTheEngineAndItsDrives) {
   EXPECT_EQ(Messages(), "");
 }
 
+TEST_F(DiscWriterTest, RegistryFoldersAreRewrittenAndCopied) {
+  // A closing backslash is taken off and written back.
+  SetShared(m_engine + "\\");
+  ASSERT_EQ(InitWriter(), 1) << Messages();
+  EXPECT_EQ(SharedValue(), m_engine);
+  // With only the engine program's path, that folder is copied to the shared value.
+  m_writer.reset();
+  SetShared("");
+  SetAppPath(m_engine);
+  ASSERT_EQ(InitWriter(), 1) << Messages();
+  EXPECT_EQ(SharedValue(), m_engine);
+  SetAppPath("");
+  // "PATH" names the folder once, whatever the case.
+  char path[32768] = {};
+  ::GetEnvironmentVariableA("PATH", path, sizeof path);
+  std::string lower = path;
+  std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
+  std::string folder = m_engine;
+  std::transform(folder.begin(), folder.end(), folder.begin(), ::tolower);
+  EXPECT_EQ(lower.find(folder + ";"), lower.rfind(folder + ";")) << path;
+}
+
 TEST_F(DiscWriterTest, CheckFilesRefusesWhatCannotBeWritten) {
   struct Case {
     const char* name;
@@ -218,6 +264,17 @@ TEST_F(DiscWriterTest, TwoBurnsAppendSessionsThatKeepTheFirstFiles) {
   EXPECT_NE(calls.find("burn 2 flags=0x4 media=0xc001c speed=0 stamp=1"), std::string::npos)
       << calls;
   EXPECT_EQ(calls.find("track 4294967295"), std::string::npos) << calls;
+
+  // Left for the check with standard tools (disc_image_tools).
+  char out[MAX_PATH] = {};
+  if (::GetEnvironmentVariableA("OST_DISC_IMAGE_OUT", out, sizeof out) > 0) {
+    ::CreateDirectoryA(out, nullptr);
+    const std::string dir = std::string(out) + "\\";
+    EXPECT_TRUE(ts::CopyFileTo(Image(2), dir + "two_sessions.iso"));
+    EXPECT_TRUE(ts::CopyFileTo(m_download, dir + "CH01_0001.dvr"));
+    EXPECT_TRUE(ts::CopyFileTo(m_folder.File("CH02_0001.dvr"), dir + "CH02_0001.dvr"));
+    EXPECT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "Quendor_setup.exe", dir + "Quendor_setup.exe"));
+  }
 
   // The disc is closed now.
   ASSERT_EQ(InitWriter(), 1);
