@@ -305,8 +305,8 @@ int CCDWriter::Burn() {
   }
   if (!IsImageRecorder(m_ppDeviceNames[m_nSelectedDrive])) {
     EngineDiscInfo* info = EngGetCDInfo(m_hDevice, 1);
-    m_dwMediaKind = MediaKindOf(info != nullptr, info != nullptr ? info->nMediaType : 0, true,
-                                m_dwMediaKind);
+    m_dwMediaKind =
+        MediaKindOf(info != nullptr, info != nullptr ? info->nMediaType : 0, true, m_dwMediaKind);
     if (info != nullptr) EngFreeMem(info);
     if (m_dwMediaKind == kKindNoDisc) {
       Message("NO DISC");
@@ -359,8 +359,8 @@ int CCDWriter::Burn() {
       const BOOL ok = ::GetFileTime(f, nullptr, nullptr, &written);
       ::CloseHandle(f);
       if (!ok) return -1;
-      const uint64_t ticks = (static_cast<uint64_t>(written.dwHighDateTime) << 32) |
-                             written.dwLowDateTime;
+      const uint64_t ticks =
+          (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
       return static_cast<int64_t>(ticks / 10000000ull) - 11644473600ll;
     };
     hooks.releaseItem = [this](EngineIsoItem* item) { ReleaseItem(item); };

@@ -15,8 +15,8 @@ char UpperAscii(char c) {
 uint32_t MediaKindOf(bool hasInfo, uint32_t mask, bool keepUnknown, uint32_t previous) {
   if (!hasInfo || mask == 0) return kKindNoDisc;
   if (mask & kMediaCD) return kKindCD;
-  constexpr uint32_t kDvdBits = 0x2 | 0x4 | 0x8 | 0x10 | 0x800 | 0x1000 | 0x2000 | 0x4000 |
-                                0x40000 | 0x80000;
+  constexpr uint32_t kDvdBits =
+      0x2 | 0x4 | 0x8 | 0x10 | 0x800 | 0x1000 | 0x2000 | 0x4000 | 0x40000 | 0x80000;
   if (mask & kDvdBits) return kKindDVD;
   return keepUnknown ? previous : kKindNotWritable;
 }

@@ -38,7 +38,7 @@ bool SameDiscName(const std::string& a, const std::string& b);
 bool SpaceSuffices(uint64_t neededBytes, uint32_t freeBlocks);
 
 // Texts of the engine's results.
-std::string ImportResultText(int result);  // the words put into the import message
+std::string ImportResultText(int result);   // the words put into the import message
 std::string BurnResultMessage(int result);  // empty for success
 
 // An item's name: its long file name when set, else its short name.

@@ -53,7 +53,8 @@ uint32_t NumberFromVersion(const EngineVersion& v) {
   return part(v.major) * 1000 + part(v.minor) * 100 + part(v.third) * 10 + part(v.fourth);
 }
 
-uint32_t ConvertMediaType(uint32_t mask, bool toEngine, const std::optional<EngineVersion>& version) {
+uint32_t ConvertMediaType(uint32_t mask, bool toEngine,
+                          const std::optional<EngineVersion>& version) {
   if (version && VersionAtLeast(*version, kMediaUnchangedFrom)) return mask;
   const uint32_t engineDvd =
       version && VersionAtLeast(*version, kMidMediaFrom) ? kMediaDVDAnyMid : kMediaDVDAnyOld;
@@ -169,7 +170,8 @@ LibraryPlan PlanLibraryPath(const std::optional<std::string>& sharedValue,
   }
   if (plan.folder.empty() && appPathsValue) {
     plan.folder = *appPathsValue;
-    if (appPathsValue->size() <= kMaxEngineFolderChars) plan.libraryPath = *appPathsValue + kLibrary;
+    if (appPathsValue->size() <= kMaxEngineFolderChars)
+      plan.libraryPath = *appPathsValue + kLibrary;
     plan.storeFolder = *appPathsValue;
   }
   return plan;

@@ -31,7 +31,8 @@ uint32_t NumberFromVersion(const EngineVersion& v);
 
 // A media-type mask as an engine of `version` (none: unknown) expects it (toEngine) or as the
 // current interface names it (!toEngine).
-uint32_t ConvertMediaType(uint32_t mask, bool toEngine, const std::optional<EngineVersion>& version);
+uint32_t ConvertMediaType(uint32_t mask, bool toEngine,
+                          const std::optional<EngineVersion>& version);
 
 // Drive entries between the layouts.  Old to current zeroes every byte the old entry lacks;
 // current to old writes the fields the old layout has and leaves its last 92 bytes as they are.
@@ -40,7 +41,9 @@ void CurrentEntryToOld(const EngineDeviceEntry& from, OldEngineDeviceEntry* to);
 
 // Adapter thresholds.
 inline constexpr uint32_t kFirstCurrentLayoutNumber = 5555;  // below: old drive entries
-inline bool SkipsDoneCall(uint32_t number) { return number >= 5564 && number <= 5566; }
+inline bool SkipsDoneCall(uint32_t number) {
+  return number >= 5564 && number <= 5566;
+}
 inline constexpr uint32_t kHidesRuntimeNumber = 5564;  // the drive query hides "DVDR.DLL"
 inline constexpr EngineVersion kMediaUnchangedFrom{6, 3, 0, 5};
 inline constexpr EngineVersion kMidMediaFrom{6, 0, 0, 10};
@@ -61,8 +64,8 @@ int BurnIsoTrackOffset(int format);
 // Where the library is loaded from, given the registry's texts: the shared engine value and the
 // application-path value of the engine's program (each absent when it could not be read).
 struct LibraryPlan {
-  std::string folder;       // the engine folder as read (kept between loads)
-  std::string libraryPath;  // empty: nothing is loaded
+  std::string folder;                      // the engine folder as read (kept between loads)
+  std::string libraryPath;                 // empty: nothing is loaded
   std::optional<std::string> storeFolder;  // written back as the shared engine value
 };
 inline constexpr size_t kMaxEngineFolderChars = 242;

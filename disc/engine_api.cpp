@@ -96,11 +96,11 @@ class HiddenFile {
 }  // namespace
 
 // Plain forwarders: the export's result, or the default without it.
-#define ENG_FORWARD(ret, name, def, params, args)    \
-  ret name params {                                  \
-    using Fn = ret(*) params;                        \
-    if (Fn f = Lookup<Fn>(#name)) return f args;     \
-    return def;                                      \
+#define ENG_FORWARD(ret, name, def, params, args) \
+  ret name params {                               \
+    using Fn = ret(*) params;                     \
+    if (Fn f = Lookup<Fn>(#name)) return f args;  \
+    return def;                                   \
   }
 #define ENG_FORWARD_VOID(name, params, args) \
   void name params {                         \
@@ -178,8 +178,7 @@ int EngGetAPIVersionEx(uint16_t* major, uint16_t* minor, uint16_t* third, uint16
   return 1;
 }
 
-ENG_FORWARD(int, EngInit, 1, (const EngineSettings* settings, void* reserved),
-            (settings, reserved))
+ENG_FORWARD(int, EngInit, 1, (const EngineSettings* settings, void* reserved), (settings, reserved))
 
 int EngDone() {
   using Fn = int (*)();
@@ -382,8 +381,7 @@ ENG_FORWARD(int, EngRegisterDriveStatusCallback, -1,
 ENG_FORWARD(int, EngUnregisterDriveStatusCallback, -1,
             (int kind, const EngineDeviceEntry* entry, void* callback, void* user),
             (kind, entry, callback, user))
-ENG_FORWARD(int, EngRegisterDriveChangeCallback, -1, (void* callback, void* user),
-            (callback, user))
+ENG_FORWARD(int, EngRegisterDriveChangeCallback, -1, (void* callback, void* user), (callback, user))
 ENG_FORWARD(int, EngUnregisterDriveChangeCallback, -1, (void* callback, void* user),
             (callback, user))
 ENG_FORWARD(int, EngSetExpectedAPIVersion, 0, (uint32_t number), (number))
@@ -391,7 +389,8 @@ ENG_FORWARD(int, EngSetExpectedAPIVersion, 0, (uint32_t number), (number))
 int EngSetExpectedAPIVersionEx(uint16_t major, uint16_t minor, uint16_t third, uint16_t fourth,
                                void* reserved) {
   using Fn = int (*)(uint16_t, uint16_t, uint16_t, uint16_t, void*);
-  if (Fn f = Lookup<Fn>("EngSetExpectedAPIVersionEx")) return f(major, minor, third, fourth, reserved);
+  if (Fn f = Lookup<Fn>("EngSetExpectedAPIVersionEx"))
+    return f(major, minor, third, fourth, reserved);
   return EngSetExpectedAPIVersion(NumberFromVersion({major, minor, third, fourth}));
 }
 
@@ -412,8 +411,8 @@ ENG_FORWARD(int, EngAudioGetFormatInfo, 0, (int index, void* info), (index, info
 EngineIsoItem* EngImportDataTrack(DeviceHandle h, uint32_t track, void** stamp,
                                   EngineImportInfo* info, uint32_t flags, int* result,
                                   void* reserved) {
-  using Fn = EngineIsoItem* (*)(DeviceHandle, uint32_t, void**, EngineImportInfo*, uint32_t, int*,
-                                void*);
+  using Fn =
+      EngineIsoItem* (*)(DeviceHandle, uint32_t, void**, EngineImportInfo*, uint32_t, int*, void*);
   if (Fn f = Lookup<Fn>("EngImportDataTrack"))
     return f(h, track, stamp, info, flags, result, reserved);
   EngineIsoItem* items = EngImportIsoTrackEx(h, track, stamp, flags);

@@ -83,8 +83,8 @@ int EngEraseCDRW(disc::DeviceHandle h, int mode);
 int EngEraseDisc(disc::DeviceHandle h, int mode);
 int EngRegisterDriveStatusCallback(int kind, const disc::EngineDeviceEntry* entry, void* callback,
                                    void* user);
-int EngUnregisterDriveStatusCallback(int kind, const disc::EngineDeviceEntry* entry,
-                                     void* callback, void* user);
+int EngUnregisterDriveStatusCallback(int kind, const disc::EngineDeviceEntry* entry, void* callback,
+                                     void* user);
 int EngRegisterDriveChangeCallback(void* callback, void* user);
 int EngUnregisterDriveChangeCallback(void* callback, void* user);
 int EngSetExpectedAPIVersion(uint32_t number);

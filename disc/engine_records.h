@@ -15,9 +15,9 @@ namespace disc {
 // A speed list of the current layout.
 struct EngineSpeedBlock {
   uint32_t nSpeedCount;
-  uint32_t nBaseSpeedKBs;          // 150: a CD's single speed
-  uint32_t nSpeedsKBs[64];         // speeds in KB/s
-  uint32_t nSpeedsMultiples[64];   // speeds in multiples of the base speed
+  uint32_t nBaseSpeedKBs;         // 150: a CD's single speed
+  uint32_t nSpeedsKBs[64];        // speeds in KB/s
+  uint32_t nSpeedsMultiples[64];  // speeds in multiples of the base speed
   uint8_t reserved[128];
 };
 static_assert(sizeof(EngineSpeedBlock) == 648);
@@ -101,18 +101,18 @@ static_assert(offsetof(EngineDriveList, entries) == kDriveListHeaderBytes);
 
 // Media-type bits.
 inline constexpr uint32_t kMediaCD = 0x1;
-inline constexpr uint32_t kMediaDVDAny = 0xC001C;      // every DVD kind of the current layout
-inline constexpr uint32_t kMediaDVDAnyMid = 0x1C;      // the same for engines 6.0.0.10 to 6.3.0.4
-inline constexpr uint32_t kMediaDVDAnyOld = 0xC;       // the same for older engines
-inline constexpr uint32_t kMediaNotWritable = 0x400;   // the writer's kind of a disc it cannot use
+inline constexpr uint32_t kMediaDVDAny = 0xC001C;     // every DVD kind of the current layout
+inline constexpr uint32_t kMediaDVDAnyMid = 0x1C;     // the same for engines 6.0.0.10 to 6.3.0.4
+inline constexpr uint32_t kMediaDVDAnyOld = 0xC;      // the same for older engines
+inline constexpr uint32_t kMediaNotWritable = 0x400;  // the writer's kind of a disc it cannot use
 
 // Disc information (from the disc-information query; freed with the engine's free).
 struct EngineDiscInfo {
-  uint32_t nFreeBlocks;     // 2048-byte blocks left
+  uint32_t nFreeBlocks;  // 2048-byte blocks left
   uint32_t nCapacityBlocks;
-  uint32_t nMediaType;      // media-type bits of the disc in the drive
-  uint32_t nNumTracks;      // data tracks (sessions) on the disc
-  uint32_t bWritable;       // 0: closed or full
+  uint32_t nMediaType;  // media-type bits of the disc in the drive
+  uint32_t nNumTracks;  // data tracks (sessions) on the disc
+  uint32_t bWritable;   // 0: closed or full
   uint32_t reserved[11];
 };
 static_assert(sizeof(EngineDiscInfo) == 64);
@@ -124,10 +124,10 @@ struct EngineIsoItem {
   uint32_t bIsDirectory;
   uint32_t bIsReference;  // an item of an imported session: its texts belong to the engine
   uint32_t pad260;
-  char* pLongSourcePath;        // the file to write
+  char* pLongSourcePath;  // the file to write
   EngineIsoItem* pNextItem;
   EngineIsoItem* pSubDirFirstItem;
-  char* pLongFileName;          // the name on the disc
+  char* pLongFileName;  // the name on the disc
   // Entry time as calendar fields (as struct tm; all zero: not set).
   int32_t tmSec, tmMin, tmHour, tmMday, tmMon, tmYear, tmWday, tmYday, tmIsDst;
   uint32_t pad332;

@@ -44,17 +44,18 @@ intptr_t ClearOutputs(EngineIsoTrack*, const intptr_t* args) {
 }
 
 const IsoTrackFn kNewTable[kIsoTrackPositions] = {
-    Destroy,        Forward<1>,  Forward<2>,  Forward<3>,  Forward<4>,  Zero,
-    Zero,           Zero,        Zero,        ClearOutputs<2>, Forward<10>, Forward<11>,
-    Zero,           Zero,        Zero,        Zero,        Zero,        Zero,
-    Zero,           Zero,        Zero,        Forward<13>, Forward<14>, Forward<15>,
-    Forward<16>,    Forward<17>, Forward<18>, Forward<19>, Zero,        ClearOutputs<8>,
+    Destroy,     Forward<1>,  Forward<2>,  Forward<3>,  Forward<4>,
+    Zero,        Zero,        Zero,        Zero,        ClearOutputs<2>,
+    Forward<10>, Forward<11>, Zero,        Zero,        Zero,
+    Zero,        Zero,        Zero,        Zero,        Zero,
+    Zero,        Forward<13>, Forward<14>, Forward<15>, Forward<16>,
+    Forward<17>, Forward<18>, Forward<19>, Zero,        ClearOutputs<8>,
 };
 
 const IsoTrackFn kOldTable[kOldIsoTrackPositions] = {
-    Destroy,     Forward<1>,  Forward<2>,  Forward<3>,      Forward<4>,  Zero,        Zero,
-    Zero,        Zero,        ClearOutputs<2>, Forward<10>, Forward<11>, Zero,     Forward<21>,
-    Forward<22>, Forward<23>, Forward<24>, Forward<25>,     Forward<26>, Forward<27>,
+    Destroy,     Forward<1>,  Forward<2>,      Forward<3>,  Forward<4>,  Zero,        Zero,
+    Zero,        Zero,        ClearOutputs<2>, Forward<10>, Forward<11>, Zero,        Forward<21>,
+    Forward<22>, Forward<23>, Forward<24>,     Forward<25>, Forward<26>, Forward<27>,
 };
 
 EngineIsoTrack* Make(const IsoTrackFn* table, EngineIsoTrack* inner, bool owns) {

@@ -18,10 +18,10 @@ TEST(DiscChecksTest, MediaKind) {
     uint32_t want;
   };
   const Case cases[] = {
-      {false, 0x1, false, kKindNoDisc},  {true, 0, false, kKindNoDisc},
-      {true, 0x1, false, kKindCD},       {true, 0x3, false, kKindCD},
-      {true, 0x4, false, kKindDVD},      {true, 0x80000, false, kKindDVD},
-      {true, 0xC001C, false, kKindDVD},  {true, 0x100, false, kKindNotWritable},
+      {false, 0x1, false, kKindNoDisc}, {true, 0, false, kKindNoDisc},
+      {true, 0x1, false, kKindCD},      {true, 0x3, false, kKindCD},
+      {true, 0x4, false, kKindDVD},     {true, 0x80000, false, kKindDVD},
+      {true, 0xC001C, false, kKindDVD}, {true, 0x100, false, kKindNotWritable},
       {true, 0x100, true, kKindCD},
   };
   for (const Case& c : cases)
@@ -135,16 +135,20 @@ TEST(MergeItemListsTest, NewerCopyStaysAndTheDiscsOtherFilesFollow) {
     std::string released;
   };
   const Case cases[] = {
-      {"new player is newer", 2026,
+      {"new player is newer",
+       2026,
        {"CH02_0001.dvr", "Quendor_setup.exe", "CH01_0001.dvr", "notes.txt"},
        "QUENDOR_SETUP.EXE (disc)"},
-      {"disc's player is newer", 2001,
+      {"disc's player is newer",
+       2001,
        {"CH02_0001.dvr", "QUENDOR_SETUP.EXE", "CH01_0001.dvr", "notes.txt"},
        "Quendor_setup.exe (new)"},
-      {"same time keeps the new", 2020,
+      {"same time keeps the new",
+       2020,
        {"CH02_0001.dvr", "Quendor_setup.exe", "CH01_0001.dvr", "notes.txt"},
        "QUENDOR_SETUP.EXE (disc)"},
-      {"unreadable source loses", 0,
+      {"unreadable source loses",
+       0,
        {"CH02_0001.dvr", "QUENDOR_SETUP.EXE", "CH01_0001.dvr", "notes.txt"},
        "Quendor_setup.exe (new)"},
   };
@@ -152,8 +156,8 @@ TEST(MergeItemListsTest, NewerCopyStaysAndTheDiscsOtherFilesFollow) {
     FakeItems f;
     f.m_sourceTimes["Quendor_setup.exe"] = c.newSourceYear == 0 ? -1 : YearTime(c.newSourceYear);
     f.m_sourceTimes["CH02_0001.dvr"] = YearTime(2026);
-    EngineIsoItem* list =
-        FakeItems::Chain({f.Make("CH02_0001.dvr", 0, false), f.Make("Quendor_setup.exe", 0, false)});
+    EngineIsoItem* list = FakeItems::Chain(
+        {f.Make("CH02_0001.dvr", 0, false), f.Make("Quendor_setup.exe", 0, false)});
     EngineIsoItem* imported = FakeItems::Chain({f.Make("CH01_0001.dvr", 2020, true),
                                                 f.Make("QUENDOR_SETUP.EXE", 2020, true),
                                                 f.Make("notes.txt", 1960, true, false)});

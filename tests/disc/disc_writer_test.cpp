@@ -77,10 +77,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 std::string ContentOf(const std::string& image, const isoimage::IsoFile& f) {
   std::string data((f.size + isoimage::kBlock - 1) / isoimage::kBlock * isoimage::kBlock, '\0');
-  if (!data.empty() &&
-      !isoimage::FileBlockReader(image)(f.extent,
-                                        static_cast<uint32_t>(data.size() / isoimage::kBlock),
-                                        reinterpret_cast<uint8_t*>(data.data())))
+  if (!data.empty() && !isoimage::FileBlockReader(image)(
+                           f.extent, static_cast<uint32_t>(data.size() / isoimage::kBlock),
+                           reinterpret_cast<uint8_t*>(data.data())))
     return "<unreadable>";
   data.resize(f.size);
   return data;
@@ -93,8 +92,8 @@ class DiscWriterTest : public ::testing::Test {
     ::SetEnvironmentVariableA("OST_MSGBOX_LOG", m_msgLog.c_str());
     m_engine = m_folder.Path() + "engine";
     ::CreateDirectoryA(m_engine.c_str(), nullptr);
-    ASSERT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "engine\\NeroAPI.dll",
-                               m_engine + "\\NeroAPI.dll"));
+    ASSERT_TRUE(
+        ts::CopyFileTo(ts::ThisExeFolder() + "engine\\NeroAPI.dll", m_engine + "\\NeroAPI.dll"));
     m_download = m_folder.File("CH01_0001.dvr");
     m_backup = Pattern(70000, 1);
     WriteFile(m_download, m_backup);
@@ -119,7 +118,9 @@ class DiscWriterTest : public ::testing::Test {
   }
   std::string Messages() const { return ts::ReadFileText(m_msgLog); }
   std::string Calls() const { return ts::ReadFileText(m_engine + "\\calls.txt"); }
-  std::string Image(int drive) const { return m_engine + "\\drive" + std::to_string(drive) + ".iso"; }
+  std::string Image(int drive) const {
+    return m_engine + "\\drive" + std::to_string(drive) + ".iso";
+  }
 
   int InitWriter() {
     m_writer = std::make_unique<CCDWriter>();
@@ -273,7 +274,8 @@ TEST_F(DiscWriterTest, TwoBurnsAppendSessionsThatKeepTheFirstFiles) {
     EXPECT_TRUE(ts::CopyFileTo(Image(2), dir + "two_sessions.iso"));
     EXPECT_TRUE(ts::CopyFileTo(m_download, dir + "CH01_0001.dvr"));
     EXPECT_TRUE(ts::CopyFileTo(m_folder.File("CH02_0001.dvr"), dir + "CH02_0001.dvr"));
-    EXPECT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "Quendor_setup.exe", dir + "Quendor_setup.exe"));
+    EXPECT_TRUE(
+        ts::CopyFileTo(ts::ThisExeFolder() + "Quendor_setup.exe", dir + "Quendor_setup.exe"));
   }
 
   // The disc is closed now.
@@ -303,8 +305,8 @@ TEST_F(DiscWriterTest, AbortDuringTheBurnEndsWithUserAborted) {
   m_writer->SetSelectedDrive(1);
   std::atomic<int> result{-1};
   std::thread burn([&] { result = m_writer->Burn(); });
-  ASSERT_TRUE(ost::PumpMessagesUntil(
-      [&] { return Calls().find("burn 1 ") != std::string::npos; }, 60000));
+  ASSERT_TRUE(
+      ost::PumpMessagesUntil([&] { return Calls().find("burn 1 ") != std::string::npos; }, 60000));
   m_writer->Abort();
   burn.join();
   EXPECT_EQ(result.load(), 0);
@@ -363,7 +365,8 @@ TEST_F(DiscWriterTest, TheWriteCdDialog) {
   EXPECT_EQ(append, 1u);
   if (!ts::ScreenshotFolder().empty()) {
     ::SetForegroundWindow(w);
-    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    ::RedrawWindow(w, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     ost::PumpMessagesUntil([] { return false; }, 300);
     EXPECT_TRUE(ts::SaveWindowImage(w, ts::ScreenshotFolder() + "write_cd.bmp"));
   }

@@ -215,7 +215,8 @@ bool AppendSession(const std::string& imagePath, const std::string& volumeId,
   std::vector<uint8_t> root = build(1);
   const uint32_t rootBlocks = static_cast<uint32_t>(root.size() / kBlock);
   root = build(rootBlocks);
-  const uint32_t endBlock = rootExtent + rootBlocks + static_cast<uint32_t>(contents.size() / kBlock);
+  const uint32_t endBlock =
+      rootExtent + rootBlocks + static_cast<uint32_t>(contents.size() / kBlock);
 
   // Path tables: the root alone.
   uint8_t pathL[kBlock] = {}, pathM[kBlock] = {};
@@ -260,9 +261,9 @@ bool AppendSession(const std::string& imagePath, const std::string& volumeId,
   const uint64_t at = static_cast<uint64_t>(start) * kBlock;
   if (!WriteAt(image.get(), at, session.data(), session.size())) return fail("cannot write image");
   // The newest session's descriptors where readers look for them.
-  if (start != 0 && (!WriteAt(image.get(), uint64_t{kDescriptorBlock} * kBlock, pvd, kBlock) ||
-                     !WriteAt(image.get(), uint64_t{kDescriptorBlock + 1} * kBlock, terminator,
-                              kBlock)))
+  if (start != 0 &&
+      (!WriteAt(image.get(), uint64_t{kDescriptorBlock} * kBlock, pvd, kBlock) ||
+       !WriteAt(image.get(), uint64_t{kDescriptorBlock + 1} * kBlock, terminator, kBlock)))
     return fail("cannot write image");
   if (std::fflush(image.get()) != 0) return fail("cannot write image");
   *sessionStart = start;

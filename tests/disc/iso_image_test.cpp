@@ -128,10 +128,11 @@ TEST_F(IsoImageTest, RefusesRepeatedNamesAndMissingSources) {
   WriteFile(m_dir + "/a", "x");
   uint32_t start = 0, end = 0;
   std::string error;
-  EXPECT_FALSE(AppendSession(m_image, "V", {{"A", {}, 0, 0, m_dir + "/a"}, {"A", {}, 0, 0, m_dir + "/a"}},
-                             &start, &end, &error));
-  EXPECT_FALSE(AppendSession(m_image, "V", {{"A", {}, 0, 0, m_dir + "/missing"}}, &start, &end,
-                             &error));
+  EXPECT_FALSE(AppendSession(m_image, "V",
+                             {{"A", {}, 0, 0, m_dir + "/a"}, {"A", {}, 0, 0, m_dir + "/a"}}, &start,
+                             &end, &error));
+  EXPECT_FALSE(
+      AppendSession(m_image, "V", {{"A", {}, 0, 0, m_dir + "/missing"}}, &start, &end, &error));
   EXPECT_FALSE(ReadVolume(FileBlockReader(m_image)));
 }
 

@@ -146,8 +146,9 @@ bool OldTracks(const Config& c) {
 }
 
 uint32_t DvdMask(const Config& c) {
-  return ConvertMediaType(kMediaDVDAny, true,
-                          c.hasVersionEx ? std::optional<EngineVersion>(c.versionEx) : std::nullopt);
+  return ConvertMediaType(
+      kMediaDVDAny, true,
+      c.hasVersionEx ? std::optional<EngineVersion>(c.versionEx) : std::nullopt);
 }
 
 char* Text(const std::string& s) {
@@ -254,8 +255,8 @@ EXPORT int EngDone() {
 
 EXPORT EngineDriveList* EngGetAvailableDrivesEx(uint32_t media, void*) {
   const Config c = ReadConfig();
-  const bool hidden = ::GetFileAttributesA((Folder() + "\\DVDR._DLL").c_str()) !=
-                      INVALID_FILE_ATTRIBUTES;
+  const bool hidden =
+      ::GetFileAttributesA((Folder() + "\\DVDR._DLL").c_str()) != INVALID_FILE_ATTRIBUTES;
   Log("drives media=%#x%s", media, hidden ? " runtime-hidden" : "");
   const uint32_t n = static_cast<uint32_t>(c.drives.size());
   auto* list =
@@ -360,7 +361,8 @@ EXPORT EngineIsoItem* EngImportDataTrack(EngineDeviceHandle h, uint32_t track, v
     *result = kImportFilesystem;
     return nullptr;
   }
-  if (info != nullptr && info->nSize >= sizeof(EngineImportInfo)) info->pVolumeName = Text(volume->volumeId);
+  if (info != nullptr && info->nSize >= sizeof(EngineImportInfo))
+    info->pVolumeName = Text(volume->volumeId);
   if (stamp != nullptr) *stamp = std::calloc(1, 16);
   EngineIsoItem* first = nullptr;
   EngineIsoItem** link = &first;
@@ -487,7 +489,7 @@ EXPORT int EngBurn(EngineDeviceHandle h, int format, void* record, uint32_t flag
     s.usedBlocks = end;
     WriteDisc(drive, s);
   }
-  Log("burnt %u session at %u files=%u volume=%s", drive, start, static_cast<unsigned>(files.size()),
-      volume != nullptr ? volume : "");
+  Log("burnt %u session at %u files=%u volume=%s", drive, start,
+      static_cast<unsigned>(files.size()), volume != nullptr ? volume : "");
   return kBurnOk;
 }
