@@ -15,6 +15,7 @@
 #include "disc/cd_writer.h"
 #include "disc/engine_api.h"
 #include "disc/write_cd_dlg.h"
+#include "disc/write_cd_setup.h"
 #include "platform/message_loop.h"
 #include "tests/disc/iso_image.h"
 #include "tests/support/text_file.h"
@@ -371,4 +372,71 @@ TEST_F(DiscWriterTest, TheWriteCdDialog) {
     EXPECT_TRUE(ts::SaveWindowImage(w, ts::ScreenshotFolder() + "write_cd.bmp"));
   }
   dlg.EndDialog(IDCANCEL);
+}
+
+namespace {
+
+// The next "Write CD Setting" window other than `previous`, once it shows.
+HWND NextSettingWindow(HWND previous) {
+  for (int i = 0; i < 6000; ++i) {
+    HWND w = ::FindWindowA(nullptr, "Write CD Setting");
+    if (w != nullptr && w != previous && ::IsWindowVisible(w)) return w;
+    ::Sleep(10);
+  }
+  return nullptr;
+}
+
+std::string EditText(HWND w, int id) {
+  char buf[MAX_PATH] = {};
+  ::SendMessageA(::GetDlgItem(w, id), WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+}  // namespace
+
+TEST_F(DiscWriterTest, TheDialogComesBackUntilTheCheckPasses) {
+  // The disc already holds the download's name.
+  ASSERT_EQ(InitWriter(), 1);
+  m_writer->SetSelectedDrive(1);
+  ASSERT_EQ(m_writer->Burn(), 1) << Messages();
+
+  std::string firstName, secondName;
+  std::thread user([&] {
+    // First dialog: the CD writer, the proposed name, OK.
+    HWND first = NextSettingWindow(nullptr);
+    if (first == nullptr) return;
+    firstName = EditText(first, CWriteCDDlg::kFileNameEdit);
+    HWND combo = ::GetDlgItem(first, CWriteCDDlg::kDeviceCombo);
+    ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(first, WM_COMMAND, MAKEWPARAM(CWriteCDDlg::kDeviceCombo, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+    ::PostMessageA(first, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // Second dialog, after the name was refused: another name.
+    HWND second = NextSettingWindow(first);
+    if (second == nullptr) return;
+    secondName = EditText(second, CWriteCDDlg::kFileNameEdit);
+    combo = ::GetDlgItem(second, CWriteCDDlg::kDeviceCombo);
+    ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(second, WM_COMMAND, MAKEWPARAM(CWriteCDDlg::kDeviceCombo, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+    ::SendMessageA(::GetDlgItem(second, CWriteCDDlg::kFileNameEdit), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>("CH09_0001.dvr"));
+    ::PostMessageA(second, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  ::DeleteFileA(m_msgLog.c_str());
+  const bool on = PrepareDiscWrite(nullptr, *m_writer, m_download, 1);
+  user.join();
+  EXPECT_TRUE(on);
+  EXPECT_EQ(firstName, "CH01_0001.dvr");
+  EXPECT_EQ(secondName, "CH01_0001.dvr");
+  EXPECT_EQ(Messages(), "FileName is tha same as other existed file,please modify it\n");
+  EXPECT_EQ(m_writer->DiscFileName(), m_folder.File("CH09_0001.dvr"));
+
+  // Cancelling writes nothing.
+  std::thread cancel([&] {
+    if (HWND w = NextSettingWindow(nullptr))
+      ::PostMessageA(w, WM_COMMAND, MAKEWPARAM(CWriteCDDlg::kCancelWriting, BN_CLICKED), 0);
+  });
+  EXPECT_FALSE(PrepareDiscWrite(nullptr, *m_writer, m_download, 1));
+  cancel.join();
 }
