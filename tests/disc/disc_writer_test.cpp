@@ -11,10 +11,13 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "disc/cd_writer.h"
 #include "disc/engine_api.h"
 #include "disc/write_cd_dlg.h"
+#include "disc/write_cd_progress.h"
 #include "disc/write_cd_setup.h"
 #include "platform/message_loop.h"
 #include "tests/disc/iso_image.h"
@@ -439,4 +442,33 @@ TEST_F(DiscWriterTest, TheDialogComesBackUntilTheCheckPasses) {
   });
   EXPECT_FALSE(PrepareDiscWrite(nullptr, *m_writer, m_download, 1));
   cancel.join();
+}
+
+TEST_F(DiscWriterTest, ProgressReachesTheChannelInOrder) {
+  ProgressChannel channel;
+  channel.m_hDone = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
+  channel.m_hRequest = ::CreateSemaphoreA(nullptr, 0, 1, nullptr);
+  std::vector<std::pair<LONG, LONG>> got;
+  std::thread receiver([&] {
+    for (;;) {
+      if (::WaitForSingleObject(channel.m_hRequest, 60000) != WAIT_OBJECT_0) return;
+      got.emplace_back(channel.m_nCommand, channel.m_nValue);
+      const bool end = channel.m_nCommand == kProgressEnd;
+      ::ReleaseSemaphore(channel.m_hDone, 1, nullptr);
+      if (end) return;
+    }
+  });
+  SetWriteCDProgressChannel(&channel);
+  m_writer = std::make_unique<CCDWriter>();
+  ASSERT_EQ(m_writer->Init(m_download.c_str(), &WriteCDProgressCallback), 1);
+  m_writer->SetSelectedDrive(1);
+  EXPECT_EQ(m_writer->Burn(), 1) << Messages();
+  receiver.join();
+  SetWriteCDProgressChannel(nullptr);
+  ::CloseHandle(channel.m_hDone);
+  ::CloseHandle(channel.m_hRequest);
+  std::vector<std::pair<LONG, LONG>> want = {{kProgressBegin, 0}, {kProgressTotal, 100}};
+  for (LONG p = 0; p <= 100; p += 10) want.emplace_back(kProgressStep, p);
+  want.emplace_back(kProgressEnd, 0);
+  EXPECT_EQ(got, want);
 }
