@@ -7,6 +7,7 @@
 #include "devsim/config_blocks.h"
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
+#include "devsim/firmware_upgrade.h"
 #include "devsim/live_scene.h"
 #include "devsim/sessions.h"
 
@@ -20,6 +21,7 @@ struct Device {
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
   LiveScene scene;          // the live picture shared by all streams (locks itself)
+  FirmwareStore firmware;   // uploaded firmware parts (locks itself)
 
   // Writes the blocks to blocks_file (through a temporary file); call with mu held.
   bool SaveBlocks(std::string* error) const;
