@@ -27,9 +27,9 @@ CAddressBookDialog::~CAddressBookDialog() {
 BOOL CAddressBookDialog::OnInitDialog() {
   ost::Dialog::OnInitDialog();
   const std::string path = g_lpApp->m_Settings.m_strExeDir + "IPRecord.dat";
-  ost::ScopedHandle file(
-      ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ost::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     DebugTrace("Create File failed,error is %lu \n", ::GetLastError());
     EndDialog(-1);
@@ -42,8 +42,8 @@ BOOL CAddressBookDialog::OnInitDialog() {
   if (read) {
     image.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    read = image.empty() || (::ReadFile(file.Get(), image.data(), static_cast<DWORD>(image.size()), &got,
-                                        nullptr) != FALSE &&
+    read = image.empty() || (::ReadFile(file.Get(), image.data(), static_cast<DWORD>(image.size()),
+                                        &got, nullptr) != FALSE &&
                              got == image.size());
   }
   if (!read || !DecodeIpRecords(image.data(), image.size(), m_Rows)) {
@@ -85,8 +85,8 @@ void CAddressBookDialog::SaveAndClose() {
   ::SetFilePointer(m_hRecordFile.Get(), 0, nullptr, FILE_BEGIN);
   ::SetEndOfFile(m_hRecordFile.Get());
   DWORD written = 0;
-  if (!image.empty() && !::WriteFile(m_hRecordFile.Get(), image.data(), static_cast<DWORD>(image.size()),
-                                     &written, nullptr))
+  if (!image.empty() && !::WriteFile(m_hRecordFile.Get(), image.data(),
+                                     static_cast<DWORD>(image.size()), &written, nullptr))
     DebugTrace("Write the record file is failed,error is %lu \n", ::GetLastError());
   m_hRecordFile.Reset();
 }

@@ -1,3 +1,6 @@
+// Windows Sockets before the dialog header brings in windows.h.
+#include <winsock2.h>
+
 #include "tools/upgrade_fw_dlg.h"
 
 #include <commctrl.h>

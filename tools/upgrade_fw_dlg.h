@@ -3,7 +3,6 @@
 // Cancel (stops the upload and tells the device).
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
 
 #include <memory>

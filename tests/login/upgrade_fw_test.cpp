@@ -201,7 +201,9 @@ TEST_F(UpgradeFw, InjectedFaultsEndInAnError) {
       WaitClosed(dlg);
     });
     EXPECT_EQ(closed, c.dialogCloses);
-    if (!c.dialogCloses) EXPECT_TRUE(upgradeEnabled);
+    if (!c.dialogCloses) {
+      EXPECT_TRUE(upgradeEnabled);
+    }
     EXPECT_EQ(MessageBoxes(), c.boxes);
     m_dialog.reset();
     m_device.Stop();

@@ -1,6 +1,7 @@
 // Firmware images and file sets: the record format, every refusal before an upload, the tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -14,8 +15,9 @@ std::vector<uint8_t> Header(uint32_t length, uint8_t type) {
 }
 
 std::vector<uint8_t> Record(uint32_t length, uint8_t type, uint8_t fill = 0xA5) {
-  std::vector<uint8_t> r = Header(length, type);
-  r.insert(r.end(), length, fill);
+  std::vector<uint8_t> r(4 + size_t{length}, fill);
+  const std::vector<uint8_t> h = Header(length, type);
+  std::copy(h.begin(), h.end(), r.begin());
   return r;
 }
 
