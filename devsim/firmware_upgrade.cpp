@@ -35,6 +35,7 @@ void FirmwareStore::HoldOpened() {
 void FirmwareStore::HoldClosed() {
   std::lock_guard lock(mu_);
   --holds_;
+  ++holds_closed_;
 }
 
 int FirmwareStore::OpenHolds() const {
@@ -56,13 +57,13 @@ Reply FirmwareStore::Chunked(const RequestHead& head, std::string_view body) {
     const std::optional<uint64_t> size = Decimal(FindParam(head.params, "FileSize"));
     if (!size) return {400, "FileSize missing"};
     if (body.size() > *size) return {400, "more bytes than FileSize"};
-    pending_part_ = {"chunked", type ? *type : "", std::string(body), false, holds_ > 0};
+    pending_part_ = {"chunked", type ? *type : "", std::string(body), false, false};
+    pending_closed_ = holds_closed_;
     pending_size_ = *size;
     pending_ = true;
   } else {
     if (!pending_) return {400, "no part started"};
     pending_part_.data.append(body);
-    pending_part_.hold_open = pending_part_.hold_open && holds_ > 0;
     if (pending_part_.data.size() > pending_size_) {
       pending_ = false;
       return {400, "more bytes than FileSize"};
@@ -83,6 +84,8 @@ Reply FirmwareStore::Chunked(const RequestHead& head, std::string_view body) {
   const bool whole =
       upgrade && (*upgrade == "Finished" || pending_part_.data.size() == pending_size_);
   if (whole) {
+    // The hold connection must be up when the part is whole and none closed while it came.
+    pending_part_.hold_open = holds_ > 0 && holds_closed_ == pending_closed_;
     parts_.push_back(pending_part_);
     pending_ = false;
   }

@@ -26,7 +26,8 @@ struct StoredFirmwarePart {
   std::string type;    // the Type value as sent ("" when none came)
   std::string data;
   bool reboot = false;
-  bool hold_open = false;  // a hold connection was open at every request of the part
+  bool hold_open = false;  // a hold connection was open when the part was whole, none closed
+                           // while it came
 };
 
 // Locks itself.
@@ -48,6 +49,8 @@ class FirmwareStore {
  private:
   mutable std::mutex mu_;
   int holds_ = 0;
+  uint64_t holds_closed_ = 0;
+  uint64_t pending_closed_ = 0;  // holds_closed_ when the pending part started
   bool pending_ = false;  // a chunked part between Start and Finished
   StoredFirmwarePart pending_part_;
   uint64_t pending_size_ = 0;
