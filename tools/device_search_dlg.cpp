@@ -56,7 +56,11 @@ CDeviceSearchDlg::CDeviceSearchDlg(HWND parent) : ost::Dialog(kTemplateId, paren
   MapCommand(kSearchAgainButton, &CDeviceSearchDlg::OnSearchAgain);
   MapCommand(kApplyButton, &CDeviceSearchDlg::OnApply);
   MapCommand(kResetDefaultButton, &CDeviceSearchDlg::OnResetDefault);
-  MapNotify(kDeviceList, LVN_ITEMCHANGED, &CDeviceSearchDlg::OnItemChanged);
+  MapMessage(WM_NOTIFY, [this](WPARAM, LPARAM lp) -> LRESULT {
+    const auto* header = reinterpret_cast<const NMHDR*>(lp);
+    if (header->idFrom == kDeviceList && header->code == LVN_ITEMCHANGED) OnItemChanged();
+    return 0;
+  });
   MapMessage(WM_SEARCHREPLY, &CDeviceSearchDlg::OnSearchReply);
   MapMessage(WM_SEARCHENDED, &CDeviceSearchDlg::OnSearchEnded);
   MapMessage(WM_SEARCHSENDFAILED, [](WPARAM, LPARAM) -> LRESULT {

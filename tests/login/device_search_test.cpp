@@ -114,14 +114,18 @@ class DeviceSearch : public LoginWindowTest {
 TEST_F(DeviceSearch, ListsMovesAndResetsDevicesAndHandsTheChoiceOver) {
   StartDevice(
       {"--search-device", kA, "--search-device", kB, "--search-device", kC, "--search-device", kD});
+  g_lpApp->m_Settings.m_wLastMac1 = g_lpApp->m_Settings.m_wLastMac2 = 255;  // before any login
   OpenWindow();
   std::vector<std::string> first, afterApply, afterReset, boxes;
-  std::string badAddressBox, typeBox;
+  std::string badAddressBox, typeBox, stage = "no dialog";
   Helper([&] {
     HWND dlg = WaitForOwnWindow("SEARCH", 30000);
     if (!dlg && !(dlg = WaitForOwnWindowWithItem(1093, 1000))) return;
-    if (!WaitSearchEnd(dlg, 4)) return;
+    stage = "first search";
+    const bool firstEnded = WaitSearchEnd(dlg, 4);
     first = Rows(dlg);
+    if (!firstEnded) return;
+    stage = "set-up";
 
     Select(dlg, 2);  // B, a network DVR: no set-up
     SetUpWith(dlg, 1095, nullptr, nullptr);
@@ -142,23 +146,31 @@ TEST_F(DeviceSearch, ListsMovesAndResetsDevicesAndHandsTheChoiceOver) {
 
     ::PostMessageA(::GetDlgItem(dlg, 1094), BM_CLICK, 0, 0);
     ts::WaitUntil([&] { return Caption(dlg) != "Stop_Search"; }, 5000);
+    stage = "second search";
     if (!WaitSearchEnd(dlg, 4)) return;
     afterApply = Rows(dlg);
+    stage = "reset";
 
     Select(dlg, 3);  // A at its new address: back to the factory settings
     SetUpWith(dlg, 1101, "admin", "1234");
     ::PostMessageA(::GetDlgItem(dlg, 1094), BM_CLICK, 0, 0);
     ts::WaitUntil([&] { return Caption(dlg) != "Stop_Search"; }, 5000);
+    stage = "third search";
     if (!WaitSearchEnd(dlg, 4)) return;
     afterReset = Rows(dlg);
+    stage = "ok";
 
     ::PostMessageA(dlg, WM_KEYDOWN, VK_ESCAPE, 0);  // swallowed
     Select(dlg, 2);
     ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
   });
   Click(L::kSearchButton);
-  ASSERT_TRUE(PumpUntil([&] { return Text(L::kEditServer) == "10.77.0.21"; }, 120000));
+  const bool handedOver = PumpUntil([&] { return Text(L::kEditServer) == "10.77.0.21"; }, 120000);
   JoinHelpers();
+  ASSERT_TRUE(handedOver) << stage << "\n"
+                          << ::testing::PrintToString(first) << "\n"
+                          << ::testing::PrintToString(MessageBoxes()) << "\n"
+                          << m_device.StderrText();
 
   EXPECT_EQ(first, (std::vector<std::string>{
                        "10.77.0.23|02:1a:2b:3c:4d:04|83|16CH MPEG4 DVR|",
