@@ -15,12 +15,19 @@
 #include "app/app_data.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
+#include "tests/support/window_capture.h"
 
 namespace logintest {
 namespace {
 
 namespace ts = testsupport;
 using L = LoginDialog;
+
+// With OST_SCREENSHOT_DIR set, saves the window there as name.bmp.
+void Screenshot(HWND window, const char* name) {
+  const std::string folder = ts::ScreenshotFolder();
+  if (!folder.empty()) ts::SaveWindowImage(window, folder + name + ".bmp");
+}
 
 const std::string kA =
     "type=83,mac=02:1a:2b:3c:4d:01,ip=10.77.0.20,mask=255.255.255.0,"
@@ -98,6 +105,7 @@ class DeviceSearch : public LoginWindowTest {
       if (user) {
         ::SetDlgItemTextA(auth, 1040, user);
         ::SetDlgItemTextA(auth, 1043, password);
+        Screenshot(auth, "confirm_authority");
         ::PostMessageA(::GetDlgItem(auth, IDOK), BM_CLICK, 0, 0);
       } else {
         ::PostMessageA(::GetDlgItem(auth, IDCANCEL), BM_CLICK, 0, 0);
@@ -125,6 +133,9 @@ TEST_F(DeviceSearch, ListsMovesAndResetsDevicesAndHandsTheChoiceOver) {
     const bool firstEnded = WaitSearchEnd(dlg, 4);
     first = Rows(dlg);
     if (!firstEnded) return;
+    Select(dlg, 3);
+    ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Screenshot(dlg, "device_search");
     stage = "set-up";
 
     Select(dlg, 2);  // B, a network DVR: no set-up

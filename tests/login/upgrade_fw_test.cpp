@@ -2,6 +2,9 @@
 // method delivers byte-identical parts with their Type and Reboot while the hold connection is
 // open; injected faults end in "Upgrade firmware error"; Cancel sends the method's request.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstdio>
@@ -12,6 +15,7 @@
 #include "app/app_data.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
+#include "tests/support/window_capture.h"
 
 namespace logintest {
 namespace {
@@ -246,6 +250,14 @@ TEST_F(UpgradeFw, CancelSendsTheMethodsCancelRequest) {
     std::string version;
     RunDialog([&](HWND dlg) {
       version = ts::ItemText(dlg, 1385);
+      const std::string folder = ts::ScreenshotFolder();
+      if (!folder.empty() && c.device[3] == "1013") {
+        ::SetDlgItemTextA(dlg, 1387, "C:\\firmware\\KERNEL.BIN");
+        ::ShowWindow(::GetDlgItem(dlg, 1389), SW_SHOW);
+        ::SendMessageA(::GetDlgItem(dlg, 1389), PBM_SETPOS, 40, 0);
+        ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ts::SaveWindowImage(dlg, folder + "upgrade_fw.bmp");
+      }
       ::PostMessageA(::GetDlgItem(dlg, 1392), BM_CLICK, 0, 0);
       WaitClosed(dlg);
     });
