@@ -11,6 +11,7 @@
 #include "net/local_ip.h"
 #include "platform/message_box.h"
 #include "tools/search_exchange.h"
+#include "tools/tool_colours.h"
 #include "tools/tools_messages.h"
 
 namespace {
@@ -47,12 +48,30 @@ void SetColumnText(HWND list, int row, int column, const std::string& text) {
 
 }  // namespace
 
+CConfirmAuthorityDlg::CConfirmAuthorityDlg()
+    : ost::Dialog(kTemplateId, nullptr), m_hFace(::CreateSolidBrush(kToolFace)) {}
+
+CConfirmAuthorityDlg::~CConfirmAuthorityDlg() {
+  ::DeleteObject(m_hFace);
+}
+
+HBRUSH CConfirmAuthorityDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  if (HBRUSH face = ToolDialogColours(dc, control, type, m_hFace)) return face;
+  return ost::Dialog::OnCtlColor(dc, control, type);
+}
+
+HBRUSH CDeviceSearchDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  if (HBRUSH face = ToolDialogColours(dc, control, type, m_hFace)) return face;
+  return ost::Dialog::OnCtlColor(dc, control, type);
+}
+
 void CConfirmAuthorityDlg::DoDataExchange(ost::DataExchange& dx) {
   dx.Text(kEditUser, m_strUserName, 15);
   dx.Text(kEditPassword, m_strPassword, 15);
 }
 
-CDeviceSearchDlg::CDeviceSearchDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
+CDeviceSearchDlg::CDeviceSearchDlg(HWND parent)
+    : ost::Dialog(kTemplateId, parent), m_hFace(::CreateSolidBrush(kToolFace)) {
   MapCommand(kSearchAgainButton, &CDeviceSearchDlg::OnSearchAgain);
   MapCommand(kApplyButton, &CDeviceSearchDlg::OnApply);
   MapCommand(kResetDefaultButton, &CDeviceSearchDlg::OnResetDefault);
@@ -77,6 +96,7 @@ CDeviceSearchDlg::CDeviceSearchDlg(HWND parent) : ost::Dialog(kTemplateId, paren
 
 CDeviceSearchDlg::~CDeviceSearchDlg() {
   StopSearch();
+  ::DeleteObject(m_hFace);
 }
 
 BOOL CDeviceSearchDlg::OnInitDialog() {
@@ -86,6 +106,9 @@ BOOL CDeviceSearchDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();
   HWND list = GetDlgItem(kDeviceList);
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  ::SendMessageA(list, LVM_SETBKCOLOR, 0, ost::kEditBack);
+  ::SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, ost::kEditBack);
+  ::SendMessageA(list, LVM_SETTEXTCOLOR, 0, ost::kEditText);
   const struct {
     UINT id;
     const char* text;

@@ -20,12 +20,17 @@ class CConfirmAuthorityDlg : public ost::Dialog {
   static constexpr UINT kTemplateId = 285;
   static constexpr int kEditUser = 1040;
   static constexpr int kEditPassword = 1043;
-  CConfirmAuthorityDlg() : ost::Dialog(kTemplateId, nullptr) {}
+  CConfirmAuthorityDlg();
+  ~CConfirmAuthorityDlg() override;
   std::string m_strUserName;
   std::string m_strPassword;
 
  protected:
   void DoDataExchange(ost::DataExchange& dx) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
+
+ private:
+  HBRUSH m_hFace = nullptr;
 };
 
 // One device that answered, with its settings as texts.
@@ -73,6 +78,7 @@ class CDeviceSearchDlg : public ost::Dialog {
   void OnOK() override;
   void OnCancel() override;
   void OnTimer(UINT_PTR id) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   void OnItemChanged();
@@ -93,6 +99,7 @@ class CDeviceSearchDlg : public ost::Dialog {
   LRESULT OnSearchReply(WPARAM, LPARAM);
   LRESULT OnSearchEnded(WPARAM, LPARAM);
 
+  HBRUSH m_hFace = nullptr;
   std::thread m_searchThread;
   std::atomic<bool> m_stopSearch{false};
   std::mutex m_replyLock;

@@ -17,6 +17,7 @@
 #include "platform/message_box.h"
 #include "tools/dlg_get_path.h"
 #include "tools/firmware_upload_win32.h"
+#include "tools/tool_colours.h"
 #include "tools/tools_messages.h"
 
 // Shared by the dialog and its upload thread.
@@ -58,6 +59,7 @@ DeviceSession& Session() {
 
 CUpgradeFWDlg::CUpgradeFWDlg(HWND parent) : ost::Dialog(kTemplateId, parent) {
   m_hStop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  m_hFace = ::CreateSolidBrush(kToolFace);
   MapCommand(kFindButton, &CUpgradeFWDlg::OnFindButton);
   MapCommand(kUpgradeButton, &CUpgradeFWDlg::OnUpgradeButton);
   MapCommand(kCancelButton, [this] { OnCancel(); });
@@ -91,6 +93,12 @@ CUpgradeFWDlg::~CUpgradeFWDlg() {
   m_transport.reset();  // closes a hold connection left open after a completed upload
   if (m_fileSet) m_fileSet->Clear();
   if (m_hStop) ::CloseHandle(m_hStop);
+  if (m_hFace) ::DeleteObject(m_hFace);
+}
+
+HBRUSH CUpgradeFWDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  if (HBRUSH face = ToolDialogColours(dc, control, type, m_hFace)) return face;
+  return ost::Dialog::OnCtlColor(dc, control, type);
 }
 
 BOOL CUpgradeFWDlg::OnInitDialog() {
@@ -101,6 +109,8 @@ BOOL CUpgradeFWDlg::OnInitDialog() {
   m_nPartIndex = 0;
   ::ShowWindow(GetDlgItem(kProgressBar), SW_HIDE);
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETRANGE32, 0, 100);
+  ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETBKCOLOR, 0, ost::kEditBack);
+  ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETBARCOLOR, 0, kToolBar);
   BOOL result = TRUE;
   if (IsFileSetMethod(m_method)) {
     // The table follows the Product-ID whether or not the version query answers.

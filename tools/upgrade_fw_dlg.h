@@ -41,6 +41,7 @@ class CUpgradeFWDlg : public ost::Dialog {
   void OnOK() override;
   // Cancel and Esc: stop the upload, send the method's cancel request, end with 0.
   void OnCancel() override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   void OnFindButton();
@@ -55,6 +56,7 @@ class CUpgradeFWDlg : public ost::Dialog {
   bool UploadRunning() const;
   LRESULT OnUploadEnded(WPARAM, LPARAM);
 
+  HBRUSH m_hFace = nullptr;
   UpgradeMethod m_method = UpgradeMethod::kNone;
   HANDLE m_hStop = nullptr;  // manual-reset stop request of the upload
   std::thread m_upload;
