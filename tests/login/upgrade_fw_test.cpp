@@ -153,6 +153,11 @@ TEST_F(UpgradeFw, EveryMethodDeliversTheFirmwareWhole) {
     bool closed = false;
     RunDialog([&](HWND dlg) {
       Upgrade(dlg, path);
+      if (c.device[1] == "RZ3K") {
+        // Enter while the upload runs is ignored: the upload still ends the dialog itself.
+        ts::WaitUntil([&] { return !::IsWindowEnabled(::GetDlgItem(dlg, 1388)); });
+        ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+      }
       closed = WaitClosed(dlg);
     });
     EXPECT_TRUE(closed);
