@@ -62,6 +62,13 @@ void Deliver(int fd, const Outcome& out, const ConnectionContext& ctx) {
       return;
     }
   }
+  if (out.holds) {
+    ctx.device.firmware.HoldOpened();
+    WaitForPeerClose(fd, ctx.stop_fd, -1);
+    ctx.device.firmware.HoldClosed();
+    close(fd);
+    return;
+  }
   if (out.opens_stream) {
     ServeLiveStream(fd, ctx.device, ctx.stop_fd, out.stream_session);
     return;
@@ -130,7 +137,15 @@ void ServeConnection(int fd, uint64_t conn_id, const ConnectionContext& ctx) {
   }
 
   const RequestHead& head = parse.head;
-  size_t body_length = static_cast<size_t>(head.content_length.value_or(0));
+  const std::optional<uint64_t> streamed = StreamedUploadLength(head);
+  if (!streamed) {
+    LogFailure(ctx, conn_id, received, &head, {}, 400, "FILESIZE missing or too large");
+    Outcome bad;
+    bad.reply = {400, "FILESIZE missing or too large"};
+    Deliver(fd, bad, ctx);
+    return;
+  }
+  size_t body_length = static_cast<size_t>(head.content_length.value_or(*streamed));
   size_t want = head.head_size + body_length;
   while (received.size() < want) {
     ReadResult r = ReadUntil(fd, received, want, ctx);
@@ -153,7 +168,7 @@ void ServeConnection(int fd, uint64_t conn_id, const ConnectionContext& ctx) {
     e.head = &head;
     e.body = body;
     bool replies = !out.delivery.drop && !(out.delivery.stall && out.delivery.stall_ms == 0) &&
-                   !out.opens_stream;
+                   !out.opens_stream && !out.holds;
     if (replies) e.status = out.reply.status;
     e.reply_body_length = replies ? out.reply.body.size() : 0;
     e.faults = out.faults;

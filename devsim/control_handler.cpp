@@ -54,6 +54,11 @@ Reply HandleControl(Device& device, const RequestHead& head) {
   std::string_view command = std::string_view(head.path).substr(kControlPrefix.size());
   const auto& params = head.params;
   if (command == "fault") return AddFault(device, params);
+  if (command == "firmware") return Ok(device.firmware.Listing());
+  if (command == "clear-firmware") {
+    device.firmware.Clear();
+    return Ok("ok\n");
+  }
   if (command == "clear-faults") {
     const std::string* name = FindParam(params, "name");
     size_t n = device.faults.Clear(name ? std::string_view(*name) : std::string_view());

@@ -9,6 +9,7 @@
 #include "devsim/config_blocks.h"
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
+#include "devsim/firmware_upgrade.h"
 #include "devsim/live_scene.h"
 #include "devsim/sessions.h"
 
@@ -22,6 +23,7 @@ struct Device {
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
   LiveScene scene;          // the live picture shared by all streams (locks itself)
+  FirmwareStore firmware;   // uploaded firmware parts (locks itself)
 
   // Set by the server: listens on one more port of its address (as the device does when its
   // IP block gets a new web port); false when the port cannot be bound. Called without mu.

@@ -156,6 +156,7 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"boot_version", "Boot-Version text"},
         {"version_2041", "2041-Version text"},
         {"fpga_version", "FPGA-Version text"},
+        {"version_text", "\"/GetVersion.cgi\" body (empty: the firmware text)"},
         {"slaves", "SID:STYPE:SPROTOCOL,...: SLAVENUM and its items"},
         {"devinfo_text", "the whole device-information reply (empty: built from the items)"},
         {"color_con", "CON text of /GetColor.cgi (default 128; empty: left out)"},
@@ -293,6 +294,7 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
   if (key == "boot_version") return text_item(p.boot_version);
   if (key == "version_2041") return text_item(p.version_2041);
   if (key == "fpga_version") return text_item(p.fpga_version);
+  if (key == "version_text") return text_item(p.version_text);
   if (key == "color_con") return text_item(p.color_con);
   if (key == "color_bri") return text_item(p.color_bri);
   if (key == "color_hue") return text_item(p.color_hue);

@@ -52,6 +52,7 @@ struct DeviceProfile {
   std::string fpga_version;
   std::string slaves;        // "SID:STYPE:SPROTOCOL,..."
   std::string devinfo_text;  // when not empty: the whole reply, items ignored
+  std::string version_text;  // "/GetVersion.cgi" body; empty: the firmware text
 
   // The picture's colour ("/GetColor.cgi" items; "/SetColor.cgi" stores decimal numbers).
   std::string color_con = "128";

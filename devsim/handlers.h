@@ -47,6 +47,12 @@ Reply HandlePtzReset(Device& device, const Request& request);
 // "/SetColor.cgi" CON, BRI, HUE 0-255 store them (other values are ignored).
 Reply HandleGetColor(Device& device, const Request& request);
 Reply HandleSetColor(Device& device, const Request& request);
+// The firmware upgrade: "/UpgradeFW.cgi" pieces, a "/UpgradeFW2.cgi" part (its raw bytes as the
+// body), "/CancelUPFW.cgi", and "/GetVersion.cgi" (the version_text setting, else the firmware).
+Reply HandleUpgradeFW(Device& device, const Request& request);
+Reply HandleUpgradeFW2(Device& device, const Request& request);
+Reply HandleCancelUpgrade(Device& device, const Request& request);
+Reply HandleGetVersion(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 

@@ -12,6 +12,7 @@
 #include "devsim/block_seed.h"
 #include "devsim/device.h"
 #include "devsim/options.h"
+#include "devsim/search_responder.h"
 #include "devsim/request_log.h"
 #include "devsim/server.h"
 #include "devsim/stream_recorder.h"
@@ -138,6 +139,23 @@ int main(int argc, char** argv) {
   if (!options->port_file.empty() && !WritePortFile(options->port_file, server.port())) {
     std::cerr << "devsim: cannot write " << options->port_file << "\n";
     return 1;
+  }
+  devsim::SearchResponder search;
+  if (!options->search_devices.empty()) {
+    std::vector<devsim::SearchDevice> devices;
+    for (const auto& spec : options->search_devices) {
+      devsim::SearchDevice d;
+      if (!devsim::ParseSearchDevice(spec, &d, &error)) {
+        std::cerr << "devsim: " << error << "\n";
+        return 2;
+      }
+      devices.push_back(d);
+    }
+    if (!search.Start(std::move(devices), static_cast<uint16_t>(options->search_port),
+                      static_cast<uint16_t>(options->search_reply_port), &error)) {
+      std::cerr << "devsim: " << error << "\n";
+      return 1;
+    }
   }
   std::cout << "PORT " << server.port() << std::endl;
 

@@ -114,6 +114,15 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
         return std::nullopt;
       }
       o.record_frames = *n;
+    } else if (arg == "--search-device") {
+      o.search_devices.push_back(*v);
+    } else if (arg == "--search-port" || arg == "--search-reply-port") {
+      auto n = ParseInt(*v, 1, 65535);
+      if (!n) {
+        *error = std::string(arg) + ": expected a port";
+        return std::nullopt;
+      }
+      (arg == "--search-port" ? o.search_port : o.search_reply_port) = static_cast<int>(*n);
     } else if (arg == "--read-timeout") {
       auto ms = ParseInt(*v, 1, 3600000);
       if (!ms) {
@@ -156,6 +165,9 @@ std::string HelpText() {
        "  --online-length N      = --set online_length=N\n"
        "  --no-cookie-check      = --set check_cookie=0\n"
        "  --fps N                = --set stream.fps=N (frames per second of the live stream)\n"
+       "  --search-device SPEC   a device answering the LAN search on UDP --search-port (7777),\n"
+       "                         replies to the sender's --search-reply-port (3332); only in\n"
+       "                         the namespace named by OST_SEARCH_NETNS (README.md)\n"
        "  --blocks FILE          configuration blocks: loaded at start when FILE exists (before\n"
        "                         the settings), saved after every accepted /SetSysCfg.cgi\n"
        "  --fault NAME[,K=V...]  switch a fault on (repeatable); see the list below\n"

@@ -22,6 +22,10 @@ struct Options {
   int read_timeout_ms = 30000;
   std::string record_stream;  // when set: write a stream to this file and exit
   int64_t record_frames = 100;
+  // The LAN search responder: one spec per simulated device (none: no responder).
+  std::vector<std::string> search_devices;
+  int search_port = 7777;
+  int search_reply_port = 3332;
   bool help = false;
 };
 

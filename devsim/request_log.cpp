@@ -1,5 +1,6 @@
 #include "devsim/request_log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -58,8 +59,9 @@ std::string FormatLogLine(const LogEntry& e, uint64_t seq) {
     out += "]";
   }
   out += ",\"body_len\":" + std::to_string(e.body.size());
+  // Firmware parts run to megabytes: the log keeps their first 64 KiB.
   out += ",\"body_hex\":\"" +
-         ToHex(reinterpret_cast<const uint8_t*>(e.body.data()), e.body.size()) + "\"";
+         ToHex(reinterpret_cast<const uint8_t*>(e.body.data()), std::min<size_t>(e.body.size(), 65536)) + "\"";
   out += ",\"head\":" + JsonBytes(e.raw_head);
   out += ",\"status\":" + (e.status ? std::to_string(*e.status) : std::string("null"));
   out += ",\"reply_len\":" + std::to_string(e.reply_body_length);

@@ -84,7 +84,9 @@ Outcome Route(Device& device, const RequestHead& head, std::string_view body) {
     return out;
   }
   out.reply = handler(device, Request{head, body, fired, session});
-  if (head.path == kVideoPath && out.reply.status == 200) {
+  if (head.path == kVideoPath && out.reply.status == 200 && IsHoldRequest(head)) {
+    out.holds = true;
+  } else if (head.path == kVideoPath && out.reply.status == 200) {
     out.opens_stream = true;
     if (session) out.stream_session = session->id;
   }

@@ -17,6 +17,7 @@ struct Outcome {
   std::vector<std::string> faults;  // names of the faults that fired
   bool logged = true;               // control requests are not logged
   bool opens_stream = false;        // a live stream follows in place of the reply
+  bool holds = false;               // a hold connection: kept open, nothing sent
   std::string stream_session;       // the session the stream follows (empty: none)
 };
 

@@ -21,7 +21,8 @@ inline constexpr struct {
     {6, Owner::kMainWnd},  {8, Owner::kMainWnd},  {9, Owner::kMainWnd}, {10, Owner::kMainWnd},
     {11, Owner::kMainWnd}, {12, Owner::kSession}, {15, Owner::kLogin},  {16, Owner::kLogin},
     {19, Owner::kLive},    {27, Owner::kSession}, {32, Owner::kLive},   {33, Owner::kLogin},
-    {34, Owner::kLogin},   {43, Owner::kLogin},
+    {34, Owner::kLogin},   {43, Owner::kLogin},   {40, Owner::kTools},  {41, Owner::kTools},
+    {42, Owner::kTools},
 };
 
 // Our own messages: WM_APP + a range of 32 numbers per folder.
