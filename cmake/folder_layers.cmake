@@ -5,7 +5,7 @@ set(OST_FOLDER_LAYERS
   "text res"
   "platform"
   "net resize ui"
-  "live"
+  "live pagerules"
   "app"
   "session"
   "mainwnd tools record"

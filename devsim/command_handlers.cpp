@@ -26,7 +26,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 16> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 19> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -43,6 +43,9 @@ Handler FindHandler(std::string_view path) {
       {"/GetColor.cgi", HandleGetColor},
       {"/SetColor.cgi", HandleSetColor},
       {"/SetRetr.cgi", HandleSetRetr},
+      {"/Getlog.cgi", HandleGetLog},
+      {"/ClearLog.cgi", HandleClearLog},
+      {"/SyncTime.cgi", HandleSyncTime},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

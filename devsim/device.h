@@ -5,6 +5,7 @@
 #include <string>
 
 #include "devsim/config_blocks.h"
+#include "devsim/device_log.h"
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
 #include "devsim/live_scene.h"
@@ -19,6 +20,7 @@ struct Device {
   SessionTable sessions;
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
+  LogCursors log_cursors;   // "/Getlog.cgi" paging per session
   LiveScene scene;          // the live picture shared by all streams (locks itself)
 
   // Writes the blocks to blocks_file (through a temporary file); call with mu held.

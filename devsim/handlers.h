@@ -47,6 +47,11 @@ Reply HandlePtzReset(Device& device, const Request& request);
 // "/SetColor.cgi" CON, BRI, HUE 0-255 store them (other values are ignored).
 Reply HandleGetColor(Device& device, const Request& request);
 Reply HandleSetColor(Device& device, const Request& request);
+// "/Getlog.cgi" STATE=COUNT, LAST, PRE: the count, then pages newest first (a cursor per session);
+// "/ClearLog.cgi" empties the log; "/SyncTime.cgi" checks its keys for either mode.
+Reply HandleGetLog(Device& device, const Request& request);
+Reply HandleClearLog(Device& device, const Request& request);
+Reply HandleSyncTime(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 
