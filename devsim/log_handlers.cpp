@@ -12,9 +12,8 @@ namespace {
 constexpr std::array<uint32_t, 15> kDvrEvents = {0x1,   0x2,   0x4,    0x8,    0x10,
                                                  0x20,  0x40,  0x80,   0x100,  0x200,
                                                  0x400, 0x800, 0x4000, 0x8000, 0x10000};
-constexpr std::array<uint32_t, 12> kServerEvents = {0x1,   0x2,    0x4,     0x10,
-                                                    0x20,  0x100,  0x200,   0x1000,
-                                                    0x10000, 0x20000, 0x40000, 0x100000};
+constexpr std::array<uint32_t, 12> kServerEvents = {
+    0x1, 0x2, 0x4, 0x10, 0x20, 0x100, 0x200, 0x1000, 0x10000, 0x20000, 0x40000, 0x100000};
 
 std::optional<long> Number(const Request& request, std::string_view name) {
   const std::string* text = FindParam(request.head.params, name);

@@ -3,56 +3,51 @@
 #include <algorithm>
 #include <cctype>
 
-#include "pagerules/field_text.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
-constexpr size_t kMaxUsersOffset = 2;
-constexpr size_t kNameOffset = 8, kPasswordOffset = 88, kTextWidth = 16;
-constexpr size_t kLevelOffset = 168, kLifeOffset = 176;
 constexpr uint32_t kLifeTimes[] = {1, 5, 10, 60, 1440, 0xFFFFFFFFu};
 constexpr uint16_t kLevels[] = {30, 20, 10, 0};
 
 }  // namespace
 
 AccountTable LoadAccounts(std::span<const uint8_t> secure) {
+  using namespace cfg::secure;
   AccountTable t;
-  t.maxUsers = secure.size() > kMaxUsersOffset ? secure[kMaxUsersOffset] : 0;
-  for (size_t i = 0; i < kAccountSlots; ++i) {
-    std::string name = FieldText(BlockField(secure, kNameOffset + i * kTextWidth, kTextWidth));
+  t.maxUsers = CfgGetUint(secure, kMaxUsers);
+  for (unsigned i = 0; i < kAccountSlots; ++i) {
+    std::string name = CfgGetText(secure, kUserName, i);
     if (name.empty()) continue;
     AccountEntry& e = t.entries[t.count++];
     e.bUsed = 1;
     e.strName = std::move(name);
-    e.strPassword = FieldText(BlockField(secure, kPasswordOffset + i * kTextWidth, kTextWidth));
-    e.wLevel = secure.size() > kLevelOffset + i ? secure[kLevelOffset + i] : 0;
-    e.nLifeTime = ReadU32(secure, kLifeOffset + i * 4);
+    e.strPassword = CfgGetText(secure, kUserPassword, i);
+    e.wLevel = static_cast<uint16_t>(CfgGetUint(secure, kUserLevel, i));
+    e.nLifeTime = CfgGetUint(secure, kUserLifeTime, i);
   }
   return t;
 }
 
 bool StoreAccounts(const AccountTable& table, bool accountsChanged, std::span<uint8_t> secure) {
+  using namespace cfg::secure;
   bool written = false;
   if (accountsChanged) {
-    for (size_t i = 0; i < kAccountSlots; ++i) {
+    for (unsigned i = 0; i < kAccountSlots; ++i) {
       const AccountEntry& e = table.entries[i];
-      auto name = BlockField(secure, kNameOffset + i * kTextWidth, kTextWidth);
-      auto password = BlockField(secure, kPasswordOffset + i * kTextWidth, kTextWidth);
-      if (e.bUsed) {
-        if (secure.size() > kLevelOffset + i) secure[kLevelOffset + i] = static_cast<uint8_t>(e.wLevel);
-        WriteU32(secure, kLifeOffset + i * 4, e.nLifeTime);
-        WriteFieldText(name, e.strName);
-        WriteFieldText(password, e.strPassword);
-      } else {
-        std::fill(name.begin(), name.end(), uint8_t{0});
-        std::fill(password.begin(), password.end(), uint8_t{0});
-      }
+      CfgClear(secure, kUserName, i);
+      CfgClear(secure, kUserPassword, i);
+      if (!e.bUsed) continue;  // a free entry's level and life time stay
+      CfgSetUint(secure, kUserLevel, e.wLevel, i);
+      CfgSetUint(secure, kUserLifeTime, e.nLifeTime, i);
+      CfgSetText(secure, kUserName, e.strName, i);
+      CfgSetText(secure, kUserPassword, e.strPassword, i);
     }
     written = true;
   }
-  const auto maxUsers = static_cast<uint8_t>(table.maxUsers);
-  if (secure.size() > kMaxUsersOffset && secure[kMaxUsersOffset] != maxUsers) {
-    secure[kMaxUsersOffset] = maxUsers;
+  const uint32_t maxUsers = table.maxUsers & 0xFF;
+  if (CfgEntryFits(kMaxUsers, 0, secure.size()) && CfgGetUint(secure, kMaxUsers) != maxUsers) {
+    CfgSetUint(secure, kMaxUsers, maxUsers);
     written = true;
   }
   return written;
@@ -74,25 +69,32 @@ int IndexOfLifeTime(uint32_t minutes) {
 
 int IndexOfLevel(uint16_t level) {
   switch (level) {
-    case 10: return 2;
-    case 20: return 1;
-    case 30: return 0;
-    default: return 3;
+    case 10:
+      return 2;
+    case 20:
+      return 1;
+    case 30:
+      return 0;
+    default:
+      return 3;
   }
 }
 
 uint32_t LevelTextId(uint16_t level) {
   switch (level) {
-    case 0: return 3013;
-    case 10: return 3012;
-    case 20: return 8332;
-    default: return 3011;
+    case 0:
+      return 3013;
+    case 10:
+      return 3012;
+    case 20:
+      return 8332;
+    default:
+      return 3011;
   }
 }
 
 bool SameLoginName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -106,8 +108,7 @@ std::string RemoveBlanks(std::string_view text) {
 }
 
 AccountCheck CheckAccount(const AccountTable& table, int editIndex, const AccountEdit& edit) {
-  if (edit.name.empty() || edit.password.empty() || edit.lifeTimeIndex < 0 ||
-      edit.levelIndex < 0)
+  if (edit.name.empty() || edit.password.empty() || edit.lifeTimeIndex < 0 || edit.levelIndex < 0)
     return AccountCheck::kIncomplete;
   if (edit.name.size() > kAccountTextMax || edit.password.size() > kAccountTextMax)
     return AccountCheck::kTooLong;

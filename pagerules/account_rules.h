@@ -35,8 +35,8 @@ AccountTable LoadAccounts(std::span<const uint8_t> secure);
 bool StoreAccounts(const AccountTable& table, bool accountsChanged, std::span<uint8_t> secure);
 
 // Choice maps: combo index to value and back.
-uint32_t LifeTimeOfIndex(int index);   // 1, 5, 10, 60, 1440, 0xFFFFFFFF; 1 outside
-uint16_t LevelOfIndex(int index);      // 30, 20, 10, 0; 0 outside
+uint32_t LifeTimeOfIndex(int index);    // 1, 5, 10, 60, 1440, 0xFFFFFFFF; 1 outside
+uint16_t LevelOfIndex(int index);       // 30, 20, 10, 0; 0 outside
 int IndexOfLifeTime(uint32_t minutes);  // 0-4, else 5
 int IndexOfLevel(uint16_t level);       // 10 -> 2, 20 -> 1, 30 -> 0, else 3
 // String ids of the list texts of a level (column 1 of the list).

@@ -23,7 +23,7 @@ uint8_t AlarmMethodAfterEmail(uint8_t method);
 uint8_t AlarmMethodAfterFtp(uint8_t method);
 
 struct AlarmValues {
-  int duration = 0;  // index in the family's row
+  int duration = 0;   // index in the family's row
   int postIndex = 0;  // pictures - 1
   uint8_t method = 1;
   uint8_t resolution = 3;

@@ -1,12 +1,10 @@
 #include "pagerules/ddns_rules.h"
 
 #include "net/device_family.h"
-#include "pagerules/field_text.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
-constexpr size_t kDnsAuto = 3, kDnsServer = 4;
-constexpr size_t kEnable = 5, kProvider = 88, kUser = 104, kPassword = 120, kHost = 328;
 constexpr const char* kProviders[] = {"custom", "dyndns", "statdns"};
 
 }  // namespace
@@ -19,9 +17,12 @@ DdnsBrand DdnsBrandOf(uint32_t deviceMask) {
 
 const char* DdnsBrandLabel(DdnsBrand brand) {
   switch (brand) {
-    case DdnsBrand::kTambro: return "TAMBRO";
-    case DdnsBrand::kCorvanti: return "CORVANTI";
-    default: return nullptr;
+    case DdnsBrand::kTambro:
+      return "TAMBRO";
+    case DdnsBrand::kCorvanti:
+      return "CORVANTI";
+    default:
+      return nullptr;
   }
 }
 
@@ -33,62 +34,59 @@ int DdnsProviderIndex(std::string_view provider) {
 
 const char* DdnsProviderText(DdnsBrand brand, int index) {
   switch (brand) {
-    case DdnsBrand::kTambro: return "halvenpoint";
-    case DdnsBrand::kCorvanti: return "corvanti";
-    default: return kProviders[index >= 0 && index < 3 ? index : 0];
+    case DdnsBrand::kTambro:
+      return "halvenpoint";
+    case DdnsBrand::kCorvanti:
+      return "corvanti";
+    default:
+      return kProviders[index >= 0 && index < 3 ? index : 0];
   }
 }
 
 DdnsValues LoadDdns(std::span<const uint8_t> dns, std::span<const uint8_t> smtp) {
+  using namespace cfg;
   DdnsValues v;
-  if (dns.size() >= kDnsBlockSize) {
-    v.autoDns = dns[kDnsAuto];
-    v.dnsServer = static_cast<uint32_t>(dns[kDnsServer]) << 24 |
-                  static_cast<uint32_t>(dns[kDnsServer + 1]) << 16 |
-                  static_cast<uint32_t>(dns[kDnsServer + 2]) << 8 | dns[kDnsServer + 3];
-  }
-  if (smtp.size() > kEnable) v.enable = smtp[kEnable];
-  v.provider = DdnsProviderIndex(FieldText(BlockField(smtp, kProvider, 16)));
-  v.user = FieldText(BlockField(smtp, kUser, 16));
-  v.password = FieldText(BlockField(smtp, kPassword, 16));
-  v.host = FieldText(BlockField(smtp, kHost, 48));
+  v.autoDns = static_cast<int>(CfgGetUint(dns, dns::kDNSAuto));
+  const Ipv4Octets o = CfgGetIpv4(dns, dns::kDNSServer);
+  v.dnsServer = static_cast<uint32_t>(o[0]) << 24 | static_cast<uint32_t>(o[1]) << 16 |
+                static_cast<uint32_t>(o[2]) << 8 | o[3];
+  v.enable = static_cast<int>(CfgGetUint(smtp, smtp::kDDNSEnable));
+  v.provider = DdnsProviderIndex(CfgGetText(smtp, smtp::kDDNSProvider));
+  v.user = CfgGetText(smtp, smtp::kDDNSUser);
+  v.password = CfgGetText(smtp, smtp::kDDNSPassword);
+  v.host = CfgGetText(smtp, smtp::kDDNSHostName);
   return v;
 }
 
 DdnsStore StoreDdns(const DdnsValues& now, const DdnsValues& snapshot, DdnsBrand brand,
                     std::span<uint8_t> dns, std::span<uint8_t> smtp) {
+  using namespace cfg;
   DdnsStore s;
-  if (dns.size() >= kDnsBlockSize) {
-    if (now.dnsServer != snapshot.dnsServer) {
-      for (int i = 0; i < 4; ++i)
-        dns[kDnsServer + static_cast<size_t>(i)] = static_cast<uint8_t>(now.dnsServer >> (24 - 8 * i));
-      s.dns = true;
-    }
-    if (now.autoDns != snapshot.autoDns) {
-      dns[kDnsAuto] = static_cast<uint8_t>(now.autoDns);
-      s.dns = true;
-    }
+  if (now.dnsServer != snapshot.dnsServer) {
+    const uint32_t a = now.dnsServer;
+    s.dns |= CfgSetIpv4(dns, dns::kDNSServer,
+                        {static_cast<uint8_t>(a >> 24), static_cast<uint8_t>(a >> 16),
+                         static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a)});
   }
-  if (smtp.size() <= kEnable) return s;
-  if (now.enable != snapshot.enable) {
-    smtp[kEnable] = static_cast<uint8_t>(now.enable);
-    s.smtp = true;
-  }
+  if (now.autoDns != snapshot.autoDns)
+    s.dns |= CfgSetUint(dns, dns::kDNSAuto, static_cast<uint32_t>(now.autoDns));
+  if (now.enable != snapshot.enable)
+    s.smtp |= CfgSetUint(smtp, smtp::kDDNSEnable, static_cast<uint32_t>(now.enable));
   const struct {
     const std::string& text;
     const std::string& was;
-    size_t offset, width;
-  } texts[] = {{now.user, snapshot.user, kUser, 16},
-               {now.password, snapshot.password, kPassword, 16},
-               {now.host, snapshot.host, kHost, 48}};
+    const CfgField& field;
+  } texts[] = {{now.user, snapshot.user, smtp::kDDNSUser},
+               {now.password, snapshot.password, smtp::kDDNSPassword},
+               {now.host, snapshot.host, smtp::kDDNSHostName}};
   for (const auto& t : texts) {
     if (t.text == t.was) continue;
-    WriteFieldText(BlockField(smtp, t.offset, t.width), t.text);
-    s.smtp = true;
+    CfgClear(smtp, t.field);
+    s.smtp |= CfgSetText(smtp, t.field, t.text);
   }
   if (now.provider != snapshot.provider) {
-    WriteFieldText(BlockField(smtp, kProvider, 16), DdnsProviderText(brand, now.provider));
-    s.smtp = true;
+    CfgClear(smtp, smtp::kDDNSProvider);
+    s.smtp |= CfgSetText(smtp, smtp::kDDNSProvider, DdnsProviderText(brand, now.provider));
   }
   return s;
 }

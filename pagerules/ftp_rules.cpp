@@ -1,30 +1,29 @@
 #include "pagerules/ftp_rules.h"
 
-#include "pagerules/field_text.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
 struct FtpText {
   std::string FtpValues::*member;
-  size_t offset, width;
+  const CfgField& field;
 };
-constexpr FtpText kTexts[] = {
-    {&FtpValues::server, 4, 32},
-    {&FtpValues::user, 36, 16},
-    {&FtpValues::password, 52, 16},
-    {&FtpValues::path, 68, 32},
+const FtpText kTexts[] = {
+    {&FtpValues::server, cfg::ftp::kFTPServer},
+    {&FtpValues::user, cfg::ftp::kFTPUser},
+    {&FtpValues::password, cfg::ftp::kFTPPassword},
+    {&FtpValues::path, cfg::ftp::kFTPPath},
 };
-constexpr size_t kPortOffset = 100;
 
 }  // namespace
 
 FtpValues LoadFtp(std::span<const uint8_t> ftp) {
   FtpValues v;
   for (const auto& t : kTexts) {
-    std::string text = FieldText(BlockField(ftp, t.offset, t.width));
-    v.*t.member = text.size() < t.width ? text : std::string();
+    std::string text = CfgGetText(ftp, t.field);
+    v.*t.member = text.size() < t.field.width ? text : std::string();
   }
-  v.port = ReadU16(ftp, kPortOffset);
+  v.port = CfgGetUint(ftp, cfg::ftp::kFTPPort);
   return v;
 }
 
@@ -32,12 +31,13 @@ bool StoreFtp(const FtpValues& now, const FtpValues& snapshot, std::span<uint8_t
   bool changed = false;
   for (const auto& t : kTexts) {
     const std::string& text = now.*t.member;
-    if (text == snapshot.*t.member || text.size() >= t.width) continue;
-    WriteFieldText(BlockField(ftp, t.offset, t.width), text);
+    if (text == snapshot.*t.member || text.size() >= t.field.width) continue;
+    CfgClear(ftp, t.field);
+    CfgSetText(ftp, t.field, text);
     changed = true;
   }
   if (now.port != snapshot.port) {
-    WriteU16(ftp, kPortOffset, static_cast<uint16_t>(now.port));
+    CfgSetUint(ftp, cfg::ftp::kFTPPort, now.port);
     changed = true;
   }
   return changed;

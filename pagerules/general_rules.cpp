@@ -3,14 +3,7 @@
 #include <algorithm>
 
 #include "net/device_family.h"
-#include "pagerules/field_text.h"
-
-namespace {
-
-constexpr size_t kTitleOffset = 20, kTitleWidth = 16;
-constexpr size_t kTitleAOffset = 44, kTitleBOffset = 52, kChannelNameWidth = 8;
-
-}  // namespace
+#include "net/sys_cfg_fields.h"
 
 std::string DottedFirmware(std::string_view firmware) {
   std::string out;
@@ -46,21 +39,20 @@ bool FilterMaxLogList(std::string_view text, int* value) {
 GeneralGates GeneralGatesFor(std::string_view productId, std::string_view firmware) {
   GeneralGates g;
   const bool rz2k = IsRZ2KProduct(productId);
-  if ((rz2k || IsRZMSeriesProduct(productId)) && FirmwareOlderThan(firmware, "1007"))
+  if ((rz2k || IsRZMSeriesProduct(productId)) && FirmwareOlderThan("1007", firmware))
     g.serverLog = false;
   g.title = IsRZKSeriesProduct(productId) || rz2k;
-  g.channelNames = rz2k && !FirmwareOlderThan(firmware, "1010");
+  g.channelNames = rz2k && !FirmwareOlderThan("1010", firmware);
   return g;
 }
 
 GeneralValues LoadGeneral(std::span<const uint8_t> system, std::span<const uint8_t> rs485,
                           const GeneralGates& gates) {
   GeneralValues v;
-  if (gates.title)
-    v.title = FieldText(BlockField(system, kTitleOffset, kTitleWidth)).substr(0, kTitleChars);
+  if (gates.title) v.title = CfgGetText(system, cfg::sys::kDeviceTitle).substr(0, kTitleChars);
   if (gates.channelNames) {
-    v.ch1 = FieldText(BlockField(rs485, kTitleAOffset, kChannelNameWidth)).substr(0, kChannelNameChars);
-    v.ch2 = FieldText(BlockField(rs485, kTitleBOffset, kChannelNameWidth)).substr(0, kChannelNameChars);
+    v.ch1 = CfgGetText(rs485, cfg::rs485::kTitleA).substr(0, kChannelNameChars);
+    v.ch2 = CfgGetText(rs485, cfg::rs485::kTitleB).substr(0, kChannelNameChars);
   }
   return v;
 }
@@ -70,16 +62,15 @@ GeneralStore StoreGeneral(const GeneralValues& now, const GeneralValues& snapsho
                           std::span<uint8_t> rs485) {
   GeneralStore s;
   if (gates.title && now.title != snapshot.title) {
-    WriteFieldText(BlockField(system, kTitleOffset, kTitleWidth), now.title.substr(0, kTitleChars));
+    CfgClear(system, cfg::sys::kDeviceTitle);
+    CfgSetText(system, cfg::sys::kDeviceTitle, now.title.substr(0, kTitleChars));
     s.system = true;
   }
   if (gates.channelNames && (now.ch1 != snapshot.ch1 || now.ch2 != snapshot.ch2)) {
-    auto both = BlockField(rs485, kTitleAOffset, 2 * kChannelNameWidth);
-    std::fill(both.begin(), both.end(), uint8_t{0});
-    if (now.ch1.size() <= kChannelNameChars)
-      WriteFieldText(BlockField(rs485, kTitleAOffset, kChannelNameWidth), now.ch1);
-    if (now.ch2.size() <= kChannelNameChars)
-      WriteFieldText(BlockField(rs485, kTitleBOffset, kChannelNameWidth), now.ch2);
+    CfgClear(rs485, cfg::rs485::kTitleA);
+    CfgClear(rs485, cfg::rs485::kTitleB);
+    if (now.ch1.size() <= kChannelNameChars) CfgSetText(rs485, cfg::rs485::kTitleA, now.ch1);
+    if (now.ch2.size() <= kChannelNameChars) CfgSetText(rs485, cfg::rs485::kTitleB, now.ch2);
     s.rs485 = true;
   }
   return s;

@@ -18,9 +18,9 @@ inline constexpr size_t kTitleChars = 8;
 inline constexpr size_t kChannelNameChars = 3;
 
 struct GeneralGates {
-  bool serverLog = true;     // the server-log button and its edit shown
-  bool title = false;        // the title row shown and applied
-  bool channelNames = false; // the two channel-name rows shown and applied
+  bool serverLog = true;      // the server-log button and its edit shown
+  bool title = false;         // the title row shown and applied
+  bool channelNames = false;  // the two channel-name rows shown and applied
 };
 GeneralGates GeneralGatesFor(std::string_view productId, std::string_view firmware);
 

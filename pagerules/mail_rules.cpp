@@ -2,31 +2,8 @@
 
 #include <algorithm>
 
-#include "net/device_family.h"
-#include "pagerules/field_text.h"
-
-namespace {
-
-constexpr size_t kSmtpServerOffset = 8, kSmtpServerWidth = 64;
-constexpr size_t kSmtpUserOffset = 376, kSmtpUserWidth = 32;
-constexpr size_t kSmtpPasswordOffset = 408, kSmtpPasswordWidth = 32;
-constexpr size_t kSmtpAuthOffset = 4;
-// The SYSTEM block's device title starts here; a short overflow stays in front of it.
-constexpr size_t kSystemTitleOffset = 20;
-
-}  // namespace
-
-MailOverflowPlace MailOverflowFor(std::string_view productId, std::string_view firmware) {
-  if (IsRZKSeriesProduct(productId) && !FirmwareOlderThan(firmware, "1027"))
-    return {kSysCfgSntp, 8, 28};
-  if ((IsRZ2KProduct(productId) || IsRZMSeriesProduct(productId) || IsRZ8PProduct(productId)) &&
-      !FirmwareOlderThan(firmware, "1003"))
-    return {kSysCfgSystem, 4, 32};
-  return {};
-}
-
 size_t MailSenderLimit(const MailOverflowPlace& place) {
-  return place.present() ? kMailAccountChars + kMailOverflowChars : kMailAccountChars;
+  return place.present() ? kMailAccountMaxChars : cfg::smtp::kMailAccount.maxChars;
 }
 
 std::optional<std::string> StoredRecipient(std::string_view address) {
@@ -39,7 +16,7 @@ std::optional<std::string> StoredRecipient(std::string_view address) {
   stored.push_back('<');
   stored.append(address);
   stored.push_back('>');
-  if (stored.size() > kMailRecipientWidth - 1) return std::nullopt;
+  if (stored.size() > cfg::smtp::kMailRecipient.maxChars) return std::nullopt;
   return stored;
 }
 
@@ -52,78 +29,58 @@ std::string ShownRecipient(std::string_view stored) {
 }
 
 MailValues LoadMail(const MailBlocks& blocks, const MailOverflowPlace& place) {
+  using namespace cfg::smtp;
   std::span<const uint8_t> smtp = blocks.smtp;
   MailValues v;
-  v.sender = FieldText(BlockField(smtp, kMailAccountOffset, kMailAccountWidth));
-  if (place.present()) {
-    const std::string rest =
-        FieldText(BlockField(std::span<const uint8_t>(blocks.overflow), place.offset, place.width));
-    if (!rest.empty() && v.sender.size() == kMailAccountChars)
-      v.sender += rest.substr(0, kMailOverflowChars);
-  }
-  v.server = FieldText(BlockField(smtp, kSmtpServerOffset, kSmtpServerWidth));
-  v.password = FieldText(BlockField(smtp, kSmtpPasswordOffset, kSmtpPasswordWidth));
-  v.user = FieldText(BlockField(smtp, kSmtpUserOffset, kSmtpUserWidth));
-  v.auth = smtp.size() > kSmtpAuthOffset ? smtp[kSmtpAuthOffset] : 0;
-  for (size_t i = 0; i < kMailRecipientCount; ++i) {
-    auto entry = BlockField(smtp, kMailRecipientOffset + i * kMailRecipientWidth,
-                            kMailRecipientWidth);
-    if (entry.empty() || entry[0] == 0) continue;
-    v.recipients.push_back(ShownRecipient(FieldText(entry)));
+  v.sender = ReadMailAccount(smtp, blocks.overflow, place);
+  v.server = CfgGetText(smtp, kSMTPServer);
+  v.password = CfgGetText(smtp, kSMTPPassword);
+  v.user = CfgGetText(smtp, kSMTPUser);
+  v.auth = static_cast<uint8_t>(CfgGetUint(smtp, kSMTPAuth));
+  for (unsigned i = 0; i < kMailRecipientCount; ++i) {
+    const std::string stored = CfgGetText(smtp, kMailRecipient, i);
+    if (!stored.empty()) v.recipients.push_back(ShownRecipient(stored));
   }
   return v;
 }
 
 uint32_t StoreMail(const MailValues& now, const MailValues& snapshot, bool listChanged,
                    const MailBlocks& blocks, const MailOverflowPlace& place) {
+  using namespace cfg::smtp;
   uint32_t changed = 0;
   const uint32_t smtpBit = 1u << kSysCfgSmtp;
   if (now.sender != snapshot.sender) {
-    const std::string sender = now.sender.substr(0, MailSenderLimit(place));
-    const std::string head = sender.substr(0, kMailAccountChars);
-    WriteFieldText(BlockField(blocks.smtp, kMailAccountOffset, kMailAccountWidth), head);
+    WriteMailAccount(blocks.smtp, blocks.overflow, place, now.sender);
     changed |= smtpBit;
-    if (place.present()) {
-      const std::string rest = sender.size() > kMailAccountChars
-                                   ? sender.substr(kMailAccountChars, kMailOverflowChars)
-                                   : std::string();
-      size_t width = place.width;
-      // Keep the device title behind a short rest untouched.
-      if (place.option == kSysCfgSystem && rest.size() < kSystemTitleOffset - place.offset)
-        width = kSystemTitleOffset - place.offset;
-      WriteFieldText(BlockField(blocks.overflow, place.offset, width), rest);
-      changed |= 1u << place.option;
-    }
+    // The rest's block goes out with SMTP whatever the sender's length.
+    if (place.present()) changed |= 1u << place.option;
   }
   const struct {
     const std::string& text;
     const std::string& was;
-    size_t offset, width;
+    const CfgField& field;
   } texts[] = {
-      {now.server, snapshot.server, kSmtpServerOffset, kSmtpServerWidth},
-      {now.password, snapshot.password, kSmtpPasswordOffset, kSmtpPasswordWidth},
-      {now.user, snapshot.user, kSmtpUserOffset, kSmtpUserWidth},
+      {now.server, snapshot.server, kSMTPServer},
+      {now.password, snapshot.password, kSMTPPassword},
+      {now.user, snapshot.user, kSMTPUser},
   };
   for (const auto& t : texts) {
     if (t.text == t.was) continue;
-    WriteFieldText(BlockField(blocks.smtp, t.offset, t.width), t.text);
+    CfgClear(blocks.smtp, t.field);
+    CfgSetText(blocks.smtp, t.field, t.text);
     changed |= smtpBit;
   }
-  if (now.auth != snapshot.auth && blocks.smtp.size() > kSmtpAuthOffset) {
-    blocks.smtp[kSmtpAuthOffset] = now.auth;
+  if (now.auth != snapshot.auth) {
+    CfgSetUint(blocks.smtp, kSMTPAuth, now.auth);
     changed |= smtpBit;
   }
   if (listChanged) {
-    auto all = BlockField(blocks.smtp, kMailRecipientOffset,
-                          kMailRecipientWidth * kMailRecipientCount);
-    std::fill(all.begin(), all.end(), uint8_t{0});
+    for (unsigned i = 0; i < kMailRecipientCount; ++i) CfgClear(blocks.smtp, kMailRecipient, i);
     const size_t n = std::min(now.recipients.size(), kMailRecipientCount);
     for (size_t i = 0; i < n; ++i) {
-      auto stored = StoredRecipient(now.recipients[i]);
-      if (!stored) continue;  // refused when entered; a device text too long is dropped
-      WriteFieldText(BlockField(blocks.smtp, kMailRecipientOffset + i * kMailRecipientWidth,
-                                kMailRecipientWidth),
-                     *stored);
+      // Refused when entered; a device text whose stored form grew too long stays cut.
+      const std::string stored = StoredRecipient(now.recipients[i]).value_or(now.recipients[i]);
+      CfgSetText(blocks.smtp, kMailRecipient, stored, static_cast<unsigned>(i));
     }
     changed |= smtpBit;
   }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "net/device_family.h"
-#include "pagerules/field_text.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
@@ -23,11 +23,16 @@ const char* ResolutionText(std::string_view productId, bool pal, uint8_t value) 
 
 uint32_t LevelId(uint8_t level) {
   switch (level) {
-    case 0: return 3013;
-    case 10: return 3012;
-    case 20: return 8332;
-    case 30: return 3011;
-    default: return 0;
+    case 0:
+      return 3013;
+    case 10:
+      return 3012;
+    case 20:
+      return 8332;
+    case 30:
+      return 3011;
+    default:
+      return 0;
   }
 }
 
@@ -37,10 +42,10 @@ std::vector<OnlineUserRow> OnlineUserRows(std::span<const uint8_t> online,
                                           std::string_view productId, bool pal) {
   std::vector<OnlineUserRow> rows;
   for (size_t i = 0; i < kEntries; ++i) {
-    auto e = BlockField(online, i * kEntry, kEntry);
-    if (e.empty() || e[0] == 0) continue;
+    if ((i + 1) * kEntry > online.size() || online[i * kEntry] == 0) continue;
+    const auto e = online.subspan(i * kEntry, kEntry);
     OnlineUserRow r;
-    r.name = FieldText(e.subspan(0, 16));
+    r.name = CfgGetText(online, cfg::online::kUserName, static_cast<unsigned>(i));
     char text[32];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", e[16], e[17], e[18], e[19]);
     r.address = text;

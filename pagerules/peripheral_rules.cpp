@@ -1,12 +1,11 @@
 #include "pagerules/peripheral_rules.h"
 
 #include "net/device_family.h"
-#include "pagerules/field_text.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
 constexpr uint32_t kBauds[] = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
-constexpr size_t kModel1 = 2, kModel2 = 3, kBaud1 = 4, kBaud2 = 8, kId1 = 12, kId2 = 13;
 
 }  // namespace
 
@@ -21,40 +20,37 @@ int IndexOfBaud(uint32_t rate) {
 }
 
 PeripheralValues LoadPeripheral(std::span<const uint8_t> peri) {
+  using namespace cfg::peri;
   PeripheralValues v;
-  if (peri.size() < kPeriBlockSize) return v;
-  v.model1 = CodeTableIndexOf(peri[kModel1]);
-  v.model2 = CodeTableIndexOf(peri[kModel2]);
-  v.baud1 = IndexOfBaud(ReadU32(peri, kBaud1));
-  v.baud2 = IndexOfBaud(ReadU32(peri, kBaud2));
-  v.id1 = peri[kId1];
-  v.id2 = peri[kId2];
+  v.model1 = CodeTableIndexOf(static_cast<uint8_t>(CfgGetUint(peri, kPeri1Model)));
+  v.model2 = CodeTableIndexOf(static_cast<uint8_t>(CfgGetUint(peri, kPeri2Model)));
+  v.baud1 = IndexOfBaud(CfgGetUint(peri, kPeri1Baud));
+  v.baud2 = IndexOfBaud(CfgGetUint(peri, kPeri2Baud));
+  v.id1 = static_cast<int>(CfgGetUint(peri, kPeri1ID));
+  v.id2 = static_cast<int>(CfgGetUint(peri, kPeri2ID));
   return v;
 }
 
 PeripheralStore StorePeripheral(const PeripheralValues& now, const PeripheralValues& snapshot,
                                 std::span<uint8_t> peri) {
+  using namespace cfg::peri;
   PeripheralStore s;
   if (peri.size() < kPeriBlockSize) return s;
-  auto byte = [&](int value, int was, size_t offset, bool device) {
-    if (value == was || value < 0 || value > 255) return;
-    peri[offset] = static_cast<uint8_t>(value);
+  auto set = [&](const CfgField& field, uint32_t value, bool device) {
+    CfgSetUint(peri, field, value);
     s.written = true;
     s.devicesChanged |= device;
   };
-  byte(now.id1, snapshot.id1, kId1, true);
-  byte(now.id2, snapshot.id2, kId2, true);
+  auto id = [&](const CfgField& field, int value, int was) {
+    if (value != was && value >= 0 && value <= 255) set(field, static_cast<uint32_t>(value), true);
+  };
+  id(kPeri1ID, now.id1, snapshot.id1);
+  id(kPeri2ID, now.id2, snapshot.id2);
   if (now.model1 != snapshot.model1)
-    byte(CodeTableValueAt(static_cast<uint8_t>(now.model1)), -1, kModel1, true);
+    set(kPeri1Model, CodeTableValueAt(static_cast<uint8_t>(now.model1)), true);
   if (now.model2 != snapshot.model2)
-    byte(CodeTableValueAt(static_cast<uint8_t>(now.model2)), -1, kModel2, true);
-  if (now.baud1 != snapshot.baud1) {
-    WriteU32(peri, kBaud1, BaudOfIndex(now.baud1));
-    s.written = true;
-  }
-  if (now.baud2 != snapshot.baud2) {
-    WriteU32(peri, kBaud2, BaudOfIndex(now.baud2));
-    s.written = true;
-  }
+    set(kPeri2Model, CodeTableValueAt(static_cast<uint8_t>(now.model2)), true);
+  if (now.baud1 != snapshot.baud1) set(kPeri1Baud, BaudOfIndex(now.baud1), false);
+  if (now.baud2 != snapshot.baud2) set(kPeri2Baud, BaudOfIndex(now.baud2), false);
   return s;
 }

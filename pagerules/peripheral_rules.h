@@ -12,8 +12,8 @@ struct PeripheralValues {
   int id1 = 0, id2 = 0;        // 0..255
 };
 
-uint32_t BaudOfIndex(int index);     // 2400 for index 0 and any index outside 1-6
-int IndexOfBaud(uint32_t rate);      // 0 for a rate not among the seven
+uint32_t BaudOfIndex(int index);  // 2400 for index 0 and any index outside 1-6
+int IndexOfBaud(uint32_t rate);   // 0 for a rate not among the seven
 
 PeripheralValues LoadPeripheral(std::span<const uint8_t> peri);
 

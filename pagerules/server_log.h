@@ -14,8 +14,8 @@
 struct ServerLogEntry {
   uint32_t event_id = 0;
   std::array<uint8_t, 6> time{};
-  uint8_t channel = 0;   // DVR: channel; video server: alarm-input bits
-  std::string text;      // up to 15 characters of the 16-byte field
+  uint8_t channel = 0;  // DVR: channel; video server: alarm-input bits
+  std::string text;     // up to 15 characters of the 16-byte field
   uint8_t result = 0;
 };
 
@@ -40,7 +40,7 @@ std::string ServerLogEventName(ServerLogKind kind, const ServerLogEntry& entry);
 std::string ServerLogTimeText(const ServerLogEntry& entry);
 
 struct ServerLogRow {
-  std::string number;   // "%2d" from 1
+  std::string number;  // "%2d" from 1
   std::string event;
   std::string time;     // empty for a power-on entry of the video-server dialog
   std::string channel;  // DVR dialog: "%d", or "NO" for 0
@@ -69,6 +69,6 @@ enum class ServerLogOutcome : uint32_t {
 
 // Fills buffer (2048 entries of 32 bytes) and count. Each page goes into the room left; entries
 // beyond it are dropped. maxEntries limits what is fetched (the page's "MAX LOG LIST").
-ServerLogOutcome FetchServerLog(const ServerLogFetchHost& host, uint32_t maxEntries,
-                                std::span<uint8_t, kServerLogMaxEntries * kServerLogEntrySize> buffer,
-                                uint32_t* count);
+ServerLogOutcome FetchServerLog(
+    const ServerLogFetchHost& host, uint32_t maxEntries,
+    std::span<uint8_t, kServerLogMaxEntries * kServerLogEntrySize> buffer, uint32_t* count);

@@ -1,20 +1,26 @@
 #include "pagerules/time_server_rules.h"
 
-#include "pagerules/field_text.h"
+#include <algorithm>
+
+#include "net/sys_cfg_fields.h"
 #include "pagerules/time_zone_table.h"
 
 namespace {
 
-constexpr size_t kZoneHour = 2, kZoneMinute = 3, kZoneIndex = 5, kMode = 6;
-constexpr size_t kServerOffset = 8, kServerWidth = 28;
+using namespace cfg::sntp;
 
 bool WriteZone(int zone, std::span<uint8_t> sntp) {
   const TimeZoneRow* row = TimeZoneAt(zone);
   if (!row) return false;
-  sntp[kZoneHour] = static_cast<uint8_t>(row->hour);
-  sntp[kZoneMinute] = static_cast<uint8_t>(row->minute);
-  sntp[kZoneIndex] = static_cast<uint8_t>(zone);
+  CfgSetUint(sntp, kTimeZoneHour, static_cast<uint32_t>(row->hour));
+  CfgSetUint(sntp, kTimeZoneMinute, static_cast<uint32_t>(row->minute));
+  CfgSetUint(sntp, kTimeZoneIndex, static_cast<uint32_t>(zone));
   return true;
+}
+
+void WriteServer(std::span<uint8_t> sntp, std::string_view server) {
+  CfgClear(sntp, kSNTPServer);
+  CfgSetText(sntp, kSNTPServer, server);
 }
 
 }  // namespace
@@ -22,10 +28,11 @@ bool WriteZone(int zone, std::span<uint8_t> sntp) {
 TimeServerValues LoadTimeServer(std::span<const uint8_t> sntp) {
   TimeServerValues v;
   if (sntp.size() < kSntpBlockSize) return v;
-  v.mode = sntp[kMode];
-  v.server = FieldText(BlockField(sntp, kServerOffset, kServerWidth));
+  v.mode = static_cast<uint8_t>(CfgGetUint(sntp, kSNTPMode));
+  v.server = CfgGetText(sntp, kSNTPServer);
   v.autoServer = v.server.empty() ? 1 : 0;
-  v.zone = TimeZoneAt(sntp[kZoneIndex]) ? sntp[kZoneIndex] : -1;
+  const int zone = static_cast<int>(CfgGetUint(sntp, kTimeZoneIndex));
+  v.zone = TimeZoneAt(zone) ? zone : -1;
   return v;
 }
 
@@ -33,17 +40,13 @@ bool StoreTimeServer(const TimeServerValues& now, const TimeServerValues& snapsh
                      std::span<uint8_t> sntp) {
   if (sntp.size() < kSntpBlockSize) return false;
   bool changed = false;
-  auto server = BlockField(sntp, kServerOffset, kServerWidth);
-  if (now.autoServer != snapshot.autoServer) {
-    WriteFieldText(server, now.autoServer ? std::string_view() : std::string_view(now.server));
-    changed = true;
-  } else if (now.server != snapshot.server) {
-    WriteFieldText(server, now.autoServer ? std::string_view() : std::string_view(now.server));
+  if (now.autoServer != snapshot.autoServer || now.server != snapshot.server) {
+    WriteServer(sntp, now.autoServer ? std::string_view() : std::string_view(now.server));
     changed = true;
   }
   if (now.zone != snapshot.zone && WriteZone(now.zone, sntp)) changed = true;
   if (now.mode != snapshot.mode) {
-    sntp[kMode] = now.mode;
+    CfgSetUint(sntp, kSNTPMode, now.mode);
     changed = true;
   }
   return changed;
@@ -52,23 +55,28 @@ bool StoreTimeServer(const TimeServerValues& now, const TimeServerValues& snapsh
 bool StoreTimeServerNow(const TimeServerValues& now, std::span<uint8_t> sntp) {
   if (sntp.size() < kSntpBlockSize) return false;
   bool changed = false;
-  if (sntp[kMode] != now.mode) {
-    sntp[kMode] = now.mode;
+  if (CfgGetUint(sntp, kSNTPMode) != now.mode) {
+    CfgSetUint(sntp, kSNTPMode, now.mode);
     changed = true;
   }
-  auto server = BlockField(sntp, kServerOffset, kServerWidth);
-  const std::string stored = FieldText(server);
-  if (now.autoServer) {
-    if (!stored.empty()) {
-      WriteFieldText(server, {});
-      changed = true;
-    }
-  } else if (stored != now.server) {
-    WriteFieldText(server, now.server);
+  const std::string stored = CfgGetText(sntp, kSNTPServer);
+  const std::string_view wanted =
+      now.autoServer ? std::string_view() : std::string_view(now.server);
+  if (stored != wanted) {
+    WriteServer(sntp, wanted);
     changed = true;
   }
-  if (now.zone >= 0 && sntp[kZoneIndex] != now.zone && WriteZone(now.zone, sntp)) changed = true;
+  if (now.zone >= 0 && CfgGetUint(sntp, kTimeZoneIndex) != static_cast<uint32_t>(now.zone) &&
+      WriteZone(now.zone, sntp))
+    changed = true;
   return changed;
+}
+
+bool QuerySafeText(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u > 0x20 && u < 0x7F && c != '&' && c != '=' && c != '?' && c != '#' && c != '%';
+  });
 }
 
 SyncTimeBuild BuildSyncTimeRequest(CGIParamList& request, std::string_view cookie,

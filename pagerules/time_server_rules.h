@@ -16,7 +16,7 @@ struct TimeServerValues {
   uint8_t mode = 0;        // 1 from the server, 0 by user
   uint8_t autoServer = 1;  // 1 "Automatic": no server name
   std::string server;
-  int zone = -1;           // row of the zone table; -1 none
+  int zone = -1;  // row of the zone table; -1 none
   bool operator==(const TimeServerValues&) const = default;
 };
 
@@ -29,6 +29,10 @@ bool StoreTimeServer(const TimeServerValues& now, const TimeServerValues& snapsh
                      std::span<uint8_t> sntp);
 // The write after "Sync Time": the block takes the page's values where it differs from them.
 bool StoreTimeServerNow(const TimeServerValues& now, std::span<uint8_t> sntp);
+
+// Whether text may stand as a raw query value: printable ASCII without blank, "&", "=", "?",
+// "#" or "%".
+bool QuerySafeText(std::string_view text);
 
 struct SyncTimeClock {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;

@@ -82,5 +82,6 @@ const std::array<TimeZoneRow, kTimeZoneCount> TimeZoneTable = {{
 }};
 
 const TimeZoneRow* TimeZoneAt(int index) {
-  return index >= 0 && index < kTimeZoneCount ? &TimeZoneTable[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < kTimeZoneCount ? &TimeZoneTable[static_cast<size_t>(index)]
+                                              : nullptr;
 }

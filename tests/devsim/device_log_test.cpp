@@ -9,7 +9,8 @@ namespace {
 
 uint32_t EventOf(const std::string& body, size_t entry) {
   uint32_t v = 0;
-  for (int b = 3; b >= 0; --b) v = v << 8 | static_cast<uint8_t>(body[entry * 32 + static_cast<size_t>(b)]);
+  for (int b = 3; b >= 0; --b)
+    v = v << 8 | static_cast<uint8_t>(body[entry * 32 + static_cast<size_t>(b)]);
   return v;
 }
 

@@ -20,7 +20,8 @@ TEST(MailRecipient, StoredAndShownForms) {
       {"@lead.org", "<@lead.org>"},
       {"", "<>"},
       // 18 + 2 + 27 = 47 characters fits; one more does not.
-      {"abcdefghijklmnopqr@example-host.org", "abcdefghijklmnopqr <abcdefghijklmnopqr@example-host.org>"},
+      {"abcdefghijklmnopqr@example-host.org",
+       "abcdefghijklmnopqr <abcdefghijklmnopqr@example-host.org>"},
   };
   for (const Case& c : cases) {
     auto stored = StoredRecipient(c.address);
@@ -73,7 +74,8 @@ struct MailFixture {
   MailOverflowPlace place;
   MailBlocks blocks() { return {smtp, other}; }
   std::string Text(const uint8_t* p, size_t n) {
-    return std::string(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), n));
+    return std::string(reinterpret_cast<const char*>(p),
+                       strnlen(reinterpret_cast<const char*>(p), n));
   }
 };
 

@@ -31,7 +31,9 @@ TEST(TimeZoneTable, RowsAndTexts) {
     EXPECT_EQ(r->stringId, c.id);
     EXPECT_EQ(r->hour, c.hour);
     EXPECT_EQ(r->minute, c.minute);
-    if (c.text) EXPECT_STREQ(r->text, c.text);
+    if (c.text) {
+      EXPECT_STREQ(r->text, c.text);
+    }
   }
   EXPECT_EQ(TimeZoneAt(75), nullptr);
   EXPECT_EQ(TimeZoneAt(-1), nullptr);
@@ -56,17 +58,22 @@ TEST(SyncTime, KeysInOrder) {
   };
   const SyncTimeClock clock{2026, 12, 11, 9, 5, 7};
   const Case cases[] = {
-      {{1, 0, "ntp.example", 57}, SyncTimeBuild::kOk,
-       "/SyncTime.cgi?Cookie=c1&Mode=1&ServerMode=0&Server=ntp.example&NationID=57&Hour=8&Minute=0"},
-      {{1, 1, "ignored", 18}, SyncTimeBuild::kOk,
+      {{1, 0, "ntp.example", 57},
+       SyncTimeBuild::kOk,
+       "/SyncTime.cgi?Cookie=c1&Mode=1&ServerMode=0&Server=ntp.example&NationID=57&Hour=8&Minute="
+       "0"},
+      {{1, 1, "ignored", 18},
+       SyncTimeBuild::kOk,
        "/SyncTime.cgi?Cookie=c1&Mode=1&ServerMode=1&NationID=18&Hour=-3&Minute=-30"},
-      {{0, 0, "ntp.example", 57}, SyncTimeBuild::kOk,
+      {{0, 0, "ntp.example", 57},
+       SyncTimeBuild::kOk,
        "/SyncTime.cgi?Cookie=c1&Mode=0&Year=2026&Month=12&Day=11&Hour=9&Minute=5&Second=7"},
       {{1, 0, "a b", 3}, SyncTimeBuild::kServerUnsafe, "/SyncTime.cgi"},
       {{1, 0, "x&Mode=0", 3}, SyncTimeBuild::kServerUnsafe, "/SyncTime.cgi"},
       {{1, 0, std::string(28, 'n'), 3}, SyncTimeBuild::kServerTooLong, "/SyncTime.cgi"},
       {{1, 0, "ntp", -1}, SyncTimeBuild::kNoZone, "/SyncTime.cgi"},
-      {{0, 0, "a b", -1}, SyncTimeBuild::kOk,
+      {{0, 0, "a b", -1},
+       SyncTimeBuild::kOk,
        "/SyncTime.cgi?Cookie=c1&Mode=0&Year=2026&Month=12&Day=11&Hour=9&Minute=5&Second=7"},
   };
   for (const Case& c : cases) {
