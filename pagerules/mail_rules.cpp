@@ -28,11 +28,11 @@ std::string ShownRecipient(std::string_view stored) {
   return std::string(stored.substr(open + 1, close - open - 1));
 }
 
-MailValues LoadMail(const MailBlocks& blocks, const MailOverflowPlace& place) {
+MailValues LoadMail(std::span<const uint8_t> smtp, std::span<const uint8_t> overflow,
+                    const MailOverflowPlace& place) {
   using namespace cfg::smtp;
-  std::span<const uint8_t> smtp = blocks.smtp;
   MailValues v;
-  v.sender = ReadMailAccount(smtp, blocks.overflow, place);
+  v.sender = ReadMailAccount(smtp, overflow, place);
   v.server = CfgGetText(smtp, kSMTPServer);
   v.password = CfgGetText(smtp, kSMTPPassword);
   v.user = CfgGetText(smtp, kSMTPUser);

@@ -37,7 +37,11 @@ struct MailBlocks {
   std::span<uint8_t> overflow;  // the whole block of the overflow place, or empty
 };
 
-MailValues LoadMail(const MailBlocks& blocks, const MailOverflowPlace& place);
+MailValues LoadMail(std::span<const uint8_t> smtp, std::span<const uint8_t> overflow,
+                    const MailOverflowPlace& place);
+inline MailValues LoadMail(const MailBlocks& blocks, const MailOverflowPlace& place) {
+  return LoadMail(blocks.smtp, blocks.overflow, place);
+}
 // Writes what differs from the snapshot (the recipients when listChanged) and gives the changed
 // blocks as bits 1 << option. A short sender rest on SYSTEM leaves the device title alone.
 uint32_t StoreMail(const MailValues& now, const MailValues& snapshot, bool listChanged,
