@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr size_t kSecureBlockSize = 196;
 inline constexpr size_t kAccountSlots = 5;
 inline constexpr size_t kAccountTextMax = 15;  // name and password, each in 16 bytes
 

@@ -63,7 +63,7 @@ AlarmValues LoadAlarm(std::span<const uint8_t> alarm, const AlarmDurationRow& ro
 bool StoreAlarm(const AlarmValues& now, const AlarmValues& snapshot, const AlarmDurationRow& row,
                 std::span<uint8_t> alarm) {
   using namespace cfg::alarm;
-  if (alarm.size() < kAlarmBlockSize) return false;
+  if (alarm.size() < SysCfgBlockSizes[kSysCfgAlarm]) return false;
   bool changed = false;
   auto set = [&](const CfgField& field, uint32_t value) {
     CfgSetUint(alarm, field, value);

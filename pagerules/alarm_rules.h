@@ -6,8 +6,6 @@
 #include <span>
 #include <string_view>
 
-inline constexpr size_t kAlarmBlockSize = 24;
-
 struct AlarmDurationRow {
   const char* const* texts;
   const uint16_t* seconds;

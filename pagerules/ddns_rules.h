@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr size_t kDnsBlockSize = 12;
-
 enum class DdnsBrand { kNone, kTambro, kCorvanti };
 
 // Mask bit 0x200 first, then 0x80.

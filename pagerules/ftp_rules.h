@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr size_t kFtpBlockSize = 104;
 inline constexpr uint32_t kFtpDefaultPort = 21;
 
 struct FtpValues {

@@ -35,7 +35,7 @@ PeripheralStore StorePeripheral(const PeripheralValues& now, const PeripheralVal
                                 std::span<uint8_t> peri) {
   using namespace cfg::peri;
   PeripheralStore s;
-  if (peri.size() < kPeriBlockSize) return s;
+  if (peri.size() < SysCfgBlockSizes[kSysCfgPeri]) return s;
   auto set = [&](const CfgField& field, uint32_t value, bool device) {
     CfgSetUint(peri, field, value);
     s.written = true;

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr size_t kPeriBlockSize = 16;
-
 struct PeripheralValues {
   int baud1 = 0, baud2 = 0;    // combo index 0-6
   int model1 = 0, model2 = 0;  // combo index 0-10

@@ -27,7 +27,7 @@ void WriteServer(std::span<uint8_t> sntp, std::string_view server) {
 
 TimeServerValues LoadTimeServer(std::span<const uint8_t> sntp) {
   TimeServerValues v;
-  if (sntp.size() < kSntpBlockSize) return v;
+  if (sntp.size() < SysCfgBlockSizes[kSysCfgSntp]) return v;
   v.mode = static_cast<uint8_t>(CfgGetUint(sntp, kSNTPMode));
   v.server = CfgGetText(sntp, kSNTPServer);
   v.autoServer = v.server.empty() ? 1 : 0;
@@ -38,7 +38,7 @@ TimeServerValues LoadTimeServer(std::span<const uint8_t> sntp) {
 
 bool StoreTimeServer(const TimeServerValues& now, const TimeServerValues& snapshot,
                      std::span<uint8_t> sntp) {
-  if (sntp.size() < kSntpBlockSize) return false;
+  if (sntp.size() < SysCfgBlockSizes[kSysCfgSntp]) return false;
   bool changed = false;
   if (now.autoServer != snapshot.autoServer || now.server != snapshot.server) {
     WriteServer(sntp, now.autoServer ? std::string_view() : std::string_view(now.server));
@@ -53,7 +53,7 @@ bool StoreTimeServer(const TimeServerValues& now, const TimeServerValues& snapsh
 }
 
 bool StoreTimeServerNow(const TimeServerValues& now, std::span<uint8_t> sntp) {
-  if (sntp.size() < kSntpBlockSize) return false;
+  if (sntp.size() < SysCfgBlockSizes[kSysCfgSntp]) return false;
   bool changed = false;
   if (CfgGetUint(sntp, kSNTPMode) != now.mode) {
     CfgSetUint(sntp, kSNTPMode, now.mode);

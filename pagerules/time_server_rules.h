@@ -9,7 +9,6 @@
 
 #include "net/cgi_param_list.h"
 
-inline constexpr size_t kSntpBlockSize = 36;
 inline constexpr size_t kSntpServerChars = 27;
 
 struct TimeServerValues {

@@ -1,5 +1,7 @@
 #include "settings/account_page.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include "net/device_session.h"

@@ -1,5 +1,7 @@
 #include "settings/alarm_list_page.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 

@@ -1,5 +1,7 @@
 #include "settings/mail_page.h"
 
+#include <commctrl.h>
+
 #include "platform/message_box.h"
 #include "settings/page_controls.h"
 
