@@ -13,6 +13,12 @@
 #include "settings/mail_page.h"
 #include "settings/peripheral_page.h"
 #include "settings/time_server_page.h"
+#include "settings/alarm_list_page.h"
+#include "settings/local_paths_page.h"
+#include "settings/online_users_page.h"
+#include "settings/server_log_dialogs.h"
+#include "platform/message_loop.h"
+#include "tests/support/window_capture.h"
 #include "tests/settings_pages/page_fixture.h"
 #include "tests/support/hex_text.h"
 
@@ -255,6 +261,70 @@ TEST_F(SettingsPagesTest, SyncTimeRefusesAServerThatWouldBreakTheQuery) {
   Click(CSNTPPage::kSyncTime);
   EXPECT_TRUE(Requests("/SyncTime.cgi").empty());
   ASSERT_EQ(Messages().size(), 1u);
+}
+
+// With a screenshot folder set, every page as the user sees it, and the device log dialog.
+TEST_F(SettingsPagesTest, Screenshots) {
+  namespace ts = testsupport;
+  if (ts::ScreenshotFolder().empty()) GTEST_SKIP() << "no screenshot folder";
+  StartDevice("RZ2K", "1010",
+              {"--set", "online_length=48", "--set",
+               BlockArg("SMTP", std::string(8, '\0') + "smtp.example" + std::string(420, '\0'))});
+  auto shot = [&](const char* name) {
+    ::RedrawWindow(Page(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ost::PumpMessagesUntil([] { return false; }, 300);
+    EXPECT_TRUE(ts::SaveWindowImage(Page(), ts::ScreenshotFolder() + name));
+  };
+  Open<MailPropertyPage>();
+  shot("page_mail.bmp");
+  Open<FTPPropertyPage>();
+  shot("page_ftp.bmp");
+  Open<AccountPropertyPage>();
+  shot("page_account.bmp");
+  SelectRow(AccountPropertyPage::kList, 1);
+  Click(AccountPropertyPage::kEdit);
+  shot("page_account_edit.bmp");
+  Click(AccountPropertyPage::kExit);
+  Open<CPeripheralPage>();
+  shot("page_peripheral.bmp");
+  Open<ToolBoxPropertyPage>();
+  shot("page_general.bmp");
+  Open<RecordPage>();
+  shot("page_file_path.bmp");
+  Open<AlarmPropertyPage>();
+  shot("page_alarm.bmp");
+  Open<AlarmDataPage>();
+  shot("page_alarm_list.bmp");
+  Open<COnlineUserPage>();
+  shot("page_online_users.bmp");
+  Open<CSNTPPage>();
+  shot("page_time_server.bmp");
+  Click(CSNTPPage::kByUser);
+  shot("page_time_server_user.bmp");
+  Open<CDNSPage>();
+  shot("page_ddns.bmp");
+
+  std::string entries;
+  for (int i = 0; i < 12; ++i) {
+    std::string e(32, '\0');
+    e[0] = static_cast<char>(1 << (i % 6));
+    e[4] = 26;
+    e[5] = 12;
+    e[6] = 11;
+    e[7] = static_cast<char>(i);
+    e[10] = 2;
+    e.replace(11, 8, "10.0.0.7");
+    entries += e;
+  }
+  CVSServerLogDlg log(&ProgramDeviceSession());
+  log.plogList =
+      std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(entries.data()), entries.size());
+  log.m_nCount = 12;
+  ASSERT_TRUE(log.Create());
+  ::ShowWindow(log.GetSafeHwnd(), SW_SHOW);
+  ost::PumpMessagesUntil([] { return false; }, 300);
+  EXPECT_TRUE(ts::SaveWindowImage(log.GetSafeHwnd(), ts::ScreenshotFolder() + "server_log_vs.bmp"));
+  log.DestroyWindow();
 }
 
 }  // namespace
