@@ -19,7 +19,7 @@ AccountTable LoadAccounts(std::span<const uint8_t> secure) {
   for (unsigned i = 0; i < kAccountSlots; ++i) {
     std::string name = CfgGetText(secure, kUserName, i);
     if (name.empty()) continue;
-    AccountEntry& e = t.entries[t.count++];
+    AccountRecord& e = t.entries[t.count++];
     e.bUsed = 1;
     e.strName = std::move(name);
     e.strPassword = CfgGetText(secure, kUserPassword, i);
@@ -34,7 +34,7 @@ bool StoreAccounts(const AccountTable& table, bool accountsChanged, std::span<ui
   bool written = false;
   if (accountsChanged) {
     for (unsigned i = 0; i < kAccountSlots; ++i) {
-      const AccountEntry& e = table.entries[i];
+      const AccountRecord& e = table.entries[i];
       CfgClear(secure, kUserName, i);
       CfgClear(secure, kUserPassword, i);
       if (!e.bUsed) continue;  // a free entry's level and life time stay
@@ -113,7 +113,7 @@ AccountCheck CheckAccount(const AccountTable& table, int editIndex, const Accoun
   if (edit.name.size() > kAccountTextMax || edit.password.size() > kAccountTextMax)
     return AccountCheck::kTooLong;
   for (size_t i = 0; i < kAccountSlots; ++i) {
-    const AccountEntry& e = table.entries[i];
+    const AccountRecord& e = table.entries[i];
     if (e.bUsed && static_cast<int>(i) != editIndex && e.strName == edit.name)
       return AccountCheck::kNameExists;
   }

@@ -12,17 +12,17 @@
 inline constexpr size_t kAccountSlots = 5;
 inline constexpr size_t kAccountTextMax = 15;  // name and password, each in 16 bytes
 
-struct AccountEntry {
+struct AccountRecord {
   int bUsed = 0;
   uint16_t wLevel = 0;
   uint32_t nLifeTime = 1;
   std::string strName;
   std::string strPassword;
-  bool operator==(const AccountEntry&) const = default;
+  bool operator==(const AccountRecord&) const = default;
 };
 
 struct AccountTable {
-  std::array<AccountEntry, kAccountSlots> entries{};
+  std::array<AccountRecord, kAccountSlots> entries{};
   uint16_t count = 0;
   uint32_t maxUsers = 5;
 };

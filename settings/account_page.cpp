@@ -60,7 +60,7 @@ void AccountPropertyPage::ShowEditRow(bool shown) {
   page_controls::Enable(m_hWnd, {kAdd, kDelete, kEdit}, !shown);
 }
 
-void AccountPropertyPage::ListRow(int row, const AccountEntry& e) {
+void AccountPropertyPage::ListRow(int row, const AccountRecord& e) {
   m_lstAccounts.SetCell(row, 0, e.strName);
   m_lstAccounts.SetCell(row, 1, page_controls::LoadText(LevelTextId(e.wLevel)));
   m_lstAccounts.SetCell(row, 2, LifeTimeText(e.nLifeTime));
@@ -157,7 +157,7 @@ void AccountPropertyPage::OnEdit() {
     OstMessageBoxId(kMsgSelectToEdit);
     return;
   }
-  const AccountEntry& e = m_table.entries[static_cast<size_t>(row)];
+  const AccountRecord& e = m_table.entries[static_cast<size_t>(row)];
   m_bEditingOwnAccount = SameLoginName(e.strName, LoginUser());
   ShowEditRow(true);
   m_nLevelSel = IndexOfLevel(e.wLevel);
@@ -211,7 +211,7 @@ void AccountPropertyPage::OnOk() {
         OstMessageBoxId(kMsgEditFailed);
         return;
     }
-    AccountEntry& e = m_table.entries[static_cast<size_t>(row)];
+    AccountRecord& e = m_table.entries[static_cast<size_t>(row)];
     if (!own) e.wLevel = LevelOfIndex(m_nLevelSel);
     e.nLifeTime = LifeTimeOfIndex(m_nLifeTimeSel);
     e.strName = m_strAccountName;
@@ -241,7 +241,7 @@ void AccountPropertyPage::OnOk() {
       OstMessageBoxId(kMsgAddFailed);
       return;
   }
-  AccountEntry& e = m_table.entries[m_table.count];
+  AccountRecord& e = m_table.entries[m_table.count];
   e = {1, LevelOfIndex(m_nLevelSel), LifeTimeOfIndex(m_nLifeTimeSel), m_strAccountName,
        m_strAccountPassword};
   ListRow(m_lstAccounts.AddRow(""), e);

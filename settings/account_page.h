@@ -44,7 +44,7 @@ class AccountPropertyPage : public SettingsPage {
   void OnEdit();
   void OnExit();
   void OnOk();
-  void ListRow(int row, const AccountEntry& e);
+  void ListRow(int row, const AccountRecord& e);
   std::string LoginUser() const;
 
   ost::ListView m_lstAccounts;

@@ -1,5 +1,7 @@
 // The device log through the General page: paged with progress into the dialog, cancelled in
 // the middle without a hang, cleared from the video server's dialog.
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <mutex>
@@ -78,8 +80,11 @@ TEST_F(LogFetchTest, PagesThrough2100EntriesIntoTheDialog) {
   const auto progress = Progress();
   EXPECT_EQ(progress[0].first, 1u);
   EXPECT_EQ(progress[1], std::make_pair(2u, 2048u));
-  for (const auto& [command, value] : progress)
-    if (command == 3) EXPECT_LE(value, 2048u);
+  for (const auto& [command, value] : progress) {
+    if (command == 3) {
+      EXPECT_LE(value, 2048u);
+    }
+  }
 }
 
 TEST_F(LogFetchTest, CancelInTheMiddleEndsWithoutAHang) {

@@ -23,6 +23,8 @@ class PageTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+ public:  // scripted edits run from the tests' case tables
+
   // Starts devsim as this family and firmware (more settings in args), logs the program's
   // session in and fetches every block.
   void StartDevice(const std::string& product, const std::string& firmware,
