@@ -52,9 +52,10 @@ DdnsValues LoadDdns(std::span<const uint8_t> dns, std::span<const uint8_t> smtp)
                 static_cast<uint32_t>(o[2]) << 8 | o[3];
   v.enable = static_cast<int>(CfgGetUint(smtp, smtp::kDDNSEnable));
   v.provider = DdnsProviderIndex(CfgGetText(smtp, smtp::kDDNSProvider));
-  v.user = CfgGetText(smtp, smtp::kDDNSUser);
-  v.password = CfgGetText(smtp, smtp::kDDNSPassword);
-  v.host = CfgGetText(smtp, smtp::kDDNSHostName);
+  // A text that fills its field is shown (and compared) as far as the field may hold it.
+  v.user = CfgGetText(smtp, smtp::kDDNSUser).substr(0, smtp::kDDNSUser.maxChars);
+  v.password = CfgGetText(smtp, smtp::kDDNSPassword).substr(0, smtp::kDDNSPassword.maxChars);
+  v.host = CfgGetText(smtp, smtp::kDDNSHostName).substr(0, smtp::kDDNSHostName.maxChars);
   return v;
 }
 

@@ -33,9 +33,10 @@ MailValues LoadMail(std::span<const uint8_t> smtp, std::span<const uint8_t> over
   using namespace cfg::smtp;
   MailValues v;
   v.sender = ReadMailAccount(smtp, overflow, place);
-  v.server = CfgGetText(smtp, kSMTPServer);
-  v.password = CfgGetText(smtp, kSMTPPassword);
-  v.user = CfgGetText(smtp, kSMTPUser);
+  // A text that fills its field is shown (and compared) as far as the field may hold it.
+  v.server = CfgGetText(smtp, kSMTPServer).substr(0, kSMTPServer.maxChars);
+  v.password = CfgGetText(smtp, kSMTPPassword).substr(0, kSMTPPassword.maxChars);
+  v.user = CfgGetText(smtp, kSMTPUser).substr(0, kSMTPUser.maxChars);
   v.auth = static_cast<uint8_t>(CfgGetUint(smtp, kSMTPAuth));
   for (unsigned i = 0; i < kMailRecipientCount; ++i) {
     const std::string stored = CfgGetText(smtp, kMailRecipient, i);

@@ -29,7 +29,7 @@ TimeServerValues LoadTimeServer(std::span<const uint8_t> sntp) {
   TimeServerValues v;
   if (sntp.size() < SysCfgBlockSizes[kSysCfgSntp]) return v;
   v.mode = static_cast<uint8_t>(CfgGetUint(sntp, kSNTPMode));
-  v.server = CfgGetText(sntp, kSNTPServer);
+  v.server = CfgGetText(sntp, kSNTPServer).substr(0, kSntpServerChars);
   v.autoServer = v.server.empty() ? 1 : 0;
   const int zone = static_cast<int>(CfgGetUint(sntp, kTimeZoneIndex));
   v.zone = TimeZoneAt(zone) ? zone : -1;

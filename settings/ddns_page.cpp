@@ -13,6 +13,7 @@ CDNSPage::CDNSPage() : SettingsPage(kDdnsPageTemplate, "DDNS") {
   MapCommand(kEnable, [this] { SetEnable(1); });
   MapCommand(kDisable, [this] { SetEnable(0); });
   MapCommand(kAutoDns, [this] {
+    // The stored value is kept until the user changes the box.
     m_bAutoDNS = page_controls::IsChecked(m_hWnd, kAutoDns) ? 1 : 0;
     ApplyAutoRule();
   });
@@ -24,7 +25,6 @@ void CDNSPage::DoDataExchange(ost::DataExchange& dx) {
   dx.Text(kPassword, m_strDDNSPassword, 15);
   dx.Text(kDomain, m_strDDNSDomain, 47);
   dx.IpAddress(kDnsServer, m_ipDNSServer);
-  dx.Check(kAutoDns, m_bAutoDNS);
 }
 
 void CDNSPage::SetEnable(int on) {
@@ -61,6 +61,7 @@ void CDNSPage::Load() {
   m_strDDNSDomain = now.host;
   m_nProvider = now.provider;
   m_bAutoDNS = now.autoDns;
+  page_controls::Check(m_hWnd, kAutoDns, m_bAutoDNS != 0);
   SetEnable(now.enable);
   const DdnsBrand brand = DdnsBrandOf(Device().deviceMask);
   if (const char* label = DdnsBrandLabel(brand)) SetItemText(kBrand, label);
