@@ -1,6 +1,17 @@
 #include "settings/page_table.h"
 
+#include "settings/account_page.h"
+#include "settings/alarm_list_page.h"
+#include "settings/alarm_page.h"
+#include "settings/ddns_page.h"
+#include "settings/ftp_page.h"
+#include "settings/general_page.h"
+#include "settings/local_paths_page.h"
+#include "settings/mail_page.h"
 #include "settings/network_page.h"
+#include "settings/online_users_page.h"
+#include "settings/peripheral_page.h"
+#include "settings/time_server_page.h"
 #include "settings/settings_page.h"
 
 namespace {
@@ -13,10 +24,10 @@ std::unique_ptr<SettingsPage> Make() {
 // In tree order. Add a page: replace its nullptr with &Make<YourPage>.
 constexpr SettingsPageRow kPages[] = {
     {"Network", &Make<NetworkConfigPage>},
-    {"DDNS", nullptr},
-    {"Mail", nullptr},
-    {"FTP", nullptr},
-    {"Server Time Config", nullptr},
+    {"DDNS", &Make<CDNSPage>},
+    {"Mail", &Make<MailPropertyPage>},
+    {"FTP", &Make<FTPPropertyPage>},
+    {"Server Time Config", &Make<CSNTPPage>},
     {"DVR", nullptr},
     {"Device", nullptr},
     {"Detection", nullptr},
@@ -25,13 +36,13 @@ constexpr SettingsPageRow kPages[] = {
     {"Timer Record", nullptr},
     {"Date", nullptr},
     {"Record Setting", nullptr},
-    {"Alarm", nullptr},
-    {"Alarm List", nullptr},
-    {"General", nullptr},
-    {"Account", nullptr},
-    {"Peripheral", nullptr},
-    {"Online User Info", nullptr},
-    {"File Path", nullptr},
+    {"Alarm", &Make<AlarmPropertyPage>},
+    {"Alarm List", &Make<AlarmDataPage>},
+    {"General", &Make<ToolBoxPropertyPage>},
+    {"Account", &Make<AccountPropertyPage>},
+    {"Peripheral", &Make<CPeripheralPage>},
+    {"Online User Info", &Make<COnlineUserPage>},
+    {"File Path", &Make<RecordPage>},
 };
 
 }  // namespace
