@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/app_data.h"
 #include "net/device_session.h"
 #include "platform/message_box.h"
 #include "settings/page_controls.h"
@@ -270,6 +271,10 @@ bool AccountPropertyPage::Store(PageChanges& changes) {
     const std::string name = m_newOwnName, password = m_newOwnPassword;
     changes.sends.push_back({kSysCfgAll, [session, name, password] {
                                session->SetAccount(name, password);
+                               if (g_lpApp) {
+                                 g_lpApp->m_Settings.m_strUsername = name;
+                                 g_lpApp->m_Settings.m_strPassword = password;
+                               }
                                return true;
                              }});
   }

@@ -219,6 +219,7 @@ TEST_F(SettingsPagesTest, OwnPasswordChangesOnlyWhenTheDeviceTookIt) {
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "Set the system config is failed");
   EXPECT_EQ(ProgramDeviceSession().Password(), "revuv");
+  EXPECT_NE(g_lpApp->m_Settings.m_strPassword, "newpw");
   EXPECT_EQ(Stored(kSysCfgSecure).substr(88, 6), std::string("revuv") + '\0');
 
   // Taken: the stored password and the session's change together; the level stays.
@@ -228,6 +229,7 @@ TEST_F(SettingsPagesTest, OwnPasswordChangesOnlyWhenTheDeviceTookIt) {
   EXPECT_EQ(secure.substr(88, 6), std::string("fresh") + '\0');
   EXPECT_EQ(static_cast<uint8_t>(secure[168]), 30);
   EXPECT_EQ(ProgramDeviceSession().Password(), "fresh");
+  EXPECT_EQ(g_lpApp->m_Settings.m_strPassword, "fresh");
 }
 
 TEST_F(SettingsPagesTest, SyncTimeSendsTheKeysInOrderThenTheBlock) {
