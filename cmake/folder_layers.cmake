@@ -5,11 +5,11 @@ set(OST_FOLDER_LAYERS
   "text res"
   "platform"
   "net resize ui"
-  "live"
+  "live pagerules"
   "app"
   "session"
   "mainwnd tools record disc"
-  "login"
+  "login settings"
   "program")
 
 # ost_folder_rank(<folder> <out-var>): the folder's layer (0 = bottom), or -1 outside the layers.

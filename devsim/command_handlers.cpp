@@ -26,7 +26,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 20> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 23> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -47,6 +47,9 @@ Handler FindHandler(std::string_view path) {
       {"/UpgradeFW2.cgi", HandleUpgradeFW2},
       {"/CancelUPFW.cgi", HandleCancelUpgrade},
       {"/GetVersion.cgi", HandleGetVersion},
+      {"/Getlog.cgi", HandleGetLog},
+      {"/ClearLog.cgi", HandleClearLog},
+      {"/SyncTime.cgi", HandleSyncTime},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "devsim/config_blocks.h"
+#include "devsim/device_log.h"
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
 #include "devsim/firmware_upgrade.h"
@@ -22,6 +23,7 @@ struct Device {
   SessionTable sessions;
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
+  LogCursors log_cursors;   // "/Getlog.cgi" paging per session
   LiveScene scene;          // the live picture shared by all streams (locks itself)
   FirmwareStore firmware;   // uploaded firmware parts (locks itself)
 

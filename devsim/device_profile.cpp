@@ -164,6 +164,8 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"color_hue", "HUE text of /GetColor.cgi (default 0; empty: left out)"},
         {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
     };
+    keys.push_back({"log.length", "entries in the device log of /Getlog.cgi (0..100000)"});
+    keys.push_back({"log.page", "entries per /Getlog.cgi page (1..128, default 30)"});
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
     return keys;
   }();
@@ -197,6 +199,7 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
   };
 
   if (key.rfind("block.", 0) == 0) return blocks.ApplyLine(key.substr(6), value, error);
+  if (key.rfind("log.", 0) == 0) return ApplyLogSetting(key.substr(4), value, p.log, error);
   if (key.rfind(kLivePrefix, 0) == 0) {
     return ApplyLiveSetting(key.substr(kLivePrefix.size()), value, p.live, error);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devsim/config_blocks.h"
+#include "devsim/device_log.h"
 #include "devsim/live_settings.h"
 
 namespace devsim {
@@ -59,6 +60,7 @@ struct DeviceProfile {
   std::string color_bri = "0";
   std::string color_hue = "0";
 
+  LogSettings log;    // the "log." settings
   LiveSettings live;  // the "stream." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }

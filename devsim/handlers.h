@@ -53,6 +53,12 @@ Reply HandleUpgradeFW(Device& device, const Request& request);
 Reply HandleUpgradeFW2(Device& device, const Request& request);
 Reply HandleCancelUpgrade(Device& device, const Request& request);
 Reply HandleGetVersion(Device& device, const Request& request);
+
+// "/Getlog.cgi" STATE=COUNT, LAST, PRE: the count, then pages newest first (a cursor per session);
+// "/ClearLog.cgi" empties the log; "/SyncTime.cgi" checks its keys for either mode.
+Reply HandleGetLog(Device& device, const Request& request);
+Reply HandleClearLog(Device& device, const Request& request);
+Reply HandleSyncTime(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 
