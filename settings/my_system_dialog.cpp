@@ -250,5 +250,6 @@ LRESULT MySystemDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     EndDialog(IDCANCEL);
     return 0;
   }
+  if (msg == WM_DESTROY && m_onWindowGone) m_onWindowGone();
   return CTreePropSheet::WindowProc(msg, wp, lp);
 }

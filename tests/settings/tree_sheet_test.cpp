@@ -64,6 +64,7 @@ TEST(TreeSheet, OpensWithTheFamilysPagesAndCaptions) {
       EXPECT_EQ(sheet.PageFrame()->CaptionText(), "DVR-CAMERA");
       sheet.SetActivePage(0);
     }
+    Pump();
     Screenshot(sheet.GetSafeHwnd(), (std::string("settings_sheet_") + product).c_str());
   }
 }
@@ -106,6 +107,7 @@ TEST(TreeSheet, NetworkPageLoadsAndFilters) {
   ::SetWindowTextA(::GetDlgItem(w, NetworkConfigPage::kWebPort), "70000");
   EXPECT_EQ(ost::WindowText(::GetDlgItem(w, NetworkConfigPage::kWebPort)), "9999");
   EXPECT_EQ(ost::WindowText(::GetDlgItem(w, NetworkConfigPage::kPppoeUser)), "abcdefghijklmno");
+  Pump();
   Screenshot(sheet.GetSafeHwnd(), "settings_network_page");
 }
 
