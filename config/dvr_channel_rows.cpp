@@ -22,7 +22,9 @@ static_assert(kAlarmInputType + kDvrChannels == kAlarmBlockBytes);
 static_assert(kLiveTitle + kCameraTitleBytes * kDvrChannels <= kLiveDetect);
 
 size_t Channel(int channel) {
-  return channel < 0 ? 0 : channel >= kDvrChannels ? kDvrChannels - 1 : static_cast<size_t>(channel);
+  return channel < 0               ? 0
+         : channel >= kDvrChannels ? kDvrChannels - 1
+                                   : static_cast<size_t>(channel);
 }
 
 uint32_t GetU32(const uint8_t* p) {
@@ -59,7 +61,8 @@ int DvrChannelRowCount(std::string_view productId) {
 
 DeviceRow ReadDeviceRow(const uint8_t (&b)[kRs485BlockBytes], int channel) {
   const size_t i = Channel(channel);
-  return {b[kRs485Type + i], b[kRs485Id + i], b[kRs485Protocol + i], GetU32(b + kRs485Baud + 4 * i)};
+  return {b[kRs485Type + i], b[kRs485Id + i], b[kRs485Protocol + i],
+          GetU32(b + kRs485Baud + 4 * i)};
 }
 
 void WriteDeviceRow(uint8_t (&b)[kRs485BlockBytes], int channel, const DeviceRow& row) {
@@ -70,8 +73,12 @@ void WriteDeviceRow(uint8_t (&b)[kRs485BlockBytes], int channel, const DeviceRow
   PutU32(b + kRs485Baud + 4 * i, row.dwBaudRate);
 }
 
-const char* DeviceTypeText(uint8_t type) { return type == 1 ? "PTZ" : "CAMERA"; }
-const char* DeviceProtocolText(uint8_t protocol) { return protocol == 1 ? "P-D" : "NORMAL"; }
+const char* DeviceTypeText(uint8_t type) {
+  return type == 1 ? "PTZ" : "CAMERA";
+}
+const char* DeviceProtocolText(uint8_t protocol) {
+  return protocol == 1 ? "P-D" : "NORMAL";
+}
 
 const std::array<const char*, 7> kDeviceBaudRateTexts = {
     "    2400", "    4800", "    9600", "  19200", "  38400", "  57600", "115200"};
@@ -137,7 +144,9 @@ void WriteDetectionAlarm(uint8_t (&alarm)[kAlarmBlockBytes], int channel, const 
   alarm[kAlarmInputType + Channel(channel)] = r.byAlarmType;
 }
 
-const char* DetectText(uint8_t detect) { return detect == 1 ? "ON" : "OFF"; }
+const char* DetectText(uint8_t detect) {
+  return detect == 1 ? "ON" : "OFF";
+}
 
 const char* AlarmInputText(uint8_t type, bool normallyOpenClosed) {
   if (type == 0) return normallyOpenClosed ? "N.O." : "LOW";
@@ -145,7 +154,9 @@ const char* AlarmInputText(uint8_t type, bool normallyOpenClosed) {
   return "OFF";
 }
 
-uint8_t ListedAlarmInputType(uint8_t type) { return type <= 2 ? type : 0; }
+uint8_t ListedAlarmInputType(uint8_t type) {
+  return type <= 2 ? type : 0;
+}
 
 DetectionEdit DetectionEditOf(const DetectionRow& row) {
   DetectionEdit e;
@@ -208,7 +219,9 @@ std::string CameraTitleText(const CameraRow& row) {
   return std::string(p, strnlen(p, kCameraTitleBytes));
 }
 
-const char* YesNoText(uint8_t value) { return value == 1 ? "YES" : "NO"; }
+const char* YesNoText(uint8_t value) {
+  return value == 1 ? "YES" : "NO";
+}
 
 TitleFilterResult FilterCameraTitle(std::string_view typed) {
   TitleFilterResult r;
@@ -219,9 +232,12 @@ TitleFilterResult FilterCameraTitle(std::string_view typed) {
   }
   for (const char ch : typed) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c >= '0' && c <= '9') r.text += ch;
-    else if (c >= 'A' && c <= 'Z') r.text += ch;
-    else if (c >= 'a' && c <= 'z') r.text += static_cast<char>(c - 'a' + 'A');
+    if (c >= '0' && c <= '9')
+      r.text += ch;
+    else if (c >= 'A' && c <= 'Z')
+      r.text += ch;
+    else if (c >= 'a' && c <= 'z')
+      r.text += static_cast<char>(c - 'a' + 'A');
   }
   return r;
 }

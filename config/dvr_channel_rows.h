@@ -39,7 +39,7 @@ const char* DeviceTypeText(uint8_t type);
 // "P-D" for 1, "NORMAL" otherwise.
 const char* DeviceProtocolText(uint8_t protocol);
 
-inline constexpr std::array<uint32_t, 7> kDeviceBaudRates = {2400,  4800,  9600, 19200,
+inline constexpr std::array<uint32_t, 7> kDeviceBaudRates = {2400,  4800,  9600,  19200,
                                                              38400, 57600, 115200};
 // The rate list's texts, as the edit dialog lists them.
 extern const std::array<const char*, 7> kDeviceBaudRateTexts;
@@ -61,7 +61,7 @@ bool ApplyDeviceEdit(DeviceRow& row, const DeviceEdit& edit);
 // ---- Detection page: DVRLIVE and ALARM ----------------------------------------------------------
 
 struct DetectionRow {
-  uint8_t byDetect = 0;  // 0 "OFF", 1 "ON"
+  uint8_t byDetect = 0;                  // 0 "OFF", 1 "ON"
   uint8_t byLS = 0, bySS = 0, byTS = 0;  // 0..15
   uint8_t byRE = 0;                      // 0..61
   std::array<uint8_t, kMotionMaskBytes> area{};
@@ -116,7 +116,7 @@ void WriteCameraLive(uint8_t (&live)[kDvrLiveBlockBytes], int channel, const Cam
 void WriteCameraRecord(uint8_t (&rec)[kDvrRecBlockBytes], int channel, const CameraRow& row);
 
 std::string CameraTitleText(const CameraRow& row);  // the 6 bytes up to the first zero
-const char* YesNoText(uint8_t value);                // "YES" for 1, "NO" otherwise
+const char* YesNoText(uint8_t value);               // "YES" for 1, "NO" otherwise
 
 // The title edit's filter: up to 6 characters keep only letters (made capitals) and digits; a
 // longer text is cut to its first 6 characters as they are and cut is set.

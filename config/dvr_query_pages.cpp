@@ -13,7 +13,9 @@ void ReadKey(std::string_view reply, std::string_view key, T& field) {
 }
 
 // A combo's position, or the fetched value when nothing is chosen.
-int Chosen(int position, int fetched) { return position >= 0 ? position : fetched; }
+int Chosen(int position, int fetched) {
+  return position >= 0 ? position : fetched;
+}
 
 // Timer block fields.
 constexpr size_t kTimerDay = 87, kTimerStart = 94, kTimerEnd = 108;
@@ -70,9 +72,9 @@ DvrDateChanges ApplyDvrDatePage(DvrDateInfo& f, const DvrDatePageValues& p) {
     return position >= 0 && u8(position) != field;
   };
   c.daylightTime = combo(p.startWeekIndex, f.StartWeekIndex) ||
-                   combo(p.startDayOfWeek, f.StartDayOfWeek) ||
-                   combo(p.startMonth, f.StartMonth) || combo(p.endWeekIndex, f.EndWeekIndex) ||
-                   combo(p.endDayOfWeek, f.EndDayOfWeek) || combo(p.endMonth, f.EndMonth);
+                   combo(p.startDayOfWeek, f.StartDayOfWeek) || combo(p.startMonth, f.StartMonth) ||
+                   combo(p.endWeekIndex, f.EndWeekIndex) || combo(p.endDayOfWeek, f.EndDayOfWeek) ||
+                   combo(p.endMonth, f.EndMonth);
   const auto pair = [&](int hour, int minute, uint8_t& fh, uint8_t& fm) {
     if (fh == u8(hour) && fm == u8(minute)) return;
     fh = u8(hour);

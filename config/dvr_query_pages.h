@@ -53,9 +53,8 @@ DvrDateChanges ApplyDvrDatePage(DvrDateInfo& fetched, const DvrDatePageValues& p
 
 // "/SetDvrDate.cgi": Cookie (when not empty), then the date, format, switch, the four change
 // flags and the rule, in the device's order. A combo without a choice sends the fetched value.
-void BuildSetDvrDateQuery(CGIParamList& query, std::string_view cookie,
-                          const DvrDateInfo& fetched, const DvrDatePageValues& page,
-                          const DvrDateChanges& changes);
+void BuildSetDvrDateQuery(CGIParamList& query, std::string_view cookie, const DvrDateInfo& fetched,
+                          const DvrDatePageValues& page, const DvrDateChanges& changes);
 
 // Date formats of the date picker by the format list's position (any other: the first).
 const char* DvrDatePickerFormat(int format);

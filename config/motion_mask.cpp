@@ -5,8 +5,12 @@
 
 namespace {
 
-int ClampColumn(int c) { return std::clamp(c, 0, kMotionColumns - 1); }
-int ClampRow(int r) { return std::clamp(r, 0, kMotionRows - 1); }
+int ClampColumn(int c) {
+  return std::clamp(c, 0, kMotionColumns - 1);
+}
+int ClampRow(int r) {
+  return std::clamp(r, 0, kMotionRows - 1);
+}
 
 }  // namespace
 
@@ -33,7 +37,9 @@ void ToggleMotionCell(MotionMask& mask, int column, int row) {
   mask[MotionMaskByte(column, row)] ^= MotionMaskBit(column, row);
 }
 
-int MotionRowHeight(uint8_t videoStandard) { return videoStandard == 0 ? 19 : 23; }
+int MotionRowHeight(uint8_t videoStandard) {
+  return videoStandard == 0 ? 19 : 23;
+}
 
 bool MotionView::Contains(MotionPoint p) const {
   const int height = std::min(imageHeight, kMotionRows * rowHeight);
@@ -47,7 +53,8 @@ MotionCell MotionView::CellAt(MotionPoint p) const {
 
 bool MotionMaskEditor::OnButtonDown(MotionPoint p) {
   if (!m_pictureReceived) return false;
-  if (m_state == MotionMouseState::kIdle && m_view.Contains(p)) m_state = MotionMouseState::kPressed;
+  if (m_state == MotionMouseState::kIdle && m_view.Contains(p))
+    m_state = MotionMouseState::kPressed;
   return false;
 }
 

@@ -158,6 +158,7 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
     };
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
+    for (const auto& k : DvrQuerySettingKeys()) keys.push_back({k.key, k.help});
     return keys;
   }();
   return kKeys;
@@ -288,6 +289,7 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
     p.slaves = std::string(value);
     return true;
   }
+  if (IsDvrQuerySetting(key)) return ApplyDvrQuerySetting(key, value, p.dvr_query, error);
   if (key == "devinfo_text") {
     p.devinfo_text = std::string(value);
     return true;

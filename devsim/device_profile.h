@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devsim/config_blocks.h"
+#include "devsim/dvr_query_state.h"
 #include "devsim/live_settings.h"
 
 namespace devsim {
@@ -56,6 +57,8 @@ struct DeviceProfile {
   std::string color_hue = "0";
 
   LiveSettings live;  // the "stream." settings
+
+  DvrQueryState dvr_query;  // the "dvrdate." and "dvrrec." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }
 };

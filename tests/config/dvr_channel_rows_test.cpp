@@ -55,7 +55,8 @@ TEST(DvrChannelRows, DeviceRowWritesExactlyItsChannel) {
     const size_t i = static_cast<size_t>(c.channel);
     // Bytes that may differ: the channel's ID, type, protocol and baud word; nothing else.
     for (size_t at : Diff(before, after))
-      EXPECT_TRUE(at == 12 + i || at == 28 + i || at == 44 + i || (at >= 60 + 4 * i && at < 64 + 4 * i))
+      EXPECT_TRUE(at == 12 + i || at == 28 + i || at == 44 + i ||
+                  (at >= 60 + 4 * i && at < 64 + 4 * i))
           << "channel " << c.channel << " changed byte " << at;
     EXPECT_EQ(after[12 + i], c.row.byId);
     EXPECT_EQ(after[28 + i], c.row.byType);
@@ -158,7 +159,7 @@ TEST(DvrChannelRows, AlarmInputTexts) {
     uint8_t type;
     bool nonc;
     const char* text;
-  } cases[] = {{0, true, "N.O."},  {1, true, "N.C."}, {2, true, "OFF"}, {0, false, "LOW"},
+  } cases[] = {{0, true, "N.O."},  {1, true, "N.C."}, {2, true, "OFF"},  {0, false, "LOW"},
                {1, false, "HIGH"}, {2, false, "OFF"}, {7, false, "OFF"}, {7, true, "OFF"}};
   for (const auto& c : cases) EXPECT_STREQ(AlarmInputText(c.type, c.nonc), c.text);
   EXPECT_EQ(ListedAlarmInputType(7), 0);
@@ -196,9 +197,8 @@ TEST(DvrChannelRows, CameraTitleFilter) {
     const char* typed;
     const char* text;
     bool cut;
-  } cases[] = {{"abc-1", "ABC1", false},     {"ABC123", "ABC123", false},
-               {"ab cd", "ABCD", false},     {"abcdefg", "abcdef", true},
-               {"a-b-c-d", "a-b-c-", true},  {"", "", false}};
+  } cases[] = {{"abc-1", "ABC1", false},    {"ABC123", "ABC123", false}, {"ab cd", "ABCD", false},
+               {"abcdefg", "abcdef", true}, {"a-b-c-d", "a-b-c-", true}, {"", "", false}};
   for (const auto& c : cases) {
     const TitleFilterResult r = FilterCameraTitle(c.typed);
     EXPECT_EQ(r.text, c.text) << c.typed;
@@ -254,9 +254,10 @@ TEST(DvrChannelRows, NumericEdits) {
   struct Case {
     const char* text;
     int lo, hi, value;
-  } cases[] = {{"300", 0, 255, 255}, {"99", 0, 61, 61},   {"99", 0, 15, 15}, {"1a2", 0, 255, 12},
-               {"", 0, 15, -1},      {"abc", 0, 15, -1},  {"007", 0, 15, 7},
-               {"99999999999999999999", 0, 255, 255}};
+  } cases[] = {{"300", 0, 255, 255}, {"99", 0, 61, 61},
+               {"99", 0, 15, 15},    {"1a2", 0, 255, 12},
+               {"", 0, 15, -1},      {"abc", 0, 15, -1},
+               {"007", 0, 15, 7},    {"99999999999999999999", 0, 255, 255}};
   for (const auto& c : cases) EXPECT_EQ(ClampDigits(c.text, c.lo, c.hi), c.value) << c.text;
 }
 

@@ -14,7 +14,7 @@ TEST(DvrQueryPages, FirmwareGate) {
     const char* product;
     const char* fw;
     bool enabled;
-  } cases[] = {{"RZ1K", "1057", false}, {"RZ1K", "1058", true}, {"RZ3K", "1100", true},
+  } cases[] = {{"RZ1K", "1057", false}, {"RZ1K", "1058", true},  {"RZ3K", "1100", true},
                {"RZ4K", "0999", false}, {"RZ4K", "10580", true}, {"RZ2K", "1058", false},
                {"RZ8P", "2000", false}};
   for (const auto& c : cases)
@@ -219,13 +219,16 @@ TEST(DvrQueryPages, IpsTable) {
     uint8_t videoType, size;
     Row row;
   } cases[] = {
-      {16, 0, 0, {120, 60, 30, 15}}, {16, 0, 1, {240, 120, 60, 30}}, {16, 0, 2, {480, 240, 120, 60}},
-      {16, 1, 0, {100, 50, 25, 12}}, {16, 1, 1, {200, 100, 50, 25}}, {16, 1, 2, {400, 200, 100, 50}},
-      {8, 0, 0, {60, 30, 15, 7}},    {8, 0, 1, {120, 60, 30, 15}},   {8, 0, 2, {240, 120, 60, 30}},
-      {8, 1, 0, {50, 25, 12, 6}},    {8, 1, 1, {100, 50, 25, 12}},   {8, 1, 2, {200, 100, 50, 25}},
-      {4, 0, 0, {30, 15, 7, 3}},     {4, 0, 1, {60, 30, 15, 7}},     {4, 0, 2, {120, 60, 30, 15}},
-      {4, 1, 0, {25, 12, 6, 3}},     {4, 1, 1, {50, 25, 12, 6}},     {4, 1, 2, {100, 50, 25, 12}},
-      {9, 0, 0, {30, 15, 7, 3}},     {16, 0, 3, {120, 60, 30, 15}},
+      {16, 0, 0, {120, 60, 30, 15}},   {16, 0, 1, {240, 120, 60, 30}},
+      {16, 0, 2, {480, 240, 120, 60}}, {16, 1, 0, {100, 50, 25, 12}},
+      {16, 1, 1, {200, 100, 50, 25}},  {16, 1, 2, {400, 200, 100, 50}},
+      {8, 0, 0, {60, 30, 15, 7}},      {8, 0, 1, {120, 60, 30, 15}},
+      {8, 0, 2, {240, 120, 60, 30}},   {8, 1, 0, {50, 25, 12, 6}},
+      {8, 1, 1, {100, 50, 25, 12}},    {8, 1, 2, {200, 100, 50, 25}},
+      {4, 0, 0, {30, 15, 7, 3}},       {4, 0, 1, {60, 30, 15, 7}},
+      {4, 0, 2, {120, 60, 30, 15}},    {4, 1, 0, {25, 12, 6, 3}},
+      {4, 1, 1, {50, 25, 12, 6}},      {4, 1, 2, {100, 50, 25, 12}},
+      {9, 0, 0, {30, 15, 7, 3}},       {16, 0, 3, {120, 60, 30, 15}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(DvrIpsRow(c.channels, c.videoType, c.size), c.row)
@@ -240,6 +243,8 @@ TEST(DvrQueryPages, TimerRangesInTheBlock) {
   block[95] = 0x08;
   block[108] = 0x30;
   block[109] = 0x11;
+  block[120] = 0x00;  // range 7 ends at 18:00
+  block[121] = 0x12;
   const TimerRanges stored = ReadTimerRanges(block);
   EXPECT_STREQ(kTimerDayTexts[stored[0].byDay], "MON-FRI");
   EXPECT_EQ(TimerPickerTime(stored[0].wStart), (TimerTime{8, 0}));
@@ -254,9 +259,12 @@ TEST(DvrQueryPages, TimerRangesInTheBlock) {
   std::memcpy(after, block, sizeof after);
   WriteTimerRanges(after, page);
   for (size_t i = 0; i < sizeof after; ++i) {
-    if (i == 120) EXPECT_EQ(after[i], 0x3B);
-    else if (i == 121) EXPECT_EQ(after[i], 0x17);
-    else EXPECT_EQ(after[i], block[i]) << "byte " << i;
+    if (i == 120)
+      EXPECT_EQ(after[i], 0x3B);
+    else if (i == 121)
+      EXPECT_EQ(after[i], 0x17);
+    else
+      EXPECT_EQ(after[i], block[i]) << "byte " << i;
   }
 }
 

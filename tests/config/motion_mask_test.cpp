@@ -18,7 +18,7 @@ TEST(MotionMask, CellToByteAndBit) {
     int column, row;
     size_t byte;
     uint8_t bit;
-  } cases[] = {{0, 0, 1, 0x01}, {7, 0, 1, 0x80}, {8, 0, 0, 0x01}, {15, 11, 22, 0x80},
+  } cases[] = {{0, 0, 1, 0x01},  {7, 0, 1, 0x80},   {8, 0, 0, 0x01}, {15, 11, 22, 0x80},
                {3, 5, 11, 0x08}, {20, 30, 22, 0x80} /* clamped to the last cell */};
   for (const auto& c : cases) {
     EXPECT_EQ(MotionMaskByte(c.column, c.row), c.byte);
@@ -142,7 +142,8 @@ TEST(MotionPicture, WidePicturesKeepEverySecondPixelOfEverySecondRow) {
       p[2] = static_cast<uint8_t>(x >> 8);
     }
   std::vector<uint8_t> out(320 * 228 * 3);
-  const MotionPicture pic = TakeMotionPicture(frame.data(), frame.size(), w, h, out.data(), out.size());
+  const MotionPicture pic =
+      TakeMotionPicture(frame.data(), frame.size(), w, h, out.data(), out.size());
   EXPECT_EQ(pic.width, 320);
   EXPECT_EQ(pic.height, 228);
   const uint8_t* p = &out[(static_cast<size_t>(100) * 320 + 150) * 3];
@@ -151,8 +152,10 @@ TEST(MotionPicture, WidePicturesKeepEverySecondPixelOfEverySecondRow) {
   EXPECT_EQ(p[2], 1);
 
   // A size the buffers cannot hold copies nothing.
-  EXPECT_EQ(TakeMotionPicture(frame.data(), frame.size(), w, h + 2, out.data(), out.size()).width, 0);
-  EXPECT_EQ(TakeMotionPicture(frame.data(), frame.size(), 320, 300, out.data(), out.size()).width, 0);
+  EXPECT_EQ(TakeMotionPicture(frame.data(), frame.size(), w, h + 2, out.data(), out.size()).width,
+            0);
+  EXPECT_EQ(TakeMotionPicture(frame.data(), frame.size(), 320, 300, out.data(), out.size()).width,
+            0);
   EXPECT_EQ(TakeMotionPicture(frame.data(), frame.size(), 320, 228, out.data(), out.size()).height,
             228);
 }
@@ -174,11 +177,11 @@ TEST(MotionPicture, GridTintAndOutlines) {
     const uint8_t* p = &img[(static_cast<size_t>(h - 1 - yTop) * w + x) * 3];
     return std::vector<uint8_t>{p[0], p[1], p[2]};
   };
-  EXPECT_EQ(at(5, 5), (std::vector<uint8_t>{121, 60, 130}));    // tinted inside
-  EXPECT_EQ(at(0, 5), (std::vector<uint8_t>{0, 255, 255}));     // yellow outline
+  EXPECT_EQ(at(5, 5), (std::vector<uint8_t>{121, 60, 130}));  // tinted inside
+  EXPECT_EQ(at(0, 5), (std::vector<uint8_t>{0, 255, 255}));   // yellow outline
   EXPECT_EQ(at(19, 18), (std::vector<uint8_t>{0, 255, 255}));
-  EXPECT_EQ(at(25, 5), (std::vector<uint8_t>{200, 100, 50}));   // the next cell untouched
-  EXPECT_EQ(at(100, 209), (std::vector<uint8_t>{255, 0, 0}));   // blue outline of cell (5, 11)
+  EXPECT_EQ(at(25, 5), (std::vector<uint8_t>{200, 100, 50}));  // the next cell untouched
+  EXPECT_EQ(at(100, 209), (std::vector<uint8_t>{255, 0, 0}));  // blue outline of cell (5, 11)
   EXPECT_EQ(at(110, 218), (std::vector<uint8_t>{200, 100, 50}));
 }
 
