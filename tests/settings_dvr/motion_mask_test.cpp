@@ -1,4 +1,4 @@
-#include "config/motion_mask.h"
+#include "settings/motion_mask.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/dvr_query_pages.h"
+#include "settings/dvr_query_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view reply(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,4 @@
-#include "config/dvr_channel_rows.h"
+#include "settings/dvr_channel_rows.h"
 
 #include <gtest/gtest.h>
 

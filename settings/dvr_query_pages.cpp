@@ -1,4 +1,4 @@
-#include "config/dvr_query_pages.h"
+#include "settings/dvr_query_pages.h"
 
 #include <algorithm>
 
