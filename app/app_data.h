@@ -256,25 +256,26 @@ class APP_DATA {
   std::string str_DeviceTitle;
   char szFwVersionCopy[4] = {};
 
-  // Device configuration block images.
-  uint8_t IpBlock[kIpBlockSize] = {};
-  uint8_t SecureBlock[kSecureBlockSize] = {};
-  uint8_t DnsBlock[kDnsBlockSize] = {};
-  uint8_t SmtpBlock[kSmtpBlockSize] = {};
-  uint8_t FtpBlock[kFtpBlockSize] = {};
-  uint8_t PppoeBlock[kPppoeBlockSize] = {};
-  uint8_t PppoeBlock2[kPppoeBlockSize] = {};
-  uint8_t SystemBlock[kSystemBlockSize] = {};
-  uint8_t SntpBlock[kSntpBlockSize] = {};
-  uint8_t ImgBlock[kImgBlockSize] = {};
-  uint8_t AlarmBlock[kAlarmBlockSize] = {};
-  uint8_t Rs485Block[kRs485BlockSize] = {};
-  uint8_t InfBlock[kInfBlockSize] = {};
-  uint8_t OnlineBlock[kOnlineBlockSize] = {};
-  uint8_t DvrLiveBlock[kDvrLiveBlockSize] = {};
-  uint8_t DvrRecBlock[kDvrRecBlockSize] = {};
-  uint8_t DvrOsdBlock[kDvrOsdBlockSize] = {};
-  uint8_t PeriBlock[kPeriBlockSize] = {};
+  // The device's configuration blocks as last fetched or edited, one copy per block and two for
+  // PPPOE (cfg_PPPOE_Old for the older layout); read and written under SysCfgBlockMutex().
+  uint8_t cfg_IP[kIpBlockSize] = {};
+  uint8_t cfg_SECURE[kSecureBlockSize] = {};
+  uint8_t cfg_DNS[kDnsBlockSize] = {};
+  uint8_t cfg_SMTP[kSmtpBlockSize] = {};
+  uint8_t cfg_FTP[kFtpBlockSize] = {};
+  uint8_t cfg_PPPOE_Old[kPppoeBlockSize] = {};
+  uint8_t cfg_PPPOE[kPppoeBlockSize] = {};
+  uint8_t cfg_SYSTEM[kSystemBlockSize] = {};
+  uint8_t cfg_SNTP[kSntpBlockSize] = {};
+  uint8_t cfg_IMG[kImgBlockSize] = {};
+  uint8_t cfg_ALARM[kAlarmBlockSize] = {};
+  uint8_t cfg_RS485[kRs485BlockSize] = {};
+  uint8_t cfg_INF[kInfBlockSize] = {};
+  uint8_t cfg_ONLINE[kOnlineBlockSize] = {};
+  uint8_t cfg_DVRLIVE[kDvrLiveBlockSize] = {};
+  uint8_t cfg_DVRREC[kDvrRecBlockSize] = {};
+  uint8_t cfg_DVROSD[kDvrOsdBlockSize] = {};
+  uint8_t cfg_PERI[kPeriBlockSize] = {};
 
   CDisplayMode& m_DisplayMode = m_StreamPipeline.m_DisplayMode;
   CChannelBar& m_ChannelBar;

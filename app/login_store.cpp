@@ -77,7 +77,7 @@ void StoreLoginResult(const LoginResult& result, APP_DATA& a) {
   }
   if (result.infBlockRead) {
     std::lock_guard<std::mutex> lock(SysCfgBlockMutex());
-    std::memcpy(a.InfBlock, result.infBlock, sizeof a.InfBlock);
+    std::memcpy(a.cfg_INF, result.infBlock, sizeof a.cfg_INF);
     a.dwDeviceCapabilityMask = result.capabilityMask;
   }
 }

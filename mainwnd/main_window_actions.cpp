@@ -70,33 +70,33 @@ uint8_t* CopyOf(APP_DATA& a, FetchCopy copy) {
     case FetchCopy::kAll:
       return nullptr;
     case FetchCopy::kIp:
-      return a.IpBlock;
+      return a.cfg_IP;
     case FetchCopy::kOnline:
-      return a.OnlineBlock;
+      return a.cfg_ONLINE;
     case FetchCopy::kAlarm:
-      return a.AlarmBlock;
+      return a.cfg_ALARM;
     case FetchCopy::kSecure:
-      return a.SecureBlock;
+      return a.cfg_SECURE;
     case FetchCopy::kSmtp:
-      return a.SmtpBlock;
+      return a.cfg_SMTP;
     case FetchCopy::kFtp:
-      return a.FtpBlock;
+      return a.cfg_FTP;
     case FetchCopy::kRs485:
-      return a.Rs485Block;
+      return a.cfg_RS485;
     case FetchCopy::kPeri:
-      return a.PeriBlock;
+      return a.cfg_PERI;
     case FetchCopy::kSntp:
-      return a.SntpBlock;
+      return a.cfg_SNTP;
     case FetchCopy::kDvrLive:
-      return a.DvrLiveBlock;
+      return a.cfg_DVRLIVE;
     case FetchCopy::kDvrRec:
-      return a.DvrRecBlock;
+      return a.cfg_DVRREC;
     case FetchCopy::kPppoe:
-      return a.PppoeBlock2;
+      return a.cfg_PPPOE;
     case FetchCopy::kPppoeOld:
-      return a.PppoeBlock;
+      return a.cfg_PPPOE_Old;
     case FetchCopy::kDns:
-      return a.DnsBlock;
+      return a.cfg_DNS;
   }
   return nullptr;
 }

@@ -201,7 +201,7 @@ bool CPallumDlg::Initialise() {
   if (IsRZKSeriesProduct(product) || IsRZ2KProduct(product)) {
     uint8_t system[kSystemBlockSize] = {};
     if (GetSysCfgItem(kSysCfgSystem, system, sizeof system)) {
-      std::memcpy(a.SystemBlock, system, sizeof system);
+      std::memcpy(a.cfg_SYSTEM, system, sizeof system);
       a.str_DeviceTitle = DeviceTitleOf(system, sizeof system);
     }
   }
@@ -209,9 +209,9 @@ bool CPallumDlg::Initialise() {
     uint8_t alarm[kAlarmBlockSize] = {};
     if (IsRZ2KProduct(product) && CompareVersionString("1010", a.str_FWVersion) != 2 &&
         GetSysCfgItem(kSysCfgAlarm, alarm, sizeof alarm)) {
-      std::memcpy(a.AlarmBlock, alarm, sizeof alarm);
-      if (RewriteAlarmSource(product, a.str_FWVersion, a.AlarmBlock, sizeof a.AlarmBlock))
-        SetSysCfgItem(kSysCfgAlarm, a.AlarmBlock, sizeof a.AlarmBlock, 0);
+      std::memcpy(a.cfg_ALARM, alarm, sizeof alarm);
+      if (RewriteAlarmSource(product, a.str_FWVersion, a.cfg_ALARM, sizeof a.cfg_ALARM))
+        SetSysCfgItem(kSysCfgAlarm, a.cfg_ALARM, sizeof a.cfg_ALARM, 0);
     }
   }
   const int entry =
@@ -222,9 +222,9 @@ bool CPallumDlg::Initialise() {
   if (a.byUserClass == kAccessSupervisor) {
     uint8_t inf[kInfBlockSize] = {};
     if (GetSysCfgItem(kSysCfgInf, inf, sizeof inf)) {
-      std::memcpy(a.InfBlock, inf, sizeof inf);
-      if (RewriteModelName(a.InfBlock, sizeof a.InfBlock))
-        SetSysCfgItem(kSysCfgInf, a.InfBlock, sizeof a.InfBlock, 0);
+      std::memcpy(a.cfg_INF, inf, sizeof inf);
+      if (RewriteModelName(a.cfg_INF, sizeof a.cfg_INF))
+        SetSysCfgItem(kSysCfgInf, a.cfg_INF, sizeof a.cfg_INF, 0);
     }
   }
   a.byStartVideoMode = a.byVideoMode;

@@ -9,9 +9,6 @@ const char* const SysCfgOptionNames[kSysCfgOptionCount] = {
     "INF", "IP",    "SECURE", "DNS",    "SMTP",    "FTP",    "PPPOE",  "SYSTEM", "SNTP",
     "IMG", "RS485", "ALARM",  "ONLINE", "DVRLIVE", "DVROSD", "DVRREC", "PERI",   "ALL"};
 
-const uint32_t SysCfgBlockSizes[kSysCfgOptionCount] = {44, 24,  196, 12,  440, 104, 68,  36, 36,
-                                                       12, 124, 24,  240, 772, 20,  132, 16, 0};
-
 namespace {
 struct BlockPlace {
   SysCfgOption option;

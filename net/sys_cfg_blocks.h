@@ -32,7 +32,8 @@ inline constexpr int kSysCfgOptionCount = 18;
 
 extern const char* const SysCfgOptionNames[kSysCfgOptionCount];
 // Block size by option; ONLINE is its largest size, ALL has none of its own.
-extern const uint32_t SysCfgBlockSizes[kSysCfgOptionCount];
+inline constexpr uint32_t SysCfgBlockSizes[kSysCfgOptionCount] = {
+    44, 24, 196, 12, 440, 104, 68, 36, 36, 12, 124, 24, 240, 772, 20, 132, 16, 0};
 
 // The option's name, or an empty text for a number outside the table.
 const char* SysCfgOptionName(uint32_t option);

@@ -3,8 +3,9 @@
 
 #include <cstring>
 
-#include "net/sys_cfg_blocks.h"
 #include "app/sys_cfg_items.h"
+#include "net/sys_cfg_blocks.h"
+#include "net/sys_cfg_fields.h"
 #include "tests/support/hex_text.h"
 
 namespace nettest {
@@ -17,39 +18,39 @@ uint8_t* CopyOf(int option, bool olderPppoe = false) {
   APP_DATA& a = *g_lpApp;
   switch (option) {
     case kSysCfgInf:
-      return a.InfBlock;
+      return a.cfg_INF;
     case kSysCfgIp:
-      return a.IpBlock;
+      return a.cfg_IP;
     case kSysCfgSecure:
-      return a.SecureBlock;
+      return a.cfg_SECURE;
     case kSysCfgDns:
-      return a.DnsBlock;
+      return a.cfg_DNS;
     case kSysCfgSmtp:
-      return a.SmtpBlock;
+      return a.cfg_SMTP;
     case kSysCfgFtp:
-      return a.FtpBlock;
+      return a.cfg_FTP;
     case kSysCfgPppoe:
-      return olderPppoe ? a.PppoeBlock : a.PppoeBlock2;
+      return olderPppoe ? a.cfg_PPPOE_Old : a.cfg_PPPOE;
     case kSysCfgSystem:
-      return a.SystemBlock;
+      return a.cfg_SYSTEM;
     case kSysCfgSntp:
-      return a.SntpBlock;
+      return a.cfg_SNTP;
     case kSysCfgImg:
-      return a.ImgBlock;
+      return a.cfg_IMG;
     case kSysCfgRs485:
-      return a.Rs485Block;
+      return a.cfg_RS485;
     case kSysCfgAlarm:
-      return a.AlarmBlock;
+      return a.cfg_ALARM;
     case kSysCfgOnline:
-      return a.OnlineBlock;
+      return a.cfg_ONLINE;
     case kSysCfgDvrLive:
-      return a.DvrLiveBlock;
+      return a.cfg_DVRLIVE;
     case kSysCfgDvrOsd:
-      return a.DvrOsdBlock;
+      return a.cfg_DVROSD;
     case kSysCfgDvrRec:
-      return a.DvrRecBlock;
+      return a.cfg_DVRREC;
     case kSysCfgPeri:
-      return a.PeriBlock;
+      return a.cfg_PERI;
   }
   return nullptr;
 }
@@ -187,6 +188,87 @@ TEST_F(SysCfgWireTest, Writes) {
   EXPECT_EQ(StoredBlock("DNS"), dns);
   EXPECT_EQ(StoredBlock("IP"), ip);
   EXPECT_EQ(StoredBlock("DVRLIVE"), live);
+}
+
+// Changes an entry to a value it does not hold; returns the bytes it may have changed.
+std::pair<size_t, size_t> EditEntry(std::span<uint8_t> block, const CfgField& f, unsigned index) {
+  const size_t at = f.offset + size_t{index} * f.stride;
+  switch (f.kind) {
+    case CfgFieldKind::kText: {
+      std::string text = CfgGetText(block, f, index);
+      text = text.empty() ? "Q" : text.substr(0, text.size() - 1);
+      EXPECT_TRUE(CfgSetText(block, f, text, index));
+      break;
+    }
+    case CfgFieldKind::kIpv4:
+    case CfgFieldKind::kIpv4Word: {
+      Ipv4Octets o = CfgGetIpv4(block, f, index);
+      o[3] ^= 1;
+      EXPECT_TRUE(CfgSetIpv4(block, f, o, index));
+      break;
+    }
+    case CfgFieldKind::kBytes:
+      block[at] ^= 0x81;
+      break;
+    default:
+      EXPECT_TRUE(CfgSetUint(block, f, CfgGetUint(block, f, index) + 1, index));
+  }
+  return {at, at + f.width};
+}
+
+// Every block the client writes goes through the codec and back: fetched, one field of each
+// edited, sent, and stored by the device exactly as the copy holds it, every other byte as it
+// was fetched.
+TEST_F(SysCfgWireTest, EveryWrittenBlockRoundTripsByteExact) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    std::vector<uint8_t> options;
+  };
+  const Case cases[] = {
+      {"RZ1K",
+       "1060",
+       {kSysCfgInf, kSysCfgIp, kSysCfgSecure, kSysCfgDns, kSysCfgSmtp, kSysCfgFtp, kSysCfgPppoe,
+        kSysCfgSystem, kSysCfgSntp, kSysCfgRs485, kSysCfgAlarm, kSysCfgDvrLive, kSysCfgDvrRec}},
+      {"RZ2K", "1006", {kSysCfgPppoe, kSysCfgSystem, kSysCfgAlarm, kSysCfgPeri}},
+  };
+  for (const Case& c : cases) {
+    devsim.Stop();
+    StartDevice({"--product", c.product, "--firmware", c.firmware});
+    Login();
+    g_lpApp->str_ProductID = c.product;
+    g_lpApp->str_FWVersion = c.firmware;
+    for (uint8_t option : c.options) {
+      const std::string name = SysCfgOptionNames[option];
+      SCOPED_TRACE(std::string(c.product) + " " + name);
+      const std::string stored = StoredBlock(name);
+      ASSERT_NE(stored, std::string(stored.size(), '\0')) << "the device starts with settings";
+      std::span<uint8_t> copy = SysCfgCopy(*g_lpApp, option);
+      ASSERT_EQ(copy.size(), SysCfgBlockSizes[option]);
+      ASSERT_EQ(GetSysCfgItem(option, copy.data(), static_cast<uint32_t>(copy.size())), 1);
+      ASSERT_EQ(std::string(copy.begin(), copy.end()), stored);
+
+      // The first field of the block in the field table, at its first and last entry.
+      const CfgField* field = nullptr;
+      for (const CfgField& f : AllCfgFields())
+        if (f.option == option && !field) field = &f;
+      ASSERT_NE(field, nullptr);
+      const auto first = EditEntry(copy, *field, 0);
+      const auto last = EditEntry(copy, *field, field->count - 1u);
+      const std::string edited(copy.begin(), copy.end());
+      ASSERT_NE(edited, stored);
+
+      ASSERT_EQ(SetSysCfgItem(option, copy.data(), static_cast<uint32_t>(copy.size()), 0), 1);
+      const std::string after = StoredBlock(name);
+      EXPECT_EQ(after, edited);
+      EXPECT_EQ(Requests().back().body, edited);
+      for (size_t i = 0; i < after.size(); ++i) {
+        const bool inField =
+            (i >= first.first && i < first.second) || (i >= last.first && i < last.second);
+        if (!inField) ASSERT_EQ(after[i], stored[i]) << "byte " << i << " outside " << field->name;
+      }
+    }
+  }
 }
 
 }  // namespace
