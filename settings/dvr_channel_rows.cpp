@@ -1,37 +1,31 @@
 #include "settings/dvr_channel_rows.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
+
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
-// RS485, recorder layout.
-constexpr size_t kRs485Id = 12, kRs485Type = 28, kRs485Protocol = 44, kRs485Baud = 60;
-// DVRLIVE.
-constexpr size_t kLiveBR = 4, kLiveCT = 20, kLiveHU = 36, kLiveSU = 52, kLiveCovert = 84,
-                 kLiveTitle = 116, kLiveDetect = 308, kLiveLS = 324, kLiveSS = 340, kLiveTS = 356,
-                 kLiveRE = 372, kLiveArea = 388;
-// ALARM, recorder layout.
-constexpr size_t kAlarmInputType = 8;
-// DVRREC.
-constexpr size_t kRecEnable = 20;
+namespace live = cfg::dvrlive;
 
-static_assert(kRs485Baud + 4 * kDvrChannels == kRs485BlockBytes);
-static_assert(kLiveArea + kMotionMaskBytes * kDvrChannels == kDvrLiveBlockBytes);
-static_assert(kAlarmInputType + kDvrChannels == kAlarmBlockBytes);
-static_assert(kLiveTitle + kCameraTitleBytes * kDvrChannels <= kLiveDetect);
+static_assert(SysCfgBlockSizes[kSysCfgRs485] == kRs485BlockBytes);
+static_assert(SysCfgBlockSizes[kSysCfgAlarm] == kAlarmBlockBytes);
+static_assert(SysCfgBlockSizes[kSysCfgDvrLive] == kDvrLiveBlockBytes);
+static_assert(SysCfgBlockSizes[kSysCfgDvrRec] == kDvrRecBlockBytes);
+static_assert(live::kMotionArea.width == kMotionMaskBytes);
+static_assert(live::kCameraTitle.width == kCameraTitleBytes);
 
-size_t Channel(int channel) {
-  return channel < 0               ? 0
-         : channel >= kDvrChannels ? kDvrChannels - 1
-                                   : static_cast<size_t>(channel);
+unsigned Channel(int channel) {
+  return channel < 0               ? 0u
+         : channel >= kDvrChannels ? kDvrChannels - 1u
+                                   : static_cast<unsigned>(channel);
 }
 
-uint32_t GetU32(const uint8_t* p) {
-  return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+uint8_t U8(std::span<const uint8_t> block, const CfgField& field, unsigned i) {
+  return static_cast<uint8_t>(CfgGetUint(block, field, i));
 }
 
 // Stores a combo position into a byte unless nothing is chosen; true when the byte changed.
@@ -60,17 +54,17 @@ int DvrChannelRowCount(std::string_view productId) {
 // ---- Device ----------------------------------------------------------------------------------
 
 DeviceRow ReadDeviceRow(const uint8_t (&b)[kRs485BlockBytes], int channel) {
-  const size_t i = Channel(channel);
-  return {b[kRs485Type + i], b[kRs485Id + i], b[kRs485Protocol + i],
-          GetU32(b + kRs485Baud + 4 * i)};
+  const unsigned i = Channel(channel);
+  return {U8(b, cfg::rs485::kDeviceType, i), U8(b, cfg::rs485::kDeviceID, i),
+          U8(b, cfg::rs485::kProtocol, i), CfgGetUint(b, cfg::rs485::kBaudRate, i)};
 }
 
 void WriteDeviceRow(uint8_t (&b)[kRs485BlockBytes], int channel, const DeviceRow& row) {
-  const size_t i = Channel(channel);
-  b[kRs485Type + i] = row.byType;
-  b[kRs485Id + i] = row.byId;
-  b[kRs485Protocol + i] = row.byProtocol;
-  PutU32(b + kRs485Baud + 4 * i, row.dwBaudRate);
+  const unsigned i = Channel(channel);
+  CfgSetUint(b, cfg::rs485::kDeviceType, row.byType, i);
+  CfgSetUint(b, cfg::rs485::kDeviceID, row.byId, i);
+  CfgSetUint(b, cfg::rs485::kProtocol, row.byProtocol, i);
+  CfgSetUint(b, cfg::rs485::kBaudRate, row.dwBaudRate, i);
 }
 
 const char* DeviceTypeText(uint8_t type) {
@@ -116,32 +110,33 @@ bool ApplyDeviceEdit(DeviceRow& row, const DeviceEdit& edit) {
 
 // ---- Detection -------------------------------------------------------------------------------
 
-DetectionRow ReadDetectionRow(const uint8_t (&live)[kDvrLiveBlockBytes],
+DetectionRow ReadDetectionRow(const uint8_t (&l)[kDvrLiveBlockBytes],
                               const uint8_t (&alarm)[kAlarmBlockBytes], int channel) {
-  const size_t i = Channel(channel);
+  const unsigned i = Channel(channel);
   DetectionRow r;
-  r.byDetect = live[kLiveDetect + i];
-  r.byLS = live[kLiveLS + i];
-  r.bySS = live[kLiveSS + i];
-  r.byTS = live[kLiveTS + i];
-  r.byRE = live[kLiveRE + i];
-  std::memcpy(r.area.data(), live + kLiveArea + kMotionMaskBytes * i, kMotionMaskBytes);
-  r.byAlarmType = alarm[kAlarmInputType + i];
+  r.byDetect = U8(l, live::kMotionDetect, i);
+  r.byLS = U8(l, live::kMotionLS, i);
+  r.bySS = U8(l, live::kMotionSS, i);
+  r.byTS = U8(l, live::kMotionTS, i);
+  r.byRE = U8(l, live::kMotionRE, i);
+  const std::vector<uint8_t> area = CfgGetBytes(l, live::kMotionArea, i);
+  std::memcpy(r.area.data(), area.data(), std::min(area.size(), r.area.size()));
+  r.byAlarmType = U8(alarm, cfg::alarm::kAlarmInputType, i);
   return r;
 }
 
-void WriteDetectionLive(uint8_t (&live)[kDvrLiveBlockBytes], int channel, const DetectionRow& r) {
-  const size_t i = Channel(channel);
-  live[kLiveDetect + i] = r.byDetect;
-  live[kLiveLS + i] = r.byLS;
-  live[kLiveSS + i] = r.bySS;
-  live[kLiveTS + i] = r.byTS;
-  live[kLiveRE + i] = r.byRE;
-  std::memcpy(live + kLiveArea + kMotionMaskBytes * i, r.area.data(), kMotionMaskBytes);
+void WriteDetectionLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const DetectionRow& r) {
+  const unsigned i = Channel(channel);
+  CfgSetUint(l, live::kMotionDetect, r.byDetect, i);
+  CfgSetUint(l, live::kMotionLS, r.byLS, i);
+  CfgSetUint(l, live::kMotionSS, r.bySS, i);
+  CfgSetUint(l, live::kMotionTS, r.byTS, i);
+  CfgSetUint(l, live::kMotionRE, r.byRE, i);
+  CfgSetBytes(l, live::kMotionArea, r.area, i);
 }
 
 void WriteDetectionAlarm(uint8_t (&alarm)[kAlarmBlockBytes], int channel, const DetectionRow& r) {
-  alarm[kAlarmInputType + Channel(channel)] = r.byAlarmType;
+  CfgSetUint(alarm, cfg::alarm::kAlarmInputType, r.byAlarmType, Channel(channel));
 }
 
 const char* DetectText(uint8_t detect) {
@@ -186,32 +181,33 @@ DetectionChanges ApplyDetectionEdit(DetectionRow& row, const DetectionEdit& edit
 
 // ---- Camera ----------------------------------------------------------------------------------
 
-CameraRow ReadCameraRow(const uint8_t (&live)[kDvrLiveBlockBytes],
+CameraRow ReadCameraRow(const uint8_t (&l)[kDvrLiveBlockBytes],
                         const uint8_t (&rec)[kDvrRecBlockBytes], int channel) {
-  const size_t i = Channel(channel);
+  const unsigned i = Channel(channel);
   CameraRow r;
-  std::memcpy(r.title.data(), live + kLiveTitle + kCameraTitleBytes * i, kCameraTitleBytes);
-  r.byBR = live[kLiveBR + i];
-  r.byCT = live[kLiveCT + i];
-  r.bySU = live[kLiveSU + i];
-  r.byHU = live[kLiveHU + i];
-  r.byCovert = live[kLiveCovert + i];
-  r.byRecord = rec[kRecEnable + i];
+  const std::vector<uint8_t> title = CfgGetBytes(l, live::kCameraTitle, i);
+  std::memcpy(r.title.data(), title.data(), std::min(title.size(), r.title.size()));
+  r.byBR = U8(l, live::kBrightness, i);
+  r.byCT = U8(l, live::kContrast, i);
+  r.bySU = U8(l, live::kSaturation, i);
+  r.byHU = U8(l, live::kHue, i);
+  r.byCovert = U8(l, live::kCovert, i);
+  r.byRecord = U8(rec, cfg::dvrrec::kRecordEnable, i);
   return r;
 }
 
-void WriteCameraLive(uint8_t (&live)[kDvrLiveBlockBytes], int channel, const CameraRow& r) {
-  const size_t i = Channel(channel);
-  std::memcpy(live + kLiveTitle + kCameraTitleBytes * i, r.title.data(), kCameraTitleBytes);
-  live[kLiveBR + i] = r.byBR;
-  live[kLiveCT + i] = r.byCT;
-  live[kLiveSU + i] = r.bySU;
-  live[kLiveHU + i] = r.byHU;
-  live[kLiveCovert + i] = r.byCovert;
+void WriteCameraLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const CameraRow& r) {
+  const unsigned i = Channel(channel);
+  CfgSetBytes(l, live::kCameraTitle, r.title, i);
+  CfgSetUint(l, live::kBrightness, r.byBR, i);
+  CfgSetUint(l, live::kContrast, r.byCT, i);
+  CfgSetUint(l, live::kSaturation, r.bySU, i);
+  CfgSetUint(l, live::kHue, r.byHU, i);
+  CfgSetUint(l, live::kCovert, r.byCovert, i);
 }
 
 void WriteCameraRecord(uint8_t (&rec)[kDvrRecBlockBytes], int channel, const CameraRow& r) {
-  rec[kRecEnable + Channel(channel)] = r.byRecord;
+  CfgSetUint(rec, cfg::dvrrec::kRecordEnable, r.byRecord, Channel(channel));
 }
 
 std::string CameraTitleText(const CameraRow& row) {

@@ -4,6 +4,7 @@
 
 #include "net/device_family.h"
 #include "net/key_value_items.h"
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
@@ -17,14 +18,12 @@ int Chosen(int position, int fetched) {
   return position >= 0 ? position : fetched;
 }
 
-// Timer block fields.
-constexpr size_t kTimerDay = 87, kTimerStart = 94, kTimerEnd = 108;
-static_assert(kTimerEnd + 2 * kTimerRanges <= 132);
+static_assert(cfg::dvrrec::kTimers == kTimerRanges);
 
 }  // namespace
 
 bool DvrQueryPagesEnabled(std::string_view productId, std::string_view fwVersion) {
-  return IsRZKSeriesProduct(productId) && CompareVersionString("1058", fwVersion) != 2;
+  return IsRZKSeriesProduct(productId) && !FirmwareOlderThan("1058", fwVersion);
 }
 
 // ---- Date -----------------------------------------------------------------------------------
@@ -200,21 +199,19 @@ const std::array<const char*, kTimerDayCodes> kTimerDayTexts = {
 
 TimerRanges ReadTimerRanges(const uint8_t (&b)[132]) {
   TimerRanges t{};
-  for (size_t r = 0; r < kTimerRanges; ++r) {
-    t[r].byDay = b[kTimerDay + r];
-    t[r].wStart = static_cast<uint16_t>(b[kTimerStart + 2 * r] | (b[kTimerStart + 2 * r + 1] << 8));
-    t[r].wEnd = static_cast<uint16_t>(b[kTimerEnd + 2 * r] | (b[kTimerEnd + 2 * r + 1] << 8));
+  for (unsigned r = 0; r < kTimerRanges; ++r) {
+    t[r].byDay = static_cast<uint8_t>(CfgGetUint(b, cfg::dvrrec::kTimerDay, r));
+    t[r].wStart = static_cast<uint16_t>(CfgGetUint(b, cfg::dvrrec::kTimerStart, r));
+    t[r].wEnd = static_cast<uint16_t>(CfgGetUint(b, cfg::dvrrec::kTimerEnd, r));
   }
   return t;
 }
 
 void WriteTimerRanges(uint8_t (&b)[132], const TimerRanges& t) {
-  for (size_t r = 0; r < kTimerRanges; ++r) {
-    b[kTimerDay + r] = t[r].byDay;
-    b[kTimerStart + 2 * r] = static_cast<uint8_t>(t[r].wStart);
-    b[kTimerStart + 2 * r + 1] = static_cast<uint8_t>(t[r].wStart >> 8);
-    b[kTimerEnd + 2 * r] = static_cast<uint8_t>(t[r].wEnd);
-    b[kTimerEnd + 2 * r + 1] = static_cast<uint8_t>(t[r].wEnd >> 8);
+  for (unsigned r = 0; r < kTimerRanges; ++r) {
+    CfgSetUint(b, cfg::dvrrec::kTimerDay, t[r].byDay, r);
+    CfgSetUint(b, cfg::dvrrec::kTimerStart, t[r].wStart, r);
+    CfgSetUint(b, cfg::dvrrec::kTimerEnd, t[r].wEnd, r);
   }
 }
 

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <vector>
+
+#include "net/sys_cfg_fields.h"
 
 namespace {
 
@@ -24,6 +28,16 @@ TEST(MotionMask, CellToByteAndBit) {
     EXPECT_EQ(MotionMaskByte(c.column, c.row), c.byte);
     EXPECT_EQ(MotionMaskBit(c.column, c.row), c.bit);
   }
+}
+
+TEST(MotionMask, SameCellsAsTheBlocksMotionArea) {
+  uint8_t live[772] = {};
+  MotionMask m{};
+  for (int i = 0; i < 40; ++i) SetMotionCell(m, (i * 7) % 16, (i * 5) % 12, true);
+  std::memcpy(live + 388 + 24 * 9, m.data(), m.size());
+  for (int r = 0; r < kMotionRows; ++r)
+    for (int c = 0; c < kMotionColumns; ++c)
+      EXPECT_EQ(MotionAreaCell(live, 9, r, c), MotionCellSet(m, c, r)) << c << "," << r;
 }
 
 struct EditorFixture : ::testing::Test {
