@@ -53,13 +53,13 @@ int DvrChannelRowCount(std::string_view productId) {
 
 // ---- Device ----------------------------------------------------------------------------------
 
-DeviceRow ReadDeviceRow(const uint8_t (&b)[kRs485BlockBytes], int channel) {
+DeviceRow ReadDeviceRow(std::span<const uint8_t> b, int channel) {
   const unsigned i = Channel(channel);
   return {U8(b, cfg::rs485::kDeviceType, i), U8(b, cfg::rs485::kDeviceID, i),
           U8(b, cfg::rs485::kProtocol, i), CfgGetUint(b, cfg::rs485::kBaudRate, i)};
 }
 
-void WriteDeviceRow(uint8_t (&b)[kRs485BlockBytes], int channel, const DeviceRow& row) {
+void WriteDeviceRow(std::span<uint8_t> b, int channel, const DeviceRow& row) {
   const unsigned i = Channel(channel);
   CfgSetUint(b, cfg::rs485::kDeviceType, row.byType, i);
   CfgSetUint(b, cfg::rs485::kDeviceID, row.byId, i);
@@ -110,8 +110,8 @@ bool ApplyDeviceEdit(DeviceRow& row, const DeviceEdit& edit) {
 
 // ---- Detection -------------------------------------------------------------------------------
 
-DetectionRow ReadDetectionRow(const uint8_t (&l)[kDvrLiveBlockBytes],
-                              const uint8_t (&alarm)[kAlarmBlockBytes], int channel) {
+DetectionRow ReadDetectionRow(std::span<const uint8_t> l, std::span<const uint8_t> alarm,
+                              int channel) {
   const unsigned i = Channel(channel);
   DetectionRow r;
   r.byDetect = U8(l, live::kMotionDetect, i);
@@ -125,7 +125,7 @@ DetectionRow ReadDetectionRow(const uint8_t (&l)[kDvrLiveBlockBytes],
   return r;
 }
 
-void WriteDetectionLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const DetectionRow& r) {
+void WriteDetectionLive(std::span<uint8_t> l, int channel, const DetectionRow& r) {
   const unsigned i = Channel(channel);
   CfgSetUint(l, live::kMotionDetect, r.byDetect, i);
   CfgSetUint(l, live::kMotionLS, r.byLS, i);
@@ -135,7 +135,7 @@ void WriteDetectionLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const Det
   CfgSetBytes(l, live::kMotionArea, r.area, i);
 }
 
-void WriteDetectionAlarm(uint8_t (&alarm)[kAlarmBlockBytes], int channel, const DetectionRow& r) {
+void WriteDetectionAlarm(std::span<uint8_t> alarm, int channel, const DetectionRow& r) {
   CfgSetUint(alarm, cfg::alarm::kAlarmInputType, r.byAlarmType, Channel(channel));
 }
 
@@ -181,8 +181,7 @@ DetectionChanges ApplyDetectionEdit(DetectionRow& row, const DetectionEdit& edit
 
 // ---- Camera ----------------------------------------------------------------------------------
 
-CameraRow ReadCameraRow(const uint8_t (&l)[kDvrLiveBlockBytes],
-                        const uint8_t (&rec)[kDvrRecBlockBytes], int channel) {
+CameraRow ReadCameraRow(std::span<const uint8_t> l, std::span<const uint8_t> rec, int channel) {
   const unsigned i = Channel(channel);
   CameraRow r;
   const std::vector<uint8_t> title = CfgGetBytes(l, live::kCameraTitle, i);
@@ -196,7 +195,7 @@ CameraRow ReadCameraRow(const uint8_t (&l)[kDvrLiveBlockBytes],
   return r;
 }
 
-void WriteCameraLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const CameraRow& r) {
+void WriteCameraLive(std::span<uint8_t> l, int channel, const CameraRow& r) {
   const unsigned i = Channel(channel);
   CfgSetBytes(l, live::kCameraTitle, r.title, i);
   CfgSetUint(l, live::kBrightness, r.byBR, i);
@@ -206,7 +205,7 @@ void WriteCameraLive(uint8_t (&l)[kDvrLiveBlockBytes], int channel, const Camera
   CfgSetUint(l, live::kCovert, r.byCovert, i);
 }
 
-void WriteCameraRecord(uint8_t (&rec)[kDvrRecBlockBytes], int channel, const CameraRow& r) {
+void WriteCameraRecord(std::span<uint8_t> rec, int channel, const CameraRow& r) {
   CfgSetUint(rec, cfg::dvrrec::kRecordEnable, r.byRecord, Channel(channel));
 }
 

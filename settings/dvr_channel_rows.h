@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,8 @@ struct DeviceRow {
   bool operator==(const DeviceRow&) const = default;
 };
 
-DeviceRow ReadDeviceRow(const uint8_t (&rs485)[kRs485BlockBytes], int channel);
-void WriteDeviceRow(uint8_t (&rs485)[kRs485BlockBytes], int channel, const DeviceRow& row);
+DeviceRow ReadDeviceRow(std::span<const uint8_t> rs485, int channel);
+void WriteDeviceRow(std::span<uint8_t> rs485, int channel, const DeviceRow& row);
 
 // "PTZ" for 1, "CAMERA" for any other type.
 const char* DeviceTypeText(uint8_t type);
@@ -69,12 +70,12 @@ struct DetectionRow {
   bool operator==(const DetectionRow&) const = default;
 };
 
-DetectionRow ReadDetectionRow(const uint8_t (&live)[kDvrLiveBlockBytes],
-                              const uint8_t (&alarm)[kAlarmBlockBytes], int channel);
+DetectionRow ReadDetectionRow(std::span<const uint8_t> live, std::span<const uint8_t> alarm,
+                              int channel);
 // The motion values and the area into DVRLIVE.
-void WriteDetectionLive(uint8_t (&live)[kDvrLiveBlockBytes], int channel, const DetectionRow& row);
+void WriteDetectionLive(std::span<uint8_t> live, int channel, const DetectionRow& row);
 // The alarm-input type into ALARM.
-void WriteDetectionAlarm(uint8_t (&alarm)[kAlarmBlockBytes], int channel, const DetectionRow& row);
+void WriteDetectionAlarm(std::span<uint8_t> alarm, int channel, const DetectionRow& row);
 
 const char* DetectText(uint8_t detect);  // "ON" for 1, "OFF" otherwise
 // The alarm-input type's text: "N.O.", "N.C.", "OFF" when the device reports normally-open/closed
@@ -108,12 +109,11 @@ struct CameraRow {
   bool operator==(const CameraRow&) const = default;
 };
 
-CameraRow ReadCameraRow(const uint8_t (&live)[kDvrLiveBlockBytes],
-                        const uint8_t (&rec)[kDvrRecBlockBytes], int channel);
+CameraRow ReadCameraRow(std::span<const uint8_t> live, std::span<const uint8_t> rec, int channel);
 // Title, adjustments and covert into DVRLIVE.
-void WriteCameraLive(uint8_t (&live)[kDvrLiveBlockBytes], int channel, const CameraRow& row);
+void WriteCameraLive(std::span<uint8_t> live, int channel, const CameraRow& row);
 // The record switch into DVRREC.
-void WriteCameraRecord(uint8_t (&rec)[kDvrRecBlockBytes], int channel, const CameraRow& row);
+void WriteCameraRecord(std::span<uint8_t> rec, int channel, const CameraRow& row);
 
 std::string CameraTitleText(const CameraRow& row);  // the 6 bytes up to the first zero
 const char* YesNoText(uint8_t value);               // "YES" for 1, "NO" otherwise

@@ -197,7 +197,7 @@ std::array<uint16_t, 4> DvrIpsRow(int channels, uint8_t videoType, uint8_t image
 const std::array<const char*, kTimerDayCodes> kTimerDayTexts = {
     "OFF", "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT", "MON-FRI", "SAT-SUN", "DAILY"};
 
-TimerRanges ReadTimerRanges(const uint8_t (&b)[132]) {
+TimerRanges ReadTimerRanges(std::span<const uint8_t> b) {
   TimerRanges t{};
   for (unsigned r = 0; r < kTimerRanges; ++r) {
     t[r].byDay = static_cast<uint8_t>(CfgGetUint(b, cfg::dvrrec::kTimerDay, r));
@@ -207,7 +207,7 @@ TimerRanges ReadTimerRanges(const uint8_t (&b)[132]) {
   return t;
 }
 
-void WriteTimerRanges(uint8_t (&b)[132], const TimerRanges& t) {
+void WriteTimerRanges(std::span<uint8_t> b, const TimerRanges& t) {
   for (unsigned r = 0; r < kTimerRanges; ++r) {
     CfgSetUint(b, cfg::dvrrec::kTimerDay, t[r].byDay, r);
     CfgSetUint(b, cfg::dvrrec::kTimerStart, t[r].wStart, r);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "net/cgi_param_list.h"
@@ -107,9 +108,9 @@ struct TimerRange {
 };
 using TimerRanges = std::array<TimerRange, kTimerRanges>;
 
-TimerRanges ReadTimerRanges(const uint8_t (&dvrrec)[132]);
+TimerRanges ReadTimerRanges(std::span<const uint8_t> dvrrec);
 // Writes the seven day codes, start and end words; nothing else of the block.
-void WriteTimerRanges(uint8_t (&dvrrec)[132], const TimerRanges& ranges);
+void WriteTimerRanges(std::span<uint8_t> dvrrec, const TimerRanges& ranges);
 
 inline uint16_t TimerWord(int hour, int minute) {
   return static_cast<uint16_t>(((hour & 0xFF) << 8) | (minute & 0xFF));
