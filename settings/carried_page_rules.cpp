@@ -67,6 +67,44 @@ ScheduleResult ScheduleList::Delete(int i) {
   return ScheduleResult::kDone;
 }
 
+namespace {
+// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+}  // namespace
+
+int64_t ScheduleSeconds(const ScheduleCivil& c) {
+  return DaysFromCivil(c.year, c.month, c.day) * 86400 + c.hour * 3600 + c.minute * 60 + c.second;
+}
+
+ScheduleCivil ScheduleCivilOf(int64_t seconds) {
+  int64_t days = seconds / 86400, rest = seconds % 86400;
+  if (rest < 0) {
+    rest += 86400;
+    --days;
+  }
+  const int64_t z = days + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  ScheduleCivil c;
+  c.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  c.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  c.year = static_cast<int>(yoe + era * 400 + (c.month <= 2));
+  c.hour = static_cast<int>(rest / 3600);
+  c.minute = static_cast<int>(rest % 3600 / 60);
+  c.second = static_cast<int>(rest % 60);
+  return c;
+}
+
 std::string ScheduleTimeText(int year, int month, int day, int hour, int minute, int second) {
   char text[40];
   std::snprintf(text, sizeof text, "%.4d.%.2d.%.2d %.2d:%.2d:%.2d", year, month, day, hour, minute,

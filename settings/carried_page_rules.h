@@ -57,6 +57,14 @@ class ScheduleList {
   int m_count = 0;
 };
 
+// A civil date and time as the seconds the list keeps, and back.
+struct ScheduleCivil {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+  bool operator==(const ScheduleCivil&) const = default;
+};
+int64_t ScheduleSeconds(const ScheduleCivil& c);
+ScheduleCivil ScheduleCivilOf(int64_t seconds);
+
 // "%.4d.%.2d.%.2d %.2d:%.2d:%.2d" of a civil date and time.
 std::string ScheduleTimeText(int year, int month, int day, int hour, int minute, int second);
 

@@ -45,6 +45,16 @@ TEST(CarriedPages, SchedulePeriods) {
   EXPECT_EQ(ScheduleTimeText(2006, 5, 7, 8, 9, 0), "2006.05.07 08:09:00");
 }
 
+TEST(CarriedPages, ScheduleCivilTimes) {
+  const ScheduleCivil cases[] = {{1970, 1, 1, 0, 0, 0},
+                                 {2006, 5, 17, 9, 30, 0},
+                                 {2000, 2, 29, 23, 59, 59},
+                                 {2038, 1, 19, 3, 14, 8},
+                                 {2100, 12, 31, 12, 0, 1}};
+  for (const auto& c : cases) EXPECT_EQ(ScheduleCivilOf(ScheduleSeconds(c)), c) << c.year;
+  EXPECT_EQ(ScheduleSeconds({2006, 5, 17, 9, 30, 0}), 1147858200);
+}
+
 TEST(CarriedPages, VideoSettingChoices) {
   std::array<uint8_t, 16> record{};
   record[2] = 4;
