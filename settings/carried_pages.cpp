@@ -16,7 +16,9 @@ void FillCombo(HWND combo, std::initializer_list<const char*> items) {
 void Select(HWND combo, int index) {
   ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
-int Selected(HWND combo) { return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+int Selected(HWND combo) {
+  return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
 void Check(HWND button, bool on) {
   ::SendMessageA(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -73,7 +75,8 @@ void CAlarmTriggerPage::CheckOnly(std::initializer_list<int> group, int on) {
 
 void CAlarmTriggerPage::Load() {
   FillCombo(GetDlgItem(1351), {"DAILY", "OFF", "MON", "TUE", "WED", "THU", "FRI", "SAT", "SUN"});
-  FillCombo(GetDlgItem(1195), {"AUTO", "3     SEC", "15   SEC", "30   SEC", "1     MIN", "30   MIN"});
+  FillCombo(GetDlgItem(1195),
+            {"AUTO", "3     SEC", "15   SEC", "30   SEC", "1     MIN", "30   MIN"});
   if (m_dwCheckAddress != 0)
     ::SendMessageA(GetDlgItem(1055), IPM_SETADDRESS, 0, static_cast<LPARAM>(m_dwCheckAddress));
   CheckOnly({1348, 1349}, m_bRemoteRecord ? 1348 : 1349);
@@ -91,7 +94,8 @@ LRESULT CAlarmTriggerPage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && (LOWORD(wp) == 1040 || LOWORD(wp) == 1041)) {
     const bool hour = LOWORD(wp) == 1040;
     HWND edit = GetDlgItem(LOWORD(wp));
-    const int v = hour ? RetrLimitHour(ost::WindowText(edit)) : RetrLimitMinute(ost::WindowText(edit));
+    const int v =
+        hour ? RetrLimitHour(ost::WindowText(edit)) : RetrLimitMinute(ost::WindowText(edit));
     if (v >= 0) {
       (hour ? m_nLimitHour : m_nLimitMinute) = v;
       ost::SetWindowTextIfChanged(edit, std::to_string(v));
@@ -112,20 +116,23 @@ BOOL CTimeSettingDlg::OnInitDialog() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     const int64_t soon =
-        ScheduleSeconds({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}) + 300;
+        ScheduleSeconds({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}) +
+        300;
     m_period = {soon, soon};
   }
   for (int id : {1195, 1197}) {
     HWND combo = GetDlgItem(id);
     for (int h = 0; h < 24; ++h)
-      ::SendMessageA(combo, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>((h < 10 ? "0" + std::to_string(h) : std::to_string(h)).c_str()));
+      ::SendMessageA(
+          combo, CB_ADDSTRING, 0,
+          reinterpret_cast<LPARAM>((h < 10 ? "0" + std::to_string(h) : std::to_string(h)).c_str()));
   }
   for (int id : {1196, 1198}) {
     HWND combo = GetDlgItem(id);
     for (int m = 0; m < 60; ++m)
-      ::SendMessageA(combo, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>((m < 10 ? "0" + std::to_string(m) : std::to_string(m)).c_str()));
+      ::SendMessageA(
+          combo, CB_ADDSTRING, 0,
+          reinterpret_cast<LPARAM>((m < 10 ? "0" + std::to_string(m) : std::to_string(m)).c_str()));
   }
   const ScheduleCivil s = ScheduleCivilOf(m_period.start), e = ScheduleCivilOf(m_period.end);
   SYSTEMTIME st = SystemTimeOf(s), et = SystemTimeOf(e);
@@ -144,7 +151,8 @@ void CTimeSettingDlg::OnOK() {
   ::SendMessageA(GetDlgItem(1361), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&e));
   const int sh = Selected(GetDlgItem(1195)), sm = Selected(GetDlgItem(1196));
   const int eh = Selected(GetDlgItem(1197)), em = Selected(GetDlgItem(1198));
-  m_period.start = ScheduleSeconds({s.wYear, s.wMonth, s.wDay, sh < 0 ? 0 : sh, sm < 0 ? 0 : sm, 0});
+  m_period.start =
+      ScheduleSeconds({s.wYear, s.wMonth, s.wDay, sh < 0 ? 0 : sh, sm < 0 ? 0 : sm, 0});
   m_period.end = ScheduleSeconds({e.wYear, e.wMonth, e.wDay, eh < 0 ? 0 : eh, em < 0 ? 0 : em, 0});
   EndDialog(IDOK);
 }
@@ -177,7 +185,8 @@ void CScheduleRecordPage::Relist() {
   HWND list = GetDlgItem(1356);
   ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   for (int row = 0; row < m_list.Count(); ++row) {
-    const std::string texts[] = {std::to_string(row + 1), Text(ScheduleCivilOf(m_list.At(row).start)),
+    const std::string texts[] = {std::to_string(row + 1),
+                                 Text(ScheduleCivilOf(m_list.At(row).start)),
                                  Text(ScheduleCivilOf(m_list.At(row).end))};
     LVITEMA item{};
     item.mask = LVIF_TEXT;
@@ -188,7 +197,8 @@ void CScheduleRecordPage::Relist() {
       LVITEMA sub{};
       sub.iSubItem = col;
       sub.pszText = const_cast<char*>(texts[col].c_str());
-      ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+      ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&sub));
     }
   }
 }
@@ -202,7 +212,8 @@ void CScheduleRecordPage::Tell(ScheduleResult result) {
   if (result == ScheduleResult::kNoSelection) {
     OstMessageBoxId(4086, MB_OK | MB_ICONEXCLAMATION);
   } else if (result != ScheduleResult::kDone) {
-    ::MessageBoxA(m_hWnd, ScheduleResultText(result), "Schedule Record", MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxA(m_hWnd, ScheduleResultText(result), "Schedule Record",
+                  MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

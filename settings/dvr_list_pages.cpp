@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Unsigned(unsigned v) { return std::to_string(v); }
+std::string Unsigned(unsigned v) {
+  return std::to_string(v);
+}
 
 // Before the motion-area editor opens, the live picture shows the channel being edited.
 void ShowChannelLive(const SheetDevice& device, int channel) {
@@ -69,7 +71,7 @@ std::vector<ChannelListPage::Column> DetectionPage::Columns() const {
 std::vector<std::string> DetectionPage::RowTexts(int ch) const {
   const DetectionRow& r = m_rows[static_cast<size_t>(ch)];
   const bool nonc = TestDeviceMaskBit(0x80, Device().deviceMask) != 0;
-  return {DetectText(r.byDetect), Unsigned(r.byLS),  Unsigned(r.bySS),
+  return {DetectText(r.byDetect), Unsigned(r.byLS), Unsigned(r.bySS),
           Unsigned(r.byTS),       Unsigned(r.byRE), AlarmInputText(r.byAlarmType, nonc)};
 }
 
@@ -115,19 +117,19 @@ bool DetectionPage::Store(PageChanges& changes) {
 CameraPage::CameraPage() : ChannelListPage(326, "DVR", 1425, 1068) {}
 
 std::vector<ChannelListPage::Column> CameraPage::Columns() const {
-  return {{"TITLE", 65}, {"BR", 30}, {"CT", 30},  {"SU", 30},
-          {"HU", 30},    {"COV", 40}, {"REC", 35}};
+  return {{"TITLE", 65}, {"BR", 30}, {"CT", 30}, {"SU", 30}, {"HU", 30}, {"COV", 40}, {"REC", 35}};
 }
 
 std::vector<std::string> CameraPage::RowTexts(int ch) const {
   const CameraRow& r = m_rows[static_cast<size_t>(ch)];
-  return {CameraTitleText(r), Unsigned(r.byBR),     Unsigned(r.byCT),     Unsigned(r.bySU),
+  return {CameraTitleText(r), Unsigned(r.byBR),      Unsigned(r.byCT),     Unsigned(r.bySU),
           Unsigned(r.byHU),   YesNoText(r.byCovert), YesNoText(r.byRecord)};
 }
 
 void CameraPage::LoadChannels() {
   for (int ch = 0; ch < ChannelCount(); ++ch)
-    m_rows[static_cast<size_t>(ch)] = ReadCameraRow(Block(kSysCfgDvrLive), Block(kSysCfgDvrRec), ch);
+    m_rows[static_cast<size_t>(ch)] =
+        ReadCameraRow(Block(kSysCfgDvrLive), Block(kSysCfgDvrRec), ch);
 }
 
 bool CameraPage::EditChannel(int ch) {

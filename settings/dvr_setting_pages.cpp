@@ -10,6 +10,7 @@
 #include "net/cgi_command_table.h"
 #include "net/device_session.h"
 #include "net/voroz_send_command.h"
+#include "settings/dvr_channel_rows.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ void FillCombo(HWND combo, std::initializer_list<const char*> items) {
 void Select(HWND combo, int index) {
   ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
-int Selected(HWND combo) { return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+int Selected(HWND combo) {
+  return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
 void Check(HWND button, bool on) {
   ::SendMessageA(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -109,15 +112,15 @@ void DVRDatePage::OnFormatChanged() {
 }
 
 void DVRDatePage::Load() {
-  static const int kControls[] = {1480, 1481, 1195, 1482, 1483, 1497, 1499, 1500,
-                                  1502, 1503, 1504, 1505, 1506, 1507};
+  static const int kControls[] = {1480, 1481, 1195, 1482, 1483, 1497, 1499,
+                                  1500, 1502, 1503, 1504, 1505, 1506, 1507};
   FillCombo(GetDlgItem(1195), {"Y-M-D", "M-D-Y", "D-M-Y"});
   for (int id : {1497, 1500}) FillCombo(GetDlgItem(id), {"1ST", "2ND", "3RD", "4TH", "LAST"});
   FillCombo(GetDlgItem(1504), {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"});
   FillCombo(GetDlgItem(1506), {"SUN", "MON", "TUE", "WEK", "THU", "FRI", "SAT"});
   for (int id : {1505, 1507})
-    FillCombo(GetDlgItem(id), {"JAN", "FEB", "MAR", "APR", "MAY", "JUE", "JUL", "AUG", "SEP",
-                               "OCT", "NOV", "DEC"});
+    FillCombo(GetDlgItem(id),
+              {"JAN", "FEB", "MAR", "APR", "MAY", "JUE", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"});
   if (DvrQueryPagesEnabled(Device().productId, Device().fwVersion)) {
     const TextReply reply = SendForText(Context().session, kCgiGetDvrDate);
     if (reply.ok) {
@@ -141,8 +144,7 @@ void DVRDatePage::Load() {
   // The rule's times on a fixed valid date: only hour and minute count.
   SetPickerTime(GetDlgItem(1499), "HH : mm", 2006, 1, 1, d.StartHour % 24, d.StartMinute % 60, 0);
   SetPickerTime(GetDlgItem(1502), "HH : mm", 2006, 1, 1, d.EndHour % 24, d.EndMinute % 60, 0);
-  SetPickerTime(GetDlgItem(1503), "HH : mm", 2006, 1, 1, d.AdjustHour % 24, d.AdjustMinute % 60,
-                0);
+  SetPickerTime(GetDlgItem(1503), "HH : mm", 2006, 1, 1, d.AdjustHour % 24, d.AdjustMinute % 60, 0);
   Select(GetDlgItem(1497), d.StartWeekIndex);
   Select(GetDlgItem(1500), d.EndWeekIndex);
   Select(GetDlgItem(1506), d.EndDayOfWeek);
@@ -189,7 +191,8 @@ bool DVRDatePage::Store(PageChanges& changes) {
   BuildSetDvrDateQuery(query, SessionCookie(), m_DvrDate, page, c);
   DeviceSession* session = Context().session;
   const std::string text = query.m_strQuery;
-  changes.sends.push_back({kSysCfgAll, [session, text] { return SendQuery(session, text, kCgiSetDvrDate); }});
+  changes.sends.push_back(
+      {kSysCfgAll, [session, text] { return SendQuery(session, text, kCgiSetDvrDate); }});
   return true;
 }
 
@@ -230,8 +233,8 @@ void DVRRecordPage::SetYesNo(int yes, int no, uint8_t value) {
 }
 
 void DVRRecordPage::FillRates() {
-  int channels = 4;
-  if (g_lpApp) channels = g_lpApp->m_ChannelBar.GetChannelCount();
+  // The recorder's channel count: 16, 8 or 4 by its Product-ID.
+  const int channels = DvrChannelRowCount(Device().productId);
   const auto row = DvrIpsRow(channels, m_RecordSetting.VideoType, m_byRecMode);
   for (int id : {1195, 1197, 1198}) {
     HWND combo = GetDlgItem(id);
@@ -356,8 +359,8 @@ bool TimerRecordPage::Store(PageChanges& changes) {
   for (int r = 0; r < kTimerRanges; ++r) {
     const SYSTEMTIME s = PickerTime(GetDlgItem(1479 + 2 * r)),
                      e = PickerTime(GetDlgItem(1480 + 2 * r));
-    const TimerRowValues row{Selected(GetDlgItem(1195 + r)), {s.wHour, s.wMinute},
-                             {e.wHour, e.wMinute}};
+    const TimerRowValues row{
+        Selected(GetDlgItem(1195 + r)), {s.wHour, s.wMinute}, {e.wHour, e.wMinute}};
     ranges[static_cast<size_t>(r)] = TimerRangeOf(m_loaded[static_cast<size_t>(r)], row);
   }
   const std::span<const uint8_t> snapshot = Snapshot(kSysCfgDvrRec);
