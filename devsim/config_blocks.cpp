@@ -131,6 +131,7 @@ bool BlockStore::ApplyLine(std::string_view name, std::string_view hex, std::str
   }
   bytes->resize(info->size, 0);
   Set(name, *bytes);
+  explicit_.insert(std::string(name));
   return true;
 }
 

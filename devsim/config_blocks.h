@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,8 @@ class BlockStore {
   const std::vector<uint8_t>& Get(std::string_view name) const;
   // false when the name is unknown or the size is not the block's size
   bool Set(std::string_view name, const std::vector<uint8_t>& bytes);
+  // Whether the block was given by a blocks file or a block.NAME setting (ApplyLine).
+  bool IsExplicit(std::string_view name) const { return explicit_.count(name) != 0; }
 
   void SetCapabilityMask(uint32_t mask);
 
@@ -54,6 +57,7 @@ class BlockStore {
 
  private:
   std::map<std::string, std::vector<uint8_t>, std::less<>> blocks_;
+  std::set<std::string, std::less<>> explicit_;
 };
 
 std::optional<std::vector<uint8_t>> ParseHex(std::string_view hex);

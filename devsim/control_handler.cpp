@@ -72,6 +72,12 @@ Reply HandleControl(Device& device, const RequestHead& head) {
               " frames=" + std::to_string(device.scene.frames_sent.load()) +
               " encodes=" + std::to_string(device.scene.pictures.encodes()) + "\n");
   }
+  if (command == "ports") {
+    std::lock_guard lock(device.mu);
+    std::string out;
+    for (int port : device.ports_also) out += std::to_string(port) + "\n";
+    return Ok(out);
+  }
   if (command == "sessions") {
     std::lock_guard lock(device.mu);
     return Ok(std::to_string(device.sessions.Count()) + "\n");

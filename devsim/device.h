@@ -1,8 +1,10 @@
 // The simulated device's state, shared by all connections.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "devsim/config_blocks.h"
 #include "devsim/device_profile.h"
@@ -20,6 +22,11 @@ struct Device {
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
   LiveScene scene;          // the live picture shared by all streams (locks itself)
+
+  // Set by the server: listens on one more port of its address (as the device does when its
+  // IP block gets a new web port); false when the port cannot be bound. Called without mu.
+  std::function<bool(int port)> listen_also;
+  std::vector<int> ports_also;  // the ports added so, in order (guarded by mu)
 
   // Writes the blocks to blocks_file (through a temporary file); call with mu held.
   bool SaveBlocks(std::string* error) const;

@@ -140,6 +140,12 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"session_id_length", "length of each new Session-ID (1..200)"},
         {"online_length", "bytes of ONLINE served (0..240)"},
         {"capability_mask", "32-bit mask written to INF bytes 20-23 (decimal or 0x hex)"},
+        {"follow_web_port",
+         "1 (default): an IP block write with a new web port (bytes 16-17) "
+         "makes devsim listen on that port too; 0: it does not"},
+        {"seed_blocks",
+         "1 (default): blocks not set explicitly start with the product's "
+         "settings; 0: zero-filled"},
         {"lifetime", "LIFETIME text; 'account': the account's lifetime (default); empty: left out"},
         {"multich", "MULTICH text"},
         {"linkdevice", "LINKDEVICE text (when set, no MASTERNUM items follow)"},
@@ -258,6 +264,18 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
     auto v = number(0, FindBlock(kOnlineOption)->size);
     if (!v) return false;
     p.online_length = static_cast<uint32_t>(*v);
+    return true;
+  }
+  if (key == "follow_web_port") {
+    auto v = number(0, 1);
+    if (!v) return false;
+    p.follow_web_port = *v == 1;
+    return true;
+  }
+  if (key == "seed_blocks") {
+    auto v = number(0, 1);
+    if (!v) return false;
+    p.seed_blocks = *v == 1;
     return true;
   }
   if (key == "capability_mask") {

@@ -36,6 +36,9 @@ struct DeviceProfile {
   int session_id_length = 16;
   uint32_t online_length = 24;  // bytes of ONLINE served alone and at the end of "ALL"
   uint32_t capability_mask = 0;
+  bool seed_blocks = true;
+  bool follow_web_port = true;  // an IP block with a new web port: listen there too  // blocks not
+                                // given explicitly start with the product's settings
 
   // Device-information items.  lifetime and userlevel unset: taken from the session's account.
   std::optional<std::string> lifetime;

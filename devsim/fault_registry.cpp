@@ -62,7 +62,7 @@ const std::vector<FaultKind>& FaultKinds() {
        "/GetSysCfg.cgi",
        "ALL",
        {{"length", "1000"}},
-       "complete ALL reply of only `length` bytes"},
+       "complete reply of only the first `length` bytes (option=NAME: of that block)"},
       {"trickle",
        "",
        "",
@@ -202,7 +202,8 @@ int FaultRegistry::Add(const FaultRequest& wanted, std::string* error) {
     *error = "unknown fault " + wanted.name;
     return 0;
   }
-  Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, 1, 0, {}};
+  Active a{0, kind, std::string(kind->default_path), std::string(kind->default_option), -1, 0, 1,
+           0, {}};
   for (const auto& [k, v] : kind->params) a.params[std::string(k)] = std::string(v);
   for (const auto& [k, v] : wanted.params) {
     if (k == "path") {

@@ -76,7 +76,7 @@ class FaultRegistry {
     std::string option;
     int64_t remaining;  // -1: unlimited
     int64_t skip;
-    int64_t every;  // fires on one of every `every` matching requests or frames after the skip
+    int64_t every;   // fires on one of every `every` matching requests or frames after the skip
     int64_t passed;  // matching ones seen since the skip
     std::map<std::string, std::string, std::less<>> params;
   };

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "devsim/block_seed.h"
 #include "devsim/device.h"
 #include "devsim/options.h"
 #include "devsim/request_log.h"
@@ -65,6 +66,10 @@ bool Configure(const devsim::Options& o, devsim::Device& device, std::string* er
       *error = why;
       return false;
     }
+  }
+  if (device.profile.seed_blocks) {
+    devsim::SeedBlocks(device.blocks, device.profile.product_id, device.profile.firmware,
+                       device.profile.capability_mask);
   }
   for (const auto& text : o.faults) {
     auto wanted = devsim::ParseFaultRequest(text, error);
@@ -129,6 +134,7 @@ int main(int argc, char** argv) {
     std::cerr << "devsim: " << error << "\n";
     return 1;
   }
+  device.listen_also = [&server](int port) { return server.ListenAlso(port); };
   if (!options->port_file.empty() && !WritePortFile(options->port_file, server.port())) {
     std::cerr << "devsim: cannot write " << options->port_file << "\n";
     return 1;

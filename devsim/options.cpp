@@ -199,6 +199,7 @@ std::string HelpText() {
        "  /_devsim/faults                   list the active faults\n"
        "  /_devsim/set?KEY=VALUE&...        change settings (all or nothing)\n"
        "  /_devsim/block?option=NAME        the stored bytes of a block\n"
+       "  /_devsim/ports                    ports listened on besides the first (IP block writes)\n"
        "  /_devsim/sessions                 number of open sessions\n"
        "  /_devsim/streams                  open=N frames=N encodes=N of the live streams\n"
        "  /_devsim/logout-all               forget every session\n";

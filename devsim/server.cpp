@@ -80,34 +80,73 @@ bool Server::Listen(const std::string& address, std::optional<int> port, std::st
   socklen_t len = sizeof sa;
   getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&sa), &len);
   port_ = ntohs(sa.sin_port);
+  address_ = addr.s_addr;
   return true;
+}
+
+bool Server::ListenAlso(int port) {
+  std::lock_guard<std::mutex> lock(extra_mu_);
+  if (port == port_) return true;
+  for (const auto& [fd, p] : extra_)
+    if (p == port) return true;
+  if (listen_fd_ < 0 || port <= 0 || port > 65535) return false;
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  int one = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  in_addr addr{};
+  addr.s_addr = address_;
+  if (!TryBind(fd, addr, port) || listen(fd, 64) != 0) {
+    close(fd);
+    return false;
+  }
+  extra_.push_back({fd, port});
+  return true;
+}
+
+std::vector<int> Server::Ports() const {
+  std::lock_guard<std::mutex> lock(extra_mu_);
+  std::vector<int> ports = {port_};
+  for (const auto& [fd, p] : extra_) ports.push_back(p);
+  return ports;
 }
 
 void Server::Run(int wake_fd) {
   while (true) {
-    pollfd fds[2] = {{listen_fd_, POLLIN, 0}, {wake_fd, POLLIN, 0}};
-    int n = poll(fds, 2, 200);
+    // The wake pipe, the first port, then the ports added since (picked up within a poll; a
+    // client connecting before that waits in the port's backlog).
+    std::vector<pollfd> fds = {{wake_fd, POLLIN, 0}, {listen_fd_, POLLIN, 0}};
+    {
+      std::lock_guard<std::mutex> lock(extra_mu_);
+      for (const auto& [fd, port] : extra_) fds.push_back({fd, POLLIN, 0});
+    }
+    int n = poll(fds.data(), fds.size(), 200);
     ReapFinished();
     if (n < 0 && errno != EINTR) return;
     if (n <= 0) continue;
-    if (fds[1].revents != 0) return;
-    if (fds[0].revents == 0) continue;
-    int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) {
-      poll(nullptr, 0, 10);  // out of descriptors: let connections finish
-      continue;
+    if (fds[0].revents != 0) return;
+    for (size_t i = 1; i < fds.size(); ++i) {
+      if (fds[i].revents != 0) Accept(fds[i].fd);
     }
-    int one = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    ConnectionContext ctx{device_, log_, stop_read_, read_timeout_ms_};
-    uint64_t id = next_conn_++;
-    workers_.push_back({std::thread([fd, id, ctx, done] {
-                          ServeConnection(fd, id, ctx);
-                          done->store(true);
-                        }),
-                        done});
   }
+}
+
+void Server::Accept(int listen_fd) {
+  int fd = accept4(listen_fd, nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0) {
+    poll(nullptr, 0, 10);  // out of descriptors: let connections finish
+    return;
+  }
+  int one = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  ConnectionContext ctx{device_, log_, stop_read_, read_timeout_ms_};
+  uint64_t id = next_conn_++;
+  workers_.push_back({std::thread([fd, id, ctx, done] {
+                        ServeConnection(fd, id, ctx);
+                        done->store(true);
+                      }),
+                      done});
 }
 
 void Server::ReapFinished() {
@@ -125,6 +164,11 @@ void Server::Shutdown() {
   if (listen_fd_ >= 0) {
     close(listen_fd_);
     listen_fd_ = -1;
+  }
+  {
+    std::lock_guard<std::mutex> lock(extra_mu_);
+    for (const auto& [fd, port] : extra_) close(fd);
+    extra_.clear();
   }
   if (stop_write_ >= 0) {
     close(stop_write_);  // every connection's wait sees the stop pipe readable

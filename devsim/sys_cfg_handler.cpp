@@ -8,6 +8,8 @@ namespace devsim {
 namespace {
 
 constexpr std::string_view kRefreshOption = "DNS";
+constexpr std::string_view kIpOption = "IP";
+constexpr size_t kIpWebPortOffset = 16;
 
 bool ServedBy(const BlockInfo& block, Family family) {
   return family == Family::kDvr ? block.dvr : block.video_server;
@@ -29,6 +31,26 @@ const BlockInfo* ServedBlock(const Device& device, const std::string* option, st
   return block;
 }
 
+uint16_t WebPortOf(const std::vector<uint8_t>& ip) {
+  return static_cast<uint16_t>(ip.at(kIpWebPortOffset) | ip.at(kIpWebPortOffset + 1) << 8);
+}
+
+// A new web port in the IP block: the device listens there too, as a real one would move to it.
+void FollowWebPort(Device& device, const std::vector<uint8_t>& old_ip,
+                   const std::vector<uint8_t>& new_ip) {
+  const uint16_t port = WebPortOf(new_ip);
+  if (!device.profile.follow_web_port || port == 0 || port == WebPortOf(old_ip) ||
+      !device.listen_also)
+    return;
+  if (device.listen_also(port)) {
+    if (std::find(device.ports_also.begin(), device.ports_also.end(), port) ==
+        device.ports_also.end())
+      device.ports_also.push_back(port);
+  } else {
+    std::cerr << "devsim: cannot listen on port " << port << " too\n";
+  }
+}
+
 }  // namespace
 
 Reply HandleGetSysCfg(Device& device, const Request& request) {
@@ -40,9 +62,6 @@ Reply HandleGetSysCfg(Device& device, const Request& request) {
   if (option && *option == kAllOption) {
     if (!size || *size != "0") return BadRequest("ALL needs Size=0");
     body = device.blocks.ComposeAll(device.profile.EffectiveFamily(), device.profile.online_length);
-    if (const FiredFault* f = request.faults.Find("short-all")) {
-      body.resize(std::min<size_t>(body.size(), static_cast<size_t>(f->Number("length"))));
-    }
   } else {
     std::string why;
     const BlockInfo* block = ServedBlock(device, option, &why);
@@ -59,6 +78,9 @@ Reply HandleGetSysCfg(Device& device, const Request& request) {
       }
       body.assign(bytes.begin(), bytes.end());
     }
+  }
+  if (const FiredFault* f = request.faults.Find("short-all")) {
+    body.resize(std::min<size_t>(body.size(), static_cast<size_t>(f->Number("length"))));
   }
   if (const FiredFault* f = request.faults.Find("long-block")) {
     body.append(static_cast<size_t>(f->Number("extra")), '\0');
@@ -87,7 +109,9 @@ Reply HandleSetSysCfg(Device& device, const Request& request) {
   if (!request.head.content_length || request.body.size() != block->size) {
     return BadRequest(*option + " needs a body of " + std::to_string(block->size) + " bytes");
   }
+  const std::vector<uint8_t> old = device.blocks.Get(block->name);
   device.blocks.Set(block->name, std::vector<uint8_t>(request.body.begin(), request.body.end()));
+  if (block->name == kIpOption) FollowWebPort(device, old, device.blocks.Get(block->name));
   if (!device.SaveBlocks(&why)) std::cerr << "devsim: " << why << "\n";
   return {200, ""};
 }

@@ -1,5 +1,9 @@
 // Configuration blocks: the two ALL layouts, size checks on both operations, the capability
-// mask and the blocks file.
+// mask, the blocks file, the seeded settings and the web port that follows the IP block.
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "tests/devsim/devsim_fixture.h"
@@ -162,6 +166,109 @@ TEST_F(DevsimTest, BlocksFileKeepsWrittenBlocksAcrossRuns) {
   StartDevsim({"--blocks", file, "--capability-mask", "5"});
   EXPECT_EQ(StoredBlock("SYSTEM"), system);
   EXPECT_EQ(StoredBlock("INF").substr(20, 4), std::string("\x05\0\0\0", 4));
+}
+
+uint32_t Le(const std::string& b, size_t at, size_t width) {
+  uint32_t v = 0;
+  for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
+  return v;
+}
+
+std::string TextAt(const std::string& b, size_t at, size_t width) {
+  const std::string field = b.substr(at, width);
+  return field.substr(0, field.find('\0'));
+}
+
+// A fresh device holds its product's settings, in the layouts of its family and firmware.
+TEST_F(DevsimTest, BlocksStartWithTheProductsSettings) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    size_t pppoe_user;        // offset of the PPPoE user name
+    const char* rs485_title;  // RZ2K's TitleA, or "" where the block holds none
+    uint8_t alarm_source;     // ALARM byte 9
+    uint8_t recording;        // channels with recording on
+  };
+  const Case cases[] = {
+      {"RZ1K", "1051", 36, "", 1, 16},   {"RZ3K", "1052", 4, "", 1, 8},
+      {"RZ4K", "1060", 4, "", 1, 4},     {"RZ2K", "1006", 36, "", 12, 0},
+      {"RZ2K", "1010", 4, "GAT", 12, 0}, {"RZ5M", "1010", 4, "", 0, 0},
+      {"RZ8P", "1007", 4, "", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.product) + " " + c.firmware);
+    StartDevsim({"--product", c.product, "--firmware", c.firmware, "--capability-mask", "0x280"});
+    const std::string ip = StoredBlock("IP");
+    EXPECT_EQ(Le(ip, 16, 2), 80u);
+    EXPECT_EQ(ip.substr(8, 4), std::string("\xFF\xFF\xFF\0", 4));
+    EXPECT_EQ(Le(StoredBlock("INF"), 20, 4), 0x280u);
+    EXPECT_EQ(TextAt(StoredBlock("INF"), 24, 8), c.product);
+    EXPECT_EQ(TextAt(StoredBlock("PPPOE"), c.pppoe_user, 16).substr(0, 7), "pppuser");
+    EXPECT_EQ(TextAt(StoredBlock("SYSTEM"), 20, 16), "LOBBY");
+    EXPECT_EQ(TextAt(StoredBlock("SECURE"), 8, 16), "revuv");
+    EXPECT_EQ(Le(StoredBlock("SECURE"), 168, 1), 30u);
+    const std::string rs485 = StoredBlock("RS485");
+    if (*c.rs485_title) {
+      EXPECT_EQ(TextAt(rs485, 44, 8), c.rs485_title);
+    }
+    EXPECT_EQ(Le(StoredBlock("ALARM"), 9, 1), c.alarm_source);
+    const bool dvr = c.recording != 0;
+    if (dvr) {
+      EXPECT_EQ(Le(rs485, 60, 4), 2400u);
+      const std::string rec = StoredBlock("DVRREC");
+      uint8_t on = 0;
+      for (size_t ch = 0; ch < 16; ++ch) on += static_cast<uint8_t>(rec[20 + ch]);
+      EXPECT_EQ(on, c.recording);
+      EXPECT_EQ(TextAt(StoredBlock("DVRLIVE"), 116 + 6 * 15, 6), "CAM16");
+    } else {
+      EXPECT_EQ(Le(StoredBlock("PERI"), 4, 4), 9600u);
+    }
+    devsim_.Stop();
+  }
+
+  // A block given explicitly stays as given; seed_blocks=0 leaves the rest zero-filled.
+  StartDevsim({"--set", "block.FTP=0102", "--set", "seed_blocks=0"});
+  EXPECT_EQ(StoredBlock("FTP"), std::string("\x01\x02") + std::string(102, '\0'));
+  EXPECT_EQ(StoredBlock("SMTP"), std::string(440, '\0'));
+}
+
+// A loopback port nobody listens on just now.
+int UnusedPort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof sa;
+  bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
+  close(fd);
+  return ntohs(sa.sin_port);
+}
+
+TEST_F(DevsimTest, AnIpBlockWithANewWebPortIsServedThereToo) {
+  for (const bool follow : {true, false}) {
+    SCOPED_TRACE(follow ? "follow_web_port=1" : "follow_web_port=0");
+    StartDevsim({"--set", follow ? "follow_web_port=1" : "follow_web_port=0"});
+    const std::string cookie = Login();
+    std::string ip = StoredBlock("IP");
+    const int port = UnusedPort();
+    ip[16] = static_cast<char>(port & 0xFF);
+    ip[17] = static_cast<char>(port >> 8);
+    ASSERT_EQ(Get(WriteQuery("IP", cookie), ip, true).status, 200);
+    EXPECT_EQ(Control("/_devsim/ports"), follow ? std::to_string(port) + "\n" : "");
+
+    const RawExchange there =
+        Exchange(port, ClientRequest("/GetSysCfg.cgi?Option=IP&Size=24&Cookie=" + cookie));
+    if (follow) {
+      EXPECT_EQ(ParseReply(there.bytes).body, ip);
+      // The first port still answers; writing the same port again changes nothing.
+      EXPECT_EQ(Get(WriteQuery("IP", cookie), ip, true).status, 200);
+      EXPECT_EQ(Control("/_devsim/ports"), std::to_string(port) + "\n");
+    } else {
+      EXPECT_TRUE(there.bytes.empty());
+    }
+    devsim_.Stop();
+  }
 }
 
 }  // namespace
