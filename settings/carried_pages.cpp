@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <ctime>
+#include <cstdio>
 
 #include "platform/message_box.h"
 
@@ -120,20 +120,19 @@ BOOL CTimeSettingDlg::OnInitDialog() {
         300;
     m_period = {soon, soon};
   }
-  for (int id : {1195, 1197}) {
+  // "00" to "23" in the hour lists, "00" to "59" in the minute lists.
+  const auto fill = [&](int id, int count) {
     HWND combo = GetDlgItem(id);
-    for (int h = 0; h < 24; ++h)
-      ::SendMessageA(
-          combo, CB_ADDSTRING, 0,
-          reinterpret_cast<LPARAM>((h < 10 ? "0" + std::to_string(h) : std::to_string(h)).c_str()));
-  }
-  for (int id : {1196, 1198}) {
-    HWND combo = GetDlgItem(id);
-    for (int m = 0; m < 60; ++m)
-      ::SendMessageA(
-          combo, CB_ADDSTRING, 0,
-          reinterpret_cast<LPARAM>((m < 10 ? "0" + std::to_string(m) : std::to_string(m)).c_str()));
-  }
+    for (int v = 0; v < count; ++v) {
+      char text[8];
+      std::snprintf(text, sizeof text, "%.2d", v);
+      ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+  };
+  fill(1195, 24);
+  fill(1197, 24);
+  fill(1196, 60);
+  fill(1198, 60);
   const ScheduleCivil s = ScheduleCivilOf(m_period.start), e = ScheduleCivilOf(m_period.end);
   SYSTEMTIME st = SystemTimeOf(s), et = SystemTimeOf(e);
   ::SendMessageA(GetDlgItem(1360), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));

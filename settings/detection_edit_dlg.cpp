@@ -77,10 +77,13 @@ BOOL CDetectionEditDlg::OnInitDialog() {
   FillCombo(GetDlgItem(kAlarm), {AlarmInputText(0, nonc), AlarmInputText(1, nonc), "OFF"});
   ::SendMessageA(GetDlgItem(kDetect), CB_SETCURSEL, static_cast<WPARAM>(m_values.nDetect), 0);
   ::SendMessageA(GetDlgItem(kAlarm), CB_SETCURSEL, static_cast<WPARAM>(m_values.nAlarmType), 0);
+  // The values as stored: the typing filters leave loaded values alone.
+  m_bLoading = true;
   SetItemText(kLS, std::to_string(m_values.nLS));
   SetItemText(kSS, std::to_string(m_values.nSS));
   SetItemText(kTS, std::to_string(m_values.nTS));
   SetItemText(kRE, std::to_string(m_values.nRE));
+  m_bLoading = false;
   return TRUE;
 }
 
@@ -96,7 +99,7 @@ void CDetectionEditDlg::FilterNumber(int id, int hi) {
 }
 
 LRESULT CDetectionEditDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && !m_bLoading) {
     switch (LOWORD(wp)) {
       case kLS:
       case kSS:
@@ -114,7 +117,9 @@ LRESULT CDetectionEditDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 void CDetectionEditDlg::OnOK() {
   m_values.nDetect = ComboIndex(GetDlgItem(kDetect));
   m_values.nAlarmType = ComboIndex(GetDlgItem(kAlarm));
+  // An edit the user did not touch keeps its value, even one outside the edit's range.
   const auto number = [&](int id, int hi, int& out) {
+    if (GetItemText(id) == std::to_string(out)) return;
     const int v = ClampDigits(GetItemText(id), 0, hi);
     if (v >= 0) out = v;
   };

@@ -62,6 +62,7 @@ class CDetectionEditDlg : public ost::Dialog {
   DetectionEdit m_values;
   MotionMaskEditor m_editor;
   bool m_bSetup = false;
+  bool m_bLoading = false;
   int m_wViewX = 0, m_wViewY = 0, m_wViewWidth = kMotionViewWidth, m_wViewHeight = 228;
 
   // The picture the redraw thread last took, and its size; guarded by m_imageLock.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/sys_cfg_items.h"
+#include "net/device_session.h"
 #include "platform/message_loop.h"
 #include "settings/carried_pages.h"
 #include "settings/dvr_list_pages.h"
@@ -69,9 +70,10 @@ class RecorderPagesTest : public ProtocolTest {
     std::vector<std::string> args = {"--product", product, "--firmware", fw};
     int seed = 3;
     for (uint8_t o : kBlocks) {
+      std::string bytes = Pattern(SysCfgBlockSizes[o], seed++);
+      if (m_tweak) m_tweak(o, bytes);
       args.push_back("--set");
-      args.push_back(std::string("block.") + SysCfgOptionNames[o] + "=" +
-                     Hex(Pattern(SysCfgBlockSizes[o], seed++)));
+      args.push_back(std::string("block.") + SysCfgOptionNames[o] + "=" + Hex(bytes));
     }
     args.insert(args.end(), extra.begin(), extra.end());
     StartDevice(args);
@@ -190,6 +192,8 @@ class RecorderPagesTest : public ProtocolTest {
   std::unique_ptr<SettingsPage> m_page;
   std::function<void(HWND)> m_script;
   int m_answer = IDOK;
+  // Changes a block's pattern before devsim starts.
+  std::function<void(uint8_t option, std::string& bytes)> m_tweak;
 };
 
 TEST_F(RecorderPagesTest, DeviceRowEditChangesExactlyItsChannelOfRs485) {
@@ -258,6 +262,12 @@ TEST_F(RecorderPagesTest, DetectionRowEditChangesItsMotionValuesAndAlarmType) {
 }
 
 TEST_F(RecorderPagesTest, CameraRowEditSendsOnlyTheBlocksItChanged) {
+  // Titles of capitals and digits (others would be filtered when the editor opens).
+  m_tweak = [](uint8_t option, std::string& bytes) {
+    if (option == kSysCfgDvrLive)
+      for (int ch = 0; ch < 16; ++ch)
+        bytes.replace(116 + 6 * ch, 6, "CAM00" + std::to_string(ch % 10));
+  };
   StartRecorder("RZ4K", "1058");
   Show(std::make_unique<CameraPage>());
   EXPECT_EQ(Rows(1425), 4);
@@ -294,6 +304,10 @@ TEST_F(RecorderPagesTest, CameraRowEditSendsOnlyTheBlocksItChanged) {
 }
 
 TEST_F(RecorderPagesTest, TimerRangeEditWritesItsWordAndOldFirmwareNothing) {
+  // Range 7 ends at 18:00, a time the picker can show.
+  m_tweak = [](uint8_t option, std::string& bytes) {
+    if (option == kSysCfgDvrRec) bytes.replace(120, 2, std::string("\x00\x12", 2));
+  };
   StartRecorder("RZ1K", "1058");
   Show(std::make_unique<TimerRecordPage>());
   const auto before = Stored();
