@@ -16,6 +16,7 @@
 #include "settings/carried_pages.h"
 #include "settings/dvr_list_pages.h"
 #include "settings/dvr_setting_pages.h"
+#include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
 #include "tests/support/window_capture.h"
 
@@ -413,6 +414,9 @@ TEST_F(RecorderPagesTest, RecordPageListsIpsAndSendsEveryChangeKey) {
 }
 
 TEST_F(RecorderPagesTest, CarriedPagesConstructAndBehave) {
+  ts::TempFolder folder("carried-pages");
+  const std::string messages = folder.File("messages.txt");
+  ::SetEnvironmentVariableA("OST_MSGBOX_LOG", messages.c_str());
   StartRecorder("RZ1K", "1058");
   ScheduleList list;
   Show(std::make_unique<CScheduleRecordPage>(list));
@@ -420,6 +424,7 @@ TEST_F(RecorderPagesTest, CarriedPagesConstructAndBehave) {
   m_script = nullptr;
   Command(1068);
   EXPECT_EQ(list.Count(), 0);
+  EXPECT_NE(ts::ReadFileText(messages).find("Time setting is wrong"), std::string::npos);
   m_script = [](HWND d) {
     Choose(d, 1195, 8);
     Choose(d, 1196, 0);
@@ -473,6 +478,7 @@ TEST_F(RecorderPagesTest, CarriedPagesConstructAndBehave) {
   EXPECT_STREQ(text, "4CH NETWORK DVR (FULL)");
   ::GetWindowTextA(Item(1040), text, sizeof text);
   EXPECT_STREQ(text, "7");
+  ::SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
 }
 
 }  // namespace
