@@ -90,8 +90,13 @@ WaveParse ParseWaveImage(const uint8_t* bytes, size_t size, WaveImage* out) {
     if (IsDataId(h)) break;
   }
   const uint64_t dataOffset = chunk + kChunkHeader;
+  // A chunk that claims more than the file holds (a file cut short) plays what is there, in
+  // whole sample blocks.
+  if (dataOffset + chunkSize > size) {
+    chunkSize = size - dataOffset;
+    if (image.format.nBlockAlign > 1) chunkSize -= chunkSize % image.format.nBlockAlign;
+  }
   if (chunkSize == 0) return WaveParse::EmptyData;
-  if (dataOffset + chunkSize > size) return WaveParse::DataPastEnd;
   image.dataOffset = static_cast<size_t>(dataOffset);
   image.dataLength = static_cast<size_t>(chunkSize);
   *out = image;

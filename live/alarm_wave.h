@@ -21,10 +21,9 @@ struct WaveFormat {
 
 enum class WaveParse {
   Ok,
-  TooShort,     // no room for the RIFF header and the format chunk
-  NoData,       // the chunk walk found no "data" chunk
-  EmptyData,    // a "data" chunk of 0 bytes: nothing to loop
-  DataPastEnd,  // the "data" chunk claims more bytes than the file holds
+  TooShort,   // no room for the RIFF header and the format chunk
+  NoData,     // the chunk walk found no "data" chunk
+  EmptyData,  // a "data" chunk holding no whole sample block: nothing to loop
 };
 
 struct WaveImage {
@@ -34,7 +33,8 @@ struct WaveImage {
 };
 
 // Reads the RIFF header, takes the first chunk as the format chunk and walks the chunks (a pad
-// byte follows an odd-sized chunk) to the "data" chunk, named without regard to case.
+// byte follows an odd-sized chunk) to the "data" chunk, named without regard to case. A "data"
+// chunk longer than the file gives the whole sample blocks the file holds.
 WaveParse ParseWaveImage(const uint8_t* bytes, size_t size, WaveImage* out);
 
 inline constexpr int kWaveBufferCount = 8;
@@ -58,7 +58,7 @@ void FillWaveRing(const uint8_t* data, uint32_t length, uint32_t* readPos, uint8
 class CWaveFile {
  public:
   // Loads path, or failing that "alarm.wav" in exeDir.  0 when neither can be opened or neither
-  // holds a playable sound (no, empty or cut "data" chunk), else 1.
+  // holds a playable sound (no or empty "data" chunk), else 1.
   int Open(const std::string& path, const std::string& exeDir);
 
   std::string m_strPath;

@@ -55,23 +55,10 @@ std::optional<ColorValues> DefaultColors(ColorFamily family) {
   return std::nullopt;
 }
 
-std::optional<int> SliderScrollValue(int code, int position, int thumbPos, int pageSize) {
-  switch (code) {
-    case 0:
-    case 1:
-      return Clamp255(position);
-    case 2:
-      return Clamp255(static_cast<long long>(position) - pageSize);
-    case 3:
-      return Clamp255(static_cast<long long>(position) + pageSize);
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-      return Clamp255(thumbPos);
-    default:
-      return std::nullopt;
-  }
+std::optional<int> SliderScrollValue(int code, int position) {
+  // The slider has moved itself before it tells; Home and End carry no position of their own.
+  if (code < 0 || code > 8) return std::nullopt;
+  return Clamp255(position);
 }
 
 std::optional<int> TypedColorValue(std::string text) {

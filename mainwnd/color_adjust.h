@@ -28,9 +28,9 @@ ColorValues DeviceColors(ColorFamily family, const ColorValues& shown, const Col
 // The Default button's values; nothing for other families.
 std::optional<ColorValues> DefaultColors(ColorFamily family);
 
-// A slider's new value for a WM_HSCROLL code: line steps keep the position, page steps move by
-// the page size, thumb and end codes take thumbPos; nothing for other codes.  Clamped to 0-255.
-std::optional<int> SliderScrollValue(int code, int position, int thumbPos, int pageSize);
+// A slider's new value for a WM_HSCROLL code (line, page, thumb, Home, End, end of track): the
+// slider's own position, clamped to 0-255; nothing for other codes.
+std::optional<int> SliderScrollValue(int code, int position);
 // A typed number: its digits read as decimal and clamped to 0-255; nothing for a text without
 // digits (the value stays).
 std::optional<int> TypedColorValue(std::string text);

@@ -234,9 +234,7 @@ LRESULT CColorAdjustDlg::OnHScroll(WPARAM wp, LPARAM lp) {
   const Control c = ControlOf(slider != nullptr ? ::GetDlgCtrlID(slider) : 0);
   if (c.pos != nullptr) {
     const int position = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
-    const int page = static_cast<int>(::SendMessageA(slider, TBM_GETPAGESIZE, 0, 0));
-    if (const std::optional<int> v =
-            SliderScrollValue(LOWORD(wp), position, static_cast<short>(HIWORD(wp)), page)) {
+    if (const std::optional<int> v = SliderScrollValue(LOWORD(wp), position)) {
       *c.pos = *c.value = *v;
       Refresh();
     }

@@ -74,28 +74,6 @@ PanelToggle ActionPresetToggled(bool wasPreset) {
   return wasPreset ? PanelToggle{false, 0, 0} : PanelToggle{true, 1, 1};
 }
 
-std::string TurboArrowFace(uint8_t layoutClass, uint8_t key, bool hover) {
-  const char* direction = nullptr;
-  switch (key) {
-    case 54:
-      direction = "LEFT";
-      break;
-    case 55:
-      direction = "UP";
-      break;
-    case 57:
-      direction = "DOWN";
-      break;
-    case 58:
-      direction = "RIGHT";
-      break;
-    default:
-      return {};
-  }
-  const char* set = layoutClass == 0 ? "N_VGA" : layoutClass == 2 ? "P_VGA" : "N_QVGA";
-  return std::string("BMP\\") + set + "_" + direction + (hover ? "_TURBO_OVER.bmp" : "_TURBO.bmp");
-}
-
 ToolCommand ToolCommandOf(uint16_t id) {
   switch (id) {
     case 8200:

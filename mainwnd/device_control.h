@@ -54,10 +54,6 @@ struct PanelToggle {
 PanelToggle TurboToggled(bool wasOn);
 // ACTION/PRESET (8356, "ACTION$PRESET"): PRESET is state 1 with the second half.
 PanelToggle ActionPresetToggled(bool wasPreset);
-// The turbo face of arrow key 54, 55, 57 or 58 for a layout class ("BMP\N_VGA_LEFT_TURBO.bmp",
-// hover "..._TURBO_OVER.bmp"): class 0 the N_VGA set, 2 the P_VGA set, the others N_QVGA. Empty
-// for other keys.
-std::string TurboArrowFace(uint8_t layoutClass, uint8_t key, bool hover);
 
 // A slave of the "/PTZReset.cgi" reply.
 struct SlaveUnit {

@@ -668,9 +668,9 @@ void CPallumDlg::OnTurbo() {
     b->SetState(t.buttonState);
     SetToolTipHalf(*b, IDS_PAIR_TURBO, t.tipHalf);
   }
-  // The arrow and lens keys change to their turbo faces and back to their own.
-  SkinSet set;
-  if (!SkinSetOfDevice(a.byVideoMode, a.m_Settings.m_iImageResolution, &set)) return;
+  // The arrow and lens keys change to their turbo faces and back to their own, in the skin set
+  // of the layout the window shows.
+  const SkinSet set = SkinSetOfClass(Class());
   if (!t.on) {
     for (int k = 0; k < kToolKeys; ++k) {
       TurboFaces turbo;

@@ -60,6 +60,8 @@ bool CPallumApp::StartUp() {
   if (!settings.ReadSettingFile()) return false;  // the executable's folder is unknown
   TraceLogInit(300, settings.m_strExeDir);
   g_lpApp->m_DebugTrace.Open(settings.m_strExeDir);
+  // Recordings a killed run left open become playable files before anything records again.
+  RecoverRecordFolder(settings.m_strRecordPath);
   return true;
 }
 

@@ -117,11 +117,37 @@ void SystemConfig::AlarmDB_StampTime(const RecordTime& t) {
 
 int SystemConfig::AlarmDB_AppendItem(uint32_t frames, const std::string& strSourceIP) {
   std::lock_guard<std::mutex> lock(m_hAlarmDBSem);
-  if (!m_fs) return 0;
-  m_PendingItem.wItemNumber = m_AlarmDBHeader.wCount;
-  m_AlarmDBHeader.wCount = static_cast<uint16_t>(m_AlarmDBHeader.wCount + 1);
   m_PendingItem.dwFrames = frames;
   CopyText(m_PendingItem.strSourceIP, sizeof m_PendingItem.strSourceIP, strSourceIP);
+  return AppendLocked(m_PendingItem);
+}
+
+int SystemConfig::AlarmDB_AppendMissing(const std::string& path, const RecordTime& t,
+                                        uint32_t frames, const std::string& strSourceIP) {
+  std::lock_guard<std::mutex> lock(m_hAlarmDBSem);
+  if (!m_fs) return 0;
+  ALARM_DB_ITEM item{};
+  if (path.size() >= sizeof item.szPath) return 0;
+  CopyText(item.szPath, sizeof item.szPath, path);
+  if (std::unique_ptr<RecordFile> file = m_fs->Open(ListPath(), FileOpenMode::kOpenExisting)) {
+    const std::vector<uint8_t> bytes = ReadWhole(*file);
+    const AlarmListContent list = ParseAlarmList(bytes.data(), bytes.size());
+    for (const ALARM_DB_ITEM& listed : list.items)
+      if (std::strncmp(listed.szPath, item.szPath, sizeof item.szPath) == 0) return 1;
+  }
+  item.stTime = t;
+  item.stTime.wDayOfWeek = 0;
+  item.stTime.wMilliseconds = 0;
+  item.dwFrames = frames;
+  CopyText(item.strSourceIP, sizeof item.strSourceIP, strSourceIP);
+  return AppendLocked(item);
+}
+
+int SystemConfig::AppendLocked(const ALARM_DB_ITEM& itemIn) {
+  if (!m_fs) return 0;
+  ALARM_DB_ITEM item = itemIn;
+  item.wItemNumber = m_AlarmDBHeader.wCount;
+  m_AlarmDBHeader.wCount = static_cast<uint16_t>(m_AlarmDBHeader.wCount + 1);
   m_strAlarmDBPath = ListPath();
 
   std::unique_ptr<RecordFile> file = m_fs->Open(m_strAlarmDBPath, FileOpenMode::kOpenExisting);
@@ -130,7 +156,7 @@ int SystemConfig::AlarmDB_AppendItem(uint32_t frames, const std::string& strSour
       Trace("SystemConfig::AlarmDB_AppendItem : AlarmData.dat cannot be opened");
       return 0;
     }
-    const std::vector<ALARM_DB_ITEM> one{m_PendingItem};
+    const std::vector<ALARM_DB_ITEM> one{item};
     if (!ReplaceWhole(m_strAlarmDBPath, EncodeAlarmList(1, one))) {
       Trace("SystemConfig::AlarmDB_AppendItem : AlarmData.dat cannot be created");
       return 0;
@@ -148,7 +174,7 @@ int SystemConfig::AlarmDB_AppendItem(uint32_t frames, const std::string& strSour
     // The item first, then the count: a break in between leaves the old list whole.
     const ALARM_DB_HEADER header{kAlarmDbMagic, static_cast<uint16_t>(count + 1)};
     const uint64_t end = kHeaderBytes + (count + 1) * kItemBytes;
-    const bool ok = file->WriteAt(kHeaderBytes + count * kItemBytes, &m_PendingItem, kItemBytes) &&
+    const bool ok = file->WriteAt(kHeaderBytes + count * kItemBytes, &item, kItemBytes) &&
                     file->WriteAt(0, &header, kHeaderBytes) &&
                     (file->Size() == end || file->Truncate(end));
     if (!ok) Trace("SystemConfig::AlarmDB_AppendItem : AlarmData.dat write failed");
@@ -157,7 +183,7 @@ int SystemConfig::AlarmDB_AppendItem(uint32_t frames, const std::string& strSour
   file.reset();
   // Full: the oldest item goes.
   std::vector<ALARM_DB_ITEM> items(list.items.end() - (kAlarmDbMaxItems - 1), list.items.end());
-  items.push_back(m_PendingItem);
+  items.push_back(item);
   if (!ReplaceWhole(m_strAlarmDBPath,
                     EncodeAlarmList(static_cast<uint16_t>(items.size()), items))) {
     Trace("SystemConfig::AlarmDB_AppendItem : AlarmData.dat write failed");

@@ -69,6 +69,10 @@ class SystemConfig {
   // Appends the prepared item with its frame count and server text. 1; 0 when the file has a
   // wrong magic (it is left as it is) or cannot be written.
   int AlarmDB_AppendItem(uint32_t frames, const std::string& strSourceIP);
+  // Appends an item for an alarm record file finished after the program that wrote it ended,
+  // unless the list already has its path. 1 when listed (now or before).
+  int AlarmDB_AppendMissing(const std::string& path, const RecordTime& t, uint32_t frames,
+                            const std::string& strSourceIP);
   // Reads the list file into the in-memory array (the alarm list page's load). 1 when read.
   int AlarmDB_LoadItems();
   // Rewrites the file without the items the in-memory array marks deleted, then frees the
@@ -83,6 +87,7 @@ class SystemConfig {
 
  private:
   std::string ListPath() const;
+  int AppendLocked(const ALARM_DB_ITEM& item);
   bool ReplaceWhole(const std::string& path, const std::vector<uint8_t>& bytes);
   void Trace(const char* text) const;
 

@@ -14,6 +14,7 @@ SystemConfig g_SystemConfig;
 
 namespace {
 Win32RecordFileSystem g_RecordFileSystem;
+RecordFolderRecovery g_RecordRecovery;
 
 RecordTime LocalNow() {
   SYSTEMTIME s;
@@ -51,14 +52,19 @@ RecordObjects* g_pBoundObjects = nullptr;
 void BindRecordObjects(RecordObjects& objects, const std::string& listFolder) {
   g_SystemConfig.Bind(&g_RecordFileSystem, listFolder.empty() ? ExecutableFolder() : listFolder,
                       TraceLine);
+  g_RecordRecovery.Bind(&g_RecordFileSystem, &g_SystemConfig, TraceLine);
   const RecordContext ctx{&objects.m_PreAlarmBuffer, &g_RecordFileSystem, &g_SystemConfig,
-                          &g_RecordHost};
+                          &g_RecordHost, &g_RecordRecovery};
   objects.m_AlarmRecord.Bind(ctx);
   objects.m_UserRecord.Bind(ctx);
   objects.m_SchRecord.Bind(ctx);
   g_pBoundObjects = &objects;
   // The recorders' hook: the compose thread hands every good frame to the pre-alarm ring.
   g_lpApp->m_StreamPipeline.SetFrameStore(StoreToPreAlarmRing);
+}
+
+int RecoverRecordFolder(const std::string& folder) {
+  return g_RecordRecovery.RecoverFolder(folder);
 }
 
 int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,

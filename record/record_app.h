@@ -27,6 +27,10 @@ struct RecordObjects {
 // listFolder, by default the program's.
 void BindRecordObjects(RecordObjects& objects, const std::string& listFolder = {});
 
+// Finishes the record files an earlier run left unfinished in folder (once per folder and run).
+// The number of files finished.
+int RecoverRecordFolder(const std::string& folder);
+
 // The compose step: stores a decoded or blank frame in the bound pre-alarm ring and hands it to
 // the recorders that are writing (the last three arguments are not used). 1 when stored.
 int StoreToPreAlarmRing(const uint8_t* jpeg, uint32_t length, uint32_t timeStamp,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One open file; closed when destroyed. Positions are absolute.
 class RecordFile {
@@ -25,6 +26,7 @@ enum class FileOpenMode {
   kCreateNew,     // fails when the name exists
   kCreateAlways,  // an existing file is emptied
   kOpenExisting,  // fails when the name does not exist
+  kOpenUnshared,  // as kOpenExisting, and fails while the file is open anywhere else
 };
 
 class RecordFileSystem {
@@ -36,6 +38,8 @@ class RecordFileSystem {
   // Puts from in the place of to in one step (to may exist); true on success.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // The paths of the files (not folders) in folder, which ends in a backslash.
+  virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
 };
 
 // Creates a file under name, or under the first free NumberedRecordFileName of it when the name

@@ -61,9 +61,10 @@ std::unique_ptr<RecordFile> Win32RecordFileSystem::Open(const std::string& path,
   const DWORD disposition = mode == FileOpenMode::kCreateNew      ? CREATE_NEW
                             : mode == FileOpenMode::kCreateAlways ? CREATE_ALWAYS
                                                                   : OPEN_EXISTING;
-  const HANDLE h =
-      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Unshared: a file another handle holds open (a recording in progress) is refused.
+  const DWORD share = mode == FileOpenMode::kOpenUnshared ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                               disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32RecordFile>(h);
 }
@@ -79,4 +80,17 @@ bool Win32RecordFileSystem::Replace(const std::string& from, const std::string& 
 
 bool Win32RecordFileSystem::Remove(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
+}
+
+std::vector<std::string> Win32RecordFileSystem::ListFolder(const std::string& folder) {
+  std::vector<std::string> paths;
+  WIN32_FIND_DATAA found;
+  const HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return paths;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      paths.push_back(folder + found.cFileName);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return paths;
 }

@@ -9,4 +9,5 @@ class Win32RecordFileSystem : public RecordFileSystem {
   bool Exists(const std::string& path) override;
   bool Replace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
+  std::vector<std::string> ListFolder(const std::string& folder) override;
 };

@@ -15,26 +15,55 @@ constexpr std::chrono::milliseconds kCreateRetryWait{1000};
 int CRecordObjectBase::CloseThread() {
   if (!m_thread.joinable()) return 1;
   if (m_ctx.ring) m_ctx.ring->Signal(m_id, kSignalStop);
+  {
+    std::unique_lock<std::mutex> lock(m_EndLock);
+    if (!m_EndCv.wait_for(lock, m_StopWait, [this] { return m_fThreadEnded; })) {
+      Trace("Record thread still busy after the stop's wait (a write that hangs); not waited for");
+      return 0;
+    }
+  }
   m_thread.join();
   return 1;
 }
 
+bool CRecordObjectBase::ReapThread() {
+  if (!m_thread.joinable()) return true;
+  {
+    std::lock_guard<std::mutex> lock(m_EndLock);
+    if (!m_fThreadEnded) return false;
+  }
+  m_thread.join();
+  return true;
+}
+
+void CRecordObjectBase::EndThreadAtExit() {
+  if (CloseThread() == 0 && m_thread.joinable()) {
+    Trace("Record thread left to the end of the process");
+    m_thread.detach();
+  }
+}
+
 bool CRecordObjectBase::StartThread(const char* errorText) {
-  if (m_thread.joinable() || !m_ctx.ring || !m_ctx.fs || !m_ctx.host) {
+  if (!ReapThread() || !m_ctx.ring || !m_ctx.fs || !m_ctx.host) {
     if (m_ctx.host) m_ctx.host->Trace(errorText);
     return false;
   }
   m_ctx.ring->Clear(m_id, kSignalStart | kSignalClose | kSignalStop | kSignalClosed);
   m_ctx.ring->SetServed(m_id, true);
   m_fServing = true;
+  m_fThreadEnded = false;
   try {
     m_thread = std::thread([this] {
       ThreadMain();
       m_fServing = false;
+      std::lock_guard<std::mutex> lock(m_EndLock);
+      m_fThreadEnded = true;
+      m_EndCv.notify_all();
     });
   } catch (const std::system_error&) {
     m_ctx.ring->SetServed(m_id, false);
     m_fServing = false;
+    m_fThreadEnded = true;
     Trace(errorText);
     return false;
   }
@@ -58,6 +87,7 @@ bool CRecordObjectBase::CreateFile(RecordKind kind, const std::string& folder) {
   const std::string cookie = kind == RecordKind::kAlarm ? m_ctx.host->Cookie() : std::string();
   std::string dir = folder;
   EnsureFolderBackslash(dir);
+  if (m_ctx.recovery) m_ctx.recovery->RecoverFolder(dir);
   const std::string name = RecordFileName(kind, dir, m_ctx.host->LocalTime(), cookie);
   // The alarm list keeps the full path in 260 characters; a suffix may still be added.
   if (name.size() + 4 > kMaxPathChars) {
@@ -101,11 +131,14 @@ bool CRecordObjectBase::WriteSlot(uint16_t slot, RecordKind kind) {
 // Alarm recorder
 
 CAlarmRecord::~CAlarmRecord() {
-  CloseThread();
+  EndThreadAtExit();
 }
 
 int CAlarmRecord::CreateThread(uint8_t) {
-  if (m_thread.joinable()) return 0;
+  if (!ReapThread()) {
+    Trace("CAlarmRecord::CreateThread() : the last record thread is still busy");
+    return 0;
+  }
   if (!m_ctx.ring) return 0;
   fStopRecord = 0;
   fRecordActive = 0;
@@ -205,7 +238,10 @@ bool CAlarmRecord::RunRecording() {
         ok = WriteSlot(ring.NewestSlot(), RecordKind::kAlarm);
       }
       ring.FrameDone(m_id);
-      if (!ok) got |= kSignalClose;
+      if (!ok) {
+        NoteFailure();
+        got |= kSignalClose;
+      }
     }
     if (got & (kSignalClose | kSignalStop)) {
       ring.Detach(m_id);
@@ -223,6 +259,12 @@ bool CAlarmRecord::FinishForRollOver() {
   if (kept && m_ctx.alarmDb) m_ctx.alarmDb->AlarmDB_AppendItem(frames, m_ctx.host->ServerName());
   m_byStartMarker = 0xFF;
   return true;
+}
+
+void CAlarmRecord::NoteFailure() {
+  std::lock_guard<std::mutex> lock(m_FinishLock);
+  m_fFailed = true;
+  m_LastFailure = std::chrono::steady_clock::now();
 }
 
 void CAlarmRecord::FinishRecording() {
@@ -249,12 +291,15 @@ void CAlarmRecord::FinishLocked() {
 // Manual recorder
 
 CUserRecord::~CUserRecord() {
-  CloseThread();
-  StopRecord();
+  EndThreadAtExit();
+  if (!m_thread.joinable()) StopRecord();
 }
 
 int CUserRecord::CreateThread(uint8_t) {
-  if (m_thread.joinable()) return 0;
+  if (!ReapThread()) {
+    Trace("CUserRecord::CreateThread() : the last record thread is still busy");
+    return 0;
+  }
   return StartThread("CUserRecord::CreateThread() is error.") ? 1 : 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -18,6 +19,7 @@
 #include "record/pre_alarm_buffer.h"
 #include "record/record_file_system.h"
 #include "record/record_file_writer.h"
+#include "record/record_recovery.h"
 
 // What the recorders need from the program.
 class RecordHost {
@@ -42,6 +44,7 @@ struct RecordContext {
   RecordFileSystem* fs = nullptr;
   SystemConfig* alarmDb = nullptr;
   RecordHost* host = nullptr;
+  RecordFolderRecovery* recovery = nullptr;  // finishes files an earlier run left open
 };
 
 // Shared shape: the ring link, the open file and the thread; what every record object offers the
@@ -49,6 +52,8 @@ struct RecordContext {
 class CRecordObjectBase : public virtual RecordObjectControl {
  public:
   static constexpr std::chrono::milliseconds kCloseWait{10000};
+  // How long stopping waits for the thread (a write to a folder that hangs may hold it).
+  static constexpr std::chrono::milliseconds kStopWait{10000};
 
   explicit CRecordObjectBase(RingConsumerId id) : m_id(id) {}
   virtual ~CRecordObjectBase() = default;
@@ -61,14 +66,20 @@ class CRecordObjectBase : public virtual RecordObjectControl {
   // The hand-off state lives in the ring; an open manual file is kept across these.
   int CreateResource() override { return 1; }
   int CloseResource() override { return 1; }
-  // Signals the thread to end and waits for it; it finishes what it must first.
+  // Signals the thread to end and waits for it, at most kStopWait; it finishes what it must
+  // first. 0 (traced) when the thread still runs: it is joined once it has ended.
   int CloseThread() override;
   bool HasThread() const override { return m_thread.joinable(); }
   // The thread runs and takes signals.
   bool IsServing() const { return m_fServing.load(); }
+  std::chrono::milliseconds m_StopWait = kStopWait;
 
  protected:
   bool StartThread(const char* errorText);
+  // Joins a thread that has ended; true when no thread remains.
+  bool ReapThread();
+  // Waits for the thread to end; at exit, a thread that does not end is left to the process's end.
+  void EndThreadAtExit();
   virtual void ThreadMain() = 0;
   RecordHeaderValues HeaderValues(RecordKind kind);
   void Trace(const char* text);
@@ -87,6 +98,9 @@ class CRecordObjectBase : public virtual RecordObjectControl {
   std::atomic<bool> m_fServing{false};
   std::atomic<uint32_t> fFileOpen{0};
   std::mutex m_FinishLock;  // a file finished off the record thread
+  std::mutex m_EndLock;
+  std::condition_variable m_EndCv;
+  bool m_fThreadEnded = true;
 };
 
 class CAlarmRecord : public CRecordObjectBase, public AlarmRecordControl {
@@ -120,6 +134,8 @@ class CAlarmRecord : public CRecordObjectBase, public AlarmRecordControl {
   bool RunRecording();
   void FinishRecording();
   void FinishLocked();
+  // A file could not be created or written: no new file for a second.
+  void NoteFailure();
 
   std::chrono::steady_clock::time_point m_LastFailure{};
   bool m_fFailed = false;

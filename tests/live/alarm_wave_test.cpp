@@ -47,7 +47,9 @@ TEST(AlarmWaveParse, ChunkWalkAndRefusals) {
     size_t dataLength;
   };
   std::vector<uint8_t> cut = Wave({{"fmt ", Fmt()}, {"data", Bytes(100)}});
-  cut.resize(cut.size() - 10);
+  cut.resize(cut.size() - 11);
+  std::vector<uint8_t> headerOnly = Wave({{"fmt ", Fmt()}, {"data", Bytes(100)}});
+  headerOnly.resize(headerOnly.size() - 100);
   std::vector<uint8_t> huge = Wave({{"fmt ", Fmt()}, {"LIST", Bytes(4)}});
   huge.insert(huge.end(), {'L', 'I', 'S', 'T', 0xF8, 0xFF, 0xFF, 0xFF});
   const Case cases[] = {
@@ -59,7 +61,8 @@ TEST(AlarmWaveParse, ChunkWalkAndRefusals) {
       {"id without case", Wave({{"fmt ", Fmt()}, {"DaTa", Bytes(8)}}), WaveParse::Ok, 8},
       {"no data chunk", Wave({{"fmt ", Fmt()}, {"LIST", Bytes(10)}}), WaveParse::NoData, 0},
       {"empty data", Wave({{"fmt ", Fmt()}, {"data", {}}}), WaveParse::EmptyData, 0},
-      {"data past the end", cut, WaveParse::DataPastEnd, 0},
+      {"data past the end: the whole blocks held", cut, WaveParse::Ok, 88},
+      {"data past the end, none held", headerOnly, WaveParse::EmptyData, 0},
       {"chunk size near 4 GiB", huge, WaveParse::NoData, 0},
       {"too short", std::vector<uint8_t>(35, 0), WaveParse::TooShort, 0},
   };

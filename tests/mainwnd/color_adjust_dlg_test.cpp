@@ -117,18 +117,23 @@ TEST_F(ColorAdjustDlgTest, TypedAndScrolledValuesReachFieldSliderAndDevice) {
   ::SetDlgItemTextA(Window(), CColorAdjustDlg::kHueEdit, "");  // the value stays, and shows
   EXPECT_EQ(Shown(), "255/7/130 sliders 255/7/130");
 
-  // A page step to the right moves the value on from the slider's position.
-  HWND hue = ::GetDlgItem(Window(), CColorAdjustDlg::kHueSlider);
-  ::SendMessageA(Window(), WM_HSCROLL, TB_PAGEDOWN, reinterpret_cast<LPARAM>(hue));
-  ::SendMessageA(
-      Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 250),
-      reinterpret_cast<LPARAM>(::GetDlgItem(Window(), CColorAdjustDlg::kContrastSlider)));
+  // The sliders move themselves, then tell: a page step and End from the keyboard (End's
+  // message carries no position), Home, and a drag.
+  auto slider = [&](int id) { return ::GetDlgItem(Window(), id); };
+  ::SendMessageA(slider(CColorAdjustDlg::kHueSlider), WM_KEYDOWN, VK_NEXT, 0);
+  HWND contrast = slider(CColorAdjustDlg::kContrastSlider);
+  ::SendMessageA(contrast, TBM_SETPOS, TRUE, 250);
+  ::SendMessageA(Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 250),
+                 reinterpret_cast<LPARAM>(contrast));
   EXPECT_EQ(Shown(), "255/250/140 sliders 255/250/140");
+  ::SendMessageA(contrast, WM_KEYDOWN, VK_END, 0);
+  ::SendMessageA(slider(CColorAdjustDlg::kBrightnessSlider), WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(Shown(), "0/255/140 sliders 0/255/140");
 
   Press(IDOK);
   ASSERT_EQ(m_sent.size(), 1u);
-  EXPECT_EQ(m_sent[0].brightness, 127);  // 255 shown is 127 on the device
-  EXPECT_EQ(m_sent[0].contrast, 250);
+  EXPECT_EQ(m_sent[0].brightness, 128);  // 0 shown is 128 on the device
+  EXPECT_EQ(m_sent[0].contrast, 255);
   EXPECT_EQ(m_sent[0].hue, 12);
 }
 

@@ -47,13 +47,14 @@ TEST(ColorAdjust, DefaultsSlidersAndTypedNumbers) {
   EXPECT_FALSE(DefaultColors(ColorFamily::Other));
 
   struct Scroll {
-    int code, position, thumb;
+    int code, position;
     std::optional<int> value;
   };
-  for (const Scroll& s : {Scroll{0, 40, 0, 40}, Scroll{1, 41, 0, 41}, Scroll{2, 40, 0, 30},
-                          Scroll{2, 5, 0, 0}, Scroll{3, 250, 0, 255}, Scroll{5, 40, 77, 77},
-                          Scroll{7, 40, 255, 255}, Scroll{8, 40, 77, std::nullopt}})
-    EXPECT_EQ(SliderScrollValue(s.code, s.position, s.thumb, 10), s.value) << s.code;
+  // The slider's own position for every code: Home and End (6, 7) carry none in the message.
+  for (const Scroll& s : {Scroll{0, 40, 40}, Scroll{2, 30, 30}, Scroll{3, 255, 255},
+                          Scroll{5, 77, 77}, Scroll{6, 0, 0}, Scroll{7, 255, 255},
+                          Scroll{8, 40, 40}, Scroll{9, 40, std::nullopt}, Scroll{7, 300, 255}})
+    EXPECT_EQ(SliderScrollValue(s.code, s.position), s.value) << s.code;
 
   struct Typed {
     const char* text;

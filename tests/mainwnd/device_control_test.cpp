@@ -224,21 +224,6 @@ TEST(PanelButtons, TogglesAndTurboFaces) {
   EXPECT_EQ(ActionPresetToggled(false).tipHalf, 1);  // "PRESET"
   EXPECT_EQ(ActionPresetToggled(true).buttonState, 0);
   EXPECT_EQ(ActionPresetToggled(true).tipHalf, 0);  // "ACTION"
-
-  struct Case {
-    uint8_t layoutClass, key;
-    bool hover;
-    const char* face;
-  };
-  const Case cases[] = {
-      {0, 54, false, "BMP\\N_VGA_LEFT_TURBO.bmp"},
-      {4, 55, false, "BMP\\N_QVGA_UP_TURBO.bmp"},  // class 4 takes the N_QVGA faces
-      {3, 57, true, "BMP\\N_QVGA_DOWN_TURBO_OVER.bmp"},
-      {2, 58, false, "BMP\\P_VGA_RIGHT_TURBO.bmp"},
-      {0, 56, false, ""},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(TurboArrowFace(c.layoutClass, c.key, c.hover), c.face) << int(c.key);
 }
 
 TEST(DeviceControl, RetrAsksForTheOppositeOfTheReportedState) {

@@ -59,6 +59,11 @@ TEST(LayoutTable, SkinSetsAndTurboFaces) {
   ASSERT_TRUE(SkinSetOfDevice(1, 2, &set));
   EXPECT_EQ(set, SkinSet::kPQvga);
   EXPECT_FALSE(SkinSetOfDevice(0, 3, &set));
+  // Turbo's faces follow the layout class shown: class 4 (the RZ8P's small layout) is N_QVGA
+  // whatever standard the device reports.
+  const SkinSet byClass[] = {SkinSet::kNVga,  SkinSet::kNQvga, SkinSet::kPVga,
+                             SkinSet::kPQvga, SkinSet::kNQvga, SkinSet::kPQvga};
+  for (uint8_t c = 0; c < 6; ++c) EXPECT_EQ(SkinSetOfClass(c), byClass[c]) << int(c);
   TurboFaces f;
   ASSERT_TRUE(TurboFacesOf(SkinSet::kPQvga, 54, &f));  // P_QVGA uses the N_QVGA arrows
   EXPECT_EQ(f.face, "BMP\\N_QVGA_LEFT_TURBO.bmp");

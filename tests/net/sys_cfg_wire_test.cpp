@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/sys_cfg_items.h"
+#include "mainwnd/main_window_commands.h"
 #include "net/sys_cfg_blocks.h"
 #include "net/sys_cfg_fields.h"
 #include "tests/support/hex_text.h"
@@ -53,6 +54,12 @@ uint8_t* CopyOf(int option, bool olderPppoe = false) {
       return a.cfg_PERI;
   }
   return nullptr;
+}
+
+uint8_t SysCfgOptionOf(const std::string& name) {
+  for (uint8_t o = 0; o < kSysCfgOptionCount; ++o)
+    if (name == SysCfgOptionNames[o]) return o;
+  return kSysCfgAll;
 }
 
 std::string CopyText(int option, bool olderPppoe = false) {
@@ -270,6 +277,58 @@ TEST_F(SysCfgWireTest, EveryWrittenBlockRoundTripsByteExact) {
         }
       }
     }
+  }
+}
+
+// Older firmware fetches block by block in the fixed order, each block into its copy as stored.
+TEST_F(SysCfgWireTest, BlockByBlockFetchOnOlderFirmware) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    std::vector<std::string> order;
+  };
+  const Case cases[] = {
+      {"RZ1K",
+       "1023",
+       {"IP", "ONLINE", "ALARM", "SECURE", "SMTP", "FTP", "RS485", "DVRLIVE", "DVRREC", "PPPOE",
+        "DNS"}},
+      {"RZ2K",
+       "0002",
+       {"IP", "ONLINE", "ALARM", "SECURE", "SMTP", "FTP", "RS485", "PERI", "SNTP", "PPPOE", "DNS"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.product) + " " + c.firmware);
+    devsim.Stop();
+    StartDevice({"--product", c.product, "--firmware", c.firmware, "--online-length", "48"});
+    const std::string cookie = Login();
+    APP_DATA& a = *g_lpApp;
+    a.str_ProductID = c.product;
+    a.str_FWVersion = c.firmware;
+    FillCopies();
+    const size_t before = Requests().size();
+    for (const FetchStep& step : SystemConfigFetchPlan(c.product, c.firmware)) {
+      std::span<uint8_t> copy = SysCfgCopy(a, step.option);
+      if (step.option == kSysCfgOnline) std::fill(copy.begin(), copy.end(), 0);
+      ASSERT_EQ(GetSysCfgItem(step.option, copy.data(), step.size), 1) << int{step.option};
+    }
+    const auto log = Requests();
+    ASSERT_EQ(log.size() - before, c.order.size());
+    for (size_t i = 0; i < c.order.size(); ++i) {
+      const std::string& name = c.order[i];
+      const uint32_t size = SysCfgBlockSizes[SysCfgOptionOf(name)];
+      EXPECT_EQ(log[before + i].target, "/GetSysCfg.cgi?Option=" + name +
+                                            "&Size=" + std::to_string(size) + "&Cookie=" + cookie);
+      const std::span<uint8_t> copy = SysCfgCopy(a, SysCfgOptionOf(name));
+      const std::string stored = StoredBlock(name);
+      EXPECT_EQ(std::string(copy.begin(), copy.end()),
+                name == "ONLINE" ? stored.substr(0, 48) + std::string(192, '\0') : stored)
+          << name;
+    }
+    // Blocks outside the order keep their copies.
+    EXPECT_EQ(CopyText(kSysCfgInf), std::string(44, '\xEE'));
+    EXPECT_EQ(CopyText(kSysCfgSystem), std::string(36, '\xEE'));
+    // The PPPoE copy of the firmware's layout was filled, the other one not.
+    EXPECT_EQ(CopyText(kSysCfgPppoe, false), std::string(68, '\xEE'));
   }
 }
 

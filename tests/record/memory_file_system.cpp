@@ -7,6 +7,9 @@ namespace {
 class MemoryFile : public RecordFile {
  public:
   MemoryFile(MemoryFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+  ~MemoryFile() override { m_fs.Closed(m_path); }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
   bool WriteAt(uint64_t offset, const void* data, size_t n) override {
     return m_fs.WriteAt(m_path, offset, data, n);
   }
@@ -40,6 +43,9 @@ std::unique_ptr<RecordFile> MemoryFileSystem::Open(const std::string& path, File
     case FileOpenMode::kOpenExisting:
       if (!exists) return nullptr;
       break;
+    case FileOpenMode::kOpenUnshared:
+      if (!exists || m_open[path] > 0) return nullptr;
+      break;
     case FileOpenMode::kCreateNew:
       if (exists || m_createFails || !Step()) return nullptr;
       m_files[path];
@@ -50,7 +56,23 @@ std::unique_ptr<RecordFile> MemoryFileSystem::Open(const std::string& path, File
       m_files[path].clear();
       break;
   }
+  ++m_open[path];
   return std::make_unique<MemoryFile>(*this, path);
+}
+
+void MemoryFileSystem::Closed(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (--m_open[path] == 0) m_open.erase(path);
+}
+
+std::vector<std::string> MemoryFileSystem::ListFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  std::vector<std::string> paths;
+  for (const auto& [name, bytes] : m_files)
+    if (name.size() > folder.size() && name.compare(0, folder.size(), folder) == 0 &&
+        name.find('\\', folder.size()) == std::string::npos)
+      paths.push_back(name);
+  return paths;
 }
 
 bool MemoryFileSystem::Exists(const std::string& path) {
@@ -85,6 +107,17 @@ void MemoryFileSystem::SetCapacity(uint64_t bytes) {
 void MemoryFileSystem::CrashAfter(int operations) {
   std::lock_guard<std::mutex> lock(m_lock);
   m_crashAfter = operations;
+}
+
+void MemoryFileSystem::SetWritesHang(bool hang) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_writesHang = hang;
+  m_released.notify_all();
+}
+
+int MemoryFileSystem::WritesWaiting() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return m_writesWaiting;
 }
 
 void MemoryFileSystem::SetCreateFails(bool fails) {
@@ -123,7 +156,10 @@ uint64_t MemoryFileSystem::UsedBytes() {
 
 bool MemoryFileSystem::WriteAt(const std::string& path, uint64_t offset, const void* data,
                                size_t n) {
-  std::lock_guard<std::mutex> lock(m_lock);
+  std::unique_lock<std::mutex> lock(m_lock);
+  ++m_writesWaiting;
+  m_released.wait(lock, [this] { return !m_writesHang; });
+  --m_writesWaiting;
   auto it = m_files.find(path);
   if (it == m_files.end()) return false;
   std::vector<uint8_t>& bytes = it->second;

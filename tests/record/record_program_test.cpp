@@ -188,3 +188,45 @@ TEST_F(RecordProgram, AltF4DuringAnAlarmLeavesCompleteFiles) {
   const std::vector<uint8_t> list = ReadBytes(m_folder.File("AlarmData.dat"));
   EXPECT_EQ(ParseAlarmList(list.data(), list.size()).items.size(), 1u);
 }
+
+// The program killed while a manual and an alarm recording are open: both files still say 0
+// frames and lack their index, so the player refuses them. Started again, the program finishes
+// them before its login window shows: the player accepts both and the alarm list has the alarm.
+TEST_F(RecordProgram, RecordingsOfAKilledProgramAreFinishedAtTheNextStart) {
+  HWND main = StartAndLogIn({"--set", "stream.motion=0x4"});
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(StreamShown(main));
+  Click(main, kRecordButton);
+  auto grown = [&](const char* pattern) {
+    const std::vector<std::string> files = ts::FilesMatching(m_records, pattern);
+    return files.size() == 1 && ReadBytes(files[0]).size() > 60000;
+  };
+  ASSERT_TRUE(ts::WaitUntil([&] { return grown("USER_MJPEG_*.qdx") && grown("ALARM_MJPEG_*.qdx"); },
+                            60000));
+  m_process.Kill();
+  DWORD code = 0;
+  ASSERT_TRUE(m_process.WaitExit(30000, &code));
+  const std::string manual = ts::FilesMatching(m_records, "USER_MJPEG_*.qdx").at(0);
+  const std::string alarm = ts::FilesMatching(m_records, "ALARM_MJPEG_*.qdx").at(0);
+  for (const std::string& path : {manual, alarm}) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    EXPECT_FALSE(CheckRecordFile(bytes.data(), bytes.size()).ok) << path << " was finished";
+  }
+  EXPECT_TRUE(ReadBytes(m_folder.File("AlarmData.dat")).empty());
+
+  ts::Process again;
+  ASSERT_TRUE(again.Start(m_folder.File("Ostrova.exe"), "Ostrova.exe", m_folder.Path(),
+                          {"OST_MSGBOX_LOG=" + m_folder.File("msgbox.log")}));
+  HWND login = ts::WaitForLoginWindow(again.Id());
+  ASSERT_NE(login, nullptr);
+  EXPECT_GT(CheckedFiles("USER_MJPEG_*.qdx", 0).at(0).frames, 2u);
+  EXPECT_GT(CheckedFiles("ALARM_MJPEG_*.qdx", 1).at(0).frames, 2u);
+  PostMessageA(login, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(again.WaitExit(30000, &code));
+  for (const std::string& path : {manual, alarm})
+    EXPECT_NE(PlayerVerdict(path).find("OK"), std::string::npos) << path;
+  const std::vector<uint8_t> list = ReadBytes(m_folder.File("AlarmData.dat"));
+  const AlarmListContent items = ParseAlarmList(list.data(), list.size());
+  ASSERT_EQ(items.items.size(), 1u);
+  EXPECT_EQ(std::string(items.items[0].szPath), alarm);
+}

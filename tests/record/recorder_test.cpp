@@ -3,6 +3,7 @@
 // start/stop toggles against a fast producer, a full disk, and names taken in the same second.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -369,4 +370,45 @@ TEST_F(RecorderTest, ThreadsStopWhileTheProducerRuns) {
   ASSERT_EQ(files.size(), 2u);
   for (const RecordedFile& f : files) ExpectConsecutive(f.stamps, f.name);
   EXPECT_EQ(AlarmList().items.size(), 1u);
+}
+
+// A disk too full for a header: the failed alarm file is not tried again at once, however many
+// alarms come within the second.
+TEST_F(RecorderTest, FailedAlarmWriteWaitsASecondBeforeTheNextFile) {
+  ASSERT_EQ(alarm.CreateThread(0), 1);
+  fs.SetCapacity(50);
+  ASSERT_EQ(alarm.CreateRecordFile("C:\\rec\\"), 1);
+  WaitWriting(kRingAlarm);
+  Store();
+  ASSERT_TRUE(WaitUntil([&] { return !alarm.IsRecording(); }));
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(alarm.CreateRecordFile("C:\\rec\\"), 0) << "attempt " << i;
+    Store();
+  }
+  std::lock_guard<std::mutex> lock(host.m_lock);
+  const auto headerFailures = std::count_if(
+      host.m_traces.begin(), host.m_traces.end(),
+      [](const std::string& t) { return t.find("header write failed") != std::string::npos; });
+  EXPECT_EQ(headerFailures, 1);
+}
+
+// A record folder whose writes hang: stopping does not wait for ever, and the thread is taken
+// back once the write returns.
+TEST_F(RecorderTest, StopWaitsBoundedForAThreadInAHungWrite) {
+  user.m_StopWait = 200ms;
+  ASSERT_EQ(user.CreateThread(0), 1);
+  ASSERT_EQ(user.CreateRecordFile("C:\\rec\\"), 1);
+  WaitWriting(kRingManual);
+  fs.SetWritesHang(true);
+  std::thread producer([&] { Store(); });
+  EXPECT_TRUE(WaitUntil([&] { return fs.WritesWaiting() == 1; }));
+  EXPECT_EQ(user.CloseThread(), 0);
+  EXPECT_TRUE(user.HasThread());
+  EXPECT_EQ(user.CreateThread(0), 0);  // the old thread is still busy
+  fs.SetWritesHang(false);
+  producer.join();
+  ASSERT_TRUE(WaitUntil([&] { return !user.IsServing(); }));
+  EXPECT_EQ(user.CreateThread(0), 1);
+  user.StopRecord();
+  for (const RecordedFile& f : Files()) EXPECT_TRUE(f.verdict.ok);
 }
