@@ -26,7 +26,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 23> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 27> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -50,6 +50,10 @@ Handler FindHandler(std::string_view path) {
       {"/Getlog.cgi", HandleGetLog},
       {"/ClearLog.cgi", HandleClearLog},
       {"/SyncTime.cgi", HandleSyncTime},
+      {"/GetDvrDate.cgi", HandleGetDvrDate},
+      {"/SetDvrDate.cgi", HandleSetDvrDate},
+      {"/GetRecordSetting.cgi", HandleGetRecordSetting},
+      {"/SetRecordSetting.cgi", HandleSetRecordSetting},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -167,6 +167,7 @@ const std::vector<SettingHelp>& SettingKeys() {
     keys.push_back({"log.length", "entries in the device log of /Getlog.cgi (0..100000)"});
     keys.push_back({"log.page", "entries per /Getlog.cgi page (1..128, default 30)"});
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
+    for (const auto& k : DvrQuerySettingKeys()) keys.push_back({k.key, k.help});
     return keys;
   }();
   return kKeys;
@@ -311,6 +312,7 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
     p.slaves = std::string(value);
     return true;
   }
+  if (IsDvrQuerySetting(key)) return ApplyDvrQuerySetting(key, value, p.dvr_query, error);
   if (key == "devinfo_text") {
     p.devinfo_text = std::string(value);
     return true;

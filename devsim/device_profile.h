@@ -9,6 +9,7 @@
 
 #include "devsim/config_blocks.h"
 #include "devsim/device_log.h"
+#include "devsim/dvr_query_state.h"
 #include "devsim/live_settings.h"
 
 namespace devsim {
@@ -62,6 +63,8 @@ struct DeviceProfile {
 
   LogSettings log;    // the "log." settings
   LiveSettings live;  // the "stream." settings
+
+  DvrQueryState dvr_query;  // the "dvrdate." and "dvrrec." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }
 };

@@ -59,6 +59,13 @@ Reply HandleGetVersion(Device& device, const Request& request);
 Reply HandleGetLog(Device& device, const Request& request);
 Reply HandleClearLog(Device& device, const Request& request);
 Reply HandleSyncTime(Device& device, const Request& request);
+
+// "/GetDvrDate.cgi", "/SetDvrDate.cgi", "/GetRecordSetting.cgi", "/SetRecordSetting.cgi": the
+// recorder's clock and record settings (dvr_query_state.h); 404 where the firmware lacks them.
+Reply HandleGetDvrDate(Device& device, const Request& request);
+Reply HandleSetDvrDate(Device& device, const Request& request);
+Reply HandleGetRecordSetting(Device& device, const Request& request);
+Reply HandleSetRecordSetting(Device& device, const Request& request);
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 

@@ -4,6 +4,8 @@
 #include "settings/alarm_list_page.h"
 #include "settings/alarm_page.h"
 #include "settings/ddns_page.h"
+#include "settings/dvr_list_pages.h"
+#include "settings/dvr_setting_pages.h"
 #include "settings/ftp_page.h"
 #include "settings/general_page.h"
 #include "settings/local_paths_page.h"
@@ -28,14 +30,14 @@ constexpr SettingsPageRow kPages[] = {
     {"Mail", &Make<MailPropertyPage>},
     {"FTP", &Make<FTPPropertyPage>},
     {"Server Time Config", &Make<CSNTPPage>},
-    {"DVR", nullptr},
-    {"Device", nullptr},
-    {"Detection", nullptr},
+    {"DVR", &Make<CameraPage>},
+    {"Device", &Make<DevicePage>},
+    {"Detection", &Make<DetectionPage>},
     {"Network Backup", nullptr},
     {"Search List", nullptr},
-    {"Timer Record", nullptr},
-    {"Date", nullptr},
-    {"Record Setting", nullptr},
+    {"Timer Record", &Make<TimerRecordPage>},
+    {"Date", &Make<DVRDatePage>},
+    {"Record Setting", &Make<DVRRecordPage>},
     {"Alarm", &Make<AlarmPropertyPage>},
     {"Alarm List", &Make<AlarmDataPage>},
     {"General", &Make<ToolBoxPropertyPage>},
