@@ -67,7 +67,7 @@ void WriteDeviceRow(std::span<uint8_t> b, int channel, const DeviceRow& row) {
   CfgSetUint(b, cfg::rs485::kBaudRate, row.dwBaudRate, i);
 }
 
-const char* DeviceTypeText(uint8_t type) {
+const char* ChannelDeviceTypeText(uint8_t type) {
   return type == 1 ? "PTZ" : "CAMERA";
 }
 const char* DeviceProtocolText(uint8_t protocol) {

@@ -36,7 +36,7 @@ DeviceRow ReadDeviceRow(std::span<const uint8_t> rs485, int channel);
 void WriteDeviceRow(std::span<uint8_t> rs485, int channel, const DeviceRow& row);
 
 // "PTZ" for 1, "CAMERA" for any other type.
-const char* DeviceTypeText(uint8_t type);
+const char* ChannelDeviceTypeText(uint8_t type);
 // "P-D" for 1, "NORMAL" otherwise.
 const char* DeviceProtocolText(uint8_t protocol);
 

@@ -35,7 +35,7 @@ std::vector<ChannelListPage::Column> DevicePage::Columns() const {
 
 std::vector<std::string> DevicePage::RowTexts(int ch) const {
   const DeviceRow& r = m_rows[static_cast<size_t>(ch)];
-  return {DeviceTypeText(r.byType), Unsigned(r.byId), DeviceProtocolText(r.byProtocol),
+  return {ChannelDeviceTypeText(r.byType), Unsigned(r.byId), DeviceProtocolText(r.byProtocol),
           Unsigned(r.dwBaudRate)};
 }
 

@@ -69,9 +69,9 @@ TEST(DvrChannelRows, DeviceRowWritesExactlyItsChannel) {
 }
 
 TEST(DvrChannelRows, DeviceTextsAndRates) {
-  EXPECT_STREQ(DeviceTypeText(0), "CAMERA");
-  EXPECT_STREQ(DeviceTypeText(1), "PTZ");
-  EXPECT_STREQ(DeviceTypeText(7), "CAMERA");
+  EXPECT_STREQ(ChannelDeviceTypeText(0), "CAMERA");
+  EXPECT_STREQ(ChannelDeviceTypeText(1), "PTZ");
+  EXPECT_STREQ(ChannelDeviceTypeText(7), "CAMERA");
   EXPECT_STREQ(DeviceProtocolText(1), "P-D");
   EXPECT_STREQ(DeviceProtocolText(2), "NORMAL");
   EXPECT_EQ(DeviceBaudRateIndex(9600), 2);
