@@ -9,7 +9,7 @@ set(OST_FOLDER_LAYERS
   "app"
   "session"
   "mainwnd tools record"
-  "login"
+  "login settings"
   "program")
 
 # ost_folder_rank(<folder> <out-var>): the folder's layer (0 = bottom), or -1 outside the layers.

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include <commctrl.h>
+
 #include "platform/wnd.h"
 
 namespace ost {
@@ -105,6 +107,50 @@ void DataExchange::ComboIndex(int id, int& value) {
   } else {
     ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
   }
+}
+
+void DataExchange::Radio(int firstId, int lastId, int& value) {
+  if (Failed()) return;
+  if (m_save) {
+    value = -1;
+    for (int id = firstId; id <= lastId; ++id) {
+      HWND button = ::GetDlgItem(m_dialog, id);
+      if (button != nullptr && ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        value = id - firstId;
+        return;
+      }
+    }
+    return;
+  }
+  for (int id = firstId; id <= lastId; ++id) {
+    if (HWND button = ::GetDlgItem(m_dialog, id)) {
+      ::SendMessageA(button, BM_SETCHECK, id - firstId == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+  }
+}
+
+void DataExchange::IpAddress(int id, uint32_t& value) {
+  HWND control = Control(id);
+  if (control == nullptr) return;
+  if (m_save) {
+    DWORD address = 0;
+    ::SendMessageA(control, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    value = address;
+  } else {
+    ::SendMessageA(control, IPM_SETADDRESS, 0, static_cast<LPARAM>(value));
+  }
+}
+
+void DataExchange::Number(int id, int& value, int min, int max) {
+  int64_t v = value;
+  if (!ExchangeSigned(id, v, min, max)) {
+    if (m_save && Failed()) {
+      m_prompt = "Please enter an integer between " + std::to_string(min) + " and " +
+                 std::to_string(max) + ".";
+    }
+    return;
+  }
+  value = static_cast<int>(v);
 }
 
 }  // namespace ost

@@ -46,6 +46,15 @@ class DataExchange {
   void Check(int id, int& value);
   // A combo box's selected index (-1: none).
   void ComboIndex(int id, int& value);
+  // A group of radio buttons firstId..lastId: the index of the checked one (-1: none).  Loading
+  // checks the button at the index and unchecks the others.
+  void Radio(int firstId, int lastId, int& value);
+  // An IP address control: the address with its first octet in the top byte.
+  void IpAddress(int id, uint32_t& value);
+  // An edit control's decimal number in min..max; a failed save also keeps the prompt that
+  // names the range (RangePrompt).
+  void Number(int id, int& value, int min, int max);
+  const std::string& RangePrompt() const { return m_prompt; }
 
  private:
   HWND Control(int id);
@@ -56,6 +65,7 @@ class DataExchange {
   HWND m_dialog;
   bool m_save;
   HWND m_failedControl = nullptr;
+  std::string m_prompt;
 };
 
 }  // namespace ost

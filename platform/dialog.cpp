@@ -148,7 +148,12 @@ void Dialog::EndDialog(INT_PTR result) {
 
 bool Dialog::UpdateData(bool save) {
   DataExchange dx(m_hWnd, save);
+  // Change handlers see no notification of the values written here.
+  const bool wasLoading = m_loading;
+  if (!save) m_loading = true;
   DoDataExchange(dx);
+  m_loading = wasLoading;
+  if (save && dx.Failed()) m_lastPrompt = dx.RangePrompt();
   return !dx.Failed();
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "platform/data_exchange.h"
 #include "platform/wnd.h"
@@ -40,11 +41,18 @@ class Dialog : public Wnd {
   // destroys a modeless dialog (on its own thread only).
   void EndDialog(INT_PTR result);
   INT_PTR GetResult() const { return m_result; }
+  // The parent (or owner) the window is created with; set before DoModal or Create.
+  void SetParentWindow(HWND parent) { m_parent = parent; }
   bool IsModal() const { return m_modal; }
 
   // Runs DoDataExchange: save == true reads the controls into the members, false writes the
-  // members into the controls.  False when a value failed validation.
+  // members into the controls.  False when a value failed validation.  While the members are
+  // written IsLoading() is true, so that change handlers can leave values alone that the
+  // program, not the user, put there.
   bool UpdateData(bool save = true);
+  bool IsLoading() const { return m_loading; }
+  // The range prompt of the last failed save ("Please enter an integer between ..."), or empty.
+  const std::string& LastPrompt() const { return m_lastPrompt; }
 
   // The dialog keyboard interface (Tab, Enter, Escape, mnemonics).
   bool PreTranslateMessage(MSG* msg) override;
@@ -75,6 +83,8 @@ class Dialog : public Wnd {
   bool m_modal = false;
   std::atomic<bool> m_endRequested{false};
   INT_PTR m_result = -1;
+  bool m_loading = false;
+  std::string m_lastPrompt;
 };
 
 }  // namespace ost

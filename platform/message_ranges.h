@@ -9,7 +9,7 @@ namespace ost::msg {
 inline constexpr uint32_t kUserBase = 0x0400;  // WM_USER
 inline constexpr uint32_t kAppBase = 0x8000;   // WM_APP
 
-enum class Owner { kNone, kLive, kSession, kLogin, kMainWnd, kTools, kRecord };
+enum class Owner { kNone, kLive, kSession, kLogin, kMainWnd, kTools, kRecord, kSettings };
 
 // Numbers WM_USER + n that the device's clients have always used, fixed for compatibility with
 // what is posted between windows. No two folders share a number.
@@ -21,7 +21,7 @@ inline constexpr struct {
     {6, Owner::kMainWnd},  {8, Owner::kMainWnd},  {9, Owner::kMainWnd}, {10, Owner::kMainWnd},
     {11, Owner::kMainWnd}, {12, Owner::kSession}, {15, Owner::kLogin},  {16, Owner::kLogin},
     {19, Owner::kLive},    {27, Owner::kSession}, {32, Owner::kLive},   {33, Owner::kLogin},
-    {34, Owner::kLogin},   {43, Owner::kLogin},
+    {34, Owner::kLogin},   {43, Owner::kLogin},   {21, Owner::kSettings}, {28, Owner::kSettings},
 };
 
 // Our own messages: WM_APP + a range of 32 numbers per folder.
@@ -40,6 +40,8 @@ constexpr uint32_t RangeFirst(Owner owner) {
       return kAppBase + 0x1A0;
     case Owner::kRecord:
       return kAppBase + 0x1C0;
+    case Owner::kSettings:
+      return kAppBase + 0x1E0;
     case Owner::kNone:
       break;
   }
@@ -51,7 +53,7 @@ constexpr Owner OwnerOf(uint32_t m) {
   for (const auto& fixed : kFixedUserMessages)
     if (m == kUserBase + fixed.n) return fixed.owner;
   for (Owner o : {Owner::kSession, Owner::kMainWnd, Owner::kLive, Owner::kLogin, Owner::kTools,
-                  Owner::kRecord}) {
+                  Owner::kRecord, Owner::kSettings}) {
     if (m >= RangeFirst(o) && m < RangeFirst(o) + kRangeSize) return o;
   }
   return Owner::kNone;

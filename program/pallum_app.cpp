@@ -15,6 +15,7 @@
 #include "mainwnd/pallum_dlg.h"
 #include "program/program_objects.h"
 #include "record/record_app.h"
+#include "settings/my_system_dialog.h"
 #include "net/local_ip.h"
 #include "platform/process_launch.h"
 
@@ -50,6 +51,7 @@ bool CPallumApp::StartUp() {
   InitLocalIPAddress();
   if (!CreateAppData()) return false;
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
+  InstallSettingsSheet();
   BindRecordObjects(g_programObjects->m_Record);
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();

@@ -1,0 +1,270 @@
+// The settings sheet in the real program under Wine against devsim: the main window's button
+// opens it with the family's tree, title and buttons; EXIT and an unchanged APPLY send nothing;
+// a network edit reaches the device as exactly the edited bytes, and the client follows a new
+// web port only when the device took it; the PPPoE refusal; REBOOT; the second press closes.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_fixture.h"
+
+namespace {
+
+namespace ts = testsupport;
+
+constexpr int kSystemConfigButton = 1006;
+constexpr int kExit = 8000, kApply = 8001, kReboot = 8002;
+constexpr int kTree = 0x7EEE;
+constexpr int kWebPort = 1040, kPppoeUser = 1043, kPppoeRadio = 1253;
+
+// The texts of a tree in another process, depth first, children indented by two blanks.
+std::vector<std::string> TreeLines(HWND tree) {
+  std::vector<std::string> lines;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(tree, &pid);
+  HANDLE process =
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return lines;
+  auto* remote = static_cast<char*>(
+      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  auto textOf = [&](HTREEITEM item) {
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = remote + 512;
+    tv.cchTextMax = 256;
+    ::WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
+    char text[257] = {};
+    ::ReadProcessMemory(process, remote + 512, text, 256, nullptr);
+    return std::string(text);
+  };
+  auto next = [&](HTREEITEM item, UINT how) {
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+  };
+  for (HTREEITEM top = next(nullptr, TVGN_ROOT); top != nullptr; top = next(top, TVGN_NEXT)) {
+    lines.push_back(textOf(top));
+    for (HTREEITEM child = next(top, TVGN_CHILD); child != nullptr; child = next(child, TVGN_NEXT))
+      lines.push_back("  " + textOf(child));
+  }
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::CloseHandle(process);
+  return lines;
+}
+
+// A page of the sheet: the dialog child that holds the control.
+HWND PageWith(HWND sheet, int control) {
+  for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::GetDlgItem(child, control) != nullptr) return child;
+  }
+  return nullptr;
+}
+
+void SetItemText(HWND dlg, int id, const std::string& text) {
+  ::SendMessageA(::GetDlgItem(dlg, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+class SettingsSheetProgram : public ts::ProgramFixture {
+ protected:
+  SettingsSheetProgram()
+      : ProgramFixture({.folderPrefix = "ostrova-sheet", .devsimArgs = {"--fps", "10"}}) {}
+
+  HWND OpenSheet(HWND main) {
+    Click(main, kSystemConfigButton);
+    return ts::WaitForWindow(m_process.Id(), "System setting");
+  }
+  std::string Block(const std::string& option) {
+    return m_device.Control("/_devsim/block?option=" + option);
+  }
+  int ServerPort() const {
+    return static_cast<int>(
+        ::GetPrivateProfileIntA("Ostrova", "ServerPort", -1, m_folder.File("Setting.ini").c_str()));
+  }
+  size_t Sets() const { return m_device.RequestsOf("/SetSysCfg.cgi").size(); }
+  // Whether the window is gone (or hidden).
+  static bool Gone(HWND w) { return !::IsWindow(w) || !::IsWindowVisible(w); }
+};
+
+struct Profile {
+  const char* product;
+  const char* firmware;
+  const char* title;
+  std::vector<std::string> tree;
+  bool reboot;
+};
+
+const Profile kProfiles[] = {
+    {"RZ1K",
+     "1057",
+     "16CH DVR",
+     {"Network", "  DDNS", "  Mail", "  FTP", "DVR", "  Device", "  Detection", "  Network Backup",
+      "  Search List", "  Timer Record", "  Date", "  Record Setting", "Alarm", "General",
+      "  Account", "  Online User Info", "  File Path"},
+     false},
+    {"RZ4K",
+     "1058",
+     "4CH DVR",
+     {"Network", "  DDNS", "  Mail", "  FTP", "DVR", "  Device", "  Detection", "  Network Backup",
+      "  Search List", "  Timer Record", "  Date", "  Record Setting", "Alarm", "General",
+      "  Account", "  Online User Info", "  File Path"},
+     false},
+    {"RZ2K",
+     "1010",
+     "Video Server",
+     {"Network", "  DDNS", "  Mail", "  FTP", "  Server Time Config", "Alarm", "  Alarm List",
+      "General", "  Account", "  Peripheral", "  Online User Info", "  File Path"},
+     true},
+    {"RZ2K",
+     "1035",
+     "Video Server",
+     {"Network", "  DDNS", "  Mail", "  FTP", "  Server Time Config", "Alarm", "  Alarm List",
+      "General", "  Account", "  Peripheral", "  Online User Info", "  File Path"},
+     true},
+    {"RZ5M",
+     "1010",
+     "DVR Setting",
+     {"Network", "  Mail", "  FTP", "Alarm", "  Alarm List", "General", "  Account",
+      "  Online User Info", "  File Path"},
+     false},
+    {"RZ8P",
+     "1010",
+     "Video Server",
+     {"Network", "  DDNS", "  Mail", "  FTP", "  Server Time Config", "Alarm", "  Alarm List",
+      "General", "  Account", "  Online User Info", "  File Path"},
+     true},
+};
+
+// Each family: the tree, the buttons; EXIT sends nothing, and neither does an APPLY without an
+// edit (the DVRs with firmware "3000" or newer would send IP; none of these is).
+TEST_F(SettingsSheetProgram, EachFamilyOpensItsTreeAndSendsNothingUnchanged) {
+  for (const Profile& p : kProfiles) {
+    SCOPED_TRACE(std::string(p.product) + " " + p.firmware);
+    HWND main = StartAndLogIn({"--product", p.product, "--firmware", p.firmware});
+    ASSERT_NE(main, nullptr);
+    HWND sheet = OpenSheet(main);
+    ASSERT_NE(sheet, nullptr) << MessageBoxes();
+    EXPECT_EQ(TreeLines(::GetDlgItem(sheet, kTree)), p.tree);
+    EXPECT_NE(::GetDlgItem(sheet, kExit), nullptr);
+    EXPECT_NE(::GetDlgItem(sheet, kApply), nullptr);
+    EXPECT_EQ(::GetDlgItem(sheet, kReboot) != nullptr, p.reboot);
+    EXPECT_NE(PageWith(sheet, kWebPort), nullptr);  // the network page is shown first
+    const std::string ip = Block("IP"), pppoe = Block("PPPOE");
+
+    ts::PostClick(sheet, kExit);
+    ASSERT_TRUE(ts::WaitUntil([&] { return Gone(sheet); }));
+    sheet = OpenSheet(main);
+    ASSERT_NE(sheet, nullptr) << MessageBoxes();
+    ts::PostClick(sheet, kApply);
+    ASSERT_TRUE(ts::WaitUntil([&] { return Gone(sheet); }));
+    EXPECT_EQ(Sets(), 0u);
+    EXPECT_EQ(Block("IP"), ip);
+    EXPECT_EQ(Block("PPPOE"), pppoe);
+    EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
+    CloseAndWait(main);
+    m_device.Stop();
+  }
+}
+
+// The second press of the main window's button closes the open sheet without applying.
+TEST_F(SettingsSheetProgram, SecondPressClosesAndReopens) {
+  HWND main = StartAndLogIn({"--product", "RZ2K"});
+  ASSERT_NE(main, nullptr);
+  HWND sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr);
+  Click(main, kSystemConfigButton);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(sheet); }));
+  sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr);
+  ts::PostClick(sheet, kReboot);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !m_device.RequestsOf("/Reboot.cgi").empty(); }));
+  EXPECT_TRUE(::IsWindowVisible(sheet));  // REBOOT leaves the sheet open
+  EXPECT_EQ(Sets(), 0u);
+  CloseAndWait(main);
+}
+
+// A new web port and a PPPoE user name: PPPOE, then IP; every other byte of both blocks stays;
+// the client's next requests go to the new port, which devsim now listens on.
+TEST_F(SettingsSheetProgram, NetworkEditSendsExactlyTheEditedBytesAndFollowsThePort) {
+  HWND main = StartAndLogIn({"--product", "RZ2K", "--firmware", "1035"});
+  ASSERT_NE(main, nullptr);
+  const std::string ip = Block("IP"), pppoe = Block("PPPOE");
+  ASSERT_EQ(ip.size(), 24u);
+  ASSERT_EQ(pppoe.size(), 68u);
+  HWND sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = PageWith(sheet, kWebPort);
+  ASSERT_NE(page, nullptr);
+  // Typing keeps a port to four digits.
+  const int newPort = 8123;
+  SetItemText(page, kWebPort, std::to_string(newPort));
+  SetItemText(page, kPppoeUser, "someone");
+  ts::PostClick(sheet, kApply);
+  ASSERT_TRUE(ts::WaitUntil([&] { return Gone(sheet); }, 20000)) << MessageBoxes();
+
+  const auto sets = m_device.RequestsOf("/SetSysCfg.cgi");
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0].params[0], "Option=PPPOE");
+  EXPECT_EQ(sets[1].params[0], "Option=IP");
+  std::string wantIp = ip;
+  wantIp[16] = static_cast<char>(newPort & 0xFF);
+  wantIp[17] = static_cast<char>(newPort >> 8);
+  EXPECT_EQ(Block("IP"), wantIp);
+  std::string wantPppoe = pppoe;
+  for (int i = 4; i < 36; ++i) wantPppoe[i] = 0;  // the newer layout: user name at 4, 32 bytes
+  const std::string user = "someone";
+  wantPppoe.replace(4, user.size(), user);
+  EXPECT_EQ(Block("PPPOE"), wantPppoe);
+  EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
+
+  // The client talks to the new port: the reopened sheet fetches through it, and the settings
+  // keep it.
+  EXPECT_NE(m_device.Control("/_devsim/ports").find(std::to_string(newPort)), std::string::npos);
+  sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr) << MessageBoxes();
+  CloseAndWait(main);
+  EXPECT_EQ(ServerPort(), newPort);
+}
+
+// A refused IP write leaves the client on its port; a PPPoE address mode without DDNS is
+// refused before anything is sent.
+TEST_F(SettingsSheetProgram, RefusedSendKeepsThePortAndPppoeWithoutDdnsIsRefused) {
+  HWND main = StartAndLogIn({"--product", "RZ2K", "--set", "block.SMTP=00"});
+  ASSERT_NE(main, nullptr);
+  HWND sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = PageWith(sheet, kWebPort);
+  ASSERT_NE(page, nullptr);
+  ts::PostClick(page, kPppoeRadio);
+  ts::PostClick(sheet, kApply);
+  ASSERT_TRUE(
+      ts::WaitUntil([&] { return MessageBoxes().find("PPPOE and DDNS") != std::string::npos; }));
+  EXPECT_TRUE(::IsWindowVisible(sheet));
+  EXPECT_EQ(Sets(), 0u);
+  Click(main, kSystemConfigButton);  // close it
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(sheet); }));
+
+  const std::string ip = Block("IP");
+  m_device.Control("/_devsim/fault?name=status&path=/SetSysCfg.cgi&code=500");
+  sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr);
+  page = PageWith(sheet, kWebPort);
+  SetItemText(page, kWebPort, "8124");
+  ts::PostClick(sheet, kApply);
+  ASSERT_TRUE(ts::WaitUntil([&] { return Gone(sheet); }, 20000));
+  EXPECT_NE(MessageBoxes().find("Change System Config is failed"), std::string::npos);
+  EXPECT_EQ(Block("IP"), ip);
+  m_device.Control("/_devsim/clear-faults");
+  sheet = OpenSheet(main);
+  ASSERT_NE(sheet, nullptr) << MessageBoxes();
+  CloseAndWait(main);
+  EXPECT_EQ(ServerPort(), m_device.port());
+}
+
+}  // namespace
