@@ -26,7 +26,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 16> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 20> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -43,6 +43,10 @@ Handler FindHandler(std::string_view path) {
       {"/GetColor.cgi", HandleGetColor},
       {"/SetColor.cgi", HandleSetColor},
       {"/SetRetr.cgi", HandleSetRetr},
+      {"/GetDvrHDD.cgi", HandleGetDvrHdd},
+      {"/GetSearchList.cgi", HandleGetSearchList},
+      {"/NetworkBk.cgi", HandleNetworkBackup},
+      {"/CancelNB.cgi", HandleCancelBackup},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

@@ -10,6 +10,7 @@
 #include "devsim/device_profile.h"
 #include "devsim/fault_registry.h"
 #include "devsim/live_scene.h"
+#include "devsim/recordings.h"
 #include "devsim/sessions.h"
 
 namespace devsim {
@@ -22,6 +23,7 @@ struct Device {
   std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
   FaultRegistry faults;     // locks itself
   LiveScene scene;          // the live picture shared by all streams (locks itself)
+  RecordingState recordings;  // search cursors, backup cancel and payload
 
   // Set by the server: listens on one more port of its address (as the device does when its
   // IP block gets a new web port); false when the port cannot be bound. Called without mu.

@@ -164,6 +164,7 @@ const std::vector<SettingHelp>& SettingKeys() {
         {"block.NAME", "hex bytes of block NAME (shorter: zero-filled)"},
     };
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
+    for (const auto& k : RecordingSettingKeys()) keys.push_back({k.key, k.help});
     return keys;
   }();
   return kKeys;
@@ -196,6 +197,8 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
   };
 
   if (key.rfind("block.", 0) == 0) return blocks.ApplyLine(key.substr(6), value, error);
+  if (key.rfind(kBackupPrefix, 0) == 0 || key.rfind(kSearchPrefix, 0) == 0)
+    return ApplyRecordingSetting(key, value, p.recordings, error);
   if (key.rfind(kLivePrefix, 0) == 0) {
     return ApplyLiveSetting(key.substr(kLivePrefix.size()), value, p.live, error);
   }

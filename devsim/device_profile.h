@@ -9,6 +9,7 @@
 
 #include "devsim/config_blocks.h"
 #include "devsim/live_settings.h"
+#include "devsim/recording_settings.h"
 
 namespace devsim {
 
@@ -59,6 +60,7 @@ struct DeviceProfile {
   std::string color_hue = "0";
 
   LiveSettings live;  // the "stream." settings
+  RecordingSettings recordings;  // the "backup." and "search." settings
 
   Family EffectiveFamily() const { return layout ? *layout : FamilyOf(product_id); }
 };

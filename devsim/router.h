@@ -18,6 +18,8 @@ struct Outcome {
   bool logged = true;               // control requests are not logged
   bool opens_stream = false;        // a live stream follows in place of the reply
   std::string stream_session;       // the session the stream follows (empty: none)
+  bool opens_backup = false;        // backup chunks follow in place of the reply
+  BackupPlan backup;
 };
 
 Outcome Route(Device& device, const RequestHead& head, std::string_view body);
