@@ -131,13 +131,14 @@ TEST(DevsimProfiles, EachProfileHasItsProductIdAndLayout) {
 TEST_F(DevsimTest, EveryCommandOfTheTableAnswers) {
   StartDevsim();
   std::string cookie = Login();
-  // The live picture's commands (the first four of the table) and "/GetColor.cgi" have tests of
+  // The live picture's commands (the first four of the table), "/GetColor.cgi" and the
+  // recordings' paths ("/GetDvrHDD.cgi", "/NetworkBk.cgi", "/GetSearchList.cgi") have tests of
   // their own.
   const char* paths[] = {
       "/Setbrcssa.cgi",        "/Periodcommand.cgi",    "/UpgradeFW.cgi",    "/GetOnlineUser.cgi",
       "/SetVoroz.cgi",         "/Reboot.cgi",           "/Getlog.cgi",       "/SetRetr.cgi",
-      "/GetDvrHDD.cgi",        "/NetworkBk.cgi",        "/PTZReset.cgi",     "/SetColor.cgi",
-      "/SyncTime.cgi",         "/GetSearchList.cgi",    "/GetVersion.cgi",   "/CancelNB.cgi",
+      "/PTZReset.cgi",         "/SetColor.cgi",         "/SyncTime.cgi",     "/GetVersion.cgi",
+      "/CancelNB.cgi",
       "/GetDvrName.cgi",       "/getDefaultLang.cgi",   "/getIndexLang.cgi", "/OV9653Zoom.cgi",
       "/OV9653Rotate.cgi",     "/ClearLog.cgi",         "/GetDvrDate.cgi",   "/SetDvrDate.cgi",
       "/GetRecordSetting.cgi", "/SetRecordSetting.cgi", "/CancelUPFW.cgi",   "/SetBuzzer.cgi",
