@@ -22,6 +22,7 @@ inline constexpr struct {
     {11, Owner::kMainWnd}, {12, Owner::kSession}, {15, Owner::kLogin},  {16, Owner::kLogin},
     {19, Owner::kLive},    {27, Owner::kSession}, {32, Owner::kLive},   {33, Owner::kLogin},
     {34, Owner::kLogin},   {43, Owner::kLogin},   {21, Owner::kSettings}, {28, Owner::kSettings},
+    {18, Owner::kSettings}, {20, Owner::kSettings},
 };
 
 // Our own messages: WM_APP + a range of 32 numbers per folder.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "net/device_family.h"
 #include "net/device_http_request.h"
 
 bool DecodeDvrHddReply(const uint8_t* data, size_t received, DvrHddReply& out) {
@@ -105,4 +106,8 @@ std::string ChooseBackupFileName(const std::string& folder, int channel, const P
   const int n = std::snprintf(name, sizeof name, "%s\\CH%.2d_Temp.dvr", folder.c_str(), channel);
   if (n < 0 || static_cast<size_t>(n) >= sizeof name) return {};
   return name;
+}
+
+bool SendsBackupCancel(std::string_view productId, std::string_view firmware) {
+  return IsRZKSeriesProduct(productId) && CompareVersionString("1043", firmware) != 2;
 }

@@ -95,3 +95,6 @@ using PathExists = std::function<bool(const std::string& path)>;
 // "<folder>\CH<nn>_<mmmm>.dvr" with the first mmmm from 1 to 9999 not taken, else
 // "<folder>\CH<nn>_Temp.dvr". Empty when the name would not fit kBackupFileNameRoom.
 std::string ChooseBackupFileName(const std::string& folder, int channel, const PathExists& exists);
+
+// "/CancelNB.cgi" is sent on a cancel only to RZ1K/RZ3K/RZ4K from firmware "1043" on.
+bool SendsBackupCancel(std::string_view productId, std::string_view firmware);

@@ -1,5 +1,6 @@
 #include "settings/page_table.h"
 
+#include "settings/network_backup_page.h"
 #include "settings/network_page.h"
 #include "settings/settings_page.h"
 
@@ -20,7 +21,7 @@ constexpr SettingsPageRow kPages[] = {
     {"DVR", nullptr},
     {"Device", nullptr},
     {"Detection", nullptr},
-    {"Network Backup", nullptr},
+    {"Network Backup", &Make<DownloadFilePage>},
     {"Search List", nullptr},
     {"Timer Record", nullptr},
     {"Date", nullptr},

@@ -280,3 +280,15 @@ TEST(SearchListRows, TextsFiltersAndPreset) {
   EXPECT_EQ(SearchListTitle(kListTimer), "Timer Record List");
   EXPECT_EQ(SearchListTitle(9), "");
 }
+
+TEST(BackupCancel, OnlyRzkFamilyFrom1043) {
+  struct Case {
+    const char* product;
+    const char* firmware;
+    bool sends;
+  } cases[] = {{"RZ1K", "1043", true}, {"RZ3K", "1052", true}, {"RZ4K", "1043", true},
+               {"RZ3K", "1031", false}, {"RZ1K", "1042", false}, {"RZ2K", "1052", false},
+               {"RZ8P", "1100", false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(SendsBackupCancel(c.product, c.firmware), c.sends) << c.product << " " << c.firmware;
+}

@@ -1,0 +1,360 @@
+#include "net/blocking_socket.h"  // winsock2.h ahead of windows.h
+#include "settings/network_backup_page.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/app_data.h"
+#include "app/progress_channel.h"
+#include "net/cgi_command_table.h"
+#include "net/cgi_param_list.h"
+#include "net/device_session.h"
+#include "net/local_ip.h"
+#include "net/request_cancel.h"
+#include "net/voroz_send_command.h"
+#include "platform/message_box.h"
+#include "platform/strings.h"
+#include "record/backup_download.h"
+#include "settings/network_backup_ids.h"
+
+namespace {
+
+bool PathTaken(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ||
+         ::GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
+std::string LoadText(UINT id) {
+  char text[256] = {};
+  ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+  return text;
+}
+
+// The thread's socket, file and messages.
+class ThreadIo : public BackupDownloadIo {
+ public:
+  ThreadIo(const BackupJob& job, HWND dialog, HANDLE stop, const RequestCancel& cancel)
+      : m_job(job), m_dialog(dialog), m_stop(stop) {
+    m_socket.SetCancel(&cancel);
+  }
+  ~ThreadIo() override { CloseConnection(); }
+
+  bool SendRequest() override {
+    std::string text;
+    if (!BuildNetworkBackupRequest(m_job.request, m_job.host, text)) return false;
+    try {
+      m_socket.Create();
+      const CSockAddr address = CBlockingSocket::GetHostByName(m_job.server.c_str(), m_job.port);
+      m_socket.Connect(address);
+      return m_socket.WriteAll(text.data(), static_cast<int>(text.size()), 10) ==
+             static_cast<int>(text.size());
+    } catch (const CBlockingSocketException&) {
+      return false;
+    }
+  }
+  bool ReceiveExactly(uint8_t* buf, size_t n) override {
+    size_t got = 0;
+    while (got < n) {
+      const int r = m_socket.Receive(reinterpret_cast<char*>(buf + got), static_cast<int>(n - got), 10);
+      if (r <= 0) return false;
+      got += static_cast<size_t>(r);
+    }
+    return true;
+  }
+  void CloseConnection() override { m_socket.Cleanup(); }
+  bool CreateFile() override {
+    HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(f);
+    return true;
+  }
+  bool Append(const uint8_t* data, size_t n) override {
+    HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::SetFilePointer(f, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+                    ::WriteFile(f, data, static_cast<DWORD>(n), &written, nullptr) && written == n;
+    ::CloseHandle(f);
+    return ok;
+  }
+  bool StopRequested() override { return ::WaitForSingleObject(m_stop, 0) == WAIT_OBJECT_0; }
+  void PostState(int state, uint32_t percent) override {
+    ::PostMessageA(m_dialog, WM_BACKUP_STATE, static_cast<WPARAM>(state), percent);
+  }
+  void Progress(uint32_t command, uint32_t value) override {
+    if (g_pProgressChannel) g_pProgressChannel->Send(command, value, 2000);
+  }
+  // The player link comes with the player's own window protocol.
+  bool PlayerFollows() override { return false; }
+  uint32_t PlayerStep() override { return 102400; }
+  void PlayerProgress(uint32_t) override {}
+  void PlayerDone(bool) override {}
+  void PlayerError(uint32_t) override {}
+
+ private:
+  const BackupJob& m_job;
+  HWND m_dialog;
+  HANDLE m_stop;
+  CBlockingSocket m_socket;
+};
+
+}  // namespace
+
+// ---- CBackupProgressDlg ----
+
+CBackupProgressDlg::CBackupProgressDlg(HWND owner, BackupJob job, bool sendsCancel,
+                                       DeviceSession* session)
+    : ost::Dialog(kBackupProgressTemplate, owner),
+      m_job(std::move(job)),
+      m_sendsCancel(sendsCancel),
+      m_session(session) {
+  m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+
+CBackupProgressDlg::~CBackupProgressDlg() {
+  StopThread();
+  if (m_hStopEvent) ::CloseHandle(m_hStopEvent);
+}
+
+DWORD WINAPI CBackupProgressDlg::DownloadFileThread(LPVOID param) {
+  auto* self = static_cast<CBackupProgressDlg*>(param);
+  RequestCancel cancel(self->m_hStopEvent);
+  ThreadIo io(self->m_job, self->GetSafeHwnd(), self->m_hStopEvent, cancel);
+  const BackupDownloadResult r = RunBackupDownload(io, self->m_job.request.sizeMB, false);
+  if (r.state == kBackupFinished || r.state == kBackupNoData) self->m_bFinished = true;
+  return 0;
+}
+
+BOOL CBackupProgressDlg::OnInitDialog() {
+  ost::Dialog::OnInitDialog();
+  if (HWND bar = GetDlgItem(kBackupProgressBar)) ::ShowWindow(bar, SW_HIDE);
+  if (HWND play = GetDlgItem(kBackupPlay)) ::ShowWindow(play, SW_HIDE);
+  m_strStatus = "Downloading ...";
+  SetItemText(kBackupStatus, m_strStatus);
+  DWORD id = 0;
+  m_hDownloadThread = ::CreateThread(nullptr, 0, DownloadFileThread, this, 0, &id);
+  if (!m_hDownloadThread) {
+    ShowState(kBackupSendFailed);
+    return TRUE;
+  }
+  MapCommand(kBackupPlay, [this] { EndDialog(255); });
+  return TRUE;
+}
+
+void CBackupProgressDlg::StopThread() {
+  if (m_hStopEvent) ::SetEvent(m_hStopEvent);
+  if (m_hDownloadThread) {
+    // The socket waits see the stop event within a slice; the thread ends by itself.
+    ::WaitForSingleObject(m_hDownloadThread, INFINITE);
+    ::CloseHandle(m_hDownloadThread);
+    m_hDownloadThread = nullptr;
+  }
+}
+
+void CBackupProgressDlg::OnCancel() {
+  if (!m_bFinished && m_sendsCancel && m_session) {
+    CGIParamList list(kCgiCancelNB);
+    if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
+    CgiRequest request = CgiRequest::Of(list);
+    VorozSendCommand(request, *m_session);
+  }
+  m_strStatus = "Stopping ...";
+  SetItemText(kBackupStatus, m_strStatus);
+  StopThread();
+  EndDialog(0);
+}
+
+void CBackupProgressDlg::ShowState(int state) {
+  m_state = state;
+  switch (state) {
+    case kBackupSendFailed: m_strStatus = LoadText(4065); break;
+    case kBackupFileFailed: m_strStatus = LoadText(4105); break;
+    case kBackupReceiveFailed: m_strStatus = LoadText(4106); break;
+    case kBackupNoData: m_strStatus = LoadText(4107); break;
+    case kBackupFinished: m_strStatus = "Download process is finished"; break;
+    case kBackupAborted: m_strStatus = LoadText(4115); break;
+    case kBackupWritingDisc: m_strStatus = "Writing cd ..."; break;
+    default: return;
+  }
+  SetItemText(kBackupStatus, m_strStatus);
+  if (state != kBackupWritingDisc) SetItemText(IDCANCEL, "Exit");
+  if (state == kBackupFinished) {
+    if (HWND play = GetDlgItem(kBackupPlay)) {
+      ::EnableWindow(play, TRUE);
+      ::ShowWindow(play, SW_SHOW);
+    }
+  }
+}
+
+LRESULT CBackupProgressDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_BACKUP_STATE) {
+    if (wp == kBackupWritten) {
+      char text[64];
+      std::snprintf(text, sizeof text, "Downloading ... %u %%", static_cast<unsigned>(lp));
+      SetItemText(kBackupStatus, text);
+    } else {
+      ShowState(static_cast<int>(wp));
+    }
+    return 0;
+  }
+  return ost::Dialog::WindowProc(msg, wp, lp);
+}
+
+// ---- DownloadFilePage ----
+
+DownloadFilePage::DownloadFilePage() : SettingsPage(kNetworkBackupTemplate, "Network Backup") {
+  MapNotify(kBackupSizeEdit, EN_CHANGE, [this] { OnSizeChanged(); });
+  MapNotify(kBackupChannelEdit, EN_CHANGE, [this] {
+    if (IsLoading()) return;
+    UpdateData(true);
+    ChooseFileName();
+    UpdateData(false);
+  });
+  MapCommand(kBackupFilePathButton, [this] { OnFilePath(); });
+  MapCommand(kBackupDynamicCheck, [this] {
+    m_bDynamicDownload = !m_bDynamicDownload;
+    if (Context().client) Context().client->dynamicDownload = static_cast<uint8_t>(m_bDynamicDownload);
+  });
+  MapCommand(kBackupCopyCdCheck, [this] { m_bCopyToCD = !m_bCopyToCD; });
+  MapCommand(kBackupStartButton, [this] { OnButtonStart(); });
+}
+
+void DownloadFilePage::DoDataExchange(ost::DataExchange& dx) {
+  dx.ComboIndex(kBackupHddCombo, m_nHddIndex);
+  dx.Number(kBackupSizeEdit, m_nBackupSize, 0, kBackupSizeMaxMB);
+  dx.Number(kBackupChannelEdit, m_nChannel, 0, 99);
+  dx.Text(kBackupFilePathEdit, m_strFilePath);
+  dx.Check(kBackupDynamicCheck, m_bDynamicDownload);
+  dx.Check(kBackupCopyCdCheck, m_bCopyToCD);
+}
+
+void DownloadFilePage::Load() {
+  const float s = Context().scale > 0 ? Context().scale : 1.0f;
+  INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
+  ::InitCommonControlsEx(&init);
+  const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  m_pDateCtrl = ::CreateWindowExA(0, DATETIMEPICK_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                  static_cast<int>(20 * s), static_cast<int>(22 * s) + 8, 120, 20,
+                                  GetSafeHwnd(), reinterpret_cast<HMENU>(kBackupDatePicker), instance, nullptr);
+  m_pTimeCtrl = ::CreateWindowExA(0, DATETIMEPICK_CLASSA, "",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT,
+                                  static_cast<int>(20 * s) + 120 + static_cast<int>(20 * s),
+                                  static_cast<int>(22 * s) + 8, 120, 20, GetSafeHwnd(),
+                                  reinterpret_cast<HMENU>(kBackupTimePicker), instance, nullptr);
+  for (HWND w : {m_pDateCtrl, m_pTimeCtrl})
+    if (w) ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()), TRUE);
+  if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yyyy / MM / dd"));
+  if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH : mm : ss"));
+
+  std::string dir = g_lpApp ? g_lpApp->m_Settings.m_strNetworkFileDir : std::string();
+  while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+  if (!dir.empty()) {
+    m_strBackupDir = dir;
+    ChooseFileName();
+  } else {
+    m_strFilePath = LoadText(4103);
+  }
+  if (g_lpApp) {
+    m_bDynamicDownload = g_lpApp->m_Settings.m_iDynamicDownload != 0;
+    m_bCopyToCD = g_lpApp->m_Settings.m_iWriteCD != 0;
+  }
+  uint8_t reply[1024] = {};
+  uint32_t length = 0;
+  CGIParamList list(kCgiGetDvrHDD);
+  if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
+  CgiRequest request = CgiRequest::Of(list);
+  request.reply = reply;
+  request.replyCapacity = sizeof reply;
+  request.replyLength = &length;
+  if (Context().session && VorozSendCommand(request, *Context().session) &&
+      DecodeDvrHddReply(reply, length, m_hdd)) {
+    m_disks = ListedDisks(m_hdd);
+    if (HWND combo = GetDlgItem(kBackupHddCombo))
+      for (int disk : m_disks)
+        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DiskName(disk).c_str()));
+  }
+  if (m_disks.empty()) {
+    if (HWND combo = GetDlgItem(kBackupHddCombo)) ::EnableWindow(combo, FALSE);
+  } else {
+    m_nHddIndex = 0;
+  }
+  UpdateData(false);
+}
+
+void DownloadFilePage::ChooseFileName() {
+  if (m_strBackupDir.empty()) return;
+  const std::string name = ChooseBackupFileName(m_strBackupDir, m_nChannel, PathTaken);
+  m_strFilePath = name.empty() ? LoadText(4103) : name;
+}
+
+void DownloadFilePage::OnSizeChanged() {
+  if (IsLoading()) return;
+  const int value = BackupSizeFromText(GetItemText(kBackupSizeEdit));
+  if (value < 0) return;
+  m_nBackupSize = value;
+  const std::string text = std::to_string(value);
+  if (GetItemText(kBackupSizeEdit) != text) SetItemText(kBackupSizeEdit, text);
+}
+
+void DownloadFilePage::OnFilePath() {
+  // The folder chooser is not wired to this page yet: the folder comes from the settings.
+  UpdateData(false);
+}
+
+void DownloadFilePage::OnButtonStart() {
+  if (!UpdateData(true)) return;
+  if (m_nBackupSize <= 0) {
+    OstMessageBoxId(4104);
+    return;
+  }
+  if (m_strFilePath == LoadText(4103) || m_strFilePath.empty()) {
+    OstMessageBoxId(4105);
+    return;
+  }
+  if (m_nHddIndex < 0 || m_nHddIndex >= static_cast<int>(m_disks.size()) || m_nChannel < 1 ||
+      m_nChannel > 16) {
+    OstMessageBoxId(4107);
+    return;
+  }
+  HANDLE f = ::CreateFileA(m_strFilePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) {
+    OstMessageBoxId(4105);
+    return;
+  }
+  ::CloseHandle(f);
+  if (Context().client) Context().client->networkFileDir = m_strBackupDir;
+  if (g_lpApp) g_lpApp->m_Settings.m_strNetworkFileDir = m_strBackupDir;
+
+  SYSTEMTIME date{}, time{};
+  if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+  if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+  BackupJob job;
+  if (Context().session) {
+    job.server = Context().session->Server();
+    job.port = Context().session->Port();
+  }
+  job.host = g_strLocalIPAddress;
+  job.request.cookie = g_szCookie;
+  job.request.year = date.wYear;
+  job.request.month = date.wMonth;
+  job.request.day = date.wDay;
+  job.request.hour = time.wHour;
+  job.request.minute = time.wMinute;
+  job.request.second = time.wSecond;
+  job.request.disk = m_disks[static_cast<size_t>(m_nHddIndex)];
+  job.request.channel = m_nChannel - 1;
+  job.request.sizeMB = m_nBackupSize;
+  job.filePath = m_strFilePath;
+  m_strLastFile = m_strFilePath;
+  // The sheet owns the dialog, so it cannot close under a running download.
+  CBackupProgressDlg dialog(Context().sheet ? Context().sheet : GetSafeHwnd(), std::move(job),
+                            SendsBackupCancel(Device().productId, Device().fwVersion),
+                            Context().session);
+  RunModal(dialog);
+  ChooseFileName();
+  UpdateData(false);
+}
