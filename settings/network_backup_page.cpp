@@ -16,7 +16,10 @@
 #include "platform/message_box.h"
 #include "platform/strings.h"
 #include "record/backup_download.h"
+#include "settings/backup_player_link.h"
 #include "settings/network_backup_ids.h"
+
+BackupPreset g_BackupPreset{};
 
 namespace {
 
@@ -64,6 +67,7 @@ class ThreadIo : public BackupDownloadIo {
   }
   void CloseConnection() override { m_socket.Cleanup(); }
   bool CreateFile() override {
+    const MutexHold hold(m_mutex);
     HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
@@ -71,6 +75,7 @@ class ThreadIo : public BackupDownloadIo {
     return true;
   }
   bool Append(const uint8_t* data, size_t n) override {
+    const MutexHold hold(m_mutex);
     HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
@@ -87,15 +92,29 @@ class ThreadIo : public BackupDownloadIo {
   void Progress(uint32_t command, uint32_t value) override {
     if (g_pProgressChannel) g_pProgressChannel->Send(command, value, 2000);
   }
-  // The player link comes with the player's own window protocol.
-  bool PlayerFollows() override { return false; }
-  uint32_t PlayerStep() override { return 102400; }
-  void PlayerProgress(uint32_t) override {}
-  void PlayerDone(bool) override {}
-  void PlayerError(uint32_t) override {}
+  bool PlayerFollows() override { return ThePlayerLink().Follows(); }
+  uint32_t PlayerStep() override { return ThePlayerLink().Step(); }
+  void PlayerProgress(uint32_t bytes) override { PostToPlayer(WM_PLAYER_PROGRESS, 0, bytes); }
+  void PlayerDone(bool stopped) override { PostToPlayer(WM_PLAYER_DONE, stopped ? 1 : 0, 0); }
+  void PlayerError(uint32_t code) override { PostToPlayer(WM_PLAYER_ERROR, 0, code); }
 
  private:
+  // The backup mutex around one file operation; none without a player.
+  struct MutexHold {
+    explicit MutexHold(HANDLE m) : mutex(m) {
+      if (mutex) ::WaitForSingleObject(mutex, INFINITE);
+    }
+    ~MutexHold() {
+      if (mutex) ::ReleaseMutex(mutex);
+    }
+    HANDLE mutex;
+  };
+  static void PostToPlayer(UINT msg, WPARAM wp, LPARAM lp) {
+    if (HWND w = ThePlayerLink().Window()) ::PostMessageA(w, msg, wp, lp);
+  }
+
   const BackupJob& m_job;
+  HANDLE m_mutex = ThePlayerLink().Mutex();
   HWND m_dialog;
   HANDLE m_stop;
   CBlockingSocket m_socket;
@@ -134,6 +153,9 @@ BOOL CBackupProgressDlg::OnInitDialog() {
   if (HWND play = GetDlgItem(kBackupPlay)) ::ShowWindow(play, SW_HIDE);
   m_strStatus = "Downloading ...";
   SetItemText(kBackupStatus, m_strStatus);
+  ThePlayerLink().Reset();
+  if (HWND player = ThePlayerLink().Window())
+    ::PostMessageA(player, WM_PLAYER_OPEN, 0, reinterpret_cast<LPARAM>(GetSafeHwnd()));
   DWORD id = 0;
   m_hDownloadThread = ::CreateThread(nullptr, 0, DownloadFileThread, this, 0, &id);
   if (!m_hDownloadThread) {
@@ -190,6 +212,14 @@ void CBackupProgressDlg::ShowState(int state) {
 }
 
 LRESULT CBackupProgressDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PLAYER_ATTACH) {
+    ThePlayerLink().Attach(reinterpret_cast<HWND>(lp), wp);
+    return 0;
+  }
+  if (msg == WM_PLAYER_ERROR) {
+    ThePlayerLink().Detach();
+    return 0;
+  }
   if (msg == WM_BACKUP_STATE) {
     if (wp == kBackupWritten) {
       char text[64];
@@ -215,10 +245,13 @@ DownloadFilePage::DownloadFilePage() : SettingsPage(kNetworkBackupTemplate, "Net
   });
   MapCommand(kBackupFilePathButton, [this] { OnFilePath(); });
   MapCommand(kBackupDynamicCheck, [this] {
-    m_bDynamicDownload = !m_bDynamicDownload;
+    m_bDynamicDownload = ::IsDlgButtonChecked(GetSafeHwnd(), kBackupDynamicCheck) == BST_CHECKED;
+    if (g_lpApp) g_lpApp->m_Settings.m_iDynamicDownload = m_bDynamicDownload;
     if (Context().client) Context().client->dynamicDownload = static_cast<uint8_t>(m_bDynamicDownload);
   });
-  MapCommand(kBackupCopyCdCheck, [this] { m_bCopyToCD = !m_bCopyToCD; });
+  MapCommand(kBackupCopyCdCheck, [this] {
+    m_bCopyToCD = ::IsDlgButtonChecked(GetSafeHwnd(), kBackupCopyCdCheck) == BST_CHECKED;
+  });
   MapCommand(kBackupStartButton, [this] { OnButtonStart(); });
 }
 
@@ -282,6 +315,29 @@ void DownloadFilePage::Load() {
     m_nHddIndex = 0;
   }
   UpdateData(false);
+}
+
+bool DownloadFilePage::OnSetActive() {
+  if (g_BackupPreset.waiting && GetSafeHwnd()) {
+    const BackupPreset p = g_BackupPreset;
+    g_BackupPreset = BackupPreset{};
+    UpdateData(true);
+    if (p.channel != 0) m_nChannel = p.channel;
+    // A disk the list does not hold leaves the choice as it is.
+    if (p.diskIndex < m_disks.size()) m_nHddIndex = p.diskIndex;
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(2000 + p.year);
+    t.wMonth = p.month;
+    t.wDay = p.day;
+    t.wHour = p.hour;
+    t.wMinute = p.minute;
+    t.wSecond = p.second;
+    if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+    if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+    ChooseFileName();
+    UpdateData(false);
+  }
+  return SettingsPage::OnSetActive();
 }
 
 void DownloadFilePage::ChooseFileName() {
@@ -349,6 +405,19 @@ void DownloadFilePage::OnButtonStart() {
   job.request.channel = m_nChannel - 1;
   job.request.sizeMB = m_nBackupSize;
   job.filePath = m_strFilePath;
+  BackupPlayerLink& link = ThePlayerLink();
+  link.CheckAlive();
+  if (m_bDynamicDownload) {
+    const std::string exeDir = g_lpApp ? g_lpApp->m_Settings.m_strExeDir : std::string();
+    const PlayerLinkResult r = link.Follow(exeDir, m_strFilePath, GetSafeHwnd());
+    if (r == PlayerLinkResult::kCommandTooLong) {
+      OstMessageBoxId(4108);
+      return;
+    }
+    if (r == PlayerLinkResult::kNotStarted) OstMessageBoxId(4113);
+  } else {
+    link.Forget();
+  }
   m_strLastFile = m_strFilePath;
   // The sheet owns the dialog, so it cannot close under a running download.
   CBackupProgressDlg dialog(Context().sheet ? Context().sheet : GetSafeHwnd(), std::move(job),

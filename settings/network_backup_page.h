@@ -9,7 +9,11 @@
 
 #include "platform/dialog.h"
 #include "record/network_backup.h"
+#include "record/search_list.h"
 #include "settings/settings_page.h"
+
+// The record the "Full List" hands to this page; taken and cleared when the page shows.
+extern BackupPreset g_BackupPreset;
 
 inline constexpr UINT WM_BACKUP_STATE = WM_USER + 18;
 inline constexpr UINT WM_BACKUP_PLAY = WM_USER + 20;
@@ -57,6 +61,7 @@ class DownloadFilePage : public SettingsPage {
  protected:
   void Load() override;
   void DoDataExchange(ost::DataExchange& dx) override;
+  bool OnSetActive() override;
 
  private:
   void ChooseFileName();

@@ -2,6 +2,7 @@
 
 #include "settings/network_backup_page.h"
 #include "settings/network_page.h"
+#include "settings/search_list_page.h"
 #include "settings/settings_page.h"
 
 namespace {
@@ -22,7 +23,7 @@ constexpr SettingsPageRow kPages[] = {
     {"Device", nullptr},
     {"Detection", nullptr},
     {"Network Backup", &Make<DownloadFilePage>},
-    {"Search List", nullptr},
+    {"Search List", &Make<CEventPage>},
     {"Timer Record", nullptr},
     {"Date", nullptr},
     {"Record Setting", nullptr},
