@@ -47,11 +47,11 @@ bool ApplyRecordingSetting(std::string_view key, std::string_view value, Recordi
     r.backup_bytes = n;
     return true;
   }
-  if (key == "backup.abort_after" || key == "backup.chunk_delay_ms" ||
-      key == "search.entries" || key == "search.page" || key == "search.overstate") {
+  if (key == "backup.abort_after" || key == "backup.chunk_delay_ms" || key == "search.entries" ||
+      key == "search.page" || key == "search.overstate") {
     const int64_t hi = key == "search.page" ? 127 : 1000000;
     if (!Number(value, key == "search.page" ? 1 : 0, hi, n, key, error)) return false;
-    int& field = key == "backup.abort_after"     ? r.abort_after
+    int& field = key == "backup.abort_after"      ? r.abort_after
                  : key == "backup.chunk_delay_ms" ? r.chunk_delay_ms
                  : key == "search.entries"        ? r.search_entries
                  : key == "search.page"           ? r.search_page
@@ -61,9 +61,9 @@ bool ApplyRecordingSetting(std::string_view key, std::string_view value, Recordi
   }
   if (key == "backup.scenario") {
     static constexpr std::pair<std::string_view, BackupScenario> kNames[] = {
-        {"normal", BackupScenario::kNormal},     {"end-first", BackupScenario::kEndFirst},
-        {"abort", BackupScenario::kAbort},       {"close", BackupScenario::kClose},
-        {"stall", BackupScenario::kStall},       {"oversize", BackupScenario::kOversize},
+        {"normal", BackupScenario::kNormal},        {"end-first", BackupScenario::kEndFirst},
+        {"abort", BackupScenario::kAbort},          {"close", BackupScenario::kClose},
+        {"stall", BackupScenario::kStall},          {"oversize", BackupScenario::kOversize},
         {"other-type", BackupScenario::kOtherType}, {"split", BackupScenario::kSplit}};
     for (const auto& [name, s] : kNames) {
       if (value == name) {

@@ -31,7 +31,7 @@ struct RecordingSettings {
   int search_overstate = 0;   // bytes the reply's count claims beyond the entries sent
   int64_t backup_bytes = -1;  // payload size; -1: Size MiB
   BackupScenario scenario = BackupScenario::kNormal;
-  int abort_after = 3;  // data chunks before the scenario's fault
+  int abort_after = 3;     // data chunks before the scenario's fault
   int chunk_delay_ms = 0;  // pause before each chunk (a trickle for the cancel tests)
 };
 

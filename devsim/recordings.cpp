@@ -48,11 +48,16 @@ void SearchEntry(int disk, int i, uint8_t* e) {
 
 bool KindOfType(uint8_t kind, int type) {
   switch (type) {
-    case 3: return kind == 48;
-    case 15: return kind == 240;
-    case 0: return kind < 16;
-    case 1: return kind >= 16 && kind < 32;
-    default: return true;  // 8 and no TYPE: every record
+    case 3:
+      return kind == 48;
+    case 15:
+      return kind == 240;
+    case 0:
+      return kind < 16;
+    case 1:
+      return kind >= 16 && kind < 32;
+    default:
+      return true;  // 8 and no TYPE: every record
   }
 }
 
@@ -97,11 +102,12 @@ Reply HandleGetSearchList(Device& device, const Request& request) {
   }
   sent += added;
   const size_t claimed = entries.size() + static_cast<size_t>(r.search_overstate);
-  std::string body = {0, 0, static_cast<char>(claimed & 0xFF), static_cast<char>(claimed >> 8 & 0xFF)};
+  std::string body = {0, 0, static_cast<char>(claimed & 0xFF),
+                      static_cast<char>(claimed >> 8 & 0xFF)};
   body += entries;
   return {200, body,
-          "state=" + *state + " hdd=" + std::to_string(*disk) + " entries=" + std::to_string(added) +
-              " sent=" + std::to_string(sent)};
+          "state=" + *state + " hdd=" + std::to_string(*disk) +
+              " entries=" + std::to_string(added) + " sent=" + std::to_string(sent)};
 }
 
 Reply HandleCancelBackup(Device& device, const Request&) {
@@ -110,8 +116,8 @@ Reply HandleCancelBackup(Device& device, const Request&) {
 }
 
 Reply HandleNetworkBackup(Device&, const Request& request) {
-  static constexpr const char* kKeys[] = {"Year", "Month", "Day", "Hour", "Minute",
-                                         "Second", "Num", "CH", "Size"};
+  static constexpr const char* kKeys[] = {"Year",   "Month", "Day", "Hour", "Minute",
+                                          "Second", "Num",   "CH",  "Size"};
   static constexpr int kHigh[] = {9999, 12, 31, 23, 59, 59, 255, 15, 500};
   int v[9];
   std::string decoded;
@@ -137,8 +143,9 @@ BackupPlan PlanBackup(Device& device, const RequestHead& head) {
     const std::string* t = FindParam(head.params, name);
     return t ? std::atoi(t->c_str()) : 0;
   };
-  plan.seed = static_cast<uint32_t>(param("CH") * 1000003 + param("Num") * 7919 + param("Day") * 31 +
-                                    param("Hour") * 3600 + param("Minute") * 60 + param("Second"));
+  plan.seed =
+      static_cast<uint32_t>(param("CH") * 1000003 + param("Num") * 7919 + param("Day") * 31 +
+                            param("Hour") * 3600 + param("Minute") * 60 + param("Second"));
   plan.bytes = plan.settings.backup_bytes >= 0 ? plan.settings.backup_bytes
                                                : static_cast<int64_t>(param("Size")) << 20;
   plan.cancel_generation = device.recordings.cancel_generation.load();
@@ -192,7 +199,8 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
     if (s.scenario == BackupScenario::kOtherType) chunk = Header(777, kChunkOther);
     chunk += Header(static_cast<uint32_t>(n), kChunkData);
     const size_t data_at = chunk.size();
-    for (uint64_t i = 0; i < n; ++i) chunk.push_back(static_cast<char>(BackupPayloadByte(plan.seed, at + i)));
+    for (uint64_t i = 0; i < n; ++i)
+      chunk.push_back(static_cast<char>(BackupPayloadByte(plan.seed, at + i)));
     if (s.scenario == BackupScenario::kClose && chunks == s.abort_after) {
       send(chunk.substr(0, data_at + n / 2));
       ok = false;
@@ -202,7 +210,8 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
     if (ok) {
       std::lock_guard lock(state.payload_mu);
       if (state.last_payload.size() + n <= RecordingState::kKeptPayload)
-        state.last_payload.insert(state.last_payload.end(), chunk.begin() + static_cast<long>(data_at), chunk.end());
+        state.last_payload.insert(state.last_payload.end(),
+                                  chunk.begin() + static_cast<long>(data_at), chunk.end());
     }
     at += n;
     ++chunks;

@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 BackupDownloadResult RunBackupDownload(BackupDownloadIo& io, int sizeMB, bool copyToDisc) {
   BackupDownloadResult r;
   auto fail = [&](int state, uint32_t playerCode, bool progressEnd) {

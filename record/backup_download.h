@@ -9,15 +9,15 @@
 
 // States shown by the progress dialog.
 enum BackupState : int {
-  kBackupSendFailed = 1,   // 4065
-  kBackupFileFailed = 2,   // 4105
+  kBackupSendFailed = 1,     // 4065
+  kBackupFileFailed = 2,     // 4105
   kBackupReceiveFailed = 3,  // 4106: failed, timed out, closed or an oversize chunk
-  kBackupNoData = 4,       // 4107
+  kBackupNoData = 4,         // 4107
   kBackupFinished = 5,
-  kBackupWritten = 6,      // a data chunk was appended; the percent goes with it
-  kBackupAborted = 7,      // 4115
+  kBackupWritten = 6,  // a data chunk was appended; the percent goes with it
+  kBackupAborted = 7,  // 4115
   kBackupWritingDisc = 8,
-  kBackupStopped = 9,      // cancelled by the user (the dialog is closing)
+  kBackupStopped = 9,  // cancelled by the user (the dialog is closing)
 };
 
 // Commands to the settings sheet's progress bar (the values of its channel).

@@ -33,8 +33,8 @@ std::string BuildNetworkBackupQuery(const BackupRequest& r) {
       text, sizeof text,
       "/NetworkBk.cgi?Cookie=%.*s&Year=%d&Month=%d&Day=%d&Hour=%d&Minute=%d&Second=%d&Num=%d&CH=%d"
       "&Size=%d",
-      static_cast<int>(r.cookie.size()), r.cookie.data(), r.year, r.month, r.day, r.hour,
-      r.minute, r.second, r.disk, r.channel, r.sizeMB);
+      static_cast<int>(r.cookie.size()), r.cookie.data(), r.year, r.month, r.day, r.hour, r.minute,
+      r.second, r.disk, r.channel, r.sizeMB);
   if (n < 0 || static_cast<size_t>(n) >= sizeof text) return {};
   return std::string(text, static_cast<size_t>(n));
 }
@@ -98,8 +98,8 @@ int BackupSizeFromText(std::string_view text) {
 std::string ChooseBackupFileName(const std::string& folder, int channel, const PathExists& exists) {
   char name[kBackupFileNameRoom];
   for (int number = 1; number <= 9999; ++number) {
-    const int n = std::snprintf(name, sizeof name, "%s\\CH%.2d_%.4d.dvr", folder.c_str(), channel,
-                                number);
+    const int n =
+        std::snprintf(name, sizeof name, "%s\\CH%.2d_%.4d.dvr", folder.c_str(), channel, number);
     if (n < 0 || static_cast<size_t>(n) >= sizeof name) return {};
     if (!exists(name)) return name;
   }

@@ -62,12 +62,12 @@ inline constexpr size_t kBackupChunkDataMax = 2048;
 BackupChunkHeader DecodeBackupChunkHeader(const uint8_t (&bytes)[8]);
 
 enum class BackupChunk {
-  kData,            // length bytes of data are in the buffer
-  kEnd,             // the device has sent everything
-  kAborted,         // the device ended the download
-  kIgnored,         // a header of another type; nothing follows it
-  kReceiveFailed,   // the connection failed, closed or timed out
-  kOversize,        // a data chunk longer than kBackupChunkDataMax: nothing of it was read
+  kData,           // length bytes of data are in the buffer
+  kEnd,            // the device has sent everything
+  kAborted,        // the device ended the download
+  kIgnored,        // a header of another type; nothing follows it
+  kReceiveFailed,  // the connection failed, closed or timed out
+  kOversize,       // a data chunk longer than kBackupChunkDataMax: nothing of it was read
 };
 
 // Receives exactly n bytes into buf; false on a failure, a close or a time-out.

@@ -7,8 +7,12 @@
 #include "net/cgi_param_list.h"
 
 namespace {
-bool IsAlarm(uint8_t kind) { return kind < 16; }
-bool IsMotion(uint8_t kind) { return kind >= 16 && kind < 32; }
+bool IsAlarm(uint8_t kind) {
+  return kind < 16;
+}
+bool IsMotion(uint8_t kind) {
+  return kind >= 16 && kind < 32;
+}
 constexpr uint8_t kKindTimer = 32, kKindManual = 48, kKindSystem = 240;
 }  // namespace
 
@@ -30,12 +34,13 @@ std::vector<SearchListEntry> DecodeSearchListReply(const uint8_t* data, size_t r
   if (bytes > received - kSearchListHeaderSize) bytes = received - kSearchListHeaderSize;
   const size_t count = bytes / sizeof(SearchListEntry);
   entries.resize(count);
-  if (count) std::memcpy(entries.data(), data + kSearchListHeaderSize, count * sizeof(SearchListEntry));
+  if (count)
+    std::memcpy(entries.data(), data + kSearchListHeaderSize, count * sizeof(SearchListEntry));
   return entries;
 }
 
 std::string SearchListTitle(int listType) {
-  static constexpr const char* kTitles[] = {"Full Record List",  "Manual Record List",
+  static constexpr const char* kTitles[] = {"Full Record List",   "Manual Record List",
                                             "System Record List", "Alarm Record List",
                                             "Motion Record List", "Timer Record List"};
   if (listType < kListAll || listType > kListTimer) return {};
@@ -45,12 +50,23 @@ std::string SearchListTitle(int listType) {
 SearchListFilter FilterForListType(int listType) {
   SearchListFilter f;
   switch (listType) {
-    case kListAll: f = {true, true, true, true}; break;
-    case kListManual: f.manual = true; break;
-    case kListSystem: f.system = true; break;
-    case kListAlarm: f.alarm = true; break;
-    case kListMotion: f.motion = true; break;
-    default: break;
+    case kListAll:
+      f = {true, true, true, true};
+      break;
+    case kListManual:
+      f.manual = true;
+      break;
+    case kListSystem:
+      f.system = true;
+      break;
+    case kListAlarm:
+      f.alarm = true;
+      break;
+    case kListMotion:
+      f.motion = true;
+      break;
+    default:
+      break;
   }
   return f;
 }
@@ -84,10 +100,14 @@ SearchListRow SearchListRowTexts(const SearchListEntry& e) {
 BackupPreset MakeBackupPreset(const SearchListEntry& e, int diskIndex) {
   BackupPreset p{};
   p.waiting = 1;
-  if (IsAlarm(e.kind)) p.kind = 0;
-  else if (IsMotion(e.kind)) p.kind = 1;
-  else if (e.kind == kKindManual) p.kind = 3;
-  else if (e.kind == kKindSystem) p.kind = 15;
+  if (IsAlarm(e.kind))
+    p.kind = 0;
+  else if (IsMotion(e.kind))
+    p.kind = 1;
+  else if (e.kind == kKindManual)
+    p.kind = 3;
+  else if (e.kind == kKindSystem)
+    p.kind = 15;
   p.year = e.year;
   p.month = e.month;
   p.day = e.day;

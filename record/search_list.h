@@ -10,7 +10,8 @@
 
 struct SearchListEntry {
   uint8_t reserved[7];
-  uint8_t kind;  // 0-15 alarm, 16-31 motion (channel kind & 15 + 1), 32 timer, 48 manual, 240 system
+  uint8_t
+      kind;  // 0-15 alarm, 16-31 motion (channel kind & 15 + 1), 32 timer, 48 manual, 240 system
   uint8_t year;  // year - 2000
   uint8_t month, day, hour, minute, second;
   uint8_t spare[2];

@@ -59,7 +59,8 @@ class ThreadIo : public BackupDownloadIo {
   bool ReceiveExactly(uint8_t* buf, size_t n) override {
     size_t got = 0;
     while (got < n) {
-      const int r = m_socket.Receive(reinterpret_cast<char*>(buf + got), static_cast<int>(n - got), 10);
+      const int r =
+          m_socket.Receive(reinterpret_cast<char*>(buf + got), static_cast<int>(n - got), 10);
       if (r <= 0) return false;
       got += static_cast<size_t>(r);
     }
@@ -192,14 +193,29 @@ void CBackupProgressDlg::OnCancel() {
 void CBackupProgressDlg::ShowState(int state) {
   m_state = state;
   switch (state) {
-    case kBackupSendFailed: m_strStatus = LoadText(4065); break;
-    case kBackupFileFailed: m_strStatus = LoadText(4105); break;
-    case kBackupReceiveFailed: m_strStatus = LoadText(4106); break;
-    case kBackupNoData: m_strStatus = LoadText(4107); break;
-    case kBackupFinished: m_strStatus = "Download process is finished"; break;
-    case kBackupAborted: m_strStatus = LoadText(4115); break;
-    case kBackupWritingDisc: m_strStatus = "Writing cd ..."; break;
-    default: return;
+    case kBackupSendFailed:
+      m_strStatus = LoadText(4065);
+      break;
+    case kBackupFileFailed:
+      m_strStatus = LoadText(4105);
+      break;
+    case kBackupReceiveFailed:
+      m_strStatus = LoadText(4106);
+      break;
+    case kBackupNoData:
+      m_strStatus = LoadText(4107);
+      break;
+    case kBackupFinished:
+      m_strStatus = "Download process is finished";
+      break;
+    case kBackupAborted:
+      m_strStatus = LoadText(4115);
+      break;
+    case kBackupWritingDisc:
+      m_strStatus = "Writing cd ...";
+      break;
+    default:
+      return;
   }
   SetItemText(kBackupStatus, m_strStatus);
   if (state != kBackupWritingDisc) SetItemText(IDCANCEL, "Exit");
@@ -247,7 +263,8 @@ DownloadFilePage::DownloadFilePage() : SettingsPage(kNetworkBackupTemplate, "Net
   MapCommand(kBackupDynamicCheck, [this] {
     m_bDynamicDownload = ::IsDlgButtonChecked(GetSafeHwnd(), kBackupDynamicCheck) == BST_CHECKED;
     if (g_lpApp) g_lpApp->m_Settings.m_iDynamicDownload = m_bDynamicDownload;
-    if (Context().client) Context().client->dynamicDownload = static_cast<uint8_t>(m_bDynamicDownload);
+    if (Context().client)
+      Context().client->dynamicDownload = static_cast<uint8_t>(m_bDynamicDownload);
   });
   MapCommand(kBackupCopyCdCheck, [this] {
     m_bCopyToCD = ::IsDlgButtonChecked(GetSafeHwnd(), kBackupCopyCdCheck) == BST_CHECKED;
@@ -271,16 +288,18 @@ void DownloadFilePage::Load() {
   const HINSTANCE instance = ::GetModuleHandleA(nullptr);
   m_pDateCtrl = ::CreateWindowExA(0, DATETIMEPICK_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                   static_cast<int>(20 * s), static_cast<int>(22 * s) + 8, 120, 20,
-                                  GetSafeHwnd(), reinterpret_cast<HMENU>(kBackupDatePicker), instance, nullptr);
-  m_pTimeCtrl = ::CreateWindowExA(0, DATETIMEPICK_CLASSA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT,
-                                  static_cast<int>(20 * s) + 120 + static_cast<int>(20 * s),
-                                  static_cast<int>(22 * s) + 8, 120, 20, GetSafeHwnd(),
-                                  reinterpret_cast<HMENU>(kBackupTimePicker), instance, nullptr);
+                                  GetSafeHwnd(), reinterpret_cast<HMENU>(kBackupDatePicker),
+                                  instance, nullptr);
+  m_pTimeCtrl = ::CreateWindowExA(
+      0, DATETIMEPICK_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT,
+      static_cast<int>(20 * s) + 120 + static_cast<int>(20 * s), static_cast<int>(22 * s) + 8, 120,
+      20, GetSafeHwnd(), reinterpret_cast<HMENU>(kBackupTimePicker), instance, nullptr);
   for (HWND w : {m_pDateCtrl, m_pTimeCtrl})
     if (w) ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()), TRUE);
-  if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yyyy / MM / dd"));
-  if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH : mm : ss"));
+  if (m_pDateCtrl)
+    ::SendMessageA(m_pDateCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yyyy / MM / dd"));
+  if (m_pTimeCtrl)
+    ::SendMessageA(m_pTimeCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH : mm : ss"));
 
   std::string dir = g_lpApp ? g_lpApp->m_Settings.m_strNetworkFileDir : std::string();
   while (!dir.empty() && dir.back() == '\\') dir.pop_back();
@@ -332,8 +351,10 @@ bool DownloadFilePage::OnSetActive() {
     t.wHour = p.hour;
     t.wMinute = p.minute;
     t.wSecond = p.second;
-    if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
-    if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+    if (m_pDateCtrl)
+      ::SendMessageA(m_pDateCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+    if (m_pTimeCtrl)
+      ::SendMessageA(m_pTimeCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
     ChooseFileName();
     UpdateData(false);
   }
@@ -386,8 +407,10 @@ void DownloadFilePage::OnButtonStart() {
   if (g_lpApp) g_lpApp->m_Settings.m_strNetworkFileDir = m_strBackupDir;
 
   SYSTEMTIME date{}, time{};
-  if (m_pDateCtrl) ::SendMessageA(m_pDateCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-  if (m_pTimeCtrl) ::SendMessageA(m_pTimeCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+  if (m_pDateCtrl)
+    ::SendMessageA(m_pDateCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+  if (m_pTimeCtrl)
+    ::SendMessageA(m_pTimeCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
   BackupJob job;
   if (Context().session) {
     job.server = Context().session->Server();

@@ -93,7 +93,8 @@ void CFullListDlg::OnDownload() {
     return;
   }
   g_BackupPreset = MakeBackupPreset(m_entries[m_rowEntry[static_cast<size_t>(row)]], m_diskIndex);
-  if (HWND owner = ::GetWindow(GetSafeHwnd(), GW_OWNER)) ::PostMessageA(owner, WM_SHEET_SHOWBACKUP, 0, 0);
+  if (HWND owner = ::GetWindow(GetSafeHwnd(), GW_OWNER))
+    ::PostMessageA(owner, WM_SHEET_SHOWBACKUP, 0, 0);
   EndDialog(0);
 }
 
@@ -107,7 +108,8 @@ CEventPage::CEventPage() : SettingsPage(kSearchListTemplate, "Search List") {
   });
   MapNotify(kSearchTypeCombo, CBN_SELCHANGE, [this] {
     UpdateData(true);
-    if (Context().client && m_nType >= 0) Context().client->searchListType = static_cast<uint8_t>(m_nType);
+    if (Context().client && m_nType >= 0)
+      Context().client->searchListType = static_cast<uint8_t>(m_nType);
   });
   MapNotify(kSearchMaxEdit, EN_CHANGE, [this] {
     if (IsLoading()) return;
@@ -166,8 +168,7 @@ void CEventPage::OnDownloadHddList() {
   Progress(2, static_cast<uint32_t>(m_nMax));
   const int disk = m_disks[static_cast<size_t>(m_nHdd)];
   while (static_cast<int>(m_entries.size()) < m_nMax) {
-    const std::string query =
-        BuildSearchListQuery(g_szCookie, m_entries.empty(), disk, m_nType);
+    const std::string query = BuildSearchListQuery(g_szCookie, m_entries.empty(), disk, m_nType);
     uint8_t reply[kSearchListReplyRoom] = {};
     uint32_t length = 0;
     CgiRequest request;

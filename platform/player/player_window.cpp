@@ -70,7 +70,8 @@ LRESULT PlayerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       m_log.Append(kLogOpen, "");
       ShowLine("Download opened");
       const HWND dialog = reinterpret_cast<HWND>(lParam);
-      if (dialog && PostMessageA(dialog, kPlayerAttach, kPlayerStepKb, reinterpret_cast<LPARAM>(m_hWnd)))
+      if (dialog &&
+          PostMessageA(dialog, kPlayerAttach, kPlayerStepKb, reinterpret_cast<LPARAM>(m_hWnd)))
         m_log.Append(kLogAttach, std::to_string(kPlayerStepKb));
       return 0;
     }

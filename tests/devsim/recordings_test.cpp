@@ -43,8 +43,8 @@ std::string BackupQuery(const std::string& cookie, int size = 1) {
 }
 
 TEST_F(DevsimTest, DiskSetAndRecordListPagedPerSession) {
-  StartDevsim({"--set", "backup.disks=0,1,5", "--set", "backup.disk_flag=9", "--set",
-               "search.entries=45"});
+  StartDevsim(
+      {"--set", "backup.disks=0,1,5", "--set", "backup.disk_flag=9", "--set", "search.entries=45"});
   const std::string a = Login(), b = Login();
   const std::string disks = Get("/GetDvrHDD.cgi?Cookie=" + a).body;
   ASSERT_EQ(disks.size(), 33u);
@@ -67,7 +67,8 @@ TEST_F(DevsimTest, DiskSetAndRecordListPagedPerSession) {
   // Manual records only.
   const std::string manual = page(a, "LAST", "&TYPE=3");
   ASSERT_GT(count(manual), 0u);
-  for (size_t i = 0; i < count(manual); ++i) EXPECT_EQ(static_cast<uint8_t>(manual[4 + 16 * i + 7]), 48);
+  for (size_t i = 0; i < count(manual); ++i)
+    EXPECT_EQ(static_cast<uint8_t>(manual[4 + 16 * i + 7]), 48);
   EXPECT_EQ(Get("/GetSearchList.cgi?Cookie=" + a + "&STATE=NEXT&HDD=5").status, 400);
 }
 
@@ -96,11 +97,9 @@ TEST_F(DevsimTest, BackupScenarios) {
     std::vector<uint32_t> last_types;  // the types at the end
     bool whole;
   } cases[] = {
-      {"end-first", {1}, true},
-      {"abort", {3, 6}, true},
+      {"end-first", {1}, true},    {"abort", {3, 6}, true},
       {"oversize", {3, 3}, false},  // the 4096-byte chunk arrives whole; its length is the fault
-      {"close", {3}, false},
-      {"split", {3, 1}, true},
+      {"close", {3}, false},       {"split", {3, 1}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scenario);
@@ -109,7 +108,8 @@ TEST_F(DevsimTest, BackupScenarios) {
     EXPECT_TRUE(r.closed);
     const Chunks got = Split(r.bytes);
     ASSERT_GE(got.types.size(), c.last_types.size());
-    EXPECT_EQ(std::vector<uint32_t>(got.types.end() - static_cast<long>(c.last_types.size()), got.types.end()),
+    EXPECT_EQ(std::vector<uint32_t>(got.types.end() - static_cast<long>(c.last_types.size()),
+                                    got.types.end()),
               c.last_types);
     if (std::string(c.scenario) == "oversize") {
       EXPECT_EQ(U32(r.bytes, r.bytes.size() - 4096 - 8), 4096u);

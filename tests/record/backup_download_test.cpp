@@ -60,7 +60,9 @@ struct FakeIo : BackupDownloadIo {
   uint32_t PlayerStep() override { return step; }
   void PlayerProgress(uint32_t b) override { playerBytes.push_back(b); }
   void PlayerDone(bool stopped) override { player.push_back(stopped ? "DONE 1" : "DONE 0"); }
-  void PlayerError(uint32_t code) override { player.push_back("ERROR " + std::to_string(code & 0xF)); }
+  void PlayerError(uint32_t code) override {
+    player.push_back("ERROR " + std::to_string(code & 0xF));
+  }
 };
 
 std::vector<uint8_t> DataOf(const std::vector<uint8_t>& stream) {
@@ -98,17 +100,21 @@ TEST(BackupDownload, OutcomesOfEveryEnding) {
     f(v);
     return v;
   };
-  const std::vector<uint8_t> normal =
-      make([](auto& v) { Chunk(v, 3, 2048, 1), Chunk(v, 2, 99), Chunk(v, 3, 500, 9), Chunk(v, 1, 0); });
+  const std::vector<uint8_t> normal = make(
+      [](auto& v) { Chunk(v, 3, 2048, 1), Chunk(v, 2, 99), Chunk(v, 3, 500, 9), Chunk(v, 1, 0); });
   const Case cases[] = {
       {"finished", normal, true, true, -1, kBackupFinished, 2548, "DONE 0"},
       {"send fails", normal, false, true, -1, kBackupSendFailed, 0, "ERROR 2"},
       {"file cannot be created", normal, true, false, -1, kBackupFileFailed, 0, "ERROR 3"},
       {"append fails", normal, true, true, 1, kBackupFileFailed, 2048, "ERROR 3"},
-      {"end first", make([](auto& v) { Chunk(v, 1, 0); }), true, true, -1, kBackupNoData, 0, "DONE 1"},
+      {"end first", make([](auto& v) { Chunk(v, 1, 0); }), true, true, -1, kBackupNoData, 0,
+       "DONE 1"},
       {"aborted", make([](auto& v) { Chunk(v, 3, 10), Chunk(v, 6, 0); }), true, true, -1,
        kBackupAborted, 10, "DONE 1"},
-      {"closed", make([](auto& v) { Chunk(v, 3, 10), Chunk(v, 3, 100); v.resize(v.size() - 50); }),
+      {"closed", make([](auto& v) {
+         Chunk(v, 3, 10), Chunk(v, 3, 100);
+         v.resize(v.size() - 50);
+       }),
        true, true, -1, kBackupReceiveFailed, 10, "ERROR 2"},
       {"oversize", make([](auto& v) { Chunk(v, 3, 10), Chunk(v, 3, 3000), Chunk(v, 1, 0); }), true,
        true, -1, kBackupReceiveFailed, 10, "ERROR 2"},

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "record/network_backup.h"
+#include "record/playback_search.h"
 #include "record/search_list.h"
 
 namespace {
@@ -116,23 +117,33 @@ TEST(BackupChunkReader, StreamsAndTheirOutcomes) {
   const Case cases[] = {
       {"data then end",
        make([](auto& v) { Chunk(v, 3, 2048, 2048), Chunk(v, 3, 1, 1), Chunk(v, 1, 0); }),
-       {C::kData, C::kData, C::kEnd}, 2049},
+       {C::kData, C::kData, C::kEnd},
+       2049},
       {"end first", make([](auto& v) { Chunk(v, 1, 0); }), {C::kEnd}, 0},
-      {"abort after data", make([](auto& v) { Chunk(v, 3, 10, 10), Chunk(v, 6, 0); }),
-       {C::kData, C::kAborted}, 10},
+      {"abort after data",
+       make([](auto& v) { Chunk(v, 3, 10, 10), Chunk(v, 6, 0); }),
+       {C::kData, C::kAborted},
+       10},
       // Another type's length is not skipped: the next 8 bytes are the next header.
       {"type 2 header only",
        make([](auto& v) { Chunk(v, 2, 500), Chunk(v, 3, 4, 4), Chunk(v, 1, 0); }),
-       {C::kIgnored, C::kData, C::kEnd}, 4},
-      {"empty data chunk", make([](auto& v) { Chunk(v, 3, 0), Chunk(v, 1, 0); }),
-       {C::kData, C::kEnd}, 0},
-      {"oversize", make([](auto& v) { Chunk(v, 3, 4, 4), Chunk(v, 3, 2049, 2049); }),
-       {C::kData, C::kOversize}, 4},
+       {C::kIgnored, C::kData, C::kEnd},
+       4},
+      {"empty data chunk",
+       make([](auto& v) { Chunk(v, 3, 0), Chunk(v, 1, 0); }),
+       {C::kData, C::kEnd},
+       0},
+      {"oversize",
+       make([](auto& v) { Chunk(v, 3, 4, 4), Chunk(v, 3, 2049, 2049); }),
+       {C::kData, C::kOversize},
+       4},
       {"huge length", make([](auto& v) { Chunk(v, 3, 0xFFFFFFFFu); }), {C::kOversize}, 0},
       {"closed in a header", make([](auto& v) { PutU32(v, 3); }), {C::kReceiveFailed}, 0},
       {"closed in data", make([](auto& v) { Chunk(v, 3, 100, 60); }), {C::kReceiveFailed}, 0},
-      {"closed between chunks", make([](auto& v) { Chunk(v, 3, 5, 5); }),
-       {C::kData, C::kReceiveFailed}, 5},
+      {"closed between chunks",
+       make([](auto& v) { Chunk(v, 3, 5, 5); }),
+       {C::kData, C::kReceiveFailed},
+       5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -158,9 +169,13 @@ TEST(BackupPercent, WholeMebibytesOfTheSizeClampedAt100) {
     int sizeMB;
     int percent;
   } cases[] = {
-      {0, 2, 0},          {1 << 20, 2, 50},   {(1 << 20) - 1, 1, 99}, {5ull << 20, 5, 100},
+      {0, 2, 0},
+      {1 << 20, 2, 50},
+      {(1 << 20) - 1, 1, 99},
+      {5ull << 20, 5, 100},
       {600ull << 20, 5, 100},  // more than asked: never wraps past 255
-      {1 << 20, 0, 0},    {3ull << 30, 500, 100},
+      {1 << 20, 0, 0},
+      {3ull << 30, 500, 100},
   };
   for (const auto& c : cases)
     EXPECT_EQ(BackupPercent(c.total, c.sizeMB), c.percent) << c.total << " " << c.sizeMB;
@@ -170,8 +185,8 @@ TEST(BackupSizeText, DigitsOnlyAndClampedWhileParsed) {
   struct Case {
     const char* text;
     int value;
-  } cases[] = {{"", -1}, {"abc", -1}, {"0", 0}, {"5", 5}, {"600", 500}, {"500", 500},
-               {"1a2", 12}, {"99999999999999999999", 500}};
+  } cases[] = {{"", -1},     {"abc", -1},  {"0", 0},    {"5", 5},
+               {"600", 500}, {"500", 500}, {"1a2", 12}, {"99999999999999999999", 500}};
   for (const auto& c : cases) EXPECT_EQ(BackupSizeFromText(c.text), c.value) << c.text;
 }
 
@@ -195,15 +210,19 @@ TEST(SearchListQuery, StateDiskAndTypeByListType) {
             "/GetSearchList.cgi?Cookie=ck&STATE=LAST&HDD=5&TYPE=8");
   EXPECT_EQ(BuildSearchListQuery("", false, 0, kListManual),
             "/GetSearchList.cgi?STATE=PREV&HDD=0&TYPE=3");
-  EXPECT_EQ(BuildSearchListQuery("", false, 0, kListSystem), "/GetSearchList.cgi?STATE=PREV&HDD=0&TYPE=15");
-  EXPECT_EQ(BuildSearchListQuery("", false, 1, kListAlarm), "/GetSearchList.cgi?STATE=PREV&HDD=1&TYPE=0");
-  EXPECT_EQ(BuildSearchListQuery("", false, 1, kListMotion), "/GetSearchList.cgi?STATE=PREV&HDD=1&TYPE=1");
+  EXPECT_EQ(BuildSearchListQuery("", false, 0, kListSystem),
+            "/GetSearchList.cgi?STATE=PREV&HDD=0&TYPE=15");
+  EXPECT_EQ(BuildSearchListQuery("", false, 1, kListAlarm),
+            "/GetSearchList.cgi?STATE=PREV&HDD=1&TYPE=0");
+  EXPECT_EQ(BuildSearchListQuery("", false, 1, kListMotion),
+            "/GetSearchList.cgi?STATE=PREV&HDD=1&TYPE=1");
   EXPECT_EQ(BuildSearchListQuery("", true, 1, kListTimer), "/GetSearchList.cgi?STATE=LAST&HDD=1");
 }
 
 TEST(SearchListReply, EntriesBoundedByWhatArrivedAndByTheBuffer) {
   auto reply = [](uint16_t declared, size_t bodyBytes) {
-    std::vector<uint8_t> v = {0, 0, static_cast<uint8_t>(declared), static_cast<uint8_t>(declared >> 8)};
+    std::vector<uint8_t> v = {0, 0, static_cast<uint8_t>(declared),
+                              static_cast<uint8_t>(declared >> 8)};
     for (size_t i = 0; i < bodyBytes; ++i) v.push_back(static_cast<uint8_t>(i));
     return v;
   };
@@ -212,14 +231,15 @@ TEST(SearchListReply, EntriesBoundedByWhatArrivedAndByTheBuffer) {
     size_t body;
     size_t entries;
   } cases[] = {
-      {160, 160, 10}, {170, 170, 10},  // remainder dropped
-      {0, 160, 0},    {160, 40, 2},    // declared more than arrived
-      {0xFFFF, 4000, 127},             // a page holds at most 127 entries
+      {160, 160, 10},      {170, 170, 10},  // remainder dropped
+      {0, 160, 0},         {160, 40, 2},    // declared more than arrived
+      {0xFFFF, 4000, 127},                  // a page holds at most 127 entries
       {16, 15, 0},
   };
   for (const auto& c : cases) {
     const auto v = reply(c.declared, c.body);
-    EXPECT_EQ(DecodeSearchListReply(v.data(), v.size()).size(), c.entries) << c.declared << " " << c.body;
+    EXPECT_EQ(DecodeSearchListReply(v.data(), v.size()).size(), c.entries)
+        << c.declared << " " << c.body;
   }
   const auto v = reply(32, 32);
   const auto e = DecodeSearchListReply(v.data(), v.size());
@@ -247,8 +267,8 @@ TEST(SearchListRows, TextsFiltersAndPreset) {
     const char* channel;
     int presetKind, presetChannel;
   } cases[] = {
-      {0, "ALARM", " 1", 0, 1},    {15, "ALARM", "16", 0, 16}, {16, "MOTION", " 1", 1, 1},
-      {31, "MOTION", "16", 1, 16}, {32, "TIMER", "ALL", 0, 0}, {48, "MANUAL", "ALL", 3, 0},
+      {0, "ALARM", " 1", 0, 1},      {15, "ALARM", "16", 0, 16}, {16, "MOTION", " 1", 1, 1},
+      {31, "MOTION", "16", 1, 16},   {32, "TIMER", "ALL", 0, 0}, {48, "MANUAL", "ALL", 3, 0},
       {240, "SYSTEM", "ALL", 15, 0}, {77, "", "", 0, 0},
   };
   for (const auto& c : cases) {
@@ -286,9 +306,38 @@ TEST(BackupCancel, OnlyRzkFamilyFrom1043) {
     const char* product;
     const char* firmware;
     bool sends;
-  } cases[] = {{"RZ1K", "1043", true}, {"RZ3K", "1052", true}, {"RZ4K", "1043", true},
+  } cases[] = {{"RZ1K", "1043", true},  {"RZ3K", "1052", true},  {"RZ4K", "1043", true},
                {"RZ3K", "1031", false}, {"RZ1K", "1042", false}, {"RZ2K", "1052", false},
                {"RZ8P", "1100", false}};
   for (const auto& c : cases)
     EXPECT_EQ(SendsBackupCancel(c.product, c.firmware), c.sends) << c.product << " " << c.firmware;
+}
+
+TEST(PlaybackSearchQuery, KeysInOrderByKind) {
+  PlaybackSearch event;
+  event.event = true;
+  event.channelIndex = 2;
+  event.alarm = true;
+  event.year = 2007;
+  event.month = 1;
+  event.day = 7;
+  event.hour = 14;
+  event.minute = 5;
+  event.second = 9;
+  event.disk = 3;
+  EXPECT_EQ(BuildPlaybackSearchQuery("ck", event),
+            "/SearchPlayBack.cgi?Cookie=ck&searchType=event&channelNum=2&eventType=0&year=7&"
+            "month=1&day=7&hour=14&min=5&sec=9&hddNum=3");
+  event.alarm = false;
+  EXPECT_NE(BuildPlaybackSearchQuery("", event).find("&eventType=1&"), std::string::npos);
+  PlaybackSearch time = event;
+  time.event = false;
+  time.disk.reset();
+  EXPECT_EQ(BuildPlaybackSearchQuery("", time),
+            "/SearchPlayBack.cgi?searchType=time&year=7&month=1&day=7&hour=14&min=5&sec=9&"
+            "hddNum=ALL");
+  EXPECT_EQ(PlaybackSearchChannels("RZ4K"), 4);
+  EXPECT_EQ(PlaybackSearchChannels("RZ3K"), 8);
+  EXPECT_EQ(PlaybackSearchChannels("RZ1K"), 16);
+  EXPECT_EQ(PlaybackSearchChannels("RZ2K"), 0);
 }

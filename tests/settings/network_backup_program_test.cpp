@@ -84,7 +84,8 @@ std::string ListCell(HWND list, int row, int column) {
     item.pszText = remote + 512;
     item.cchTextMax = 256;
     ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(remote));
     char buf[257] = {};
     ::ReadProcessMemory(process, remote + 512, buf, 256, nullptr);
     text = buf;
@@ -98,7 +99,8 @@ void SelectListRow(HWND list, int row) {
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(remote));
   });
 }
 
@@ -182,7 +184,8 @@ TEST_F(NetworkBackupProgram, DownloadIsByteExactAndTheNextNameIsFree) {
   ts::PostClick(dlg, IDCANCEL);
   ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(dlg); }, 20000));
   EXPECT_TRUE(m_device.RequestsOf("/CancelNB.cgi").empty());  // the download had finished
-  EXPECT_TRUE(ts::WaitUntil([&] { return ts::ItemText(page, kFilePath) == dir + "\\CH01_0003.dvr"; }));
+  EXPECT_TRUE(
+      ts::WaitUntil([&] { return ts::ItemText(page, kFilePath) == dir + "\\CH01_0003.dvr"; }));
 
   // The device's abort is shown as such.
   m_device.Control("/_devsim/set?backup.scenario=abort");
@@ -208,8 +211,8 @@ TEST_F(NetworkBackupProgram, DownloadIsByteExactAndTheNextNameIsFree) {
 // the backup with that row's own record, which the next download asks for.
 TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
   SetSetting("Network File Directory", BackupDir());
-  HWND main = StartAndLogIn({"--product", "RZ1K", "--firmware", "1057", "--set",
-                             "backup.disks=0,5", "--set", "backup.bytes=5000"});
+  HWND main = StartAndLogIn({"--product", "RZ1K", "--firmware", "1057", "--set", "backup.disks=0,5",
+                             "--set", "backup.bytes=5000"});
   ASSERT_NE(main, nullptr);
   Click(main, kSystemConfigButton);
   HWND sheet = ts::WaitForWindow(m_process.Id(), "System setting");
@@ -219,7 +222,8 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
     SCOPED_TRACE(filtered ? "filtered" : "unfiltered");
     ASSERT_TRUE(SelectTreeItem(tree, "Search List"));
     HWND page = nullptr;
-    ASSERT_TRUE(ts::WaitUntil([&] { return (page = PageWith(sheet, 1196, 1068)) != nullptr; }, 20000));
+    ASSERT_TRUE(
+        ts::WaitUntil([&] { return (page = PageWith(sheet, 1196, 1068)) != nullptr; }, 20000));
     ::SendMessageA(::GetDlgItem(page, 1195), CB_SETCURSEL, 1, 0);
     const size_t before = m_device.RequestsOf("/GetSearchList.cgi").size();
     ts::PostClick(page, 1068);
@@ -234,7 +238,8 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
     EXPECT_EQ(states.back(), "PREV");
     if (filtered) {
       ts::PostClick(full, 1462);  // ALARM off
-      ASSERT_TRUE(ts::WaitUntil([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 300; }));
+      ASSERT_TRUE(
+          ts::WaitUntil([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 300; }));
     }
     const int row = 4;
     const std::string channel = ListCell(list, row, 2), time = ListCell(list, row, 3);
@@ -243,7 +248,8 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
     ts::PostClick(full, 1068);
     ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(full); }, 20000));
     HWND backup = nullptr;
-    ASSERT_TRUE(ts::WaitUntil([&] { return (backup = PageWith(sheet, kStart, kDynamic)) != nullptr; }, 20000));
+    ASSERT_TRUE(ts::WaitUntil(
+        [&] { return (backup = PageWith(sheet, kStart, kDynamic)) != nullptr; }, 20000));
     const size_t downloads = m_device.RequestsOf("/NetworkBk.cgi").size();
     HWND dlg = StartDownload(backup);
     ASSERT_NE(dlg, nullptr) << MessageBoxes();
@@ -273,8 +279,8 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
 TEST_F(NetworkBackupProgram, DynamicDownloadIsFollowedByThePlayer) {
   const std::string dir = BackupDir();
   SetSetting("Network File Directory", dir);
-  HWND main = StartAndLogIn({"--product", "RZ3K", "--firmware", "1052", "--set",
-                             "backup.bytes=400000"});
+  HWND main =
+      StartAndLogIn({"--product", "RZ3K", "--firmware", "1052", "--set", "backup.bytes=400000"});
   ASSERT_NE(main, nullptr);
   HWND sheet = nullptr;
   HWND page = OpenBackupPage(main, &sheet);
@@ -338,8 +344,8 @@ class NetworkBackupCancel : public NetworkBackupProgram,
 TEST_P(NetworkBackupCancel, CancelStopsTheDownloadAndAsksTheDeviceOnlyWhenItTakesIt) {
   const CancelCase c = GetParam();
   SetSetting("Network File Directory", BackupDir());
-  HWND main = StartAndLogIn({"--product", c.product, "--firmware", c.firmware, "--set",
-                             "backup.chunk_delay_ms=30"});
+  HWND main = StartAndLogIn(
+      {"--product", c.product, "--firmware", c.firmware, "--set", "backup.chunk_delay_ms=30"});
   ASSERT_NE(main, nullptr);
   HWND sheet = nullptr;
   HWND page = OpenBackupPage(main, &sheet);
