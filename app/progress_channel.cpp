@@ -36,9 +36,9 @@ bool ProgressChannel::Serve(Sink sink) {
   if (m_served.load() || !m_request || !m_done || !m_stop) return false;
   m_sink = std::move(sink);
   ::ResetEvent(m_stop);
-  try {
-    m_thread = std::thread([this] { Run(); });
-  } catch (...) {
+  m_thread =
+      ::CreateThread(nullptr, 2048, &ThreadMain, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (m_thread == nullptr) {
     m_sink = nullptr;
     return false;
   }
@@ -53,11 +53,20 @@ void ProgressChannel::StopServing() {
     m_served = false;
   }
   ::SetEvent(m_stop);
-  if (m_thread.joinable()) m_thread.join();
+  if (m_thread != nullptr) {
+    ::WaitForSingleObject(m_thread, INFINITE);
+    ::CloseHandle(m_thread);
+    m_thread = nullptr;
+  }
   // A command left and never taken frees its slot; writers waiting for it go on (and find the
   // channel unserved).
   if (::WaitForSingleObject(m_request, 0) == WAIT_OBJECT_0) ::ReleaseSemaphore(m_done, 1, nullptr);
   m_sink = nullptr;
+}
+
+DWORD WINAPI ProgressChannel::ThreadMain(LPVOID self) {
+  static_cast<ProgressChannel*>(self)->Run();
+  return 0;
 }
 
 void ProgressChannel::Run() {

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 enum ProgressCommand : uint32_t {
   kProgressNone = 0,
@@ -41,6 +40,7 @@ class ProgressChannel {
   void StopServing();
 
  private:
+  static DWORD WINAPI ThreadMain(LPVOID self);
   void Run();
 
   std::mutex m_lock;  // m_served changes and a writer's command are made under it
@@ -51,7 +51,7 @@ class ProgressChannel {
   uint32_t m_command = 0;
   uint32_t m_value = 0;
   Sink m_sink;
-  std::thread m_thread;
+  HANDLE m_thread = nullptr;
 };
 
 // The program's one channel (the settings sheet's "ProgressThread" serves it while it is open).

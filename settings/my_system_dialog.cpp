@@ -58,11 +58,11 @@ MySystemDialog::MySystemDialog(const SheetStart& start, std::string caption, HWN
 }
 
 MySystemDialog::~MySystemDialog() {
-  // The pages' windows go before their objects.
+  // The pages' windows go before their objects, the sheet's after them.
+  for (auto& page : m_pageObjects)
+    if (page->GetSafeHwnd() != nullptr) page->DestroyWindow();
   if (m_hWnd != nullptr) {
     HWND hwnd = UnsubclassWindow();
-    for (auto& page : m_pageObjects)
-      if (page->GetSafeHwnd() != nullptr) page->DestroyWindow();
     if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
   }
 }
@@ -250,5 +250,6 @@ LRESULT MySystemDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     EndDialog(IDCANCEL);
     return 0;
   }
+  if (msg == WM_DESTROY && m_onWindowGone) m_onWindowGone();
   return CTreePropSheet::WindowProc(msg, wp, lp);
 }

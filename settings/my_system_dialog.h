@@ -57,6 +57,8 @@ class MySystemDialog : public CTreePropSheet {
   // control-device list is to be rebuilt from RS485 or PERI. Read by the program's glue.
   using AfterApply = void (*)(MySystemDialog& sheet, bool rebuildRs485, bool rebuildPeri);
   void SetAfterApply(AfterApply after) { m_afterApply = after; }
+  // Told when the sheet's window goes (EXIT, APPLY, WM_CLOSE); the object stays.
+  void SetOnWindowGone(void (*gone)()) { m_onWindowGone = gone; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -80,6 +82,7 @@ class MySystemDialog : public CTreePropSheet {
   std::vector<ost::Dialog*> m_modals;
   int m_modalDepth = 0;
   AfterApply m_afterApply = nullptr;
+  void (*m_onWindowGone)() = nullptr;
 };
 
 // Installs the sheet's factory in the main window (the program does this at start-up).

@@ -101,6 +101,7 @@ MySystemDialog* CreateSheet(HWND parent, const SettingsSheetStart& client) {
   auto* sheet = new MySystemDialog(SheetStartFromProgram(client),
                                    ost::LoadResString(kStrSystemSetting), parent, 0);
   sheet->SetAfterApply(&CopyIntoProgram);
+  sheet->SetOnWindowGone([] { std::atomic_ref<uint32_t>(g_lpApp->fSystemDialogOpen).store(0); });
   if (!sheet->Open()) {
     delete sheet;
     return nullptr;

@@ -197,10 +197,7 @@ CTreePropSheet::CTreePropSheet(std::string caption, HWND parent, int initialPage
 
 CTreePropSheet::~CTreePropSheet() {
   if (m_serving) g_pProgressChannel->StopServing();
-  // Pages go with the sheet's window; their objects belong to the derived sheet.
-  for (ost::PropertyPage* page : m_pages) {
-    if (page->GetSafeHwnd() != nullptr) page->DestroyWindow();
-  }
+  // The pages' objects belong to the derived sheet, which has already destroyed them.
 }
 
 void CTreePropSheet::AddPage(ost::PropertyPage* page) {
@@ -287,7 +284,6 @@ BOOL CTreePropSheet::OnInitDialog() {
     ::SetWindowPos(m_pFrame->GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-
   // The tree.
   const RECT tree = ToRect(m_boxes.tree);
   m_hTree = ::CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEWA, "PageTree",
@@ -307,11 +303,9 @@ BOOL CTreePropSheet::OnInitDialog() {
   m_titleFont = ost::Font(::CreateFontA(
       -(titleHeight * 7 / 10), 0, 0, 0, FW_NORMAL, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_ROMAN, "Times New Roman"));
-
   BuildPageTree();
   const int first = m_initialPage >= 0 && m_initialPage < GetPageCount() ? m_initialPage : 0;
   if (GetPageCount() > 0) SetActivePage(first);
-
   m_serving = g_pProgressChannel->Serve(
       [this](uint32_t command, uint32_t value) { ProgressThread(command, value); });
   return TRUE;
