@@ -283,6 +283,8 @@ class APP_DATA {
   CMMTimer& m_MMTimer = m_StreamPipeline.m_MMTimer;
   NetworkBackupState m_NetworkBackupState{};
   CCDWriter& m_CDWriter;
+  // Whether the disc writer adds the player installer (set by the write-CD dialog).
+  uint32_t fAppendPlayer = 0;
   MySystemDialog* lp_SystemDialog = nullptr;
   uint32_t fSystemDialogOpen = 0;
   CCmosToolBarDlg& m_CmosToolBar;

@@ -8,7 +8,7 @@ set(OST_FOLDER_LAYERS
   "live"
   "app"
   "session"
-  "mainwnd tools record"
+  "mainwnd tools record disc"
   "login settings"
   "program")
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 
 class LoginDialog;
 
@@ -27,10 +28,12 @@ class CConnectProgressDlg : public ost::Dialog {
   void OnTimer(UINT_PTR id) override;
   // The box has no buttons: Enter does nothing.
   void OnOK() override {}
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   LRESULT OnLoginWorkerDone(WPARAM, LPARAM result);
 
   unsigned m_nStep = 0;
   LoginDialog* m_pOpener;
+  ost::Brush m_backBrush;
 };

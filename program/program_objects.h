@@ -6,7 +6,7 @@
 #include "app/app_data.h"
 #include "mainwnd/channel_bar.h"
 #include "mainwnd/main_window_standins.h"
-#include "record/backup_standins.h"
+#include "disc/cd_writer.h"
 #include "record/record_app.h"
 
 struct ProgramObjects {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app_data.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -17,16 +18,24 @@ std::string WithBackslash(std::string folder) {
   return folder;
 }
 
+// The bitmaps of source + sub and of its sub-folders ("BMP\\LOGIN\\", "BMP\\CMOS\\", ...), each
+// folder's own files before those of its sub-folders.
 void AddBitmapsOf(const std::string& source, const std::string& sub,
                   std::vector<std::string>& files) {
+  std::vector<std::string> folders;
   WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((source + sub + "*.bmp").c_str(), &found);
+  HANDLE search = ::FindFirstFileA((source + sub + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      files.push_back(sub + found.cFileName);
+    const std::string name = found.cFileName;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (name != "." && name != "..") folders.push_back(sub + name + "\\");
+    } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".bmp") == 0) {
+      files.push_back(sub + name);
+    }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+  for (const std::string& folder : folders) AddBitmapsOf(source, folder, files);
 }
 
 }  // namespace
@@ -40,7 +49,6 @@ std::vector<std::string> CCopyProgramDlg::InstallFileList(const std::string& sou
   std::vector<std::string> files(std::begin(kProgramFiles), std::end(kProgramFiles));
   const std::string source = WithBackslash(sourceFolder);
   AddBitmapsOf(source, "BMP\\", files);
-  AddBitmapsOf(source, "BMP\\LOGIN\\", files);
   return files;
 }
 
@@ -50,6 +58,7 @@ void CCopyProgramDlg::DoDataExchange(ost::DataExchange& dx) {
 
 BOOL CCopyProgramDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();
+  m_backBrush = ost::SolidBrush(RGB(0x1E, 0x22, 0x28));
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETRANGE32, 0, 100);
   m_strProgress = "  0%";
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, 0, 0);
@@ -75,6 +84,8 @@ void CCopyProgramDlg::ShowProgress(int percent) {
   m_strProgress = text;
   ::SendMessageA(GetDlgItem(kProgressBar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
   UpdateData(false);
+  // The copy holds the message loop: the dialog shows each step at once.
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CCopyProgramDlg::CopyFiles() {
@@ -84,22 +95,51 @@ void CCopyProgramDlg::CopyFiles() {
   ::CreateDirectoryA((m_strDestPath + "BMP\\").c_str(), nullptr);
   ::CreateDirectoryA((m_strDestPath + "BMP\\LOGIN\\").c_str(), nullptr);
   const std::vector<std::string> files = InstallFileList(m_strSourcePath);
+  // The skin's further sub-folders (the results are ignored: the folders may exist).
+  for (const std::string& name : files)
+    for (size_t at = name.find('\\', 4); at != std::string::npos; at = name.find('\\', at + 1))
+      ::CreateDirectoryA((m_strDestPath + name.substr(0, at + 1)).c_str(), nullptr);
   const int count = static_cast<int>(files.size());
+  // Files missing from the source are skipped silently; those that exist and cannot be copied
+  // are counted and reported once at the end.
+  int failed = 0;
   for (int i = 0; i < count; ++i) {
     const std::string& name = files[static_cast<size_t>(i)];
-    ::CopyFileA((m_strSourcePath + name).c_str(), (m_strDestPath + name).c_str(), FALSE);
+    const std::string from = m_strSourcePath + name;
+    if (!::CopyFileA(from.c_str(), (m_strDestPath + name).c_str(), FALSE) &&
+        ::GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES)
+      ++failed;
     ShowProgress((i + 1) * 100 / count);
   }
   const ::CSettingINI& settings = g_lpApp->m_Settings;
   const std::string ini = m_strDestPath + "Setting.ini";
   const char* section = settings.m_strKeyName[::CSettingINI::kSection].c_str();
-  ::WritePrivateProfileStringA(section,
-                               settings.m_strKeyName[::CSettingINI::kKeyRecordPath].c_str(),
-                               m_strDestPath.c_str(), ini.c_str());
-  ::WritePrivateProfileStringA(section,
-                               settings.m_strKeyName[::CSettingINI::kKeySnapshotPath].c_str(),
-                               m_strDestPath.c_str(), ini.c_str());
-  ::WritePrivateProfileStringA(section, settings.m_strKeyName[::CSettingINI::kKeyWavPath].c_str(),
-                               (m_strDestPath + "alarm.wav").c_str(), ini.c_str());
+  const bool keysWritten =
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeyRecordPath].c_str(),
+                                   m_strDestPath.c_str(), ini.c_str()) &&
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeySnapshotPath].c_str(),
+                                   m_strDestPath.c_str(), ini.c_str()) &&
+      ::WritePrivateProfileStringA(section,
+                                   settings.m_strKeyName[::CSettingINI::kKeyWavPath].c_str(),
+                                   (m_strDestPath + "alarm.wav").c_str(), ini.c_str());
   ::EnableWindow(GetDlgItem(IDOK), TRUE);
+  m_nFailedFiles = failed;
+  if (failed > 0 || !keysWritten) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%d of %d files could not be copied to %s%s", failed, count,
+                  m_strDestPath.c_str(),
+                  keysWritten ? "" : "\nThe copy's Setting.ini could not be written.");
+    OstMessageBox(text, MB_OK | MB_ICONEXCLAMATION, "Copy Program");
+  }
+}
+
+HBRUSH CCopyProgramDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  if (type == WM_CTLCOLORDLG || type == WM_CTLCOLORSTATIC) {
+    ::SetTextColor(dc, ost::kEditText);
+    ::SetBkColor(dc, RGB(0x1E, 0x22, 0x28));
+    return m_backBrush.Get();
+  }
+  return ost::Dialog::OnCtlColor(dc, control, type);
 }

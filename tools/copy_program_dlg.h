@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 
 class CCopyProgramDlg : public ost::Dialog {
  public:
@@ -20,21 +21,26 @@ class CCopyProgramDlg : public ost::Dialog {
   CCopyProgramDlg(HWND parent, std::string sourcePath, std::string destPath);
 
   // The files to copy, relative to the source folder: the program folder's own files, then
-  // every bitmap of "BMP\" and "BMP\LOGIN\" that the source holds.
+  // every bitmap under "BMP\" (its sub-folders included) that the source holds.
   static std::vector<std::string> InstallFileList(const std::string& sourceFolder);
 
   std::string m_strSourcePath;
   std::string m_strDestPath;
   UINT_PTR m_nTimer = 0;
   std::string m_strProgress;
+  // Files of the source that could not be copied (reported in one message at the end).
+  int m_nFailedFiles = 0;
 
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(ost::DataExchange& dx) override;
   void OnTimer(UINT_PTR id) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   static void CALLBACK CopyTimerProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
   void CopyFiles();
   void ShowProgress(int percent);
+
+  ost::Brush m_backBrush;
 };

@@ -14,6 +14,9 @@
 #include "login/login_worker.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
+#include "tests/support/window_capture.h"
+#include "tools/address_book_dialog.h"
+#include "tools/copy_program_dlg.h"
 #include "tools/ip_record.h"
 
 namespace logintest {
@@ -518,6 +521,296 @@ TEST_F(LoginWindow, AddressBookSelectionFillsTheFields) {
   EXPECT_EQ(ts::ReadFileText(book), std::string(image.begin(), image.end()));
 }
 
+// The address book driven from a helper thread: commands are sent, so each has run when the
+// call returns.
+namespace book {
+using B = CAddressBookDialog;
+constexpr int kLists[] = {B::kUserList, B::kIpAddressList, B::kPortList, B::kCommentList};
+
+void Command(HWND dlg, int id, UINT code = BN_CLICKED) {
+  ::SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
+}
+void Scroll(HWND dlg, WORD code, int thumb = 0) {
+  ::SendMessageA(dlg, WM_VSCROLL, MAKEWPARAM(code, thumb),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dlg, B::kScrollBar)));
+}
+int Count(HWND dlg, int list) {
+  return static_cast<int>(::SendDlgItemMessageA(dlg, list, LB_GETCOUNT, 0, 0));
+}
+// The selected row of each list; one value when all four agree, else -2.
+int Selected(HWND dlg) {
+  const LRESULT first = ::SendDlgItemMessageA(dlg, kLists[0], LB_GETCURSEL, 0, 0);
+  for (int list : kLists)
+    if (::SendDlgItemMessageA(dlg, list, LB_GETCURSEL, 0, 0) != first) return -2;
+  return static_cast<int>(first);
+}
+std::string Row(HWND dlg, int row) {
+  std::string text;
+  for (int list : kLists) {
+    char item[256] = {};
+    ::SendDlgItemMessageA(dlg, list, LB_GETTEXT, static_cast<WPARAM>(row),
+                          reinterpret_cast<LPARAM>(item));
+    if (list != kLists[0]) text += '|';
+    text += item;
+  }
+  return text;
+}
+void Fill(HWND dlg, const std::string& user, const std::string& ip, const std::string& port,
+          const std::string& comment) {
+  ::SetDlgItemTextA(dlg, B::kUserField, user.c_str());
+  ::SetDlgItemTextA(dlg, B::kIpAddressField, ip.c_str());
+  ::SetDlgItemTextA(dlg, B::kPortField, port.c_str());
+  ::SetDlgItemTextA(dlg, B::kCommentField, comment.c_str());
+}
+bool EntryRowShown(HWND dlg) {
+  return ::IsWindowVisible(::GetDlgItem(dlg, B::kUserField)) &&
+         ::IsWindowVisible(::GetDlgItem(dlg, B::kOkButton)) &&
+         !::IsWindowVisible(::GetDlgItem(dlg, B::kAddButton)) &&
+         !::IsWindowVisible(::GetDlgItem(dlg, IDOK));
+}
+bool ScrollBarEnabled(HWND dlg) {
+  return ::IsWindowEnabled(::GetDlgItem(dlg, B::kScrollBar)) != FALSE;
+}
+int ScrollPos(HWND dlg) {
+  return ::GetScrollPos(::GetDlgItem(dlg, B::kScrollBar), SB_CTL);
+}
+std::vector<AddressBookRow> Rows(int n) {
+  std::vector<AddressBookRow> rows;
+  for (int i = 0; i < n; ++i)
+    rows.push_back({"user" + std::to_string(i), "10.0.0." + std::to_string(i),
+                    "site " + std::to_string(i), static_cast<uint16_t>(8000 + i)});
+  return rows;
+}
+std::vector<AddressBookRow> Saved(const std::string& path) {
+  const std::string bytes = ts::ReadFileText(path);
+  std::vector<AddressBookRow> rows;
+  EXPECT_TRUE(DecodeIpRecords(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), rows));
+  return rows;
+}
+}  // namespace book
+
+TEST_F(LoginWindow, AddressBookAddsEditsAndDeletesRowsAndSavesThemOnCancel) {
+  using namespace book;
+  const std::string path = ProgramFolder() + "IPRecord.dat";
+  ::DeleteFileA(path.c_str());
+  OpenWindow();
+  std::atomic<bool> done{false};
+  std::vector<std::string> failures;
+  auto check = [&](bool ok, const std::string& what) {
+    if (!ok) failures.push_back(what);
+  };
+  Helper([&] {
+    HWND dlg = WaitForOwnWindow("IP Address Book");
+    if (!dlg) return;
+    check(Count(dlg, B::kUserList) == 0 && !ScrollBarEnabled(dlg), "opens empty");
+    check(!EntryRowShown(dlg), "entry row hidden at first");
+    // EDIT and DELETE need a row.
+    Command(dlg, B::kEditButton);
+    Command(dlg, B::kDeleteButton);
+    Command(dlg, B::kSelectButton);
+    // Adds: accepted, then each refusal drops the entry and adds nothing.
+    struct Add {
+      const char *user, *ip, *port, *comment;
+      bool added;
+    } adds[] = {
+        {"alice", "10.1.1.1", "9999", "roof", true}, {"bob", "10.1.1.2", "0", "", false},
+        {"bob", "10.1.1.2", "10000", "", false},     {"bob", "10.1.1.2", "", "", false},
+        {"", "10.1.1.2", "80", "", false},           {"bob", "", "80", "", false},
+        {"bob", "cam.example", "1", "gate", true},   {"carol", "10.1.1.3", "80", "yard", true}};
+    for (const Add& a : adds) {
+      const int before = Count(dlg, B::kUserList);
+      Command(dlg, B::kAddButton);
+      check(EntryRowShown(dlg), std::string("ADD opens the entry row for ") + a.user);
+      Fill(dlg, a.user, a.ip, a.port, a.comment);
+      Command(dlg, B::kOkButton);
+      check(!EntryRowShown(dlg), std::string("OK closes the entry row for ") + a.user);
+      check(Count(dlg, B::kUserList) == before + (a.added ? 1 : 0),
+            std::string("row count after adding ") + a.user + " port " + a.port);
+      for (int list : kLists)
+        check(Count(dlg, list) == Count(dlg, B::kUserList), "the four lists agree");
+      if (a.added) check(Selected(dlg) == before, std::string("the new row selected: ") + a.user);
+    }
+    check(Row(dlg, 1) == "bob|cam.example|1|gate", "row 1 is " + Row(dlg, 1));
+    // A click in the Comment list moves the others.
+    ::SendDlgItemMessageA(dlg, B::kCommentList, LB_SETCURSEL, 0, 0);
+    Command(dlg, B::kCommentList, LBN_SELCHANGE);
+    check(Selected(dlg) == 0 && ScrollPos(dlg) == 0, "comment click selects row 0 everywhere");
+    // EDIT row 0: the fields hold it, the lists are disabled.
+    Command(dlg, B::kEditButton);
+    check(EntryRowShown(dlg), "EDIT opens the entry row");
+    check(ts::ItemText(dlg, B::kUserField) == "alice" && ts::ItemText(dlg, B::kPortField) == "9999",
+          "EDIT fills the fields");
+    check(!::IsWindowEnabled(::GetDlgItem(dlg, B::kUserList)), "lists disabled while editing");
+    // A port out of range is refused and keeps the edit open with the row unchanged.
+    Fill(dlg, "alice", "10.1.1.1", "70000", "roof");
+    Command(dlg, B::kOkButton);
+    check(EntryRowShown(dlg), "a refused port keeps the edit open");
+    check(Row(dlg, 0) == "alice|10.1.1.1|9999|roof", "refused edit stores nothing");
+    // An empty user name is stored as it is.
+    Fill(dlg, "", "10.9.9.9", "8081", "moved");
+    Command(dlg, B::kOkButton);
+    check(!EntryRowShown(dlg), "edit confirmed");
+    check(Row(dlg, 0) == "|10.9.9.9|8081|moved", "row 0 after the edit is " + Row(dlg, 0));
+    check(Selected(dlg) == 0, "the edited row stays selected");
+    check(::IsWindowEnabled(::GetDlgItem(dlg, B::kUserList)) != FALSE, "lists enabled again");
+    // ADD after an edit shows the edited row's values.
+    Command(dlg, B::kAddButton);
+    check(ts::ItemText(dlg, B::kIpAddressField) == "10.9.9.9", "ADD keeps the last values");
+    Fill(dlg, "dave", "10.1.1.4", "81", "");
+    // Enter (the dialog's OK command) while the entry row is open confirms the row.
+    Command(dlg, IDOK);
+    check(::IsWindowVisible(dlg) && Count(dlg, B::kUserList) == 4, "Enter confirms the entry");
+    // DELETE row 1 selects the last row.
+    ::SendDlgItemMessageA(dlg, B::kUserList, LB_SETCURSEL, 1, 0);
+    Command(dlg, B::kUserList, LBN_SELCHANGE);
+    Command(dlg, B::kDeleteButton);
+    check(Count(dlg, B::kPortList) == 3 && Selected(dlg) == 2, "DELETE selects the last row");
+    ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    done = true;
+  });
+  Click(L::kAddressButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load() && !WaitForOwnWindow("IP Address Book", 0); }));
+  JoinHelpers();
+  for (const std::string& f : failures) ADD_FAILURE() << f;
+  const std::vector<std::string> expectedBoxes = {
+      "Please select a setting",
+      "Please select a setting",
+      "Please select an item",
+      "Port number can't be out of range 1 ~ 9999,try again",
+      "Port number can't be out of range 1 ~ 9999,try again",
+      "Please enter an integer.",
+      "User name & ip address cant be empty,try again",
+      "User name & ip address cant be empty,try again",
+      "Port number can't be out of range 1 ~ 9999,try again"};
+  EXPECT_EQ(MessageBoxes(), expectedBoxes);
+  // CANCEL saved the rows, the server field is unchanged.
+  const std::vector<AddressBookRow> saved = Saved(path);
+  ASSERT_EQ(saved.size(), 3u);
+  EXPECT_EQ(saved[0].strIpAddress, "10.9.9.9");
+  EXPECT_EQ(saved[0].wMajorPort, 8081);
+  EXPECT_EQ(saved[1].strUser, "carol");
+  EXPECT_EQ(saved[2].strUser, "dave");
+  EXPECT_EQ(Text(L::kEditServer), "127.0.0.1");
+}
+
+TEST_F(LoginWindow, AddressBookScrollsAndAnEditConfirmsTheRowItOpened) {
+  using namespace book;
+  const std::string path = ProgramFolder() + "IPRecord.dat";
+  const std::vector<uint8_t> image = EncodeIpRecords(Rows(15));
+  ASSERT_TRUE(ts::WriteFileText(path, std::string(image.begin(), image.end())));
+  OpenWindow();
+  std::atomic<bool> done{false};
+  std::vector<std::string> failures;
+  auto check = [&](bool ok, const std::string& what) {
+    if (!ok) failures.push_back(what);
+  };
+  Helper([&] {
+    HWND dlg = WaitForOwnWindow("IP Address Book");
+    if (!dlg) return;
+    check(Count(dlg, B::kUserList) == 15 && Selected(dlg) == 14, "15 rows, the last selected");
+    check(ScrollBarEnabled(dlg) && ScrollPos(dlg) == 14, "scroll bar enabled at 14");
+    const std::string shots = ts::ScreenshotFolder();
+    if (!shots.empty()) {
+      ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      ts::SaveWindowImage(dlg, shots + "address_book.bmp");
+    }
+    struct Step {
+      WORD code;
+      int thumb, expected;
+    } steps[] = {{SB_PAGEUP, 0, 9},    {SB_PAGEUP, 0, 4},      {SB_PAGEUP, 0, 0},
+                 {SB_LINEUP, 0, 0},    {SB_LINEDOWN, 0, 1},    {SB_THUMBPOSITION, 8, 8},
+                 {SB_PAGEDOWN, 0, 13}, {SB_PAGEDOWN, 0, 14},   {SB_TOP, 0, 14},
+                 {SB_BOTTOM, 0, 14},   {SB_THUMBTRACK, 12, 12}};
+    for (const Step& s : steps) {
+      Scroll(dlg, s.code, s.thumb);
+      check(Selected(dlg) == s.expected && ScrollPos(dlg) == s.expected,
+            "scroll code " + std::to_string(s.code) + " gives row " +
+                std::to_string(Selected(dlg)) + ", expected " + std::to_string(s.expected));
+    }
+    // EDIT row 12; the scroll bar is disabled and cannot move the selection meanwhile.
+    Command(dlg, B::kEditButton);
+    check(!ScrollBarEnabled(dlg), "scroll bar disabled while editing");
+    Scroll(dlg, SB_PAGEUP);
+    Scroll(dlg, SB_THUMBPOSITION, 3);
+    check(Selected(dlg) == 12, "the selection stays on the edited row");
+    Fill(dlg, "user12", "10.0.0.12", "8012", "edited");
+    Command(dlg, B::kOkButton);
+    check(Row(dlg, 12) == "user12|10.0.0.12|8012|edited", "row 12 edited");
+    check(Row(dlg, 3) == "user3|10.0.0.3|8003|site 3", "row 3 untouched");
+    check(ScrollBarEnabled(dlg), "scroll bar enabled again");
+    ::PostMessageA(dlg, WM_KEYDOWN, VK_ESCAPE, 0);
+    done = true;
+  });
+  Click(L::kAddressButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load() && !WaitForOwnWindow("IP Address Book", 0); }));
+  JoinHelpers();
+  for (const std::string& f : failures) ADD_FAILURE() << f;
+  EXPECT_TRUE(MessageBoxes().empty());
+  // Esc saved the edit too.
+  const std::vector<AddressBookRow> saved = Saved(path);
+  ASSERT_EQ(saved.size(), 15u);
+  EXPECT_EQ(saved[12].strComment, "edited");
+  EXPECT_EQ(saved[3].strComment, "site 3");
+  EXPECT_FALSE(ts::FileExists(path + ".new"));
+}
+
+TEST_F(LoginWindow, AnAddressBookWithABadMarkerIsNotShownAndStaysAsItWas) {
+  const std::string path = ProgramFolder() + "IPRecord.dat";
+  std::vector<uint8_t> image = EncodeIpRecords(book::Rows(4));
+  image[2 * kIpRecordSize + kIpRecordAddressMarkerOffset] ^= 0xFF;
+  image.resize(image.size() + 150);  // a partial record after the whole ones
+  const std::string before(image.begin(), image.end());
+  ASSERT_TRUE(ts::WriteFileText(path, before));
+  OpenWindow();
+  // The dialog ends before it is shown; the login window takes the click and goes on.
+  INT_PTR result = 0;
+  {
+    CAddressBookDialog dlg(nullptr);
+    result = dlg.DoModal();
+  }
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(ts::ReadFileText(path), before);
+  // A good book with a partial record loses the partial bytes at the next save.
+  std::vector<uint8_t> good = EncodeIpRecords(book::Rows(2));
+  const std::string goodBytes(good.begin(), good.end());
+  ASSERT_TRUE(ts::WriteFileText(path, goodBytes + std::string(200, 'x')));
+  Helper([] {
+    if (HWND dlg = WaitForOwnWindow("IP Address Book"))
+      ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  });
+  Click(L::kAddressButton);
+  ASSERT_TRUE(PumpUntil([&] { return ts::ReadFileText(path) == goodBytes; }));
+  JoinHelpers();
+}
+
+TEST_F(LoginWindow, AnAddressBookThatCannotBeSavedKeepsItsOldRowsAndSaysSo) {
+  using namespace book;
+  const std::string path = ProgramFolder() + "IPRecord.dat";
+  const std::vector<uint8_t> image = EncodeIpRecords(Rows(3));
+  const std::string before(image.begin(), image.end());
+  ASSERT_TRUE(ts::WriteFileText(path, before));
+  // The replacement file cannot be made: a folder holds its name.
+  const std::string blocker = path + ".new";
+  ASSERT_TRUE(::CreateDirectoryA(blocker.c_str(), nullptr));
+  OpenWindow();
+  std::atomic<bool> done{false};
+  Helper([&] {
+    HWND dlg = WaitForOwnWindow("IP Address Book");
+    if (!dlg) return;
+    Command(dlg, B::kDeleteButton);
+    ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    done = true;
+  });
+  Click(L::kAddressButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load() && !MessageBoxes().empty(); }));
+  JoinHelpers();
+  ::RemoveDirectoryA(blocker.c_str());
+  EXPECT_EQ(ts::ReadFileText(path), before);
+  EXPECT_EQ(MessageBoxes(),
+            std::vector<std::string>{path + " could not be saved; it keeps its earlier rows."});
+}
+
 TEST_F(LoginWindow, DeviceSearchChoiceGoesToTheFieldsAndTheSettings) {
   StartDevice();
   OpenWindow();
@@ -577,6 +870,7 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_TRUE(ts::FileExists(dest + "CtrlFile.ini"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\spacer.bmp"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\download.BMP"));
+  EXPECT_TRUE(ts::FileExists(dest + "BMP\\CMOS\\ToolBarBG.bmp"));
   char value[512];
   const std::string ini = dest + "Setting.ini";
   ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value, ini.c_str());
@@ -587,6 +881,59 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_EQ(std::string(value), dest + "alarm.wav");
   ::GetPrivateProfileStringA("Ostrova", "Username", "", value, sizeof value, ini.c_str());
   EXPECT_EQ(std::string(value), "copied");
+}
+
+TEST_F(LoginWindow, CopyProgramOverwritesAndCountsTheFilesItCouldNotCopy) {
+  ASSERT_TRUE(ts::CopyTree(ts::ThisExeFolder() + "BMP", ProgramFolder() + "BMP"));
+  ASSERT_TRUE(ts::WriteFileText(ProgramFolder() + "CtrlFile.ini", "[new]\r\n"));
+  ASSERT_TRUE(ts::WriteFileText(ProgramFolder() + "Setting.ini", "[Ostrova]\r\n"));
+  ts::TempFolder destination("copyfail");
+  const std::string dest = destination.Path();
+  // An older copy is overwritten; "BMP\\LOGIN" is taken by a file, so nothing goes in there.
+  ASSERT_TRUE(ts::WriteFileText(dest + "CtrlFile.ini", "[old]\r\n"));
+  ASSERT_TRUE(::CreateDirectoryA((dest + "BMP").c_str(), nullptr));
+  ASSERT_TRUE(ts::WriteFileText(dest + "BMP\\LOGIN", "in the way"));
+  const size_t loginFiles = ts::FilesMatching(ProgramFolder() + "BMP\\LOGIN\\", "*.bmp").size();
+  ASSERT_GT(loginFiles, 0u);
+  OpenWindow();
+  std::atomic<bool> done{false};
+  Helper([&] {
+    HWND chooser = WaitForOwnWindow("Destination Path");
+    if (!chooser) return;
+    ::SetDlgItemTextA(chooser, 1315, dest.c_str());
+    ::PostMessageA(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
+    HWND copy = WaitForOwnWindow("Copy Program");
+    if (!copy) return;
+    // Read without a message: the copy holds the dialog's thread.
+    HWND percent = ::GetDlgItem(copy, CCopyProgramDlg::kPercentText);
+    bool shot = false;
+    ts::WaitUntil(
+        [&] {
+          wchar_t text[16] = {};
+          ::InternalGetWindowText(percent, text, 16);
+          const int value = _wtoi(text);
+          if (!shot && value >= 30 && value <= 90 && !ts::ScreenshotFolder().empty()) {
+            ts::SaveWindowImage(copy, ts::ScreenshotFolder() + "copy_program.bmp");
+            shot = true;
+          }
+          return ::IsWindowEnabled(::GetDlgItem(copy, IDOK)) != FALSE;
+        },
+        30000);
+    ::PostMessageA(::GetDlgItem(copy, IDOK), BM_CLICK, 0, 0);
+    done = true;
+  });
+  Click(L::kCopyButton);
+  ASSERT_TRUE(PumpUntil([&] { return done.load(); }, 60000));
+  JoinHelpers();
+  EXPECT_EQ(ts::ReadFileText(dest + "CtrlFile.ini"), "[new]\r\n");
+  const std::vector<std::string> boxes = MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind(std::to_string(loginFiles) + " of ", 0), 0u) << boxes[0];
+  EXPECT_NE(boxes[0].find("files could not be copied to " + dest), std::string::npos) << boxes[0];
+  char value[512];
+  ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value,
+                             (dest + "Setting.ini").c_str());
+  EXPECT_EQ(std::string(value), dest);
 }
 
 }  // namespace
