@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 #include "record/network_backup.h"
 #include "record/search_list.h"
 #include "settings/settings_page.h"
@@ -38,8 +39,10 @@ class CBackupProgressDlg : public ost::Dialog {
   BOOL OnInitDialog() override;
   void OnCancel() override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
+  ost::Brush m_backBrush = ost::SolidBrush(RGB(0x1E, 0x22, 0x28));
   static DWORD WINAPI DownloadFileThread(LPVOID param);
   void StopThread();
   void ShowState(int state);

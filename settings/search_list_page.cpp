@@ -98,6 +98,16 @@ void CFullListDlg::OnDownload() {
   EndDialog(0);
 }
 
+HBRUSH CFullListDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+  // The program's dark skin behind the dialog and its texts.
+  if (type == WM_CTLCOLORDLG || type == WM_CTLCOLORSTATIC || type == WM_CTLCOLORBTN) {
+    ::SetTextColor(dc, ost::kEditText);
+    ::SetBkColor(dc, RGB(0x1E, 0x22, 0x28));
+    return m_backBrush.Get();
+  }
+  return ost::Dialog::OnCtlColor(dc, control, type);
+}
+
 // ---- CEventPage ----
 
 CEventPage::CEventPage() : SettingsPage(kSearchListTemplate, "Search List") {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/gdi.h"
 #include "platform/property_page.h"
 #include "record/network_backup.h"
 #include "record/search_list.h"
@@ -19,8 +20,10 @@ class CFullListDlg : public ost::Dialog {
 
  protected:
   BOOL OnInitDialog() override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
+  ost::Brush m_backBrush = ost::SolidBrush(RGB(0x1E, 0x22, 0x28));
   void ListAgain();
   void Toggle(bool& flag, int id);
   void OnDownload();
