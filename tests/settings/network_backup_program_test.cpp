@@ -113,7 +113,13 @@ HWND PageWith(HWND sheet, int a, int b) {
 // With OST_SCREENSHOT_DIR set, the window as <name>.bmp there.
 void Screenshot(HWND w, const char* name) {
   const std::string folder = ts::ScreenshotFolder();
-  if (!folder.empty()) ts::SaveWindowImage(w, folder + name + ".bmp");
+  if (folder.empty()) return;
+  // Painted through before the capture: the window's thread has handled the redraw once it
+  // answers a message sent after it.
+  ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+  ts::SaveWindowImage(w, folder + name + ".bmp");
 }
 
 std::string FileBytes(const std::string& path) {
