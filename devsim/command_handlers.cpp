@@ -26,7 +26,7 @@ std::optional<int> DecimalParam(const Request& request, std::string_view name, i
 }
 
 Handler FindHandler(std::string_view path) {
-  static constexpr std::array<std::pair<std::string_view, Handler>, 27> kHandlers = {{
+  static constexpr std::array<std::pair<std::string_view, Handler>, 31> kHandlers = {{
       {"/Login.cgi", HandleLogin},
       {kVideoPath, HandleGetVideo},
       {"/SetChannel.cgi", HandleSetChannel},
@@ -54,6 +54,10 @@ Handler FindHandler(std::string_view path) {
       {"/SetDvrDate.cgi", HandleSetDvrDate},
       {"/GetRecordSetting.cgi", HandleGetRecordSetting},
       {"/SetRecordSetting.cgi", HandleSetRecordSetting},
+      {"/GetDvrHDD.cgi", HandleGetDvrHdd},
+      {"/GetSearchList.cgi", HandleGetSearchList},
+      {"/NetworkBk.cgi", HandleNetworkBackup},
+      {"/CancelNB.cgi", HandleCancelBackup},
   }};
   for (const auto& [p, h] : kHandlers) {
     if (p == path) return h;

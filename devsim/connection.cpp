@@ -8,6 +8,7 @@
 #include <string>
 
 #include "devsim/live_stream.h"
+#include "devsim/recordings.h"
 #include "devsim/router.h"
 #include "devsim/socket_io.h"
 
@@ -67,6 +68,10 @@ void Deliver(int fd, const Outcome& out, const ConnectionContext& ctx) {
     WaitForPeerClose(fd, ctx.stop_fd, -1);
     ctx.device.firmware.HoldClosed();
     close(fd);
+    return;
+  }
+  if (out.opens_backup) {
+    ServeNetworkBackup(fd, ctx.device.recordings, ctx.stop_fd, out.backup);
     return;
   }
   if (out.opens_stream) {
@@ -168,7 +173,7 @@ void ServeConnection(int fd, uint64_t conn_id, const ConnectionContext& ctx) {
     e.head = &head;
     e.body = body;
     bool replies = !out.delivery.drop && !(out.delivery.stall && out.delivery.stall_ms == 0) &&
-                   !out.opens_stream && !out.holds;
+                   !out.opens_stream && !out.holds && !out.opens_backup;
     if (replies) e.status = out.reply.status;
     e.reply_body_length = replies ? out.reply.body.size() : 0;
     e.faults = out.faults;

@@ -67,6 +67,11 @@ Reply HandleControl(Device& device, const RequestHead& head) {
   if (command == "faults") return Ok(device.faults.Describe());
   if (command == "set") return ApplySettings(device, params);
   if (command == "block") return ReadBlock(device, params);
+  if (command == "backup-payload") {
+    std::lock_guard lock(device.recordings.payload_mu);
+    const auto& p = device.recordings.last_payload;
+    return Ok(std::string(p.begin(), p.end()));
+  }
   if (command == "logout-all") {
     std::lock_guard lock(device.mu);
     device.sessions.Clear();

@@ -12,6 +12,7 @@
 #include "devsim/fault_registry.h"
 #include "devsim/firmware_upgrade.h"
 #include "devsim/live_scene.h"
+#include "devsim/recordings.h"
 #include "devsim/sessions.h"
 
 namespace devsim {
@@ -21,11 +22,12 @@ struct Device {
   DeviceProfile profile;
   BlockStore blocks;
   SessionTable sessions;
-  std::string blocks_file;  // when set: loaded at start, saved after every accepted block write
-  FaultRegistry faults;     // locks itself
-  LogCursors log_cursors;   // "/Getlog.cgi" paging per session
-  LiveScene scene;          // the live picture shared by all streams (locks itself)
-  FirmwareStore firmware;   // uploaded firmware parts (locks itself)
+  std::string blocks_file;    // when set: loaded at start, saved after every accepted block write
+  FaultRegistry faults;       // locks itself
+  LogCursors log_cursors;     // "/Getlog.cgi" paging per session
+  LiveScene scene;            // the live picture shared by all streams (locks itself)
+  FirmwareStore firmware;     // uploaded firmware parts (locks itself)
+  RecordingState recordings;  // search cursors, backup cancel and payload
 
   // Set by the server: listens on one more port of its address (as the device does when its
   // IP block gets a new web port); false when the port cannot be bound. Called without mu.

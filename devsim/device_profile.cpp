@@ -168,6 +168,7 @@ const std::vector<SettingHelp>& SettingKeys() {
     keys.push_back({"log.page", "entries per /Getlog.cgi page (1..128, default 30)"});
     for (const auto& k : LiveSettingKeys()) keys.push_back({k.key, k.help});
     for (const auto& k : DvrQuerySettingKeys()) keys.push_back({k.key, k.help});
+    for (const auto& k : RecordingSettingKeys()) keys.push_back({k.key, k.help});
     return keys;
   }();
   return kKeys;
@@ -201,6 +202,8 @@ bool ApplySetting(std::string_view key, std::string_view value, DeviceProfile& p
 
   if (key.rfind("block.", 0) == 0) return blocks.ApplyLine(key.substr(6), value, error);
   if (key.rfind("log.", 0) == 0) return ApplyLogSetting(key.substr(4), value, p.log, error);
+  if (key.rfind(kBackupPrefix, 0) == 0 || key.rfind(kSearchPrefix, 0) == 0)
+    return ApplyRecordingSetting(key, value, p.recordings, error);
   if (key.rfind(kLivePrefix, 0) == 0) {
     return ApplyLiveSetting(key.substr(kLivePrefix.size()), value, p.live, error);
   }

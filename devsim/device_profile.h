@@ -11,6 +11,7 @@
 #include "devsim/device_log.h"
 #include "devsim/dvr_query_state.h"
 #include "devsim/live_settings.h"
+#include "devsim/recording_settings.h"
 
 namespace devsim {
 
@@ -63,6 +64,7 @@ struct DeviceProfile {
 
   LogSettings log;    // the "log." settings
   LiveSettings live;  // the "stream." settings
+  RecordingSettings recordings;  // the "backup." and "search." settings
 
   DvrQueryState dvr_query;  // the "dvrdate." and "dvrrec." settings
 

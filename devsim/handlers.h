@@ -66,6 +66,18 @@ Reply HandleGetDvrDate(Device& device, const Request& request);
 Reply HandleSetDvrDate(Device& device, const Request& request);
 Reply HandleGetRecordSetting(Device& device, const Request& request);
 Reply HandleSetRecordSetting(Device& device, const Request& request);
+
+// Recordings on the disks: "/GetDvrHDD.cgi" the disk set and flag (33 bytes); "/GetSearchList.cgi"
+// pages of the record list per session (LAST from the newest, PREV on); "/NetworkBk.cgi" checks
+// its keys (the chunks follow without a reply head, see recordings.h); "/CancelNB.cgi" stops a
+// running backup.
+Reply HandleGetDvrHdd(Device& device, const Request& request);
+Reply HandleGetSearchList(Device& device, const Request& request);
+Reply HandleNetworkBackup(Device& device, const Request& request);
+Reply HandleCancelBackup(Device& device, const Request& request);
+// The plan of the chunks a checked "/NetworkBk.cgi" gets; call with Device::mu held.
+BackupPlan PlanBackup(Device& device, const RequestHead& head);
+
 // Commands whose replies later work fills in: 200 with an empty body.
 Reply HandleEmptyCommand(Device& device, const Request& request);
 

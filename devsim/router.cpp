@@ -84,6 +84,10 @@ Outcome Route(Device& device, const RequestHead& head, std::string_view body) {
     return out;
   }
   out.reply = handler(device, Request{head, body, fired, session});
+  if (head.path == "/NetworkBk.cgi" && out.reply.status == 200) {
+    out.opens_backup = true;
+    out.backup = PlanBackup(device, head);
+  }
   if (head.path == kVideoPath && out.reply.status == 200 && IsHoldRequest(head)) {
     out.holds = true;
   } else if (head.path == kVideoPath && out.reply.status == 200) {

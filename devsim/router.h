@@ -19,6 +19,8 @@ struct Outcome {
   bool opens_stream = false;        // a live stream follows in place of the reply
   bool holds = false;               // a hold connection: kept open, nothing sent
   std::string stream_session;       // the session the stream follows (empty: none)
+  bool opens_backup = false;        // backup chunks follow in place of the reply
+  BackupPlan backup;
 };
 
 Outcome Route(Device& device, const RequestHead& head, std::string_view body);

@@ -17,12 +17,13 @@ inline constexpr struct {
   uint32_t n;
   Owner owner;
 } kFixedUserMessages[] = {
-    {2, Owner::kLive},     {3, Owner::kMainWnd},  {4, Owner::kMainWnd}, {5, Owner::kMainWnd},
-    {6, Owner::kMainWnd},  {8, Owner::kMainWnd},  {9, Owner::kMainWnd}, {10, Owner::kMainWnd},
-    {11, Owner::kMainWnd}, {12, Owner::kSession}, {15, Owner::kLogin},  {16, Owner::kLogin},
-    {19, Owner::kLive},    {27, Owner::kSession}, {32, Owner::kLive},   {33, Owner::kLogin},
-    {34, Owner::kLogin},   {43, Owner::kLogin},   {40, Owner::kTools},  {41, Owner::kTools},
-    {42, Owner::kTools},   {21, Owner::kSettings}, {28, Owner::kSettings},
+    {2, Owner::kLive},      {3, Owner::kMainWnd},   {4, Owner::kMainWnd},   {5, Owner::kMainWnd},
+    {6, Owner::kMainWnd},   {8, Owner::kMainWnd},   {9, Owner::kMainWnd},   {10, Owner::kMainWnd},
+    {11, Owner::kMainWnd},  {12, Owner::kSession},  {15, Owner::kLogin},    {16, Owner::kLogin},
+    {19, Owner::kLive},     {27, Owner::kSession},  {32, Owner::kLive},     {33, Owner::kLogin},
+    {34, Owner::kLogin},    {43, Owner::kLogin},    {40, Owner::kTools},    {41, Owner::kTools},
+    {42, Owner::kTools},    {21, Owner::kSettings}, {28, Owner::kSettings}, {18, Owner::kSettings},
+    {20, Owner::kSettings},
 };
 
 // Our own messages: WM_APP + a range of 32 numbers per folder.

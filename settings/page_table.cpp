@@ -10,9 +10,11 @@
 #include "settings/general_page.h"
 #include "settings/local_paths_page.h"
 #include "settings/mail_page.h"
+#include "settings/network_backup_page.h"
 #include "settings/network_page.h"
 #include "settings/online_users_page.h"
 #include "settings/peripheral_page.h"
+#include "settings/search_list_page.h"
 #include "settings/time_server_page.h"
 #include "settings/settings_page.h"
 
@@ -33,8 +35,8 @@ constexpr SettingsPageRow kPages[] = {
     {"DVR", &Make<CameraPage>},
     {"Device", &Make<DevicePage>},
     {"Detection", &Make<DetectionPage>},
-    {"Network Backup", nullptr},
-    {"Search List", nullptr},
+    {"Network Backup", &Make<DownloadFilePage>},
+    {"Search List", &Make<CEventPage>},
     {"Timer Record", &Make<TimerRecordPage>},
     {"Date", &Make<DVRDatePage>},
     {"Record Setting", &Make<DVRRecordPage>},

@@ -1,5 +1,8 @@
 #include "platform/player/player_window.h"
 
+#include <cstdio>
+#include <cstring>
+
 namespace {
 constexpr const char kWindowClass[] = "OstrovaPlayerStandIn";
 }
@@ -61,6 +64,31 @@ LRESULT PlayerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_COPYDATA:
+      return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case kPlayerOpen: {
+      m_log.Append(kLogOpen, "");
+      ShowLine("Download opened");
+      const HWND dialog = reinterpret_cast<HWND>(lParam);
+      if (dialog &&
+          PostMessageA(dialog, kPlayerAttach, kPlayerStepKb, reinterpret_cast<LPARAM>(m_hWnd)))
+        m_log.Append(kLogAttach, std::to_string(kPlayerStepKb));
+      return 0;
+    }
+    case kPlayerProgress:
+      m_log.Append(kLogProgress, std::to_string(static_cast<uint32_t>(lParam)));
+      return 0;
+    case kPlayerDone:
+      m_log.Append(kLogDone, std::to_string(wParam));
+      ShowLine(wParam == 0 ? "Download finished" : "Download stopped");
+      return 0;
+    case kPlayerError: {
+      char code[16];
+      std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(lParam & 0xFFFFFFFF));
+      m_log.Append(kLogError, code);
+      ShowLine(std::string("Download error ") + code);
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(m_hWnd);
       return 0;
@@ -70,6 +98,24 @@ LRESULT PlayerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcA(m_hWnd, message, wParam, lParam);
   }
+}
+
+bool PlayerWindow::OnCopyData(const COPYDATASTRUCT& data) {
+  if (data.lpData == nullptr) return false;
+  const char* text = static_cast<const char*>(data.lpData);
+  const std::string value(text, strnlen(text, data.cbData));
+  if (data.dwData == 2) {
+    if (m_hMutex) CloseHandle(m_hMutex);
+    m_hMutex = OpenMutexA(SYNCHRONIZE, FALSE, value.c_str());
+    m_log.Append(kLogMutex, value + (m_hMutex ? "" : " (not opened)"));
+    return true;
+  }
+  if (data.dwData == 1) {
+    m_log.Append(kLogFollow, value);
+    ShowLine("Following: " + value);
+    return true;
+  }
+  return false;
 }
 
 void PlayerWindow::OnCreate() {

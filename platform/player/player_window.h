@@ -29,11 +29,22 @@ class PlayerWindow {
   void OnSize(int width, int height);
   void UpdateText();
 
+  bool OnCopyData(const COPYDATASTRUCT& data);
+
   const PlayerLog& m_log;
+  HANDLE m_hMutex = nullptr;  // the download file's mutex, from WM_COPYDATA 2
   HWND m_hWnd = nullptr;
   HWND m_hText = nullptr;
   std::vector<std::string> m_lines;
 };
 
 inline constexpr const char kPlayerWindowTitle[] = "Quendor";
-inline constexpr int kPlayerTextId = 100;  // the read-only edit box holding the shown lines
+inline constexpr int kPlayerTextId = 100;
+// The download link's messages (WM_USER + 3584 ..).
+inline constexpr UINT kPlayerOpen = WM_USER + 3584;
+inline constexpr UINT kPlayerAttach = WM_USER + 3585;
+inline constexpr UINT kPlayerProgress = WM_USER + 3586;
+inline constexpr UINT kPlayerDone = WM_USER + 3587;
+inline constexpr UINT kPlayerError = WM_USER + 3588;
+// The report step the stand-in asks for, in KB.
+inline constexpr WPARAM kPlayerStepKb = 64;  // the read-only edit box holding the shown lines

@@ -1,0 +1,21 @@
+// The playback search request ("/SearchPlayBack.cgi"): by time, or by event on one channel,
+// from a date and time on one disk or all of them.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct PlaybackSearch {
+  bool event = false;    // event search (else time search)
+  int channelIndex = 0;  // 0-based, event search only
+  bool alarm = false;    // event type "ALARM" (else "MOTION"), event search only
+  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+  std::optional<int> disk;  // the disk's bit number; none: "ALL"
+};
+
+// "/SearchPlayBack.cgi?[Cookie=..&]searchType=..[&channelNum=..&eventType=..]&year=..&month=..
+// &day=..&hour=..&min=..&sec=..&hddNum=..".
+std::string BuildPlaybackSearchQuery(std::string_view cookie, const PlaybackSearch& s);
+
+// Channels of the search by Product-ID: RZ4K 4, RZ3K 8, RZ1K 16; 0 for any other.
+int PlaybackSearchChannels(std::string_view productId);
