@@ -132,15 +132,14 @@ TEST_F(DevsimTest, EveryCommandOfTheTableAnswers) {
   StartDevsim();
   std::string cookie = Login();
   // The live picture's commands (the first four of the table), "/GetColor.cgi", the firmware
-  // upgrade's "/UpgradeFW.cgi" and "/GetVersion.cgi", and the recordings' paths
-  // ("/GetSearchList.cgi") have tests of their own.
+  // upgrade's, the device log's and time sync's, the recorder's date and record settings' and the
+  // recordings' paths have tests of their own.
   const char* paths[] = {
-      "/Setbrcssa.cgi",        "/Periodcommand.cgi", "/GetOnlineUser.cgi", "/SetVoroz.cgi",
-      "/Reboot.cgi",           "/Getlog.cgi",        "/SetRetr.cgi",       "/PTZReset.cgi",
-      "/SetColor.cgi",         "/SyncTime.cgi",      "/CancelNB.cgi",      "/GetDvrName.cgi",
-      "/getDefaultLang.cgi",   "/getIndexLang.cgi",  "/OV9653Zoom.cgi",    "/OV9653Rotate.cgi",
-      "/ClearLog.cgi",         "/GetDvrDate.cgi",    "/SetDvrDate.cgi",    "/GetRecordSetting.cgi",
-      "/SetRecordSetting.cgi", "/CancelUPFW.cgi",    "/SetBuzzer.cgi",     "/SearchPlayBack.cgi",
+      "/Setbrcssa.cgi",  "/Periodcommand.cgi",  "/GetOnlineUser.cgi",  "/SetVoroz.cgi",
+      "/Reboot.cgi",     "/SetRetr.cgi",        "/PTZReset.cgi",       "/SetColor.cgi",
+      "/CancelNB.cgi",   "/GetDvrName.cgi",     "/getDefaultLang.cgi", "/getIndexLang.cgi",
+      "/OV9653Zoom.cgi", "/OV9653Rotate.cgi",   "/ClearLog.cgi",       "/CancelUPFW.cgi",
+      "/SetBuzzer.cgi",  "/SearchPlayBack.cgi",
   };
   for (const char* path : paths) {
     ParsedReply r = Get(std::string(path) + "?Cookie=" + cookie);
