@@ -15,12 +15,13 @@ constexpr std::chrono::milliseconds kCreateRetryWait{1000};
 int CRecordObjectBase::CloseThread() {
   if (!m_thread.joinable()) return 1;
   if (m_ctx.ring) m_ctx.ring->Signal(m_id, kSignalStop);
-  {
-    std::unique_lock<std::mutex> lock(m_EndLock);
-    if (!m_EndCv.wait_for(lock, m_StopWait, [this] { return m_fThreadEnded; })) {
+  const auto deadline = std::chrono::steady_clock::now() + m_StopWait;
+  while (!m_fThreadEnded.load()) {
+    if (std::chrono::steady_clock::now() >= deadline) {
       Trace("Record thread still busy after the stop's wait (a write that hangs); not waited for");
       return 0;
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   m_thread.join();
   return 1;
@@ -28,10 +29,7 @@ int CRecordObjectBase::CloseThread() {
 
 bool CRecordObjectBase::ReapThread() {
   if (!m_thread.joinable()) return true;
-  {
-    std::lock_guard<std::mutex> lock(m_EndLock);
-    if (!m_fThreadEnded) return false;
-  }
+  if (!m_fThreadEnded.load()) return false;
   m_thread.join();
   return true;
 }
@@ -56,9 +54,7 @@ bool CRecordObjectBase::StartThread(const char* errorText) {
     m_thread = std::thread([this] {
       ThreadMain();
       m_fServing = false;
-      std::lock_guard<std::mutex> lock(m_EndLock);
       m_fThreadEnded = true;
-      m_EndCv.notify_all();
     });
   } catch (const std::system_error&) {
     m_ctx.ring->SetServed(m_id, false);

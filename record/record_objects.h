@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -98,9 +97,8 @@ class CRecordObjectBase : public virtual RecordObjectControl {
   std::atomic<bool> m_fServing{false};
   std::atomic<uint32_t> fFileOpen{0};
   std::mutex m_FinishLock;  // a file finished off the record thread
-  std::mutex m_EndLock;
-  std::condition_variable m_EndCv;
-  bool m_fThreadEnded = true;
+  // Set by the thread as its last step. Polled, so that stopping creates no wait object.
+  std::atomic<bool> m_fThreadEnded{true};
 };
 
 class CAlarmRecord : public CRecordObjectBase, public AlarmRecordControl {
