@@ -286,12 +286,12 @@ BOOL CTreePropSheet::OnInitDialog() {
   }
   // The tree.
   const RECT tree = ToRect(m_boxes.tree);
-  m_hTree = ::CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEWA, "PageTree",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
-                              tree.left, tree.top, tree.right - tree.left, tree.bottom - tree.top,
-                              m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageTreeId)),
-                              nullptr, nullptr);
+  m_hTree = ::CreateWindowExA(
+      WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEWA, "PageTree",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+          TVS_SHOWSELALWAYS | TVS_TRACKSELECT | TVS_NOHSCROLL,
+      tree.left, tree.top, tree.right - tree.left, tree.bottom - tree.top, m_hWnd,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageTreeId)), nullptr, nullptr);
   if (m_hTree != nullptr) {
     ::SendMessageA(m_hTree, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
     ::SendMessageA(m_hTree, TVM_SETBKCOLOR, 0, kTreeBack);
@@ -458,6 +458,18 @@ LRESULT CTreePropSheet::OnNotify(NMHDR* header) {
     case TVN_SELCHANGEDW:
       RefreshPageFrame();
       return 0;
+    case NM_CUSTOMDRAW: {
+      // The selected item keeps the dark skin: the stock highlight is white on white when the tree
+      // has no focus.
+      auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(header);
+      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+          (draw->nmcd.uItemState & CDIS_SELECTED) != 0) {
+        draw->clrText = kCaptionText;
+        draw->clrTextBk = kCaptionLeft;
+      }
+      return CDRF_DODEFAULT;
+    }
     default:
       return 0;
   }
