@@ -7,6 +7,8 @@
 
 #include "app/app_data.h"
 #include "app/progress_channel.h"
+#include "disc/cd_writer.h"
+#include "disc/write_cd_setup.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/device_session.h"
@@ -16,12 +18,19 @@
 #include "platform/message_box.h"
 #include "platform/strings.h"
 #include "record/backup_download.h"
+#include "session/kernel_mailbox.h"
 #include "settings/backup_player_link.h"
 #include "settings/network_backup_ids.h"
 
 BackupPreset g_BackupPreset{};
 
 namespace {
+
+// The one disc writer: set up on the page before a download, used by the download thread after it.
+CCDWriter& TheDiscWriter() {
+  static CCDWriter writer;
+  return writer;
+}
 
 bool PathTaken(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ||
@@ -98,6 +107,7 @@ class ThreadIo : public BackupDownloadIo {
   void PlayerProgress(uint32_t bytes) override { PostToPlayer(WM_PLAYER_PROGRESS, 0, bytes); }
   void PlayerDone(bool stopped) override { PostToPlayer(WM_PLAYER_DONE, stopped ? 1 : 0, 0); }
   void PlayerError(uint32_t code) override { PostToPlayer(WM_PLAYER_ERROR, 0, code); }
+  void WriteDisc() override { TheDiscWriter().Burn(); }
 
  private:
   // The backup mutex around one file operation; none without a player.
@@ -125,6 +135,9 @@ class ThreadIo : public BackupDownloadIo {
 
 // ---- CBackupProgressDlg ----
 
+// The progress dialog's end after "PLAY".
+constexpr INT_PTR kPlayResult = 255;
+
 CBackupProgressDlg::CBackupProgressDlg(HWND owner, BackupJob job, bool sendsCancel,
                                        DeviceSession* session)
     : ost::Dialog(kBackupProgressTemplate, owner),
@@ -143,7 +156,8 @@ DWORD WINAPI CBackupProgressDlg::DownloadFileThread(LPVOID param) {
   auto* self = static_cast<CBackupProgressDlg*>(param);
   RequestCancel cancel(self->m_hStopEvent);
   ThreadIo io(self->m_job, self->GetSafeHwnd(), self->m_hStopEvent, cancel);
-  const BackupDownloadResult r = RunBackupDownload(io, self->m_job.request.sizeMB, false);
+  const BackupDownloadResult r =
+      RunBackupDownload(io, self->m_job.request.sizeMB, self->m_job.copyToDisc);
   if (r.state == kBackupFinished || r.state == kBackupNoData) self->m_bFinished = true;
   return 0;
 }
@@ -163,7 +177,7 @@ BOOL CBackupProgressDlg::OnInitDialog() {
     ShowState(kBackupSendFailed);
     return TRUE;
   }
-  MapCommand(kBackupPlay, [this] { EndDialog(255); });
+  MapCommand(kBackupPlay, [this] { EndDialog(kPlayResult); });
   return TRUE;
 }
 
@@ -184,6 +198,8 @@ void CBackupProgressDlg::OnCancel() {
     CgiRequest request = CgiRequest::Of(list);
     VorozSendCommand(request, *m_session);
   }
+  // A burn in progress after the download is asked to stop; the thread waits for it.
+  if (m_job.copyToDisc) TheDiscWriter().Abort();
   m_strStatus = "Stopping ...";
   SetItemText(kBackupStatus, m_strStatus);
   StopThread();
@@ -413,6 +429,9 @@ void DownloadFilePage::OnButtonStart() {
     return;
   }
   ::CloseHandle(f);
+  if (m_bCopyToCD && !PrepareDiscWrite(GetSafeHwnd(), TheDiscWriter(), m_strFilePath,
+                                       static_cast<uint32_t>(m_nBackupSize)))
+    m_bCopyToCD = 0;
   if (Context().client) Context().client->networkFileDir = m_strBackupDir;
   if (g_lpApp) g_lpApp->m_Settings.m_strNetworkFileDir = m_strBackupDir;
 
@@ -438,6 +457,7 @@ void DownloadFilePage::OnButtonStart() {
   job.request.channel = m_nChannel - 1;
   job.request.sizeMB = m_nBackupSize;
   job.filePath = m_strFilePath;
+  job.copyToDisc = m_bCopyToCD != 0;
   BackupPlayerLink& link = ThePlayerLink();
   link.CheckAlive();
   if (m_bDynamicDownload) {
@@ -456,7 +476,22 @@ void DownloadFilePage::OnButtonStart() {
   CBackupProgressDlg dialog(Context().sheet ? Context().sheet : GetSafeHwnd(), std::move(job),
                             SendsBackupCancel(Device().productId, Device().fwVersion),
                             Context().session);
-  RunModal(dialog);
+  if (RunModal(dialog) == kPlayResult) {
+    if (g_lpApp && g_lpApp->h_MainDialogHandle)
+      ::SetWindowPos(g_lpApp->h_MainDialogHandle, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::PostMessageA(GetSafeHwnd(), WM_BACKUP_PLAY, 0, 0);
+  }
   ChooseFileName();
   UpdateData(false);
+}
+
+LRESULT DownloadFilePage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_BACKUP_PLAY) {
+    // The finished file goes to a player of its own, started by the kernel message thread.
+    ::Sleep(1000);
+    SendKernelMessage(KM_LAUNCH_PLAYER, m_strLastFile.c_str());
+    return 0;
+  }
+  return SettingsPage::WindowProc(msg, wp, lp);
 }

@@ -65,6 +65,7 @@ class DownloadFilePage : public SettingsPage {
   void Load() override;
   void DoDataExchange(ost::DataExchange& dx) override;
   bool OnSetActive() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void ChooseFileName();

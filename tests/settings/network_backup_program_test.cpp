@@ -1,17 +1,23 @@
 // The "Network Backup" page in the program under Wine against devsim: the disk list, the next
 // free file name, a download identical to devsim's payload, the device's abort shown, and
-// "Cancel" sending "/CancelNB.cgi" only to the families and firmware that take it.
+// "Cancel" sending "/CancelNB.cgi" only to the families and firmware that take it, "Copy to CD"
+// writing the download onto the stand-in engine's disc, and "PLAY" starting the player on it.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "disc/write_cd_dlg.h"
+#include "tests/disc/iso_image.h"
 #include "tests/support/program_fixture.h"
 #include "tests/support/text_file.h"
+#include "tests/support/win_process.h"
 #include "tests/support/window_capture.h"
 
 namespace {
@@ -20,7 +26,8 @@ namespace ts = testsupport;
 
 constexpr int kSystemConfigButton = 1006;
 constexpr int kTree = 0x7EEE;
-constexpr int kHddCombo = 1195, kFilePath = 1042, kStart = 1068, kDynamic = 1475;
+constexpr int kHddCombo = 1195, kFilePath = 1042, kStart = 1068, kDynamic = 1475, kCopyCd = 1505;
+constexpr int kPlay = 1068;
 constexpr int kStatus = 1448;
 
 // Selects the tree item with this text (top level or one below).
@@ -362,6 +369,103 @@ TEST_P(NetworkBackupCancel, CancelStopsTheDownloadAndAsksTheDeviceOnlyWhenItTake
   ts::PostClick(dlg, IDCANCEL);
   ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(dlg); }, 30000));
   EXPECT_EQ(m_device.RequestsOf("/CancelNB.cgi").size(), c.sends ? 1u : 0u);
+  ts::PostClick(sheet, 8000);
+  CloseAndWait(main);
+}
+
+// "Copy to CD": the write-CD dialog before the download, the burn after it onto the stand-in
+// engine's disc, whose ".DVR" file is the download byte for byte; then "PLAY" starts a player of
+// its own on the finished file.
+TEST_F(NetworkBackupProgram, CopyToCdBurnsTheDownloadAndPlayStartsThePlayer) {
+  const std::string dir = BackupDir();
+  SetSetting("Network File Directory", dir);
+  // The stand-in engine, found through the registry, with a blank CD.
+  const std::string engine = m_folder.Path() + "engine";
+  ::CreateDirectoryA(engine.c_str(), nullptr);
+  ASSERT_TRUE(
+      ts::CopyFileTo(ts::ThisExeFolder() + "engine\\NeroAPI.dll", engine + "\\NeroAPI.dll"));
+  std::ofstream(engine + "\\engine.ini") << "drive=Image Recorder,image,blank,359847\n"
+                                         << "drive=Sim CD Writer,cd,blank,359847\n"
+                                         << "log=" << engine << "\\calls.txt\n";
+  const char kSharedKey[] = "SOFTWARE\\ahead\\Shared";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, "NeroAPI", 0, REG_SZ, reinterpret_cast<const BYTE*>(engine.c_str()),
+                   static_cast<DWORD>(engine.size() + 1));
+  ::RegCloseKey(key);
+  struct Unregister {
+    const char* path;
+    ~Unregister() {
+      HKEY k = nullptr;
+      if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
+      ::RegDeleteValueA(k, "NeroAPI");
+      ::RegCloseKey(k);
+    }
+  } unregister{kSharedKey};
+
+  HWND main =
+      StartAndLogIn({"--product", "RZ3K", "--firmware", "1052", "--set", "backup.bytes=250000"});
+  ASSERT_NE(main, nullptr);
+  HWND sheet = nullptr;
+  HWND page = OpenBackupPage(main, &sheet);
+  ASSERT_NE(page, nullptr);
+  ::SendMessageA(::GetDlgItem(page, kCopyCd), BM_CLICK, 0, 0);
+  const std::string file = ts::ItemText(page, kFilePath);
+  ts::PostClick(page, kStart);
+  HWND writeCd = ts::WaitForWindow(m_process.Id(), "Write CD Setting");
+  ASSERT_NE(writeCd, nullptr) << MessageBoxes();
+  HWND combo = ::GetDlgItem(writeCd, CWriteCDDlg::kDeviceCombo);
+  ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  ::SendMessageA(writeCd, WM_COMMAND, MAKEWPARAM(CWriteCDDlg::kDeviceCombo, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  ::PostMessageA(writeCd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  HWND dlg = ts::WaitForWindow(m_process.Id(), "DVR-Network Backup");
+  ASSERT_NE(dlg, nullptr) << MessageBoxes();
+  ASSERT_TRUE(StatusIs(dlg, "Download process is finished"))
+      << ts::ItemText(dlg, kStatus) << MessageBoxes();
+  const std::string payload = m_device.Control("/_devsim/backup-payload");
+  ASSERT_EQ(payload.size(), 250000u);
+  EXPECT_TRUE(FileBytes(file) == payload);
+
+  const std::string image = engine + "\\drive1.iso";
+  const auto volume = isoimage::ReadVolume(isoimage::FileBlockReader(image));
+  ASSERT_TRUE(volume) << ts::ReadFileText(engine + "\\calls.txt");
+  EXPECT_EQ(volume->volumeId, "OstrovaBackup");
+  auto upper = [](std::string t) {
+    std::transform(t.begin(), t.end(), t.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return t;
+  };
+  const std::string name = file.substr(file.rfind('\\') + 1);
+  const auto onDisc =
+      std::find_if(volume->files.begin(), volume->files.end(), [&](const isoimage::IsoFile& f) {
+        return upper(f.name) == upper(name) && upper(f.name).ends_with(".DVR");
+      });
+  ASSERT_NE(onDisc, volume->files.end());
+  std::string data((onDisc->size + isoimage::kBlock - 1) / isoimage::kBlock * isoimage::kBlock,
+                   '\0');
+  ASSERT_TRUE(isoimage::FileBlockReader(image)(
+      onDisc->extent, static_cast<uint32_t>(data.size() / isoimage::kBlock),
+      reinterpret_cast<uint8_t*>(data.data())));
+  data.resize(onDisc->size);
+  EXPECT_TRUE(data == payload);
+
+  // "PLAY": the dialog ends and a player starts on the finished file.
+  ts::PostClick(dlg, kPlay);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(dlg); }, 20000));
+  const std::string log = m_folder.File("Quendor.log");
+  EXPECT_TRUE(ts::WaitUntil(
+      [&] {
+        for (const std::string& l : ts::ReadLines(log))
+          if (l.find("CMDLINE " + file + " CONVERT=0") != std::string::npos) return true;
+        return false;
+      },
+      30000))
+      << ts::ReadFileText(log) << MessageBoxes();
+  EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
+  if (HWND player = ::FindWindowA(nullptr, "Quendor")) ::PostMessageA(player, WM_CLOSE, 0, 0);
   ts::PostClick(sheet, 8000);
   CloseAndWait(main);
 }
