@@ -1,37 +1,19 @@
 #include "disc/write_cd_progress.h"
 
-#include <atomic>
-
-namespace {
-
-std::atomic<ProgressChannel*> g_channel{nullptr};
-
-void Post(ProgressChannel* c, LONG command, LONG value) {
-  ::WaitForSingleObject(c->m_hDone, INFINITE);
-  c->m_nCommand = command;
-  c->m_nValue = value;
-  ::ReleaseSemaphore(c->m_hRequest, 1, nullptr);
-}
-
-}  // namespace
-
-void SetWriteCDProgressChannel(ProgressChannel* channel) {
-  g_channel = channel;
-}
+#include "app/progress_channel.h"
 
 void WriteCDProgressCallback(int type, int value) {
-  ProgressChannel* c = g_channel;
-  if (c == nullptr) return;
+  ProgressChannel& c = *g_pProgressChannel;
   switch (type) {
     case 0:
-      Post(c, kProgressBegin, 0);
-      Post(c, kProgressTotal, 100);
+      c.Send(kProgressBegin, 0);
+      c.Send(kProgressTotal, 100);
       break;
     case 1:
-      Post(c, kProgressStep, value);
+      c.Send(kProgressDraw, value < 0 ? 0u : static_cast<uint32_t>(value));
       break;
     case 2:
-      Post(c, kProgressEnd, 0);
+      c.Send(kProgressEnd, 0);
       break;
     default:
       break;

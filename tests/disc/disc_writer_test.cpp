@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "disc/cd_writer.h"
 #include "disc/engine_api.h"
 #include "disc/write_cd_dlg.h"
+#include "app/progress_channel.h"
 #include "disc/write_cd_progress.h"
 #include "disc/write_cd_setup.h"
 #include "platform/message_loop.h"
@@ -445,30 +447,28 @@ TEST_F(DiscWriterTest, TheDialogComesBackUntilTheCheckPasses) {
 }
 
 TEST_F(DiscWriterTest, ProgressReachesTheChannelInOrder) {
-  ProgressChannel channel;
-  channel.m_hDone = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
-  channel.m_hRequest = ::CreateSemaphoreA(nullptr, 0, 1, nullptr);
-  std::vector<std::pair<LONG, LONG>> got;
-  std::thread receiver([&] {
-    for (;;) {
-      if (::WaitForSingleObject(channel.m_hRequest, 60000) != WAIT_OBJECT_0) return;
-      got.emplace_back(channel.m_nCommand, channel.m_nValue);
-      const bool end = channel.m_nCommand == kProgressEnd;
-      ::ReleaseSemaphore(channel.m_hDone, 1, nullptr);
-      if (end) return;
-    }
-  });
-  SetWriteCDProgressChannel(&channel);
+  std::mutex lock;
+  std::vector<std::pair<uint32_t, uint32_t>> got;
+  ASSERT_TRUE(g_pProgressChannel->Serve([&](uint32_t command, uint32_t value) {
+    std::lock_guard<std::mutex> hold(lock);
+    got.emplace_back(command, value);
+  }));
   m_writer = std::make_unique<CCDWriter>();
   ASSERT_EQ(m_writer->Init(m_download.c_str(), &WriteCDProgressCallback), 1);
   m_writer->SetSelectedDrive(1);
   EXPECT_EQ(m_writer->Burn(), 1) << Messages();
-  receiver.join();
-  SetWriteCDProgressChannel(nullptr);
-  ::CloseHandle(channel.m_hDone);
-  ::CloseHandle(channel.m_hRequest);
-  std::vector<std::pair<LONG, LONG>> want = {{kProgressBegin, 0}, {kProgressTotal, 100}};
-  for (LONG p = 0; p <= 100; p += 10) want.emplace_back(kProgressStep, p);
+  // The last command is taken before the channel stops serving.
+  for (int i = 0; i < 600; ++i) {
+    {
+      std::lock_guard<std::mutex> hold(lock);
+      if (!got.empty() && got.back().first == kProgressEnd) break;
+    }
+    ::Sleep(50);
+  }
+  g_pProgressChannel->StopServing();
+  std::vector<std::pair<uint32_t, uint32_t>> want = {{kProgressBegin, 0}, {kProgressTotal, 100}};
+  for (uint32_t p = 0; p <= 100; p += 10) want.emplace_back(kProgressDraw, p);
   want.emplace_back(kProgressEnd, 0);
+  std::lock_guard<std::mutex> hold(lock);
   EXPECT_EQ(got, want);
 }
