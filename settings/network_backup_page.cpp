@@ -277,6 +277,26 @@ HBRUSH CBackupProgressDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
 
 // ---- DownloadFilePage ----
 
+std::vector<int> LoadDiskCombo(DeviceSession* session, HWND combo, DvrHddReply& hdd) {
+  uint8_t reply[1024] = {};
+  uint32_t length = 0;
+  CGIParamList list(kCgiGetDvrHDD);
+  if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
+  CgiRequest request = CgiRequest::Of(list);
+  request.reply = reply;
+  request.replyCapacity = sizeof reply;
+  request.replyLength = &length;
+  std::vector<int> disks;
+  if (session && VorozSendCommand(request, *session) && DecodeDvrHddReply(reply, length, hdd)) {
+    disks = ListedDisks(hdd);
+    if (combo)
+      for (int disk : disks)
+        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DiskName(disk).c_str()));
+  }
+  if (disks.empty() && combo) ::EnableWindow(combo, FALSE);
+  return disks;
+}
+
 DownloadFilePage::DownloadFilePage() : SettingsPage(kNetworkBackupTemplate, "Network Backup") {
   MapNotify(kBackupSizeEdit, EN_CHANGE, [this] { OnSizeChanged(); });
   MapNotify(kBackupChannelEdit, EN_CHANGE, [this] {
@@ -339,24 +359,8 @@ void DownloadFilePage::Load() {
     m_bDynamicDownload = g_lpApp->m_Settings.m_iDynamicDownload != 0;
     m_bCopyToCD = g_lpApp->m_Settings.m_iWriteCD != 0;
   }
-  uint8_t reply[1024] = {};
-  uint32_t length = 0;
-  CGIParamList list(kCgiGetDvrHDD);
-  if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
-  CgiRequest request = CgiRequest::Of(list);
-  request.reply = reply;
-  request.replyCapacity = sizeof reply;
-  request.replyLength = &length;
-  if (Context().session && VorozSendCommand(request, *Context().session) &&
-      DecodeDvrHddReply(reply, length, m_hdd)) {
-    m_disks = ListedDisks(m_hdd);
-    if (HWND combo = GetDlgItem(kBackupHddCombo))
-      for (int disk : m_disks)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DiskName(disk).c_str()));
-  }
-  if (m_disks.empty()) {
-    if (HWND combo = GetDlgItem(kBackupHddCombo)) ::EnableWindow(combo, FALSE);
-  } else {
+  m_disks = LoadDiskCombo(Context().session, GetDlgItem(kBackupHddCombo), m_hdd);
+  if (!m_disks.empty()) {
     m_nHddIndex = 0;
   }
   UpdateData(false);

@@ -57,6 +57,10 @@ class CBackupProgressDlg : public ost::Dialog {
   std::string m_strStatus;
 };
 
+// The device's disks ("/GetDvrHDD.cgi") into hdd and their names into combo; the listed disks.
+// None when there is no session or the request or the reply failed: the combo is then disabled.
+std::vector<int> LoadDiskCombo(DeviceSession* session, HWND combo, DvrHddReply& hdd);
+
 class DownloadFilePage : public SettingsPage {
  public:
   DownloadFilePage();

@@ -141,24 +141,8 @@ void CEventPage::Load() {
   if (HWND combo = GetDlgItem(kSearchTypeCombo))
     for (const char* text : {"ALL", "MANUAL", "SYSTEM", "ALARM", "MOTION"})
       ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  uint8_t reply[1024] = {};
-  uint32_t length = 0;
-  CGIParamList list(kCgiGetDvrHDD);
-  if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
-  CgiRequest request = CgiRequest::Of(list);
-  request.reply = reply;
-  request.replyCapacity = sizeof reply;
-  request.replyLength = &length;
-  if (Context().session && VorozSendCommand(request, *Context().session) &&
-      DecodeDvrHddReply(reply, length, m_hdd)) {
-    m_disks = ListedDisks(m_hdd);
-    if (HWND combo = GetDlgItem(kSearchHddCombo))
-      for (int disk : m_disks)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DiskName(disk).c_str()));
-  }
-  if (m_disks.empty()) {
-    if (HWND combo = GetDlgItem(kSearchHddCombo)) ::EnableWindow(combo, FALSE);
-  } else {
+  m_disks = LoadDiskCombo(Context().session, GetDlgItem(kSearchHddCombo), m_hdd);
+  if (!m_disks.empty()) {
     m_nHdd = 0;
   }
   m_nType = kListAll;

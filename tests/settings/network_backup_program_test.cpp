@@ -16,6 +16,7 @@
 #include "disc/write_cd_dlg.h"
 #include "tests/disc/iso_image.h"
 #include "tests/support/program_fixture.h"
+#include "tests/support/remote_tree.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
 #include "tests/support/window_capture.h"
@@ -29,44 +30,6 @@ constexpr int kTree = 0x7EEE;
 constexpr int kHddCombo = 1195, kFilePath = 1042, kStart = 1068, kDynamic = 1475, kCopyCd = 1505;
 constexpr int kPlay = 1068;
 constexpr int kStatus = 1448;
-
-// Selects the tree item with this text (top level or one below).
-bool SelectTreeItem(HWND tree, const std::string& text) {
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(tree, &pid);
-  HANDLE process =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (process == nullptr) return false;
-  auto* remote = static_cast<char*>(
-      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  auto textOf = [&](HTREEITEM item) {
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = remote + 512;
-    tv.cchTextMax = 256;
-    ::WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
-    char buf[257] = {};
-    ::ReadProcessMemory(process, remote + 512, buf, 256, nullptr);
-    return std::string(buf);
-  };
-  auto next = [&](HTREEITEM item, UINT how) {
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-  };
-  HTREEITEM found = nullptr;
-  for (HTREEITEM top = next(nullptr, TVGN_ROOT); top && !found; top = next(top, TVGN_NEXT)) {
-    if (textOf(top) == text) found = top;
-    for (HTREEITEM child = next(top, TVGN_CHILD); child && !found; child = next(child, TVGN_NEXT))
-      if (textOf(child) == text) found = child;
-  }
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  ::CloseHandle(process);
-  if (!found) return false;
-  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
-  return true;
-}
 
 // Runs fn with a page of memory in the process of window w (for the controls' structures).
 template <class Fn>
@@ -148,7 +111,8 @@ class NetworkBackupProgram : public ts::ProgramFixture {
     if (!sheet) return nullptr;
     *sheetOut = sheet;
     HWND tree = ::GetDlgItem(sheet, kTree);
-    EXPECT_TRUE(SelectTreeItem(tree, "  Network Backup") || SelectTreeItem(tree, "Network Backup"));
+    EXPECT_TRUE(ts::SelectTreeItem(tree, "  Network Backup") ||
+                ts::SelectTreeItem(tree, "Network Backup"));
     HWND page = nullptr;
     ts::WaitUntil([&] { return (page = PageWith(sheet, kStart, kDynamic)) != nullptr; }, 20000);
     return page;
@@ -233,7 +197,7 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
   HWND tree = ::GetDlgItem(sheet, kTree);
   for (const bool filtered : {false, true}) {
     SCOPED_TRACE(filtered ? "filtered" : "unfiltered");
-    ASSERT_TRUE(SelectTreeItem(tree, "Search List"));
+    ASSERT_TRUE(ts::SelectTreeItem(tree, "Search List"));
     HWND page = nullptr;
     ASSERT_TRUE(
         ts::WaitUntil([&] { return (page = PageWith(sheet, 1196, 1068)) != nullptr; }, 20000));

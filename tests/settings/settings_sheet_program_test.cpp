@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/program_fixture.h"
+#include "tests/support/remote_tree.h"
 
 namespace {
 
@@ -22,42 +23,6 @@ constexpr int kSystemConfigButton = 1006;
 constexpr int kExit = 8000, kApply = 8001, kReboot = 8002;
 constexpr int kTree = 0x7EEE;
 constexpr int kWebPort = 1040, kPppoeUser = 1043, kPppoeRadio = 1253;
-
-// The texts of a tree in another process, depth first, children indented by two blanks.
-std::vector<std::string> TreeLines(HWND tree) {
-  std::vector<std::string> lines;
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(tree, &pid);
-  HANDLE process =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (process == nullptr) return lines;
-  auto* remote = static_cast<char*>(
-      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  auto textOf = [&](HTREEITEM item) {
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = remote + 512;
-    tv.cchTextMax = 256;
-    ::WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
-    char text[257] = {};
-    ::ReadProcessMemory(process, remote + 512, text, 256, nullptr);
-    return std::string(text);
-  };
-  auto next = [&](HTREEITEM item, UINT how) {
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-  };
-  for (HTREEITEM top = next(nullptr, TVGN_ROOT); top != nullptr; top = next(top, TVGN_NEXT)) {
-    lines.push_back(textOf(top));
-    for (HTREEITEM child = next(top, TVGN_CHILD); child != nullptr; child = next(child, TVGN_NEXT))
-      lines.push_back("  " + textOf(child));
-  }
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  ::CloseHandle(process);
-  return lines;
-}
 
 // A page of the sheet: the dialog child that holds the control.
 HWND PageWith(HWND sheet, int control) {
@@ -151,7 +116,7 @@ TEST_F(SettingsSheetProgram, EachFamilyOpensItsTreeAndSendsNothingUnchanged) {
     ASSERT_NE(main, nullptr);
     HWND sheet = OpenSheet(main);
     ASSERT_NE(sheet, nullptr) << MessageBoxes();
-    EXPECT_EQ(TreeLines(::GetDlgItem(sheet, kTree)), p.tree);
+    EXPECT_EQ(ts::TreeLines(::GetDlgItem(sheet, kTree)), p.tree);
     EXPECT_NE(::GetDlgItem(sheet, kExit), nullptr);
     EXPECT_NE(::GetDlgItem(sheet, kApply), nullptr);
     EXPECT_EQ(::GetDlgItem(sheet, kReboot) != nullptr, p.reboot);
