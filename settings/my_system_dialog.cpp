@@ -34,6 +34,7 @@ MySystemDialog::MySystemDialog(const SheetStart& start, std::string caption, HWN
   context.blocks = m_start.blocks;
   context.snapshot = &m_snapshot;
   context.session = m_start.session;
+  context.program = m_start.program;
   context.start = &m_start.client;
   context.client = &m_client;
   context.choices = &m_choices;

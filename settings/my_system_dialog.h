@@ -19,7 +19,8 @@ struct SheetStart {
   SheetDevice device;
   SheetBlocks blocks;
   DeviceSession* session = nullptr;
-  std::string cookie;  // the login's session cookie
+  SheetProgram* program = nullptr;  // the running program; null in tests of the sheet alone
+  std::string cookie;               // the login's session cookie
   SettingsSheetStart client;
   float scale = 1.0f;
   bool alarmListOnDvr = false;  // the control-device list holds model 19, 22 or 23

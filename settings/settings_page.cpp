@@ -5,6 +5,11 @@
 SettingsPage::SettingsPage(UINT templateId, std::string caption)
     : ost::PropertyPage(templateId, std::move(caption)) {}
 
+SheetProgram& SettingsPage::Program() const {
+  static SheetProgram none;
+  return m_context.program ? *m_context.program : none;
+}
+
 BOOL SettingsPage::OnInitDialog() {
   ost::PropertyPage::OnInitDialog();
   Load();

@@ -77,6 +77,8 @@ class SettingsPage : public ost::PropertyPage {
     return m_context.snapshot ? (*m_context.snapshot)[option] : std::span<const uint8_t>{};
   }
   const SheetDevice& Device() const { return m_context.device; }
+  // The running program as the sheet hands it (the base's answers when it hands none).
+  SheetProgram& Program() const;
   // A modal dialog of the page (an edit dialog): through the sheet, which is then not deleted
   // before it returns.
   INT_PTR RunModal(ost::Dialog& dialog) {

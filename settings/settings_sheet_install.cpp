@@ -13,6 +13,7 @@
 #include "net/sys_cfg_fields.h"
 #include "platform/strings.h"
 #include "settings/settings_ids.h"
+#include "settings/sheet_program_link.h"
 
 namespace {
 
@@ -138,6 +139,7 @@ SheetStart SheetStartFromProgram(const SettingsSheetStart& client) {
   start.client = client;
   start.scale = a.ScreenScale;
   start.alarmListOnDvr = a.m_ControlD.HasModel19_22_23() != 0;
+  start.program = &ProgramSheetLink();
   return start;
 }
 

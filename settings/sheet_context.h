@@ -1,6 +1,7 @@
 // What the settings sheet hands each of its pages: the device it talks to, the block copies the
 // pages edit, the snapshot of the blocks taken when the sheet opened, the client settings the
-// pages show and the choices pages share with the sheet.
+// pages show, the choices pages share with the sheet and what pages read from or tell the
+// running program.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "net/sys_cfg_blocks.h"
 
 class DeviceSession;
+class MotionFrameSource;
 namespace ost {
 class Dialog;
 }
@@ -72,6 +74,54 @@ struct SheetClientSettings {
   std::optional<uint16_t> searchListHdd, searchListMax;          // "Search List"
 };
 
+// The network backup's choices kept in the client settings.
+struct SheetBackupChoices {
+  bool dynamicDownload = false;
+  bool copyToCD = false;
+};
+
+// What pages read from and tell the running program beyond the blocks and the session. The
+// program's glue answers from its application data; this base (a sheet without a program, as in
+// tests) has no cookie, no settings and changes nothing.
+class SheetProgram {
+ public:
+  virtual ~SheetProgram() = default;
+  // The login's session cookie, as it is now (a relogin renews it).
+  virtual std::string Cookie() const { return {}; }
+  // The program's folder, where its lists and the player are.
+  virtual std::string ExeDir() const { return {}; }
+  // The device's MAC address as the login gave it: 12 hex digits.
+  virtual std::optional<std::string> MacAddress() const { return std::nullopt; }
+  // The live stream's video standard: 0 NTSC, otherwise PAL.
+  virtual uint8_t VideoMode() const { return 0; }
+  // The control-device list holds model 19, 22 or 23.
+  virtual bool AlarmListOnDvr() const { return false; }
+  // The main window, while the sheet is open.
+  virtual HWND MainWindow() const { return nullptr; }
+  // The control device in use is the device of a video channel.
+  virtual bool ChannelDeviceCurrent() const { return false; }
+  // Where the motion-area editor takes its pictures; null: it shows none.
+  virtual MotionFrameSource* MotionFrames() const { return nullptr; }
+
+  // Client settings shown by the pages; unset when the program has none.
+  virtual std::optional<uint8_t> AlarmSwitchVideo() const { return std::nullopt; }
+  virtual std::optional<SheetBackupChoices> BackupChoices() const { return std::nullopt; }
+  virtual std::string NetworkFileDir() const { return {}; }
+  // Client settings a page changes at once.
+  virtual void SetDynamicDownload(bool on) { (void)on; }
+  virtual void SetNetworkFileDir(const std::string& dir) { (void)dir; }
+
+  // After the device took them: the account the client logs in with, the device's title the
+  // main window shows.
+  virtual void SetAccount(const std::string& user, const std::string& password) {
+    (void)user;
+    (void)password;
+  }
+  virtual void SetDeviceTitle(const std::string& title) { (void)title; }
+  // Forgets the last alarm the live stream reported.
+  virtual void ClearStreamAlarm() {}
+};
+
 struct SheetContext {
   SheetDevice device;
   SheetBlocks blocks;
@@ -80,8 +130,9 @@ struct SheetContext {
   const SettingsSheetStart* start = nullptr;  // client settings given at open
   SheetClientSettings* client = nullptr;      // what the pages chose
   SheetChoices* choices = nullptr;
-  HWND sheet = nullptr;  // the sheet's window
-  float scale = 1.0f;    // screen pixels per inch / 96
+  SheetProgram* program = nullptr;  // null: the base's answers
+  HWND sheet = nullptr;             // the sheet's window
+  float scale = 1.0f;               // screen pixels per inch / 96
   // Runs a page's modal dialog so that the sheet is not deleted under it.
   std::function<INT_PTR(ost::Dialog&)> runModal;
   // Disables (false) or enables the sheet's EXIT, APPLY and REBOOT.

@@ -16,6 +16,7 @@
 #include "settings/carried_pages.h"
 #include "settings/dvr_list_pages.h"
 #include "settings/dvr_setting_pages.h"
+#include "settings/sheet_program_link.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
 #include "tests/support/window_capture.h"
@@ -85,6 +86,7 @@ class RecorderPagesTest : public ProtocolTest {
     m_snapshot = BlockSnapshot::Of(m_context.blocks);
     m_context.snapshot = &m_snapshot;
     m_context.session = &ProgramDeviceSession();
+    m_context.program = &ProgramSheetLink();
     m_context.runModal = [this](ost::Dialog& dialog) -> INT_PTR {
       if (!dialog.Create()) return -1;
       HWND w = dialog.GetSafeHwnd();
@@ -413,9 +415,7 @@ TEST_F(RecorderPagesTest, RecordPageListsIpsAndSendsEveryChangeKey) {
   EXPECT_TRUE(::IsWindowEnabled(Item(1496)));
 }
 
-// Hangs under Wine in the first Add (not found before the deadline); the list's rules are
-// covered natively (carried_page_rules_test.cpp).
-TEST_F(RecorderPagesTest, DISABLED_SchedulePageAddsAndDeletesPeriods) {
+TEST_F(RecorderPagesTest, SchedulePageAddsAndDeletesPeriods) {
   ts::TempFolder folder("carried-pages");
   const std::string messages = folder.File("messages.txt");
   ::SetEnvironmentVariableA("OST_MSGBOX_LOG", messages.c_str());

@@ -15,6 +15,7 @@
 #include "net/sys_cfg_blocks.h"
 #include "platform/message_box.h"
 #include "program/program_objects.h"
+#include "settings/sheet_program_link.h"
 #include "tests/support/device_login.h"
 
 // The program's globals the command layer uses.
@@ -93,6 +94,7 @@ void PageTest::StartDevice(const std::string& product, const std::string& firmwa
   m_snapshot = BlockSnapshot::Of(m_context.blocks);
   m_context.snapshot = &m_snapshot;
   m_context.session = &ProgramDeviceSession();
+  m_context.program = &ProgramSheetLink();
   m_context.client = &m_client;
   m_context.choices = &m_choices;
   m_context.sheet = m_host;
