@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/app_data.h"
 #include "net/device_session.h"
 #include "platform/message_box.h"
 #include "settings/page_controls.h"
@@ -268,13 +267,11 @@ bool AccountPropertyPage::Store(PageChanges& changes) {
   if (m_ownChanged && Context().session) {
     // The client logs in with the new account only once the device took it.
     DeviceSession* session = Context().session;
+    SheetProgram* program = &Program();
     const std::string name = m_newOwnName, password = m_newOwnPassword;
-    changes.sends.push_back({kSysCfgAll, [session, name, password] {
+    changes.sends.push_back({kSysCfgAll, [session, program, name, password] {
                                session->SetAccount(name, password);
-                               if (g_lpApp) {
-                                 g_lpApp->m_Settings.m_strUsername = name;
-                                 g_lpApp->m_Settings.m_strPassword = password;
-                               }
+                               program->SetAccount(name, password);
                                return true;
                              }});
   }

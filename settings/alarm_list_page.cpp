@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_data.h"
 #include "platform/message_box.h"
 #include "platform/process_launch.h"
 #include "record/record_app.h"
@@ -47,7 +46,7 @@ void AlarmDataPage::DoDataExchange(ost::DataExchange& dx) {
 }
 
 std::string AlarmDataPage::ListFile() const {
-  std::string folder = g_lpApp ? g_lpApp->m_Settings.m_strExeDir : std::string();
+  std::string folder = Program().ExeDir();
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder + kAlarmDbFileName;
 }
@@ -162,7 +161,7 @@ void AlarmDataPage::OnPlay() {
 }
 
 void AlarmDataPage::PlayFile(const std::string& path) {
-  const std::string folder = g_lpApp ? g_lpApp->m_Settings.m_strExeDir : std::string();
+  const std::string folder = Program().ExeDir();
   // A path the command line cannot hold whole is not played with a cut path.
   if (path.size() > kCommandLineMax ||
       !ost::LaunchProcess(

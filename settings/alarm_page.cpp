@@ -1,6 +1,5 @@
 #include "settings/alarm_page.h"
 
-#include "app/app_data.h"
 #include "mainwnd/settings_sheet_slot.h"
 #include "net/device_family.h"
 #include "settings/page_controls.h"
@@ -49,9 +48,7 @@ AlarmPropertyPage::AlarmPropertyPage() : SettingsPage(kAlarmPageTemplate, "Alarm
     });
   }
   // "Alarm Refresh" forgets the last alarm the stream reported.
-  MapCommand(kRefresh, [] {
-    if (g_lpApp) g_lpApp->m_RTPHeaderParser.TestAndClearAlarm();
-  });
+  MapCommand(kRefresh, [this] { Program().ClearStreamAlarm(); });
 }
 
 void AlarmPropertyPage::DoDataExchange(ost::DataExchange& dx) {
@@ -117,7 +114,8 @@ void AlarmPropertyPage::Load() {
                                         1481,         1482,      1483,      1484, 1485};
   page_controls::Show(m_hWnd, sources, rz2k);
   const bool autoSwitch = IsRZKSeriesProduct(device.productId) && device.multiChannel != 0;
-  if (autoSwitch && g_lpApp) m_byAutoSwitch = g_lpApp->m_Settings.m_byAlarmSwitchVideo;
+  if (const std::optional<uint8_t> chosen = Program().AlarmSwitchVideo(); autoSwitch && chosen)
+    m_byAutoSwitch = *chosen;
   page_controls::Check(m_hWnd, kAutoSwitch, m_byAutoSwitch != 0);
   page_controls::Show(m_hWnd, {kAutoSwitch}, autoSwitch);
   PublishClientSettings();

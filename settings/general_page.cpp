@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/app_data.h"
 #include "mainwnd/settings_sheet_slot.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
@@ -22,9 +21,10 @@ constexpr unsigned kStrServerLogPair = 1304;
 constexpr uint16_t kLogTimeoutSeconds = 15;
 
 // One "/Getlog.cgi" request on the page's session; the body (at most 4096 bytes) into reply.
-bool RequestLog(DeviceSession& session, std::string_view state, std::vector<uint8_t>& reply) {
+bool RequestLog(DeviceSession& session, const std::string& cookie, std::string_view state,
+                std::vector<uint8_t>& reply) {
   CGIParamList request(kCgiGetLog);
-  if (g_szCookie[0]) request.AddParam("Cookie", g_szCookie);
+  if (!cookie.empty()) request.AddParam("Cookie", cookie);
   request.AddParam("STATE", state);
   reply.assign(4096, 0);
   uint32_t length = 0;
@@ -70,7 +70,8 @@ void ToolBoxPropertyPage::Load() {
   for (int i = 1; i <= 30; ++i) page_controls::AddComboText(m_hWnd, kTurboStep, std::to_string(i));
   m_strFirmwareVersion = DottedFirmware(device.fwVersion);
   if (Context().start) m_nTurboStep = Context().start->byTurboStepIndex;
-  if (g_lpApp) m_strMacAddress = ColonMac(std::string_view(g_lpApp->str_MACAddress, 12));
+  if (const std::optional<std::string> mac = Program().MacAddress())
+    m_strMacAddress = ColonMac(*mac);
   m_gates = GeneralGatesFor(device.productId, device.fwVersion);
   page_controls::Show(m_hWnd, {kServerLog, kMaxLogLabel, kMaxLog}, m_gates.serverLog);
   page_controls::Show(m_hWnd, {kTitleLabel, kTitle}, m_gates.title);
@@ -129,12 +130,13 @@ void ToolBoxPropertyPage::OnServerLog() {
   const uint32_t maxEntries = static_cast<uint32_t>(m_nMaxLogList);
   LogBuffer* buffer = m_pServerLogBuffer.get();
   uint32_t* count = &m_nServerLogCount;
+  const SheetProgram* program = &Program();
   m_hServerLogThread = std::thread([=] {
     RequestCancel cancel(stop);
     RequestCancelScope scope(cancel);
     ServerLogFetchHost host;
-    host.request = [session](std::string_view state, std::vector<uint8_t>& reply) {
-      return RequestLog(*session, state, reply);
+    host.request = [session, program](std::string_view state, std::vector<uint8_t>& reply) {
+      return RequestLog(*session, program->Cookie(), state, reply);
     };
     host.stopRequested = [stop] { return ::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; };
     host.progress = [](int command, uint32_t value) {
@@ -151,7 +153,7 @@ LRESULT ToolBoxPropertyPage::OnServerLogDone(WPARAM outcome) {
   if (outcome == static_cast<WPARAM>(ServerLogOutcome::kReceived)) {
     const ServerLogKind kind =
         IsRZKSeriesProduct(Device().productId) ? ServerLogKind::kDvr : ServerLogKind::kVideoServer;
-    RunServerLogDialog(kind, *m_pServerLogBuffer, m_nServerLogCount, Context().session,
+    RunServerLogDialog(kind, *m_pServerLogBuffer, m_nServerLogCount, Context().session, &Program(),
                        [this](ost::Dialog& dialog) { return RunModal(dialog); });
   }
   SetButtonText(false);
@@ -171,8 +173,9 @@ bool ToolBoxPropertyPage::Store(PageChanges& changes) {
     changes.sends.push_back({kSysCfgSystem, {}});
     // The main window shows the new title once the device took it.
     const std::string title = m_strTitle;
-    changes.sends.push_back({kSysCfgAll, [title] {
-                               if (g_lpApp) g_lpApp->str_DeviceTitle = title;
+    SheetProgram* program = &Program();
+    changes.sends.push_back({kSysCfgAll, [program, title] {
+                               program->SetDeviceTitle(title);
                                return true;
                              }});
   }

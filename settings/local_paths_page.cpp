@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include "app/app_data.h"
 #include "mainwnd/settings_sheet_slot.h"
 #include "net/device_family.h"
 #include "settings/page_controls.h"
@@ -46,8 +45,7 @@ void RecordPage::Load() {
     m_strSnapshotPath = start->strSnapshotPath;
     m_strAlarmWavPath = start->strWavPath;
   }
-  const bool hideWave = IsRZKSeriesProduct(Device().productId) &&
-                        !(g_lpApp && g_lpApp->m_ControlD.HasModel19_22_23());
+  const bool hideWave = IsRZKSeriesProduct(Device().productId) && !Program().AlarmListOnDvr();
   page_controls::Show(m_hWnd, {kWavLabel, kWavPath, kModifyWav}, !hideWave);
   UpdateData(false);
   Publish();

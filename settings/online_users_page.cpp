@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/app_data.h"
 #include "app/sys_cfg_items.h"
 #include "net/device_family.h"
 #include "pagerules/online_rules.h"
@@ -26,7 +25,7 @@ bool COnlineUserPage::MultiChannelDvr() const {
 }
 
 void COnlineUserPage::ListUsers(std::span<const uint8_t> online) {
-  const bool pal = g_lpApp && g_lpApp->byVideoMode != 0;
+  const bool pal = Program().VideoMode() != 0;
   m_UserList.DeleteAllRows();
   m_nUserCount = 0;
   const bool multi = MultiChannelDvr();

@@ -1,11 +1,11 @@
 #include "settings/server_log_dialogs.h"
 
-#include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/voroz_send_command.h"
 #include "platform/message_box.h"
 #include "settings/page_controls.h"
+#include "settings/sheet_context.h"
 
 namespace {
 
@@ -63,8 +63,10 @@ void ServerLogListBase::ListEntries() {
 
 CServerLogDlg::CServerLogDlg() : ServerLogListBase(kDvrLogTemplate, ServerLogKind::kDvr) {}
 
-CVSServerLogDlg::CVSServerLogDlg(DeviceSession* session)
-    : ServerLogListBase(kServerLogTemplate, ServerLogKind::kVideoServer), m_session(session) {
+CVSServerLogDlg::CVSServerLogDlg(DeviceSession* session, const SheetProgram* program)
+    : ServerLogListBase(kServerLogTemplate, ServerLogKind::kVideoServer),
+      m_session(session),
+      m_program(program) {
   MapCommand(kClear, &CVSServerLogDlg::OnClear);
   MapCommand(kExit, [this] { EndDialog(0); });
 }
@@ -72,7 +74,8 @@ CVSServerLogDlg::CVSServerLogDlg(DeviceSession* session)
 void CVSServerLogDlg::OnClear() {
   if (OstMessageBoxId(kMsgClearLog, MB_YESNO | MB_ICONSTOP) != IDYES || !m_session) return;
   CGIParamList request(kCgiClearLog);
-  if (g_szCookie[0]) request.AddParam("Cookie", g_szCookie);
+  const std::string cookie = m_program ? m_program->Cookie() : std::string();
+  if (!cookie.empty()) request.AddParam("Cookie", cookie);
   // A failed clear leaves the dialog open.
   if (VorozSendCommand(CgiRequest::Of(request), *m_session) == 1) EndDialog(0);
 }
@@ -82,7 +85,7 @@ CServerLogListDlg::CServerLogListDlg() : ost::Dialog(kLogListTemplate) {
 }
 
 void RunServerLogDialog(ServerLogKind kind, std::span<const uint8_t> entries, uint32_t count,
-                        DeviceSession* session,
+                        DeviceSession* session, const SheetProgram* program,
                         const std::function<INT_PTR(ost::Dialog&)>& runModal) {
   if (kind == ServerLogKind::kDvr) {
     CServerLogDlg dlg;
@@ -90,7 +93,7 @@ void RunServerLogDialog(ServerLogKind kind, std::span<const uint8_t> entries, ui
     dlg.m_nCount = count;
     runModal(dlg);
   } else {
-    CVSServerLogDlg dlg(session);
+    CVSServerLogDlg dlg(session, program);
     dlg.plogList = entries;
     dlg.m_nCount = count;
     runModal(dlg);

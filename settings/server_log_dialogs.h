@@ -13,6 +13,9 @@
 #include "platform/property_page.h"
 
 class DeviceSession;
+class SheetProgram;
+
+class DeviceSession;
 
 // The list and filters both dialogs share.
 class ServerLogListBase : public ost::Dialog {
@@ -44,11 +47,13 @@ class CServerLogDlg : public ServerLogListBase {
 class CVSServerLogDlg : public ServerLogListBase {
  public:
   static constexpr int kClear = 1068, kExit = 1069;
-  explicit CVSServerLogDlg(DeviceSession* session);
+  // program: where the clear's cookie comes from (none without one).
+  explicit CVSServerLogDlg(DeviceSession* session, const SheetProgram* program = nullptr);
 
  private:
   void OnClear();
   DeviceSession* m_session;
+  const SheetProgram* m_program;
 };
 
 // Carried: nothing opens it.
@@ -59,5 +64,5 @@ class CServerLogListDlg : public ost::Dialog {
 
 // Runs the family's dialog over the fetched entries.
 void RunServerLogDialog(ServerLogKind kind, std::span<const uint8_t> entries, uint32_t count,
-                        DeviceSession* session,
+                        DeviceSession* session, const SheetProgram* program,
                         const std::function<INT_PTR(ost::Dialog&)>& runModal);

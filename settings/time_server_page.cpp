@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/voroz_send_command.h"
 #include "pagerules/time_zone_table.h"
@@ -102,7 +101,7 @@ void CSNTPPage::OnSyncTime() {
     ::SendMessageA(m_pTimePicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
   clock = {date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond};
   CGIParamList request(kCgiSyncTime);
-  switch (BuildSyncTimeRequest(request, g_szCookie, Values(), clock)) {
+  switch (BuildSyncTimeRequest(request, Program().Cookie(), Values(), clock)) {
     case SyncTimeBuild::kOk:
       break;
     case SyncTimeBuild::kNoZone:
