@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "app/app_data.h"
 #include "app/progress_channel.h"
 #include "disc/cd_writer.h"
 #include "disc/write_cd_setup.h"
@@ -139,11 +138,12 @@ class ThreadIo : public BackupDownloadIo {
 constexpr INT_PTR kPlayResult = 255;
 
 CBackupProgressDlg::CBackupProgressDlg(HWND owner, BackupJob job, bool sendsCancel,
-                                       DeviceSession* session)
+                                       DeviceSession* session, const SheetProgram* program)
     : ost::Dialog(kBackupProgressTemplate, owner),
       m_job(std::move(job)),
       m_sendsCancel(sendsCancel),
-      m_session(session) {
+      m_session(session),
+      m_program(program) {
   m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 }
 
@@ -194,7 +194,8 @@ void CBackupProgressDlg::StopThread() {
 void CBackupProgressDlg::OnCancel() {
   if (!m_bFinished && m_sendsCancel && m_session) {
     CGIParamList list(kCgiCancelNB);
-    if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
+    const std::string cookie = m_program ? m_program->Cookie() : std::string();
+    if (!cookie.empty()) list.AddParam("Cookie", cookie);
     CgiRequest request = CgiRequest::Of(list);
     VorozSendCommand(request, *m_session);
   }
@@ -277,11 +278,12 @@ HBRUSH CBackupProgressDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
 
 // ---- DownloadFilePage ----
 
-std::vector<int> LoadDiskCombo(DeviceSession* session, HWND combo, DvrHddReply& hdd) {
+std::vector<int> LoadDiskCombo(DeviceSession* session, const std::string& cookie, HWND combo,
+                               DvrHddReply& hdd) {
   uint8_t reply[1024] = {};
   uint32_t length = 0;
   CGIParamList list(kCgiGetDvrHDD);
-  if (g_szCookie[0]) list.AddParam("Cookie", g_szCookie);
+  if (!cookie.empty()) list.AddParam("Cookie", cookie);
   CgiRequest request = CgiRequest::Of(list);
   request.reply = reply;
   request.replyCapacity = sizeof reply;
@@ -308,7 +310,7 @@ DownloadFilePage::DownloadFilePage() : SettingsPage(kNetworkBackupTemplate, "Net
   MapCommand(kBackupFilePathButton, [this] { OnFilePath(); });
   MapCommand(kBackupDynamicCheck, [this] {
     m_bDynamicDownload = ::IsDlgButtonChecked(GetSafeHwnd(), kBackupDynamicCheck) == BST_CHECKED;
-    if (g_lpApp) g_lpApp->m_Settings.m_iDynamicDownload = m_bDynamicDownload;
+    Program().SetDynamicDownload(m_bDynamicDownload != 0);
     if (Context().client)
       Context().client->dynamicDownload = static_cast<uint8_t>(m_bDynamicDownload);
   });
@@ -347,7 +349,7 @@ void DownloadFilePage::Load() {
   if (m_pTimeCtrl)
     ::SendMessageA(m_pTimeCtrl, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH : mm : ss"));
 
-  std::string dir = g_lpApp ? g_lpApp->m_Settings.m_strNetworkFileDir : std::string();
+  std::string dir = Program().NetworkFileDir();
   while (!dir.empty() && dir.back() == '\\') dir.pop_back();
   if (!dir.empty()) {
     m_strBackupDir = dir;
@@ -355,11 +357,12 @@ void DownloadFilePage::Load() {
   } else {
     m_strFilePath = LoadText(4103);
   }
-  if (g_lpApp) {
-    m_bDynamicDownload = g_lpApp->m_Settings.m_iDynamicDownload != 0;
-    m_bCopyToCD = g_lpApp->m_Settings.m_iWriteCD != 0;
+  if (const std::optional<SheetBackupChoices> kept = Program().BackupChoices()) {
+    m_bDynamicDownload = kept->dynamicDownload;
+    m_bCopyToCD = kept->copyToCD;
   }
-  m_disks = LoadDiskCombo(Context().session, GetDlgItem(kBackupHddCombo), m_hdd);
+  m_disks =
+      LoadDiskCombo(Context().session, Program().Cookie(), GetDlgItem(kBackupHddCombo), m_hdd);
   if (!m_disks.empty()) {
     m_nHddIndex = 0;
   }
@@ -437,7 +440,7 @@ void DownloadFilePage::OnButtonStart() {
                                        static_cast<uint32_t>(m_nBackupSize)))
     m_bCopyToCD = 0;
   if (Context().client) Context().client->networkFileDir = m_strBackupDir;
-  if (g_lpApp) g_lpApp->m_Settings.m_strNetworkFileDir = m_strBackupDir;
+  Program().SetNetworkFileDir(m_strBackupDir);
 
   SYSTEMTIME date{}, time{};
   if (m_pDateCtrl)
@@ -450,7 +453,7 @@ void DownloadFilePage::OnButtonStart() {
     job.port = Context().session->Port();
   }
   job.host = g_strLocalIPAddress;
-  job.request.cookie = g_szCookie;
+  job.request.cookie = Program().Cookie();
   job.request.year = date.wYear;
   job.request.month = date.wMonth;
   job.request.day = date.wDay;
@@ -465,8 +468,7 @@ void DownloadFilePage::OnButtonStart() {
   BackupPlayerLink& link = ThePlayerLink();
   link.CheckAlive();
   if (m_bDynamicDownload) {
-    const std::string exeDir = g_lpApp ? g_lpApp->m_Settings.m_strExeDir : std::string();
-    const PlayerLinkResult r = link.Follow(exeDir, m_strFilePath, GetSafeHwnd());
+    const PlayerLinkResult r = link.Follow(Program().ExeDir(), m_strFilePath, GetSafeHwnd());
     if (r == PlayerLinkResult::kCommandTooLong) {
       OstMessageBoxId(4108);
       return;
@@ -479,11 +481,10 @@ void DownloadFilePage::OnButtonStart() {
   // The sheet owns the dialog, so it cannot close under a running download.
   CBackupProgressDlg dialog(Context().sheet ? Context().sheet : GetSafeHwnd(), std::move(job),
                             SendsBackupCancel(Device().productId, Device().fwVersion),
-                            Context().session);
+                            Context().session, &Program());
   if (RunModal(dialog) == kPlayResult) {
-    if (g_lpApp && g_lpApp->h_MainDialogHandle)
-      ::SetWindowPos(g_lpApp->h_MainDialogHandle, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (HWND main = Program().MainWindow())
+      ::SetWindowPos(main, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::PostMessageA(GetSafeHwnd(), WM_BACKUP_PLAY, 0, 0);
   }
   ChooseFileName();

@@ -31,7 +31,9 @@ struct BackupJob {
 
 class CBackupProgressDlg : public ost::Dialog {
  public:
-  CBackupProgressDlg(HWND owner, BackupJob job, bool sendsCancel, DeviceSession* session);
+  // program: where the cancel's cookie comes from (none without one).
+  CBackupProgressDlg(HWND owner, BackupJob job, bool sendsCancel, DeviceSession* session,
+                     const SheetProgram* program = nullptr);
   ~CBackupProgressDlg() override;
   int LastState() const { return m_state; }
 
@@ -50,6 +52,7 @@ class CBackupProgressDlg : public ost::Dialog {
   BackupJob m_job;
   bool m_sendsCancel;
   DeviceSession* m_session;
+  const SheetProgram* m_program;
   HANDLE m_hDownloadThread = nullptr;
   HANDLE m_hStopEvent = nullptr;  // manual reset: every socket wait sees it
   std::atomic<bool> m_bFinished{false};
@@ -59,7 +62,8 @@ class CBackupProgressDlg : public ost::Dialog {
 
 // The device's disks ("/GetDvrHDD.cgi") into hdd and their names into combo; the listed disks.
 // None when there is no session or the request or the reply failed: the combo is then disabled.
-std::vector<int> LoadDiskCombo(DeviceSession* session, HWND combo, DvrHddReply& hdd);
+std::vector<int> LoadDiskCombo(DeviceSession* session, const std::string& cookie, HWND combo,
+                               DvrHddReply& hdd);
 
 class DownloadFilePage : public SettingsPage {
  public:

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "app/app_data.h"
 #include "app/progress_channel.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
@@ -141,7 +140,8 @@ void CEventPage::Load() {
   if (HWND combo = GetDlgItem(kSearchTypeCombo))
     for (const char* text : {"ALL", "MANUAL", "SYSTEM", "ALARM", "MOTION"})
       ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  m_disks = LoadDiskCombo(Context().session, GetDlgItem(kSearchHddCombo), m_hdd);
+  m_disks =
+      LoadDiskCombo(Context().session, Program().Cookie(), GetDlgItem(kSearchHddCombo), m_hdd);
   if (!m_disks.empty()) {
     m_nHdd = 0;
   }
@@ -162,7 +162,8 @@ void CEventPage::OnDownloadHddList() {
   Progress(2, static_cast<uint32_t>(m_nMax));
   const int disk = m_disks[static_cast<size_t>(m_nHdd)];
   while (static_cast<int>(m_entries.size()) < m_nMax) {
-    const std::string query = BuildSearchListQuery(g_szCookie, m_entries.empty(), disk, m_nType);
+    const std::string query =
+        BuildSearchListQuery(Program().Cookie(), m_entries.empty(), disk, m_nType);
     uint8_t reply[kSearchListReplyRoom] = {};
     uint32_t length = 0;
     CgiRequest request;
