@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <bitset>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,4 +50,32 @@ class ChannelListPage : public SettingsPage {
   int m_editId;
   ost::ListView m_list;
   bool m_bChanged = false;
+};
+
+// A per-channel list page whose channel values are rows of one type. A page is this template
+// over its row type (see dvr_list_pages.h); its .cpp defines the constructor and the five
+// members for that type.
+template <class Row>
+class ChannelRowsPage : public ChannelListPage {
+ public:
+  static constexpr size_t kMaxRows = 16;
+
+  ChannelRowsPage();
+  bool Store(PageChanges& changes) override;
+
+ protected:
+  std::vector<Column> Columns() const override;
+  std::vector<std::string> RowTexts(int channel) const override;
+  void LoadChannels() override;
+  bool EditChannel(int channel) override;
+
+  Row& RowOf(int channel) { return m_rows[static_cast<size_t>(channel)]; }
+  const Row& RowOf(int channel) const { return m_rows[static_cast<size_t>(channel)]; }
+  // The blocks edits wrote into the copies; Store lists those of them the page sends.
+  void Mark(uint8_t option) { m_marked.set(option); }
+  bool Marked(uint8_t option) const { return m_marked.test(option); }
+
+ private:
+  std::array<Row, kMaxRows> m_rows{};
+  std::bitset<kSysCfgAll> m_marked;
 };

@@ -5,54 +5,51 @@
 // only lists the blocks they marked. Device writes its rows at Store.
 #pragma once
 
-#include <array>
-
 #include "settings/channel_list_page.h"
 #include "settings/dvr_channel_rows.h"
 
-class DevicePage : public ChannelListPage {
- public:
-  DevicePage();
-  bool Store(PageChanges& changes) override;
+static_assert(ChannelRowsPage<DeviceRow>::kMaxRows == kDvrChannels);
 
- protected:
-  std::vector<Column> Columns() const override;
-  std::vector<std::string> RowTexts(int channel) const override;
-  void LoadChannels() override;
-  bool EditChannel(int channel) override;
+using DevicePage = ChannelRowsPage<DeviceRow>;
+using DetectionPage = ChannelRowsPage<DetectionRow>;
+using CameraPage = ChannelRowsPage<CameraRow>;
 
- private:
-  std::array<DeviceRow, kDvrChannels> m_rows{};
-};
+// Each page's constructor and members, defined in dvr_list_pages.cpp.
+template <>
+DevicePage::ChannelRowsPage();
+template <>
+bool DevicePage::Store(PageChanges& changes);
+template <>
+auto DevicePage::Columns() const -> std::vector<Column>;
+template <>
+std::vector<std::string> DevicePage::RowTexts(int channel) const;
+template <>
+void DevicePage::LoadChannels();
+template <>
+bool DevicePage::EditChannel(int channel);
 
-class DetectionPage : public ChannelListPage {
- public:
-  DetectionPage();
-  bool Store(PageChanges& changes) override;
+template <>
+DetectionPage::ChannelRowsPage();
+template <>
+bool DetectionPage::Store(PageChanges& changes);
+template <>
+auto DetectionPage::Columns() const -> std::vector<Column>;
+template <>
+std::vector<std::string> DetectionPage::RowTexts(int channel) const;
+template <>
+void DetectionPage::LoadChannels();
+template <>
+bool DetectionPage::EditChannel(int channel);
 
- protected:
-  std::vector<Column> Columns() const override;
-  std::vector<std::string> RowTexts(int channel) const override;
-  void LoadChannels() override;
-  bool EditChannel(int channel) override;
-
- private:
-  std::array<DetectionRow, kDvrChannels> m_rows{};
-  bool m_bLiveChanged = false, m_bAlarmChanged = false;
-};
-
-class CameraPage : public ChannelListPage {
- public:
-  CameraPage();
-  bool Store(PageChanges& changes) override;
-
- protected:
-  std::vector<Column> Columns() const override;
-  std::vector<std::string> RowTexts(int channel) const override;
-  void LoadChannels() override;
-  bool EditChannel(int channel) override;
-
- private:
-  std::array<CameraRow, kDvrChannels> m_rows{};
-  bool m_bLiveChanged = false, m_bRecChanged = false;
-};
+template <>
+CameraPage::ChannelRowsPage();
+template <>
+bool CameraPage::Store(PageChanges& changes);
+template <>
+auto CameraPage::Columns() const -> std::vector<Column>;
+template <>
+std::vector<std::string> CameraPage::RowTexts(int channel) const;
+template <>
+void CameraPage::LoadChannels();
+template <>
+bool CameraPage::EditChannel(int channel);

@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/device_session.h"
 #include "net/voroz_send_command.h"
@@ -47,22 +46,16 @@ SYSTEMTIME PickerTime(HWND picker) {
   return st;
 }
 
-std::string SessionCookie() {
-  std::lock_guard<std::mutex> lock(SessionMutex());
-  return g_szCookie;
-}
-
 // A query-key command whose text reply is read into at most 1023 bytes; nullopt-like empty
 // result with ok false when the device did not answer with 200 or the reply did not fit.
 struct TextReply {
   bool ok = false;
   std::string text;
 };
-TextReply SendForText(DeviceSession* session, uint8_t command) {
+TextReply SendForText(DeviceSession* session, const std::string& cookie, uint8_t command) {
   TextReply r;
   if (!session) return r;
   CGIParamList query(command);
-  const std::string cookie = SessionCookie();
   if (!cookie.empty()) query.AddParam("Cookie", cookie);
   CgiRequest request = CgiRequest::Of(query);
   std::vector<char> reply(1024, '\0');
@@ -122,7 +115,7 @@ void DVRDatePage::Load() {
     FillCombo(GetDlgItem(id),
               {"JAN", "FEB", "MAR", "APR", "MAY", "JUE", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"});
   if (DvrQueryPagesEnabled(Device().productId, Device().fwVersion)) {
-    const TextReply reply = SendForText(Context().session, kCgiGetDvrDate);
+    const TextReply reply = SendForText(Context().session, Program().Cookie(), kCgiGetDvrDate);
     if (reply.ok) {
       ParseDvrDateReply(reply.text, m_DvrDate);
       m_bFetched = true;
@@ -188,7 +181,7 @@ bool DVRDatePage::Store(PageChanges& changes) {
   const DvrDateChanges c = ApplyDvrDatePage(m_DvrDate, page);
   if (!c.Any()) return false;
   CGIParamList query(kCgiSetDvrDate);
-  BuildSetDvrDateQuery(query, SessionCookie(), m_DvrDate, page, c);
+  BuildSetDvrDateQuery(query, Program().Cookie(), m_DvrDate, page, c);
   DeviceSession* session = Context().session;
   const std::string text = query.m_strQuery;
   changes.sends.push_back(
@@ -266,7 +259,8 @@ void DVRRecordPage::Load() {
                                   1195, 1198, 1491, 1492, 1493, 1494, 1496, 1497};
   FillCombo(GetDlgItem(1494), {"BEST", "HIGH", "NORMAL", "BASIC"});
   if (DvrQueryPagesEnabled(Device().productId, Device().fwVersion)) {
-    const TextReply reply = SendForText(Context().session, kCgiGetRecordSetting);
+    const TextReply reply =
+        SendForText(Context().session, Program().Cookie(), kCgiGetRecordSetting);
     if (reply.ok) {
       ParseDvrRecordReply(reply.text, m_RecordSetting);
       m_bFetched = true;
@@ -320,7 +314,7 @@ DvrRecordPageValues DVRRecordPage::PageValues() const {
 bool DVRRecordPage::Store(PageChanges& changes) {
   if (!m_bFetched) return false;
   CGIParamList query(kCgiSetRecordSetting);
-  BuildSetRecordSettingQuery(query, SessionCookie(), m_RecordSetting, PageValues());
+  BuildSetRecordSettingQuery(query, Program().Cookie(), m_RecordSetting, PageValues());
   DeviceSession* session = Context().session;
   const std::string text = query.m_strQuery;
   changes.sends.push_back(

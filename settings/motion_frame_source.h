@@ -1,7 +1,7 @@
 // Where the motion-area editor gets its pictures: the renderer copies the next frame it draws
 // into a hand-over buffer when asked and releases a semaphore. One semaphore for the program's
 // life; a new request first drains a release left from an earlier one, so it is never replaced
-// under the renderer.
+// under the renderer. The program's source is handed to the pages by the sheet.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +24,5 @@ class MotionFrameSource {
   virtual MotionPicture Take(uint8_t* out, size_t outCapacity) = 0;
 };
 
-// The program's source: the renderer's hand-over in the application data.
-MotionFrameSource& ProgramMotionFrameSource();
+// A source that never delivers a picture (no renderer to ask).
+MotionFrameSource& NoMotionFrames();
