@@ -211,8 +211,7 @@ void CScheduleRecordPage::Tell(ScheduleResult result) {
   if (result == ScheduleResult::kNoSelection) {
     OstMessageBoxId(4086, MB_OK | MB_ICONEXCLAMATION);
   } else if (result != ScheduleResult::kDone) {
-    ::MessageBoxA(m_hWnd, ScheduleResultText(result), "Schedule Record",
-                  MB_OK | MB_ICONEXCLAMATION);
+    OstMessageBox(ScheduleResultText(result), MB_OK | MB_ICONEXCLAMATION, "Schedule Record");
   }
 }
 
