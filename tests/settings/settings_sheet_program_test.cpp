@@ -12,51 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_fixture.h"
+#include "tests/settings/sheet_program_fixture.h"
 #include "tests/support/remote_tree.h"
 
 namespace {
 
 namespace ts = testsupport;
+using namespace sheettest;
 
-constexpr int kSystemConfigButton = 1006;
-constexpr int kExit = 8000, kApply = 8001, kReboot = 8002;
-constexpr int kTree = 0x7EEE;
 constexpr int kWebPort = 1040, kPppoeUser = 1043, kPppoeRadio = 1253;
-
-// A page of the sheet: the dialog child that holds the control.
-HWND PageWith(HWND sheet, int control) {
-  for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (::GetDlgItem(child, control) != nullptr) return child;
-  }
-  return nullptr;
-}
-
-void SetItemText(HWND dlg, int id, const std::string& text) {
-  ::SendMessageA(::GetDlgItem(dlg, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-class SettingsSheetProgram : public ts::ProgramFixture {
- protected:
-  SettingsSheetProgram()
-      : ProgramFixture({.folderPrefix = "ostrova-sheet", .devsimArgs = {"--fps", "10"}}) {}
-
-  HWND OpenSheet(HWND main) {
-    Click(main, kSystemConfigButton);
-    return ts::WaitForWindow(m_process.Id(), "System setting");
-  }
-  std::string Block(const std::string& option) {
-    return m_device.Control("/_devsim/block?option=" + option);
-  }
-  int ServerPort() const {
-    return static_cast<int>(
-        ::GetPrivateProfileIntA("Ostrova", "ServerPort", -1, m_folder.File("Setting.ini").c_str()));
-  }
-  size_t Sets() const { return m_device.RequestsOf("/SetSysCfg.cgi").size(); }
-  // Whether the window is gone (or hidden).
-  static bool Gone(HWND w) { return !::IsWindow(w) || !::IsWindowVisible(w); }
-};
 
 struct Profile {
   const char* product;

@@ -2,26 +2,58 @@
 
 namespace testsupport {
 
+namespace {
+
+// A page of memory in the process of a window, for messages that carry a pointer.
+class RemotePage {
+ public:
+  explicit RemotePage(HWND window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    m_process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (m_process)
+      m_at = static_cast<char*>(
+          ::VirtualAllocEx(m_process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemotePage() {
+    if (m_at) ::VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
+    if (m_process) ::CloseHandle(m_process);
+  }
+  RemotePage(const RemotePage&) = delete;
+  RemotePage& operator=(const RemotePage&) = delete;
+
+  explicit operator bool() const { return m_at != nullptr; }
+  char* At(size_t offset) const { return m_at + offset; }
+  void Write(size_t offset, const void* data, size_t size) const {
+    ::WriteProcessMemory(m_process, m_at + offset, data, size, nullptr);
+  }
+  std::string ReadText(size_t offset, size_t size) const {
+    std::string text(size, '\0');
+    ::ReadProcessMemory(m_process, m_at + offset, text.data(), size, nullptr);
+    return text.substr(0, text.find('\0'));
+  }
+
+ private:
+  HANDLE m_process = nullptr;
+  char* m_at = nullptr;
+};
+
+}  // namespace
+
 std::vector<RemoteTreeItem> RemoteTreeItems(HWND tree) {
   std::vector<RemoteTreeItem> items;
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(tree, &pid);
-  HANDLE process =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (process == nullptr) return items;
-  auto* remote = static_cast<char*>(
-      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  RemotePage remote(tree);
+  if (!remote) return items;
   auto textOf = [&](HTREEITEM item) {
     TVITEMA tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
-    tv.pszText = remote + 512;
+    tv.pszText = remote.At(512);
     tv.cchTextMax = 256;
-    ::WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
-    char text[257] = {};
-    ::ReadProcessMemory(process, remote + 512, text, 256, nullptr);
-    return std::string(text);
+    remote.Write(0, &tv, sizeof tv);
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.At(0)));
+    return remote.ReadText(512, 256);
   };
   auto next = [&](HTREEITEM item, UINT how) {
     return reinterpret_cast<HTREEITEM>(
@@ -32,8 +64,6 @@ std::vector<RemoteTreeItem> RemoteTreeItems(HWND tree) {
     for (HTREEITEM child = next(top, TVGN_CHILD); child != nullptr; child = next(child, TVGN_NEXT))
       items.push_back({child, 1, textOf(child)});
   }
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  ::CloseHandle(process);
   return items;
 }
 
@@ -51,6 +81,30 @@ bool SelectTreeItem(HWND tree, const std::string& text) {
     return true;
   }
   return false;
+}
+
+bool SelectListRow(HWND list, int row) {
+  RemotePage remote(list);
+  if (!remote) return false;
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.Write(0, &item, sizeof item);
+  return ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(remote.At(0))) != 0;
+}
+
+std::string ListCell(HWND list, int row, int column) {
+  RemotePage remote(list);
+  if (!remote) return {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = remote.At(512);
+  item.cchTextMax = 256;
+  remote.Write(0, &item, sizeof item);
+  ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(remote.At(0)));
+  return remote.ReadText(512, 256);
 }
 
 }  // namespace testsupport

@@ -1,4 +1,5 @@
-// A tree view of another process read and driven from a test: its items' texts, a selection.
+// A tree view or list view of another process read and driven from a test: item texts, a
+// selection.
 #pragma once
 
 #include <windows.h>
@@ -22,5 +23,10 @@ std::vector<RemoteTreeItem> RemoteTreeItems(HWND tree);
 std::vector<std::string> TreeLines(HWND tree);
 // Selects the first item with this text; false when there is none.
 bool SelectTreeItem(HWND tree, const std::string& text);
+
+// Selects and focuses a row of a list view; false when the list's process cannot be reached.
+bool SelectListRow(HWND list, int row);
+// The text of a list view's cell.
+std::string ListCell(HWND list, int row, int column);
 
 }  // namespace testsupport
