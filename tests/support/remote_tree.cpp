@@ -2,6 +2,27 @@
 
 namespace testsupport {
 
+namespace {
+
+// Runs fn with a page of memory in the process of window w (for the controls' structures).
+template <class Fn>
+void WithRemote(HWND w, Fn fn) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  HANDLE process =
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return;
+  auto* remote = static_cast<char*>(
+      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote != nullptr) {
+    fn(process, remote);
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  ::CloseHandle(process);
+}
+
+}  // namespace
+
 std::vector<RemoteTreeItem> RemoteTreeItems(HWND tree) {
   std::vector<RemoteTreeItem> items;
   DWORD pid = 0;
@@ -51,6 +72,34 @@ bool SelectTreeItem(HWND tree, const std::string& text) {
     return true;
   }
   return false;
+}
+
+std::string ListCell(HWND list, int row, int column) {
+  std::string text;
+  WithRemote(list, [&](HANDLE process, char* remote) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote + 512;
+    item.cchTextMax = 256;
+    ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(remote));
+    char buf[257] = {};
+    ::ReadProcessMemory(process, remote + 512, buf, 256, nullptr);
+    text = buf;
+  });
+  return text;
+}
+
+void SelectListRow(HWND list, int row) {
+  WithRemote(list, [&](HANDLE process, char* remote) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(remote));
+  });
 }
 
 }  // namespace testsupport

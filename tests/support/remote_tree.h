@@ -1,4 +1,4 @@
-// A tree view of another process read and driven from a test: its items' texts, a selection.
+// Tree and list views of another process read and driven from a test: items' texts, a selection.
 #pragma once
 
 #include <windows.h>
@@ -22,5 +22,10 @@ std::vector<RemoteTreeItem> RemoteTreeItems(HWND tree);
 std::vector<std::string> TreeLines(HWND tree);
 // Selects the first item with this text; false when there is none.
 bool SelectTreeItem(HWND tree, const std::string& text);
+
+// A report list's cell text.
+std::string ListCell(HWND list, int row, int column);
+// Selects and focuses a report list's row.
+void SelectListRow(HWND list, int row);
 
 }  // namespace testsupport
