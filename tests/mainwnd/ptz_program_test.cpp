@@ -240,8 +240,14 @@ TEST_F(PtzProgram, DeviceTableChangeEndsControlOfACameraThatIsGone) {
   HWND main = Start(kRecorderWithCameras);
   ASSERT_NE(main, nullptr);
   HWND button = GetDlgItem(main, kPtzButton);
-  const std::vector<uint8_t> offFace = ts::WindowPixels(button);
-  ASSERT_FALSE(offFace.empty());
+  // The button's face once the panel has shown and painted it (the same twice in a row).
+  std::vector<uint8_t> offFace;
+  ASSERT_TRUE(ts::WaitUntil([&] {
+    if (!IsWindowVisible(button)) return false;
+    offFace = ts::WindowPixels(button);
+    Sleep(200);
+    return !offFace.empty() && ts::WindowPixels(button) == offFace;
+  }));
   HWND dialog = OpenSelectDialog(main);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(ChooseCamera(dialog, 1));
