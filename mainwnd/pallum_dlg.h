@@ -64,6 +64,10 @@ class CPallumDlg : public ost::Dialog {
 
   int UpdateToolButtons();
   int ChangeItemPositionForDeviceModified();
+  // PTZ control left from outside the PTZ dialog (the camera it held is gone): the PTZ button
+  // back to its first state, the hot point off. The caller makes a channel unit current and
+  // re-applies the layout, which sets the button's tip.
+  void ResetPtzButton();
   // Skin-set loaders and their wrappers (the loader under the bitmap lock, then the update).
   int LoadTurboBitmaps(SkinSet set);
   void ReloadTurboBitmaps(SkinSet set);

@@ -12,6 +12,7 @@
 #include "mainwnd/ptz_packets.h"
 #include "mainwnd/select_ptz_dlg.h"
 #include "mainwnd/main_window_rules.h"
+#include "platform/event_log.h"
 #include "platform/strings.h"
 #include "res/resource.h"
 #include "session/session_messages.h"
@@ -87,7 +88,16 @@ void CPallumDlg::ApplyPtzChange(const PtzPanelChange& change) {
 
 void CPallumDlg::SetPtzButton(int state) {
   CZevButton* button = ToolButton(kPtzControlId);
-  if (button && state >= 0) button->SetState(state);
+  if (button && state >= 0) {
+    button->SetState(state);
+    EventLogWrite("ptz button %d", state);
+  }
+}
+
+void CPallumDlg::ResetPtzButton() {
+  SetPtzButton(0);
+  APP_DATA& a = *g_lpApp;
+  if (a.byPtzHotPointMode == 2) a.byPtzHotPointMode = 1;
 }
 
 LRESULT CPallumDlg::SendPtzHotPoint() {

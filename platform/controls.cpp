@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/app.h"
+#include "text/picker_format.h"
 
 namespace ost {
 namespace {
@@ -126,6 +127,38 @@ std::string ComboBox::GetItemText(int index) const {
 
 void ComboBox::ResetContent() {
   Send(CB_RESETCONTENT);
+}
+
+namespace {
+
+// Whether this process's pickers show "MMM" as the month's abbreviation: a hidden picker is
+// asked for its text of 17 May 2006.
+bool PickerShowsMonthAbbreviations() {
+  HWND picker = ::CreateWindowExA(0, DATETIMEPICK_CLASSA, "", WS_POPUP, 0, 0, 120, 20, nullptr,
+                                  nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (picker == nullptr) return true;
+  ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("MMM"));
+  SYSTEMTIME may{};
+  may.wYear = 2006;
+  may.wMonth = 5;
+  may.wDay = 17;
+  may.wDayOfWeek = 3;
+  ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&may));
+  char shown[80] = {};
+  ::GetWindowTextA(picker, shown, sizeof shown);
+  ::DestroyWindow(picker);
+  char abbreviation[80] = {};
+  ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVMONTHNAME5, abbreviation,
+                   sizeof abbreviation);
+  return std::string(shown) == abbreviation;
+}
+
+}  // namespace
+
+void SetPickerFormat(HWND picker, const char* format) {
+  static const bool abbreviations = PickerShowsMonthAbbreviations();
+  const std::string shown = abbreviations ? std::string(format) : WholeMonthFormat(format);
+  ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 }  // namespace ost

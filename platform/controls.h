@@ -65,6 +65,11 @@ class ComboBox : public Wnd {
   void ResetContent();
 };
 
+// Sets a date-time picker's custom format (DTM_SETFORMAT). Where the picker does not show a
+// three-letter month field ("MMM") as the month's abbreviation (Wine's shows the whole name
+// followed by ".3s", cut to the field), the field shows the whole name ("MMMM") instead.
+void SetPickerFormat(HWND picker, const char* format);
+
 }  // namespace ost
 
 #endif  // OSTROVA_PLATFORM_CONTROLS_H

@@ -14,6 +14,12 @@ bool IsEdit(HWND hwnd) {
   return ::GetClassNameA(hwnd, name, sizeof name) > 0 && ::lstrcmpiA(name, "Edit") == 0;
 }
 
+bool IsDatePicker(HWND hwnd) {
+  char name[32] = {};
+  return ::GetClassNameA(hwnd, name, sizeof name) > 0 &&
+         ::lstrcmpiA(name, "SysDateTimePick32") == 0;
+}
+
 HBRUSH EditBrush() {
   static HBRUSH brush = ::CreateSolidBrush(kEditBack);  // lives as long as the program
   return brush;
@@ -196,6 +202,13 @@ void Dialog::FlattenEdits() {
 }
 
 HBRUSH Dialog::OnCtlColor(HDC dc, HWND control, UINT type) {
+  // A date-time picker paints its field with the brush it asks for, but its text always in
+  // the system's window-text colour: it keeps the system's window colour, so its text reads.
+  if (type == WM_CTLCOLOREDIT && IsDatePicker(control)) {
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+    return ::GetSysColorBrush(COLOR_WINDOW);
+  }
   // Read-only and disabled edit boxes ask with WM_CTLCOLORSTATIC.
   if (type == WM_CTLCOLOREDIT || (type == WM_CTLCOLORSTATIC && IsEdit(control))) {
     ::SetTextColor(dc, type == WM_CTLCOLOREDIT ? kEditText : kEditReadOnlyText);

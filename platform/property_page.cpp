@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/message_box.h"
 #include "text/field_filter.h"
 
@@ -81,7 +83,58 @@ void ListView::InsertColumn(int column, const std::string& text, int width) {
   c.pszText = const_cast<char*>(text.c_str());
   c.cx = width;
   c.iSubItem = column;
-  Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+  const auto at = static_cast<int>(
+      Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c)));
+  if (at < 0) return;
+  m_askedWidths.insert(m_askedWidths.begin() + std::min<size_t>(at, m_askedWidths.size()), width);
+  m_fittedRoom = -1;
+  FitColumns();
+}
+
+int ListView::ColumnRoom() const {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
+  // The client area without either scroll bar.
+  const int width = client.right + ((style & WS_VSCROLL) ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+  const int height = client.bottom + ((style & WS_HSCROLL) ? ::GetSystemMetrics(SM_CYHSCROLL) : 0);
+  const int rows = RowCount();
+  if (rows == 0) return width;
+  int header = 0;
+  if (HWND h = reinterpret_cast<HWND>(Send(LVM_GETHEADER)); h && ::IsWindowVisible(h)) {
+    RECT r{};
+    ::GetWindowRect(h, &r);
+    header = r.bottom - r.top;
+  }
+  RECT item{};
+  item.left = LVIR_BOUNDS;
+  Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const int rowHeight = std::max(1, static_cast<int>(item.bottom - item.top));
+  const bool vertical = header + rows * rowHeight > height;
+  return width - (vertical ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+}
+
+void ListView::FitColumns() {
+  if (m_hWnd == nullptr || m_askedWidths.empty()) return;
+  const int room = ColumnRoom();
+  if (room == m_fittedRoom) return;
+  m_fittedRoom = room;
+  int asked = 0;
+  for (int w : m_askedWidths) asked += w;
+  const bool fits = asked <= room;
+  int left = room;
+  for (size_t i = 0; i < m_askedWidths.size(); ++i) {
+    int width = m_askedWidths[i];
+    if (!fits) {
+      // In proportion; the last column takes what the roundings left.
+      width = i + 1 == m_askedWidths.size()
+                  ? left
+                  : static_cast<int>(static_cast<long long>(width) * room / std::max(asked, 1));
+      width = std::max(width, 1);
+      left -= width;
+    }
+    if (Send(LVM_GETCOLUMNWIDTH, i) != width) Send(LVM_SETCOLUMNWIDTH, i, MAKELPARAM(width, 0));
+  }
 }
 
 int ListView::AddRow(const std::string& text) {
@@ -89,7 +142,9 @@ int ListView::AddRow(const std::string& text) {
   item.mask = LVIF_TEXT;
   item.iItem = RowCount();
   item.pszText = const_cast<char*>(text.c_str());
-  return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  const auto row = static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  FitColumns();
+  return row;
 }
 
 void ListView::SetCell(int row, int column, const std::string& text) {
@@ -126,6 +181,7 @@ void ListView::SelectRow(int row) {
 
 void ListView::DeleteAllRows() {
   Send(LVM_DELETEALLITEMS);
+  FitColumns();
 }
 
 }  // namespace ost

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/gdi.h"
@@ -60,6 +61,9 @@ class PropertyPage : public Dialog {
 };
 
 // A report-style list view: columns, rows of texts, one selected row, in the page skin.
+// Columns get the widths asked for; where these do not fit side by side in the list (beside
+// the vertical scroll bar once the rows need it), they are narrowed in proportion to fill the
+// list's width, so that the list never needs a horizontal scroll bar.
 class ListView : public Wnd {
  public:
   // Refers to the dialog's list control id and sets full-row selection and the skin.
@@ -74,6 +78,15 @@ class ListView : public Wnd {
   int SelectedRow() const;
   void SelectRow(int row);
   void DeleteAllRows();
+
+ private:
+  // Sets the column widths for the list's current room, when that room changed.
+  void FitColumns();
+  // The width the columns have without a horizontal scroll bar.
+  int ColumnRoom() const;
+
+  std::vector<int> m_askedWidths;
+  int m_fittedRoom = -1;
 };
 
 }  // namespace ost

@@ -9,6 +9,7 @@
 #include "net/cgi_command_table.h"
 #include "net/device_session.h"
 #include "net/voroz_send_command.h"
+#include "platform/controls.h"
 #include "settings/dvr_channel_rows.h"
 
 namespace {
@@ -30,7 +31,7 @@ void Check(HWND button, bool on) {
 
 void SetPickerTime(HWND picker, const char* format, int year, int month, int day, int hour,
                    int minute, int second) {
-  ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(format));
+  ost::SetPickerFormat(picker, format);
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(year);
   st.wMonth = static_cast<WORD>(month);
@@ -100,8 +101,7 @@ LRESULT DVRDatePage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void DVRDatePage::OnFormatChanged() {
-  ::SendMessageA(GetDlgItem(1480), DTM_SETFORMATA, 0,
-                 reinterpret_cast<LPARAM>(DvrDatePickerFormat(Selected(GetDlgItem(1195)))));
+  ost::SetPickerFormat(GetDlgItem(1480), DvrDatePickerFormat(Selected(GetDlgItem(1195))));
 }
 
 void DVRDatePage::Load() {

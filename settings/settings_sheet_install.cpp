@@ -87,6 +87,8 @@ void CopyIntoProgram(MySystemDialog& sheet, bool rebuildRs485, bool rebuildPeri)
         if (model == 11 || model == 18) {
           list.MakeCurrent(4, index);
         } else {
+          // The camera under PTZ control is gone: PTZ control ends with it.
+          if (a.lp_MainDialog != nullptr) a.lp_MainDialog->ResetPtzButton();
           list.MakeCurrent(2, 0);
         }
       }

@@ -9,6 +9,7 @@
 #include "ui/cross_marker.h"
 #include "text/digit_text.h"
 #include "text/path_text.h"
+#include "text/picker_format.h"
 #include "text/text_bytes.h"
 
 namespace {
@@ -95,6 +96,24 @@ TEST(FormatTwoDigits, RemainderOfHundredWithLeadingZero) {
   const std::pair<int, const char*> cases[] = {{0, "00"}, {9, "09"},    {10, "10"}, {199, "99"},
                                                {7, "07"}, {2007, "07"}, {45, "45"}};
   for (const auto& [n, text] : cases) EXPECT_EQ(FormatTwoDigits(n), text) << n;
+}
+
+TEST(WholeMonthFormat, WidensOnlyThreeLetterMonthFieldsOutsideLiterals) {
+  const struct {
+    const char* format;
+    const char* widened;
+  } cases[] = {
+      {"yyyy - MMM - dd", "yyyy - MMMM - dd"},
+      {"MMM - dd - yyyy", "MMMM - dd - yyyy"},
+      {"dd - MMM - yyyy", "dd - MMMM - yyyy"},
+      {"yyyy / MM / dd", "yyyy / MM / dd"},
+      {"MMMM M MM", "MMMM M MM"},
+      {"'MMM' MMM", "'MMM' MMMM"},
+      {"HH : mm : ss", "HH : mm : ss"},
+      {"MMMMM", "MMMMM"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WholeMonthFormat(c.format), c.widened) << c.format;
 }
 
 TEST(DirectoryOfPath, UpToTheLastBackslash) {

@@ -1,13 +1,15 @@
 // The PTZ panel of the real program under Wine against devsim: the PTZ button and its select-PTZ
 // dialog choose and leave cameras, a click on the picture in hot-point mode turns the camera and
-// marks the spot for four frames, a refused select leaves everything as it was, and the R.E.T.R.
-// button follows the state the device reports.
+// marks the spot for four frames, a refused select leaves everything as it was, a device table
+// changed in the settings sheet ends PTZ control of a camera that is no longer one, and the
+// R.E.T.R. button follows the state the device reports.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/program_fixture.h"
+#include "tests/support/remote_tree.h"
 #include "tests/support/text_file.h"
 #include "tests/support/window_capture.h"
 #include "tests/support/hex_text.h"
@@ -26,6 +28,10 @@ constexpr int kNumberEdit = 1040;
 constexpr int kEscButton = 1068;
 constexpr char kSelectTitle[] = "Select PTZ device";
 constexpr char kSendFailed[] = "Send command to device is failed !!";
+constexpr int kSystemConfigButton = 1006;
+constexpr int kSheetTree = 0x7EEE;
+constexpr int kSheetApply = 8001;
+constexpr int kDeviceList = 1404, kDeviceEdit = 1119, kDeviceType = 1195, kDeviceId = 1040;
 
 // An RZ4K (firmware 1060) at 640 x 228 whose capability mask allows the hot point, with twelve
 // PTZ cameras of row 11 at addresses 11-22 on its bus.
@@ -223,6 +229,76 @@ TEST_F(PtzProgram, RefusedSelectLeavesTheButtonAndTheUnit) {
   ASSERT_TRUE(ChooseCamera(dialog, 3));
   ASSERT_TRUE(ts::WaitUntil([&] { return PtzTip(main) == "PTZ_CONTROL_ON"; }));
   EXPECT_TRUE(ts::WaitUntil([&] { return ts::WindowPixels(button) != face; }));
+  CloseAndWait(main);
+}
+
+// The settings sheet's Device page rewrites the recorder's RS-485 table while camera 1 (channel
+// 1's PTZ camera) is under PTZ control. Another channel's change keeps it; channel 1 made a plain
+// camera ends PTZ control: the button goes back to its first state (face and tip) and keys go to
+// the recorder again.
+TEST_F(PtzProgram, DeviceTableChangeEndsControlOfACameraThatIsGone) {
+  HWND main = Start(kRecorderWithCameras);
+  ASSERT_NE(main, nullptr);
+  HWND button = GetDlgItem(main, kPtzButton);
+  // The button's face once the panel has shown and painted it (the same twice in a row).
+  std::vector<uint8_t> offFace;
+  ASSERT_TRUE(ts::WaitUntil([&] {
+    if (!IsWindowVisible(button)) return false;
+    offFace = ts::WindowPixels(button);
+    Sleep(200);
+    return !offFace.empty() && ts::WindowPixels(button) == offFace;
+  }));
+  HWND dialog = OpenSelectDialog(main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ChooseCamera(dialog, 1));
+  ASSERT_TRUE(ts::WaitUntil([&] { return PtzTip(main) == "PTZ_CONTROL_ON"; }));
+  ASSERT_TRUE(WaitForEvent("ptz button 1"));
+  ASSERT_TRUE(ts::WaitUntil([&] { return ts::WindowPixels(button) != offFace; }));
+
+  // Edits one row of the Device page and applies; true once the sheet is gone.
+  auto applyRowEdit = [&](int row, int type, const char* id) {
+    Click(main, kSystemConfigButton);
+    HWND sheet = ts::WaitForWindow(m_process.Id(), "System setting");
+    if (sheet == nullptr) return false;
+    if (!ts::SelectTreeItem(GetDlgItem(sheet, kSheetTree), "Device")) return false;
+    HWND page = nullptr;
+    auto findPage = [&] {
+      for (HWND c = GetWindow(sheet, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetDlgItem(c, kDeviceList) && IsWindowVisible(c)) page = c;
+      return page != nullptr;
+    };
+    if (!ts::WaitUntil(findPage)) return false;
+    ts::SelectListRow(GetDlgItem(page, kDeviceList), row);
+    ts::PostClick(page, kDeviceEdit);
+    HWND edit = ts::WaitForWindow(m_process.Id(), "Edit");
+    if (edit == nullptr) return false;
+    SendDlgItemMessageA(edit, kDeviceType, CB_SETCURSEL, static_cast<WPARAM>(type), 0);
+    SetDlgItemTextA(edit, kDeviceId, id);
+    ts::PostClick(edit, IDOK);
+    if (!ts::WaitUntil([&] { return !IsWindow(edit); })) return false;
+    ts::PostClick(sheet, kSheetApply);
+    return ts::WaitUntil([&] { return !IsWindow(sheet) || !IsWindowVisible(sheet); });
+  };
+  const size_t rs485Before = Rs485().size();
+
+  // Channel 3 gets another ID: camera 1 is still a PTZ camera and stays controlled.
+  ASSERT_TRUE(applyRowEdit(2, 0, "33")) << MessageBoxes();
+  ASSERT_EQ(m_device.RequestsOf("/SetSysCfg.cgi").size(), 1u);
+  EXPECT_EQ(EventCount("ptz button 0"), 0u);
+  EXPECT_EQ(PtzTip(main), "PTZ_CONTROL_ON");
+
+  // Channel 1 becomes a plain camera: PTZ control ends.
+  ASSERT_TRUE(applyRowEdit(0, 0, "1")) << MessageBoxes();
+  ASSERT_EQ(m_device.RequestsOf("/SetSysCfg.cgi").size(), 2u);
+  EXPECT_TRUE(WaitForEvent("ptz button 0"));
+  EXPECT_EQ(PtzTip(main), "PTZ_CONTROL_OFF");
+  EXPECT_TRUE(ts::WaitUntil([&] { return ts::WindowPixels(button) == offFace; }));
+  // The recorder's channel key goes to the recorder (MASTER=1), not to a camera.
+  EXPECT_EQ(Rs485().size(), rs485Before);
+  Click(main, kChannel1Key);
+  ASSERT_TRUE(WaitForRs485(rs485Before + 1));
+  EXPECT_EQ(Rs485().back().params[1], "MASTER=1");
+  EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   CloseAndWait(main);
 }
 

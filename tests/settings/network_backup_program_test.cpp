@@ -31,49 +31,6 @@ constexpr int kHddCombo = 1195, kFilePath = 1042, kStart = 1068, kDynamic = 1475
 constexpr int kPlay = 1068;
 constexpr int kStatus = 1448;
 
-// Runs fn with a page of memory in the process of window w (for the controls' structures).
-template <class Fn>
-void WithRemote(HWND w, Fn fn) {
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(w, &pid);
-  HANDLE process =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (process == nullptr) return;
-  auto* remote = static_cast<char*>(
-      ::VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  fn(process, remote);
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  ::CloseHandle(process);
-}
-
-std::string ListCell(HWND list, int row, int column) {
-  std::string text;
-  WithRemote(list, [&](HANDLE process, char* remote) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = remote + 512;
-    item.cchTextMax = 256;
-    ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(remote));
-    char buf[257] = {};
-    ::ReadProcessMemory(process, remote + 512, buf, 256, nullptr);
-    text = buf;
-  });
-  return text;
-}
-
-void SelectListRow(HWND list, int row) {
-  WithRemote(list, [&](HANDLE process, char* remote) {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(remote));
-  });
-}
-
 HWND PageWith(HWND sheet, int a, int b) {
   for (HWND child = ::GetWindow(sheet, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
     if (::GetDlgItem(child, a) && ::GetDlgItem(child, b) && ::IsWindowVisible(child)) return child;
@@ -219,8 +176,8 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
           ts::WaitUntil([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 300; }));
     }
     const int row = 4;
-    const std::string channel = ListCell(list, row, 2), time = ListCell(list, row, 3);
-    SelectListRow(list, row);
+    const std::string channel = ts::ListCell(list, row, 2), time = ts::ListCell(list, row, 3);
+    ts::SelectListRow(list, row);
     Screenshot(full, filtered ? "full_list_filtered" : "full_list");
     ts::PostClick(full, 1068);
     ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(full); }, 20000));

@@ -203,6 +203,9 @@ TEST_F(RecorderPagesTest, DeviceRowEditChangesExactlyItsChannelOfRs485) {
   StartRecorder("RZ3K", "1058");
   Show(std::make_unique<DevicePage>());
   EXPECT_EQ(Rows(1404), 8);
+  // The columns' widths as asked: they fit side by side.
+  for (const auto& [column, width] : {std::pair{0, 40}, {1, 70}, {2, 30}, {3, 80}, {4, 50}})
+    EXPECT_EQ(::SendMessageA(Item(1404), LVM_GETCOLUMNWIDTH, column, 0), width);
   const auto before = Stored();
 
   // Confirmed unchanged: nothing to send.
@@ -346,9 +349,18 @@ TEST_F(RecorderPagesTest, DatePageSendsTheChangeFlagsOfWhatChanged) {
   EXPECT_EQ(shown.wYear, 2006);
   EXPECT_EQ(shown.wMonth, 5);
   EXPECT_EQ(shown.wDay, 17);
+  // The month reads as a word (Wine's three-letter field would show "May.3s").
+  auto text = [&](int id) {
+    char t[80] = {};
+    ::GetWindowTextA(Item(id), t, sizeof t);
+    return std::string(t);
+  };
+  EXPECT_EQ(text(1480), "May - 17 - 2006");
+  EXPECT_EQ(text(1481), "09 : 30 : 00");
   EXPECT_TRUE(Apply().empty());
   ::SendMessageA(Item(1195), CB_SETCURSEL, 2, 0);
   Command(1195, CBN_SELCHANGE);
+  EXPECT_EQ(text(1480), "17 - May - 2006");
   Screenshot("date_page.bmp");
   EXPECT_EQ(Apply(), (std::vector<uint8_t>{kSysCfgAll}));
   const auto p = LastParams("/SetDvrDate.cgi");

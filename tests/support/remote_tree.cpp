@@ -38,6 +38,7 @@ class RemotePage {
   HANDLE m_process = nullptr;
   char* m_at = nullptr;
 };
+}
 
 }  // namespace
 
