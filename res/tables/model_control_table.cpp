@@ -150,10 +150,11 @@ constexpr int kQvgaTurboX = 340, kQvgaTurboY = 338, kQvgaBandY = 334;
 constexpr int kJoystickKeys[] = {54, 55, 56, 57, 58};
 constexpr int kLensKeys[] = {30, 31, 32, 33, 62, 63};
 // The panel's keys in the order they fill the grid: views, set-up and menu keys, recorder keys,
-// transport, then the PTZ mode keys.
+// transport (stop, play, pause, rewind, forward, slow), then the PTZ mode keys; PTZ control
+// last, as multi-channel recorders hide it.
 constexpr int kPanelOrder[] = {16, 17, 18, 19, 20, 21, 22, 23, 24, 28, 29, 26, 27, 34,
                                35, 25, 36, 37, 38, 39, 42, 43, 44, 45, 46, 40, 41, 48,
-                               47, 49, 50, 51, 52, 53, 60, 61, 64, 65, 66, 67};
+                               47, 53, 51, 49, 50, 52, 61, 64, 65, 66, 67, 60};
 
 // The NTSC rectangles of one model's keys in the full-size (vga) or quarter-size window; keys the
 // model lacks keep a rectangle of their size (never shown).
@@ -348,17 +349,21 @@ std::array<ModelControlRow, kModelRows> BuildTable() {
     if (r == 18 || r == 25) {
       SetTwoStateNames(row.keys[67], {"ptz_action", "ptz_action", "ptz_preset", "ptz_preset"});
     }
-    for (int layout = 0; layout < 4; ++layout) {
-      const bool vga = layout == 0 || layout == 2;
-      const int down = layout == 2 ? 96 : layout == 3 ? 48 : 0;
-      const auto rects = NtscKeyRects(row, vga);
-      for (int k = 0; k < kToolKeys; ++k) row.keys[k].rcButton[layout] = Down(rects[k], down);
-    }
+    PlaceToolKeys(row);
   }
   return table;
 }
 
 }  // namespace
+
+void PlaceToolKeys(ModelControlRow& row) {
+  for (int layout = 0; layout < 4; ++layout) {
+    const bool vga = layout == 0 || layout == 2;
+    const int down = layout == 2 ? 96 : layout == 3 ? 48 : 0;
+    const auto rects = NtscKeyRects(row, vga);
+    for (int k = 0; k < kToolKeys; ++k) row.keys[k].rcButton[layout] = Down(rects[k], down);
+  }
+}
 
 std::array<ModelControlRow, kModelRows>& ModelControlTable() {
   static std::array<ModelControlRow, kModelRows> table = BuildTable();

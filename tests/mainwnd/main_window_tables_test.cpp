@@ -258,6 +258,12 @@ TEST(MainWindowInit, DeviceRewritesKeyRemovalsAndHotPointMode) {
   auto table = ModelControlTable();  // a copy
   EXPECT_EQ(RemoveUnsupportedKeys(table, "RZ1K", "1077", 0), 6);
   EXPECT_EQ(table[19].keys[25].wFlags, 0);
+  // The keys left close up: in the quarter-size panels (whose first row is full) the search key
+  // takes the removed key's place.
+  for (int layout : {1, 3})
+    EXPECT_EQ(table[19].keys[45].rcButton[layout],
+              ModelControlTable()[19].keys[25].rcButton[layout])
+        << layout;
   EXPECT_EQ(RemoveUnsupportedKeys(table, "RZ1K", "1078", 1), 3);  // rows 11, 17, 18 have key 60
   EXPECT_EQ(table[18].keys[60].wFlags, 0);
   auto fresh = ModelControlTable();

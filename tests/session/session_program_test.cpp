@@ -320,6 +320,10 @@ TEST_F(SessionProgram, DisconnectBeforeTheFirstFrame) {
   EXPECT_TRUE(FramesGrow(main, 5));
   EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
   EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 3u);
+  // The receive thread waiting for the first frame stopped quietly: no stream loss, no relogin.
+  EXPECT_EQ(Relogins(), 0u) << EventLogText();
+  const auto trace = Trace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "case Get_Image_TimeOut_Message"), 0);
 
   DWORD code = 99;
   EXPECT_GE(CloseAndWait(main, &code), 0);
