@@ -171,23 +171,24 @@ std::array<LayoutRect, kToolKeys> NtscKeyRects(const ModelControlRow& row, bool 
     if (key != 59) rects[key] = Box(0, 0, kKeySize);
 
   // The row at the turbo key, filled from the right.
-  std::vector<int> band;
-  for (int key : kJoystickKeys) band.push_back(key);
-  if (vga) band.insert(band.begin(), std::begin(kLensKeys), std::end(kLensKeys));
   int x = (vga ? kVgaTurboX : kQvgaTurboX) - 4 - kKeySize;
-  for (auto it = band.rbegin(); it != band.rend(); ++it) {
-    if (!present(*it)) continue;
-    rects[*it] = Box(x, vga ? kVgaBandY : kQvgaBandY, kKeySize);
-    x -= kPitch;
-  }
+  auto placeInBand = [&](const int* first, const int* last) {
+    for (const int* k = last; k != first;) {
+      if (!present(*--k)) continue;
+      rects[*k] = Box(x, vga ? kVgaBandY : kQvgaBandY, kKeySize);
+      x -= kPitch;
+    }
+  };
+  placeInBand(std::begin(kJoystickKeys), std::end(kJoystickKeys));
+  if (vga) placeInBand(std::begin(kLensKeys), std::end(kLensKeys));
 
   // The panel grid.
-  std::vector<int> panel;
-  if (!vga) panel.assign(std::begin(kLensKeys), std::end(kLensKeys));
-  panel.insert(panel.end(), std::begin(kPanelOrder), std::end(kPanelOrder));
   const PanelGrid& g = vga ? kVgaPanel : kQvgaPanel;
   std::vector<int> keys;
-  for (int key : panel)
+  if (!vga)
+    for (int key : kLensKeys)
+      if (present(key)) keys.push_back(key);
+  for (int key : kPanelOrder)
     if (present(key)) keys.push_back(key);
   // Rows filled in turn, each row's keys centred on the grid's columns (the close button's two
   // columns left free in the rows beside it).
