@@ -169,7 +169,9 @@ TEST(ModelControlTable, GeometryFitsEveryLayoutAndBitmapSizesMatchKeys) {
           EXPECT_FALSE(Overlap(r, PanelOpenRect(layout)));
           EXPECT_FALSE(Overlap(r, PanelCloseRect(layout)));
           for (int j = k + 1; j < kToolKeys; ++j)
-            if (row.keys[j].wFlags & 0x02) EXPECT_FALSE(Overlap(r, row.keys[j].rcButton[cls])) << j;
+            if (row.keys[j].wFlags & 0x02) {
+              EXPECT_FALSE(Overlap(r, row.keys[j].rcButton[cls])) << j;
+            }
         }
       }
     }
