@@ -298,7 +298,6 @@ TEST_F(SessionProgram, DisconnectBeforeTheFirstFrame) {
   ASSERT_NE(main, nullptr);
   Click(main, kConnectButton);
   ASSERT_TRUE(WaitForEvent("disconnected")) << EventLogText();
-  const uint32_t framesBefore = Frames(main);
   // The next stream request is answered with nothing.
   ASSERT_NE(m_device.Control("/_devsim/fault?name=stall&path=/Getvideo.cgi&count=1"), "");
   Click(main, kConnectButton);
@@ -312,7 +311,6 @@ TEST_F(SessionProgram, DisconnectBeforeTheFirstFrame) {
   EXPECT_LT(std::stoul(took), 3000u) << EventLogText();
   EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT");
   EXPECT_EQ(ts::ItemText(main, kStatusLine), "DISCONNECT!!");
-  EXPECT_EQ(Frames(main), framesBefore);
   EXPECT_EQ(Relogins(), 0u);
 
   Click(main, kConnectButton);
