@@ -66,7 +66,10 @@ void CHeaderReactions::OnDeviceTime(const DeviceTime& t) {
   if (!m_pHost || SameClock(t, m_pHost->LastDeviceTime())) return;
   m_pHost->StoreDeviceTime(t);
   const std::string_view product = m_pHost->ProductId();
-  if (IsRZ2KProduct(product) || IsRZ8PProduct(product)) m_pHost->PostDeviceClockChanged();
+  // The RZ1K family's title text is repainted by the renderer; every other family shows this
+  // clock and is told of each change.
+  if (IsRZ2KProduct(product) || IsRZ8PProduct(product) || IsRZMSeriesProduct(product))
+    m_pHost->PostDeviceClockChanged();
 }
 
 void CHeaderReactions::OnRetrState(const StreamFrameHeader& h) {

@@ -69,7 +69,7 @@ int CChannelBar::Init(HWND parent) {
     const char* const faces[2][2] = {{files[0].c_str(), files[1].c_str()},
                                      {files[2].c_str(), files[3].c_str()}};
     button->LoadButtonBitmap(2, faces, CZevButton::kStateListSet);
-    if (d.dwKind == kChannelButton) button->SetState(m_Model.ButtonState(i));
+    button->SetState(m_Model.ButtonState(i));
     m_pWindows->toolTip.AddTool(button->GetSafeHwnd(), ChannelBarTipText(d.wTipId));
     m_pWindows->buttons.push_back(std::move(button));
   }
@@ -142,7 +142,7 @@ void CChannelBar::ApplyButtonStates() {
   const auto& defs = m_Model.Buttons();
   const auto& buttons = m_pWindows->buttons;
   for (size_t i = 0; i < defs.size() && i < buttons.size(); ++i) {
-    if (defs[i].dwKind == kChannelButton) buttons[i]->SetState(m_Model.ButtonState(i));
+    buttons[i]->SetState(m_Model.ButtonState(i));
   }
 }
 

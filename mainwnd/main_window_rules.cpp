@@ -128,6 +128,9 @@ int RemoveUnsupportedKeys(std::array<ModelControlRow, kModelRows>& table,
     for (int row : {14, 19, 20, 21, 22, 23}) clear(row, 25);
   if (multiChannel)
     for (int row : {11, 17, 18, 25}) clear(row, 60);
+  // The keys left close up.
+  if (changed)
+    for (ModelControlRow& row : table) PlaceToolKeys(row);
   return changed;
 }
 

@@ -56,7 +56,7 @@ constexpr int kMultiChannelPtzKey = 60;  // PTZ control 8312
 
 // Colours of the texts drawn on the skin.
 constexpr COLORREF kBlack = RGB(0x10, 0x14, 0x18);
-constexpr COLORREF kRed = RGB(0xD0, 0x20, 0x30);
+constexpr COLORREF kRed = RGB(0xA8, 0x10, 0x20);  // reads on the status strip
 constexpr COLORREF kYellow = RGB(0xF2, 0xD2, 0x4B);
 constexpr COLORREF kCyan = RGB(0x5E, 0xD3, 0xE8);
 constexpr COLORREF kVideoWell = RGB(0x0B, 0x0D, 0x10);

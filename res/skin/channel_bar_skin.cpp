@@ -26,11 +26,18 @@ Canvas ChannelFace(int width, const std::string& label, bool lit, bool hover) {
   return c;
 }
 
-Canvas ArrowFace(bool left, bool pressed) {
+// A page arrow: a narrow key with a chevron. The bar keeps the arrows in state 1, whose face is
+// the "_Down" file and whose hover face the plain one.
+Canvas ArrowFace(bool left, bool hover) {
   Canvas c(9, 16, kBarGround);
-  const Shape tri = left ? Polygon({{7.5f, 2}, {7.5f, 14}, {1.5f, 8}})
-                         : Polygon({{1.5f, 2}, {1.5f, 14}, {7.5f, 8}});
-  Paint(c, tri, pressed ? theme::kAccent : theme::kIcon);
+  // One pixel narrower than the place on each side: the right arrow sits close to the main
+  // buttons in the narrow windows.
+  const Shape body = RoundRect(1, 0.5f, 8, 15.5f, 2.5f);
+  Paint(c, body, hover ? theme::kFaceHover : theme::kFace);
+  Paint(c, Stroke(Grow(body, -0.5f), 1), hover ? theme::kAccent : theme::kFaceEdge);
+  const float tip = left ? 2.9f : 6.1f, back = left ? 6.0f : 3.0f;
+  Paint(c, Stroke(Polyline({{back, 4.6f}, {tip, 8}, {back, 11.4f}}), 1.4f),
+        hover ? theme::kIconHover : theme::kIcon);
   return c;
 }
 
@@ -55,7 +62,7 @@ void AddChannelBarSkin(std::vector<SkinBitmap>& out) {
   }
   for (bool left : {true, false}) {
     const std::string stem = left ? "Channel_Left" : "Channel_Right";
-    out.push_back({"BMP\\" + stem + ".bmp", 9, 16, [=] { return ArrowFace(left, false); }});
-    out.push_back({"BMP\\" + stem + "_Down.bmp", 9, 16, [=] { return ArrowFace(left, true); }});
+    out.push_back({"BMP\\" + stem + ".bmp", 9, 16, [=] { return ArrowFace(left, true); }});
+    out.push_back({"BMP\\" + stem + "_Down.bmp", 9, 16, [=] { return ArrowFace(left, false); }});
   }
 }

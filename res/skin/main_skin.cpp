@@ -19,7 +19,6 @@ namespace {
 constexpr Rgb kWell = Hex(0x0B0D10);
 constexpr Rgb kWellEdge = Hex(0x2C333C);
 constexpr Rgb kRecord = Hex(0xE5484D);
-constexpr Rgb kAmber = Hex(0xF2B84B);
 
 // ---- Faces ------------------------------------------------------------------------------------
 
@@ -37,15 +36,13 @@ FaceStyle StyleOf(Face f) {
     case Face::kPressed:
       return {theme::kAccent, Mix(theme::kAccent, Hex(0), 0.25f), theme::kIconPressed, 1.0f};
     case Face::kOn:
+    case Face::kTurbo:  // turbo is an "on" state like any other
       return {Mix(theme::kFace, theme::kAccent, 0.55f), theme::kAccent, Hex(0xFFFFFF), 1.0f};
     case Face::kOnHover:
+    case Face::kTurboHover:
       return {Mix(theme::kFace, theme::kAccent, 0.7f), theme::kAccentLight, Hex(0xFFFFFF), 1.5f};
     case Face::kInactive:
       return {Mix(theme::kCard, theme::kFace, 0.4f), theme::kDivider, theme::kFaint, 1.0f};
-    case Face::kTurbo:
-      return {Mix(theme::kFace, kAmber, 0.35f), kAmber, Hex(0xFFFFFF), 1.0f};
-    case Face::kTurboHover:
-      return {Mix(theme::kFace, kAmber, 0.5f), Hex(0xFFE0A0), Hex(0xFFFFFF), 1.5f};
     case Face::kNormal:
       break;
   }
@@ -55,13 +52,17 @@ FaceStyle StyleOf(Face f) {
 // What a face shows.
 enum class Glyph {
   kText,
-  kGrid,  // rows x columns in `text` as "RxC"
-  kArrowLeft,
-  kArrowUp,
-  kArrowDown,
-  kArrowRight,
-  kDoubleLeft,
+  kGrid,        // rows x columns in `text` as "RxC"
+  kDoubleLeft,  // transport: solid double triangles
   kDoubleRight,
+  kChevronLeft,  // joystick: open chevrons, doubled in turbo
+  kChevronUp,
+  kChevronDown,
+  kChevronRight,
+  kZoomIn,  // lens: a magnifier with + or -, with a stop bar when it runs to the end
+  kZoomOut,
+  kZoomInMax,
+  kZoomOutMax,
   kPlay,
   kSlow,
   kPause,
@@ -77,6 +78,7 @@ struct Label {
   std::string text;
   Rgb tint{};  // non-zero: the glyph's own colour on normal faces
   bool tinted = false;
+  bool doubled = false;  // chevrons: two of them (turbo)
 };
 
 Label Text(std::string t) {
@@ -88,6 +90,31 @@ Label Sym(Glyph g, Rgb tint = {}, bool tinted = false) {
 
 void Triangle(Canvas& c, Vec a, Vec b, Vec d, Rgb ink) {
   Paint(c, shape::Polygon({a, b, d}), ink);
+}
+
+// A chevron pointing along (dx, dy), its tip at the centre moved by `along`.
+void Chevron(Canvas& c, float cx, float cy, float dx, float dy, float along, float u, Rgb ink) {
+  const float tipX = cx + dx * along, tipY = cy + dy * along;
+  const float backX = tipX - dx * 3.6f * u, backY = tipY - dy * 3.6f * u;
+  const float px = -dy * 4.6f * u, py = dx * 4.6f * u;  // across
+  Paint(c,
+        shape::Stroke(
+            shape::Polyline({{backX + px, backY + py}, {tipX, tipY}, {backX - px, backY - py}}),
+            2.0f * u),
+        ink);
+}
+
+void Magnifier(Canvas& c, float cx, float cy, float u, bool plus, bool toEnd, Rgb ink) {
+  const float lx = cx - 1.5f * u, ly = cy - 1.5f * u, r = 5.2f * u;
+  Paint(c, shape::Stroke(shape::Circle({lx, ly}, r), 1.5f * u), ink);
+  Paint(c,
+        shape::Stroke(
+            shape::Polyline({{lx + r * 0.72f, ly + r * 0.72f}, {cx + 6.5f * u, cy + 6.5f * u}}),
+            2.2f * u),
+        ink);
+  Paint(c, shape::Rect(lx - 2.8f * u, ly - 0.7f * u, lx + 2.8f * u, ly + 0.7f * u), ink);
+  if (plus) Paint(c, shape::Rect(lx - 0.7f * u, ly - 2.8f * u, lx + 0.7f * u, ly + 2.8f * u), ink);
+  if (toEnd) Paint(c, shape::Rect(cx + 6.2f * u, cy - 8 * u, cx + 7.8f * u, cy + 1 * u), ink);
 }
 
 void DrawGlyph(Canvas& c, const Label& l, float x0, float y0, float s, Rgb ink) {
@@ -111,18 +138,6 @@ void DrawGlyph(Canvas& c, const Label& l, float x0, float y0, float s, Rgb ink) 
         }
       break;
     }
-    case Glyph::kArrowLeft:
-      Triangle(c, {cx - 5 * u, cy}, {cx + 4 * u, cy - 5 * u}, {cx + 4 * u, cy + 5 * u}, ink);
-      break;
-    case Glyph::kArrowRight:
-      Triangle(c, {cx + 5 * u, cy}, {cx - 4 * u, cy - 5 * u}, {cx - 4 * u, cy + 5 * u}, ink);
-      break;
-    case Glyph::kArrowUp:
-      Triangle(c, {cx, cy - 5 * u}, {cx - 5 * u, cy + 4 * u}, {cx + 5 * u, cy + 4 * u}, ink);
-      break;
-    case Glyph::kArrowDown:
-      Triangle(c, {cx, cy + 5 * u}, {cx - 5 * u, cy - 4 * u}, {cx + 5 * u, cy - 4 * u}, ink);
-      break;
     case Glyph::kDoubleLeft:
       Triangle(c, {cx - 6 * u, cy}, {cx, cy - 4.5f * u}, {cx, cy + 4.5f * u}, ink);
       Triangle(c, {cx, cy}, {cx + 6 * u, cy - 4.5f * u}, {cx + 6 * u, cy + 4.5f * u}, ink);
@@ -130,6 +145,29 @@ void DrawGlyph(Canvas& c, const Label& l, float x0, float y0, float s, Rgb ink) 
     case Glyph::kDoubleRight:
       Triangle(c, {cx + 6 * u, cy}, {cx, cy - 4.5f * u}, {cx, cy + 4.5f * u}, ink);
       Triangle(c, {cx, cy}, {cx - 6 * u, cy - 4.5f * u}, {cx - 6 * u, cy + 4.5f * u}, ink);
+      break;
+    case Glyph::kChevronLeft:
+    case Glyph::kChevronRight:
+    case Glyph::kChevronUp:
+    case Glyph::kChevronDown: {
+      const float dx = l.glyph == Glyph::kChevronLeft    ? -1
+                       : l.glyph == Glyph::kChevronRight ? 1
+                                                         : 0;
+      const float dy = l.glyph == Glyph::kChevronUp ? -1 : l.glyph == Glyph::kChevronDown ? 1 : 0;
+      if (l.doubled) {
+        Chevron(c, cx, cy, dx, dy, 4.2f * u, u, ink);
+        Chevron(c, cx, cy, dx, dy, -0.6f * u, u, ink);
+      } else {
+        Chevron(c, cx, cy, dx, dy, 1.8f * u, u, ink);
+      }
+      break;
+    }
+    case Glyph::kZoomIn:
+    case Glyph::kZoomOut:
+    case Glyph::kZoomInMax:
+    case Glyph::kZoomOutMax:
+      Magnifier(c, cx, cy, u, l.glyph == Glyph::kZoomIn || l.glyph == Glyph::kZoomInMax,
+                l.glyph == Glyph::kZoomInMax || l.glyph == Glyph::kZoomOutMax, ink);
       break;
     case Glyph::kPlay:
       Triangle(c, {cx + 5 * u, cy}, {cx - 4 * u, cy - 5.5f * u}, {cx - 4 * u, cy + 5.5f * u}, ink);
@@ -225,10 +263,17 @@ Label ToolLabel(const std::string& base) {
   if (base.rfind("ch", 0) == 0 && base.size() <= 4 &&
       std::isdigit(static_cast<unsigned char>(base[2])))
     return Text(base.substr(2));
-  if (has("left")) return Sym(has("turbo") ? Glyph::kDoubleLeft : Glyph::kArrowLeft);
-  if (has("right")) return Sym(has("turbo") ? Glyph::kDoubleRight : Glyph::kArrowRight);
-  if (has("_up")) return Sym(Glyph::kArrowUp);
-  if (has("_down")) return Sym(Glyph::kArrowDown);
+  // The joystick: chevrons, doubled on the turbo faces.
+  const bool turbo = has("turbo");
+  auto chevron = [&](Glyph g) {
+    Label l = Sym(g);
+    l.doubled = turbo;
+    return l;
+  };
+  if (has("left")) return chevron(Glyph::kChevronLeft);
+  if (has("right")) return chevron(Glyph::kChevronRight);
+  if (has("_up")) return chevron(Glyph::kChevronUp);
+  if (has("_down")) return chevron(Glyph::kChevronDown);
   if (has("menu")) return Text("MNU");
   if (has("cut16")) return {Glyph::kGrid, "4x4"};
   if (has("cut9")) return {Glyph::kGrid, "3x3"};
@@ -245,14 +290,14 @@ Label ToolLabel(const std::string& base) {
   if (has("pause")) return Sym(Glyph::kPause);
   if (has("slow")) return Sym(Glyph::kSlow);
   if (has("play")) return Sym(Glyph::kPlay);
-  if (has("zoom_turbo_in") || has("zoom_in_max")) return Text("Z+");
-  if (has("zoom_turbo_out") || has("zoom_out_max")) return Text("Z-");
-  if (has("focus_turbo_in")) return Text("F+");
-  if (has("focus_turbo_out")) return Text("F-");
-  if (has("zoom_in")) return Text("T");
-  if (has("zoom_out")) return Text("W");
-  if (has("focus_in")) return Text("N");
-  if (has("focus_out")) return Text("F");
+  // The lens: zoom in and out (the turbo faces the same on the "on" face), continuous zoom with
+  // a stop bar; focus near and far as letters.
+  if (has("zoom_in_max")) return Sym(Glyph::kZoomInMax);
+  if (has("zoom_out_max")) return Sym(Glyph::kZoomOutMax);
+  if (has("zoom_turbo_in") || has("zoom_in")) return Sym(Glyph::kZoomIn);
+  if (has("zoom_turbo_out") || has("zoom_out")) return Sym(Glyph::kZoomOut);
+  if (has("focus_turbo_in") || has("focus_in")) return Text("N");
+  if (has("focus_turbo_out") || has("focus_out")) return Text("F");
   if (has("digital_zoom")) return Text("DZ");
   if (has("room") || has("zoom")) return Text("ZM");
   if (has("pluse")) return Text("+");
@@ -268,7 +313,7 @@ Label ToolLabel(const std::string& base) {
   if (has("select")) return Text("SEL");
   if (has("lock")) return Text("LCK");
   if (has("search")) return Text("SRH");
-  if (has("tubro")) return Text("T");
+  if (has("tubro")) return Text("T");  // turbo (14 x 14: one letter)
   if (has("ptz_action")) return Text("ACT");
   if (has("ptz_preset")) return Text("PRE");
   if (has("ptz")) return Text("PTZ");
@@ -443,8 +488,9 @@ Canvas TitleButton(int which, bool hover) {
   return c;
 }
 
+// The open button sits on the closed window's surface, the close button on the panel's deck.
 Canvas PanelButton(bool open, bool hover) {
-  Canvas c(32, 32, theme::kPanel);
+  Canvas c(32, 32, open ? theme::kPanel : theme::kCard);
   const FaceStyle st = StyleOf(hover ? Face::kHover : Face::kNormal);
   const Shape body = shape::RoundRect(2.5f, 6.5f, 29.5f, 25.5f, 9.5f);
   Paint(c, body, st.fill);
@@ -456,8 +502,17 @@ Canvas PanelButton(bool open, bool hover) {
   return c;
 }
 
+// The status strip: a muted readout the program's dark status text reads on, quieter than a
+// light bar in the dark window. Its bitmap leaves its last rows to the window surface, so the
+// picture under it never touches it.
+constexpr Rgb kStripTop = Hex(0xB6CBC8);
+constexpr Rgb kStripBottom = Hex(0xA3BAB6);
+constexpr Rgb kStripMiddle = Hex(0xADC3BF);
+constexpr Rgb kStripEdge = Hex(0x6F8A86);
+constexpr int kStripHeight = 18;  // of the bar's 20 rows
+
 Canvas Indicator(bool alarm) {
-  Canvas c(13, 16, theme::kStatusField);
+  Canvas c(13, 16, kStripMiddle);
   if (alarm) {
     Paint(c, shape::Polygon({{6.5f, 1.5f}, {12.5f, 14}, {0.5f, 14}}), kRecord);
     Paint(c, shape::Rect(5.8f, 5.5f, 7.2f, 10), Hex(0xFFFFFF));
@@ -472,9 +527,10 @@ Canvas Indicator(bool alarm) {
 
 Canvas StatusBar(int w, int h) {
   Canvas c(w, h, theme::kPanel);
-  const Shape bar = shape::RoundRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, 4);
-  PaintVertical(c, bar, Hex(0xE8EDF1), theme::kStatusField, 0, static_cast<float>(h));
-  Paint(c, shape::Stroke(shape::Grow(bar, -0.5f), 1), theme::kStatusEdge);
+  const float bottom = static_cast<float>(std::min(h, kStripHeight));
+  const Shape bar = shape::RoundRect(0.5f, 0.5f, w - 0.5f, bottom - 0.5f, 3.5f);
+  PaintVertical(c, bar, kStripTop, kStripBottom, 0, bottom);
+  Paint(c, shape::Stroke(shape::Grow(bar, -0.5f), 1), kStripEdge);
   return c;
 }
 
@@ -494,7 +550,8 @@ LayoutRect WellOf(uint8_t cls) {
     u = {std::min(u.left, v.left), std::min(u.top, v.top), std::max(u.right, v.right),
          std::max(u.bottom, v.bottom)};
   }
-  return {u.left - 1, u.top - 1, u.right + 1, u.bottom + 1};
+  // Not grown at the bottom: the channel keys under the picture keep a gap to its edge.
+  return {u.left - 1, u.top - 1, u.right + 1, u.bottom};
 }
 
 Canvas Background(uint8_t cls, bool panel) {
@@ -528,8 +585,15 @@ Canvas Background(uint8_t cls, bool panel) {
                                            main.bottom + 2.5f, 6);
     Paint(c, buttons, theme::kTitleBar);
   }
-  // The picture well.
+  // With the panel open, one deck holds every key: it starts under the picture well and runs
+  // to the window's bottom, so the keys, the panel-close button and the panel read as one.
   const LayoutRect well = WellOf(cls);
+  if (panel) {
+    const Shape deck = shape::RoundRect(4.5f, well.bottom - 12.5f, w - 4.5f, h - 4.5f, 7);
+    Paint(c, deck, theme::kCard);
+    Paint(c, shape::Stroke(deck, 1), theme::kDivider);
+  }
+  // The picture well.
   Paint(c, shape::Rect(well.left - 1.0f, well.top - 1.0f, well.right + 1.0f, well.bottom + 1.0f),
         kWellEdge);
   Paint(c,
@@ -542,23 +606,6 @@ Canvas Background(uint8_t cls, bool panel) {
   Paint(c, shape::Stroke(shape::Circle({cx, cy - 2}, 6), 2), theme::kDivider);
   DrawText(c, static_cast<int>(cx - TextWidth("NO VIDEO") / 2.0f), static_cast<int>(cy + 18),
            "NO VIDEO", theme::kFaint);
-  // The strip of channel keys under the picture, on both sides of the panel button.
-  if (panel) {
-    const ControlKeyEntry& first = ModelControlTable()[0].keys[0];
-    const ControlKeyEntry& last = ModelControlTable()[0].keys[15];
-    const LayoutRect a = first.rcButton[cls], b = last.rcButton[cls];
-    const Shape strip =
-        shape::RoundRect(a.left - 3.5f, a.top - 1.5f, b.right + 3.5f, b.bottom + 2.5f, 4);
-    Paint(c, strip, theme::kCard);
-    Paint(c, shape::Stroke(strip, 1), theme::kDivider);
-  }
-  if (panel) {
-    // The tool panel: one card under the window's closed bottom.
-    const float top = static_cast<float>(row.rcWindow.bottom) + 1.5f;
-    const Shape card = shape::RoundRect(4.5f, top, w - 4.5f, h - 4.5f, 7);
-    Paint(c, card, theme::kCard);
-    Paint(c, shape::Stroke(card, 1), theme::kDivider);
-  }
   return c;
 }
 

@@ -1,7 +1,9 @@
 #include "res/tables/model_control_table.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <vector>
 #include <string_view>
 
 namespace {
@@ -116,64 +118,93 @@ std::string Bmp(std::string_view name) {
 
 // ---- Rectangles: a grid per window size ----------------------------------------------------
 //
-// Full-size windows: the channel keys (18 x 18) in a row under the picture, left of the panel
-// button; the turbo key (14 x 14) right of them; every other key 22 x 22 in two rows in the
-// panel the window grows by, leaving the panel-close button free. Quarter-size windows: the
-// channel keys left and right of the panel button; every other key in four rows of the panel.
-// PAL windows are the NTSC ones moved down (96 and 48 pixels).
+// Every window: the channel keys (18 x 18) under the picture, left of the panel button (one row
+// in the full-size windows, two rows of eight in the quarter-size ones); right of the panel
+// button the joystick keys (and, in the full-size windows, the lens keys) in one row ending at
+// the turbo key (14 x 14). Every other key of the model is 22 x 22 on one grid in the panel the
+// window grows by, in a fixed order by kind, each row centred on the grid, the columns over the
+// panel-close button left free. A key's place depends only on the keys its model has, so no
+// model shows holes. PAL windows are the NTSC ones moved down (96 and 48 pixels).
 
-constexpr int kChannelSize = 18, kKeySize = 22, kTurboSize = 14;
+constexpr int kChannelSize = 18, kKeySize = 22, kTurboSize = 14, kPitch = 24;
 
 LayoutRect Box(int x, int y, int size) {
   return {x, y, x + size, y + size};
 }
 
-int KeySize(int key) {
-  if (key < 16) return kChannelSize;
-  return key == 59 ? kTurboSize : kKeySize;
-}
-
-// Slot k of a grid of rows, leaving out the given columns of the given rows.
-struct Grid {
-  int x0, pitch, columns;
-  int rowY[4];
+struct PanelGrid {
+  int x0, columns;
+  int rowY[3];
   int rows;
-  int skipFromRow;  // rows from this one leave out the columns below
-  int skipColumns[2];
+  int closeRow;     // rows from this one leave out the two columns over the close button
+  int closeColumn;  // the first of them
 };
-constexpr Grid kVgaGrid{8, 24, 29, {614, 645, 0, 0}, 2, 1, {14, 15}};
-constexpr Grid kQvgaGrid{6, 23, 15, {370, 393, 416, 439}, 4, 2, {7, 8}};
+constexpr PanelGrid kVgaPanel{8, 29, {614, 640, 0}, 2, 1, 14};
+constexpr PanelGrid kQvgaPanel{9, 14, {371, 395, 419}, 3, 2, 6};
 
-bool GridSlot(const Grid& g, int slot, int* x, int* y) {
-  for (int r = 0; r < g.rows; ++r) {
-    for (int c = 0; c < g.columns; ++c) {
-      if (r >= g.skipFromRow && (c == g.skipColumns[0] || c == g.skipColumns[1])) continue;
-      if (slot-- == 0) {
-        *x = g.x0 + g.pitch * c;
-        *y = g.rowY[r];
-        return true;
-      }
+// The turbo key and the row that ends at it.
+constexpr int kVgaTurboX = 649, kVgaTurboY = 578, kVgaBandY = 574;
+constexpr int kQvgaTurboX = 340, kQvgaTurboY = 338, kQvgaBandY = 334;
+
+// The keys of the row ending at the turbo key, left to right.
+constexpr int kJoystickKeys[] = {54, 55, 56, 57, 58};
+constexpr int kLensKeys[] = {30, 31, 32, 33, 62, 63};
+// The panel's keys in the order they fill the grid: views, set-up and menu keys, recorder keys,
+// transport (stop, play, pause, rewind, forward, slow), then the PTZ mode keys; PTZ control
+// last, as multi-channel recorders hide it.
+constexpr int kPanelOrder[] = {16, 17, 18, 19, 20, 21, 22, 23, 24, 28, 29, 26, 27, 34,
+                               35, 25, 36, 37, 38, 39, 42, 43, 44, 45, 46, 40, 41, 48,
+                               47, 53, 51, 49, 50, 52, 61, 64, 65, 66, 67, 60};
+
+// The NTSC rectangles of one model's keys in the full-size (vga) or quarter-size window; keys the
+// model lacks keep a rectangle of their size (never shown).
+std::array<LayoutRect, kToolKeys> NtscKeyRects(const ModelControlRow& row, bool vga) {
+  std::array<LayoutRect, kToolKeys> rects;
+  auto present = [&](int key) { return (row.keys[key].wFlags & 0x02) != 0; };
+  for (int key = 0; key < 16; ++key) {
+    rects[key] = vga ? Box(8 + 20 * key, 568, kChannelSize)
+                     : Box(9 + 19 * (key % 8), 328 + 19 * (key / 8), kChannelSize);
+  }
+  rects[59] =
+      vga ? Box(kVgaTurboX, kVgaTurboY, kTurboSize) : Box(kQvgaTurboX, kQvgaTurboY, kTurboSize);
+  for (int key = 16; key < kToolKeys; ++key)
+    if (key != 59) rects[key] = Box(0, 0, kKeySize);
+
+  // The row at the turbo key, filled from the right.
+  int x = (vga ? kVgaTurboX : kQvgaTurboX) - 4 - kKeySize;
+  auto placeInBand = [&](const int* first, const int* last) {
+    for (const int* k = last; k != first;) {
+      if (!present(*--k)) continue;
+      rects[*k] = Box(x, vga ? kVgaBandY : kQvgaBandY, kKeySize);
+      x -= kPitch;
+    }
+  };
+  placeInBand(std::begin(kJoystickKeys), std::end(kJoystickKeys));
+  if (vga) placeInBand(std::begin(kLensKeys), std::end(kLensKeys));
+
+  // The panel grid.
+  const PanelGrid& g = vga ? kVgaPanel : kQvgaPanel;
+  std::vector<int> keys;
+  if (!vga)
+    for (int key : kLensKeys)
+      if (present(key)) keys.push_back(key);
+  for (int key : kPanelOrder)
+    if (present(key)) keys.push_back(key);
+  // Rows filled in turn, each row's keys centred on the grid's columns (the close button's two
+  // columns left free in the rows beside it).
+  size_t next = 0;
+  for (int r = 0; r < g.rows && next < keys.size(); ++r) {
+    const bool gap = r >= g.closeRow;
+    const int capacity = g.columns - (gap ? 2 : 0);
+    const int n = static_cast<int>(std::min<size_t>(capacity, keys.size() - next));
+    int c = (capacity - n) / 2;
+    for (int i = 0; i < n; ++i, ++c) {
+      if (gap && c == g.closeColumn) c += 2;
+      rects[keys[next++]] = Box(g.x0 + kPitch * c, g.rowY[r], kKeySize);
     }
   }
-  return false;
-}
-
-// The NTSC rectangle of a key in the full-size (vga) or quarter-size window.
-LayoutRect NtscKeyRect(int key, bool vga) {
-  if (vga) {
-    if (key < 16) return Box(8 + 20 * key, 568, kChannelSize);
-    if (key == 59) return Box(649, 578, kTurboSize);
-    const int slot = key < 59 ? key - 16 : key - 17;
-    int x = 0, y = 0;
-    GridSlot(kVgaGrid, slot, &x, &y);
-    return Box(x, y, kKeySize);
-  }
-  if (key < 8) return Box(9 + 19 * key, 328, kChannelSize);
-  if (key < 16) return Box(204 + 19 * (key - 8), 328, kChannelSize);
-  int x = 0, y = 0;
-  GridSlot(kQvgaGrid, key - 16, &x, &y);
-  const int inset = (kKeySize - KeySize(key)) / 2;
-  return Box(x + inset, y + inset, KeySize(key));
+  // Keys beyond the grid keep their unshown place; the table's tests check that none are left.
+  return rects;
 }
 
 LayoutRect Down(LayoutRect r, int dy) {
@@ -259,11 +290,6 @@ void SetTwoStateNames(ControlKeyEntry& e, const char* const (&faces)[4]) {
 ControlKeyEntry DefaultEntry(int key) {
   ControlKeyEntry e;
   e.dwKeyIndex = static_cast<uint32_t>(key);
-  for (int layout = 0; layout < 4; ++layout) {
-    const bool vga = layout == 0 || layout == 2;
-    const int down = layout == 2 ? 96 : layout == 3 ? 48 : 0;
-    e.rcButton[layout] = Down(NtscKeyRect(key, vga), down);
-  }
   if (key < 16) {
     e.wCommandId = static_cast<uint16_t>(8250 + key);
     const std::string ch = "ch" + std::to_string(key + 1);
@@ -324,11 +350,21 @@ std::array<ModelControlRow, kModelRows> BuildTable() {
     if (r == 18 || r == 25) {
       SetTwoStateNames(row.keys[67], {"ptz_action", "ptz_action", "ptz_preset", "ptz_preset"});
     }
+    PlaceToolKeys(row);
   }
   return table;
 }
 
 }  // namespace
+
+void PlaceToolKeys(ModelControlRow& row) {
+  for (int layout = 0; layout < 4; ++layout) {
+    const bool vga = layout == 0 || layout == 2;
+    const int down = layout == 2 ? 96 : layout == 3 ? 48 : 0;
+    const auto rects = NtscKeyRects(row, vga);
+    for (int k = 0; k < kToolKeys; ++k) row.keys[k].rcButton[layout] = Down(rects[k], down);
+  }
+}
 
 std::array<ModelControlRow, kModelRows>& ModelControlTable() {
   static std::array<ModelControlRow, kModelRows> table = BuildTable();

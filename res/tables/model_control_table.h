@@ -56,6 +56,9 @@ struct ModelControlRow {
 // The table (built on first use). The main window clears key flags of some rows for older
 // firmware; nothing else writes it except the CtrlFile.ini link.
 std::array<ModelControlRow, kModelRows>& ModelControlTable();
+// Places the keys a row has (flag 0x02) on the grids of the four layouts; again after flags
+// change, so that a removed key leaves no hole.
+void PlaceToolKeys(ModelControlRow& row);
 // The row of a model number; numbers past the table (reported by a device) give none.
 ModelControlRow* ModelRowOf(uint32_t row);
 

@@ -392,7 +392,7 @@ TEST_F(ParserFixture, MotionSwitchesToItsLowestChannelOnMultiChannelRecorders) {
 TEST_F(ParserFixture, DeviceClockIsKeptAndReportedOncePerChange) {
   PresenceMaskFields p;
   p.packedDate = kPackedDate;
-  for (const char* product : {"RZ2K", "RZ8P", "RZ1K"}) {
+  for (const char* product : {"RZ2K", "RZ8P", "RZ5M", "RZ7M", "RZ1K"}) {
     SCOPED_TRACE(product);
     host = RecordingHost{};
     host.product = product;

@@ -135,7 +135,7 @@ class DeviceControlWireTest : public ::testing::Test {
     wc.lpfnWndProc = HostClassProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "DeviceControlTestHost";
-    wc.hbrBackground = CreateSolidBrush(RGB(0x1E, 0x22, 0x28));
+    wc.hbrBackground = CreateSolidBrush(RGB(0x24, 0x29, 0x31));  // the main window's channel card
     RegisterClassA(&wc);
     EXPECT_TRUE(m_hostWnd.CreateEx(0, "DeviceControlTestHost", "channel bar", WS_POPUP | WS_VISIBLE,
                                    0, 0, 420, 80, nullptr, 0));
@@ -252,6 +252,16 @@ TEST_F(DeviceControlWireTest, ChannelBarSwitchesAndFollowsTheStream) {
   ASSERT_EQ(bar.Init(Host()), 1);
 
   ASSERT_TRUE(bar.IsActive());
+  // Every button but the channel shown is in state 1, the page arrows included.
+  auto stateOf = [&](uint16_t id) {
+    auto* b = static_cast<CZevButton*>(ost::Wnd::FromHandle(bar.ButtonWindow(id)));
+    return b ? int(b->m_wState) : -1;
+  };
+  auto expectStates = [&](uint16_t shown) {
+    for (uint16_t id = 8410; id <= 8428; ++id)
+      EXPECT_EQ(stateOf(id), id == shown ? 0 : 1) << "button " << id;
+  };
+  expectStates(8410);
   EXPECT_TRUE(IsWindowVisible(bar.ButtonWindow(8418)));   // input 8 on the first page
   EXPECT_FALSE(IsWindowVisible(bar.ButtonWindow(8419)));  // input 9 on the next
   EXPECT_FALSE(IsWindowVisible(bar.ButtonWindow(8427)));
@@ -275,6 +285,7 @@ TEST_F(DeviceControlWireTest, ChannelBarSwitchesAndFollowsTheStream) {
   auto* lit = static_cast<CZevButton*>(ost::Wnd::FromHandle(bar.ButtonWindow(8412)));
   ASSERT_NE(lit, nullptr);
   EXPECT_EQ(lit->m_wState, 0);
+  expectStates(8412);
   UpdateWindow(Host());
   Sleep(200);
   Pump();

@@ -148,22 +148,31 @@ TEST(ModelControlTable, TellingValuesRowsAndExceptions) {
   EXPECT_EQ(ModelRowOf(26), nullptr);
 }
 
-// Every key sits inside the panel window of its class, apart from the picture, the panel
-// buttons and every other key; every bitmap name has one size, its keys' size.
+// Every key a model has sits inside the panel window of its class with a margin (nothing cut
+// by the rounded edge), apart from the picture, the panel buttons and every other key; every
+// bitmap name has one size, its keys' size.
 TEST(ModelControlTable, GeometryFitsEveryLayoutAndBitmapSizesMatchKeys) {
-  const ModelControlRow& row = ModelControlTable()[19];
   const int layoutIds[4] = {0, 1, 2, 3};
-  for (int cls = 0; cls < 4; ++cls) {
-    for (int base : {0, 6, 12}) {
-      const LayoutRow& layout = LayoutTable[base + layoutIds[cls]];
-      for (int k = 0; k < kToolKeys; ++k) {
-        const LayoutRect& r = row.keys[k].rcButton[cls];
-        EXPECT_TRUE(Inside(r, layout.rcWindowPanel)) << "class " << cls << " key " << k;
-        EXPECT_FALSE(Overlap(r, layout.rcVideo)) << "class " << cls << " key " << k;
-        EXPECT_FALSE(Overlap(r, PanelOpenRect(layout))) << "class " << cls << " key " << k;
-        EXPECT_FALSE(Overlap(r, PanelCloseRect(layout))) << "class " << cls << " key " << k;
-        for (int j = k + 1; j < kToolKeys; ++j)
-          EXPECT_FALSE(Overlap(r, row.keys[j].rcButton[cls])) << cls << ": " << k << ", " << j;
+  for (const ModelControlRow& row : ModelControlTable()) {
+    for (int cls = 0; cls < 4; ++cls) {
+      for (int base : {0, 6, 12}) {
+        const LayoutRow& layout = LayoutTable[base + layoutIds[cls]];
+        const LayoutRect& w = layout.rcWindowPanel;
+        const LayoutRect inner{w.left + 5, w.top, w.right - 5, w.bottom - 5};
+        for (int k = 0; k < kToolKeys; ++k) {
+          if (!(row.keys[k].wFlags & 0x02)) continue;
+          SCOPED_TRACE(::testing::Message() << "row " << row.dwRowIndex << " class " << cls
+                                            << " layout " << base + cls << " key " << k);
+          const LayoutRect& r = row.keys[k].rcButton[cls];
+          EXPECT_TRUE(Inside(r, inner));
+          EXPECT_FALSE(Overlap(r, layout.rcVideo));
+          EXPECT_FALSE(Overlap(r, PanelOpenRect(layout)));
+          EXPECT_FALSE(Overlap(r, PanelCloseRect(layout)));
+          for (int j = k + 1; j < kToolKeys; ++j)
+            if (row.keys[j].wFlags & 0x02) {
+              EXPECT_FALSE(Overlap(r, row.keys[j].rcButton[cls])) << j;
+            }
+        }
       }
     }
   }
@@ -251,6 +260,12 @@ TEST(MainWindowInit, DeviceRewritesKeyRemovalsAndHotPointMode) {
   auto table = ModelControlTable();  // a copy
   EXPECT_EQ(RemoveUnsupportedKeys(table, "RZ1K", "1077", 0), 6);
   EXPECT_EQ(table[19].keys[25].wFlags, 0);
+  // The keys left close up: in the quarter-size panels (whose first row is full) the search key
+  // takes the removed key's place.
+  for (int layout : {1, 3})
+    EXPECT_EQ(table[19].keys[45].rcButton[layout],
+              ModelControlTable()[19].keys[25].rcButton[layout])
+        << layout;
   EXPECT_EQ(RemoveUnsupportedKeys(table, "RZ1K", "1078", 1), 3);  // rows 11, 17, 18 have key 60
   EXPECT_EQ(table[18].keys[60].wFlags, 0);
   auto fresh = ModelControlTable();

@@ -254,6 +254,81 @@ TEST_F(SessionProgram, DisconnectAndConnectFromTheMainWindow) {
   ExpectEveryThreadEndedInTime();
 }
 
+// A second press of the button while its login is still running: the login thread has set the
+// session active, so the press is the disconnect the button offers; it stops that login at once,
+// and the next press logs in again.
+TEST_F(SessionProgram, SecondConnectPressDuringTheLoginStopsIt) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForEvent("disconnected")) << EventLogText();
+  // The next login's request is read and never answered.
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stall&path=/Login.cgi&count=1"), "");
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForRequests("/Login.cgi", 2));
+  ASSERT_EQ(EventCount("login thread started"), 1u) << EventLogText();
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
+
+  Click(main, kConnectButton);  // the second press
+  ASSERT_TRUE(WaitForEvent("disconnected", 2)) << EventLogText();
+  ASSERT_TRUE(WaitForEvent("login thread ends")) << EventLogText();
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT");
+  EXPECT_EQ(ts::ItemText(main, kStatusLine), "DISCONNECT!!");
+  EXPECT_EQ(EventCount("login thread started"), 1u);
+  EXPECT_EQ(EventCount("login connected"), 0u);
+  EXPECT_EQ(m_device.RequestsOf("/Getvideo.cgi").size(), 1u);
+
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForRequests("/Getvideo.cgi", 2));
+  EXPECT_TRUE(FramesGrow(main, 5));
+  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 3u);
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
+
+  DWORD code = 99;
+  EXPECT_GE(CloseAndWait(main, &code), 0);
+  EXPECT_EQ(code, 0u);
+  ExpectEveryThreadEndedInTime();
+}
+
+// A disconnect after the login, while the device has not sent the stream's first frame: no
+// quiet-stop handshake with a receive thread that has no stream yet, no relogin; the next
+// connect streams.
+TEST_F(SessionProgram, DisconnectBeforeTheFirstFrame) {
+  HWND main = StartAndLogIn();
+  ASSERT_NE(main, nullptr);
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForEvent("disconnected")) << EventLogText();
+  // The next stream request is answered with nothing.
+  ASSERT_NE(m_device.Control("/_devsim/fault?name=stall&path=/Getvideo.cgi&count=1"), "");
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForRequests("/Getvideo.cgi", 2));
+  ASSERT_TRUE(WaitForEvent("login connected")) << EventLogText();
+
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForEvent("disconnected", 2)) << EventLogText();
+  const std::string took = LastEvent("disconnected ");
+  std::printf("the disconnect before the first frame took %s\n", took.c_str());
+  EXPECT_LT(std::stoul(took), 3000u) << EventLogText();
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "CONNECT");
+  EXPECT_EQ(ts::ItemText(main, kStatusLine), "DISCONNECT!!");
+  EXPECT_EQ(Relogins(), 0u);
+
+  Click(main, kConnectButton);
+  ASSERT_TRUE(WaitForRequests("/Getvideo.cgi", 3));
+  EXPECT_TRUE(FramesGrow(main, 5));
+  EXPECT_EQ(ts::ItemText(main, kConnectButton), "DISCONNECT");
+  EXPECT_EQ(m_device.RequestsOf("/Login.cgi").size(), 3u);
+  // The receive thread waiting for the first frame stopped quietly: no stream loss, no relogin.
+  EXPECT_EQ(Relogins(), 0u) << EventLogText();
+  const auto trace = Trace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "case Get_Image_TimeOut_Message"), 0);
+
+  DWORD code = 99;
+  EXPECT_GE(CloseAndWait(main, &code), 0);
+  EXPECT_EQ(code, 0u);
+  ExpectEveryThreadEndedInTime();
+}
+
 TEST_F(SessionProgram, ClosingDuringAReloginEndsTheProgramAtOnce) {
   HWND main = StartAndLogIn();
   ASSERT_NE(main, nullptr);
