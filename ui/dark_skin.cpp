@@ -130,8 +130,17 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(hwnd, SliderProc, id);
       break;
-    default:
+    case WM_ERASEBKGND:
       break;
+    default: {
+      // The knob is larger than the slider's own thumb: a move repaints the whole slider, so no
+      // part of the knob stays behind.
+      const LRESULT before = ::DefSubclassProc(hwnd, TBM_GETPOS, 0, 0);
+      const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (::IsWindow(hwnd) && ::DefSubclassProc(hwnd, TBM_GETPOS, 0, 0) != before)
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
   }
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -381,20 +390,21 @@ LRESULT DrawSkinSlider(NMHDR* header) {
       return CDRF_SKIPDEFAULT;
     }
     case TBCD_THUMB: {
-      RECT r = draw->rc;
-      const int w = r.right - r.left;
-      const int h = r.bottom - r.top;
-      // A rounded knob across the groove, as wide as the slider's thumb.
-      const int size = w < h ? w : h;
-      const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-      const int half = size / 2 > 3 ? size / 2 : 3;
-      const RECT knob{cx - half + 1, cy - half, cx + half - 1, cy + half};
+      // A round knob on the groove, centred on the slider's own thumb.
+      RECT channel{};
+      ::SendMessageA(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+      const RECT r = draw->rc;
+      const int cx = (r.left + r.right) / 2;
+      const int cy = channel.bottom > channel.top ? (channel.top + channel.bottom) / 2
+                                                  : (r.top + r.bottom) / 2;
+      constexpr int half = 6;
+      const RECT knob{cx - half, cy - half, cx + half + 1, cy + half + 1};
       const bool active = ::GetFocus() == slider || (draw->uItemState & CDIS_HOT) != 0;
       Brush fill(::CreateSolidBrush(active ? skin::kAccentLight : skin::kText));
       Pen edge(::CreatePen(PS_SOLID, 1, active ? skin::kAccent : skin::kBorder));
       SelectedObject b(dc, fill.Get());
       SelectedObject p(dc, edge.Get());
-      ::RoundRect(dc, knob.left, knob.top, knob.right, knob.bottom, 5, 5);
+      ::Ellipse(dc, knob.left, knob.top, knob.right, knob.bottom);
       return CDRF_SKIPDEFAULT;
     }
     default:
