@@ -153,11 +153,11 @@ bool CColorAdjustDlg::CreateButtons() {
     UINT face, over;
   };
   // Apply (id 1) sends and stays open; the button with id 2 closes, so it reads "OK".  One row
-  // of equal buttons in the middle of the body, above its bottom edge.
+  // of equal buttons in the middle of the window (the bottom band is of one piece with the body).
   Skinned skinned[] = {
-      {m_btnDefault, kDefaultButton, {24, 154, 104, 179}, 4212, 4213},
-      {m_btnOK, IDOK, {112, 154, 192, 179}, 4210, 4211},
-      {m_btnCancel, IDCANCEL, {200, 154, 280, 179}, 4208, 4209},
+      {m_btnDefault, kDefaultButton, {24, 160, 104, 185}, 4212, 4213},
+      {m_btnOK, IDOK, {112, 160, 192, 185}, 4210, 4211},
+      {m_btnCancel, IDCANCEL, {200, 160, 280, 185}, 4208, 4209},
   };
   bool ok = true;
   for (Skinned& s : skinned) {
