@@ -21,6 +21,7 @@
 #include "tools/device_search_dlg.h"
 #include "tools/dlg_get_path.h"
 #include "tools/upgrade_fw_dlg.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ constexpr int kWindowWidth = 304;
 constexpr int kWindowHeight = 341;
 constexpr COLORREF kBarColour = RGB(157, 216, 244);
 constexpr COLORREF kStatusColour = RGB(0, 20, 255);
+// The chip the failure text is written on while it shows.
+constexpr COLORREF kStatusCardFill = RGB(0xE4, 0xEA, 0xF2);
+constexpr COLORREF kStatusCardEdge = RGB(0x9F, 0xB4, 0xCC);
 constexpr int kBarLeft = 74;
 constexpr int kBarTop = 245;
 constexpr int kBarSteps = 18;
@@ -195,6 +199,7 @@ BOOL LoginDialog::OnInitDialog() {
     m_pToolTip.reset();
     return FALSE;
   }
+  ost::SkinToolTip(m_pToolTip->GetSafeHwnd());
   m_pToolTip->AddTool(m_hWnd, "LOGIN");
   CreateButtons();
 
@@ -288,8 +293,24 @@ void LoginDialog::OnPaint() {
     ost::BlitBitmap(dc, kBarLeft + m_byAnimStep * (block.Width() / 2), kBarTop, block.Width(),
                     block.Height(), block.Get());
   }
-  if (m_fShowStatus)
+  if (m_fShowStatus) {
+    // A light chip as wide as the text, so that the blue text reads on the dark window.
+    SIZE extent{};
+    {
+      ost::SelectedObject font(dc, GetFont());
+      ::GetTextExtentPoint32A(dc, m_strStatusText.c_str(), static_cast<int>(m_strStatusText.size()),
+                              &extent);
+    }
+    const RECT chip{kBarLeft - 8, kBarTop - 4, kBarLeft + extent.cx + 8, kBarTop + extent.cy + 4};
+    ost::Brush fill = ost::SolidBrush(kStatusCardFill);
+    ost::Pen edge(::CreatePen(PS_SOLID, 1, kStatusCardEdge));
+    {
+      ost::SelectedObject brush(dc, fill.Get());
+      ost::SelectedObject pen(dc, edge.Get());
+      ::RoundRect(dc, chip.left, chip.top, chip.right, chip.bottom, 9, 9);
+    }
     ost::DrawTextAt(dc, kBarLeft, kBarTop, m_strStatusText, kStatusColour, GetFont());
+  }
 }
 
 bool LoginDialog::PreTranslateMessage(MSG* msg) {

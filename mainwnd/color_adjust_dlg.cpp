@@ -12,12 +12,13 @@
 #include "platform/message_box.h"
 #include "platform/strings.h"
 #include "res/resource.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
-constexpr COLORREF kInterior = RGB(0xDD, 0xDD, 0xDD);
-constexpr COLORREF kLabelText = RGB(0x30, 0x36, 0x3E);
-constexpr COLORREF kTitleText = RGB(0xE6, 0xEA, 0xEE);
+// The body is the skin's dialog body, from the title bar to the bottom frame line.
+constexpr COLORREF kInterior = ost::skin::kBody;
+constexpr COLORREF kTitleText = ost::skin::kText;
 constexpr int kBottomTop = 183, kTitleBottom = 32, kSideWidth = 10;
 constexpr int kPageSize = 10;
 constexpr int kMinusLabel = 2781, kPlusLabel = 2784;  // three of each, top to bottom
@@ -74,6 +75,7 @@ CColorAdjustDlg::CColorAdjustDlg(HWND parent, ColorFamily family, Sender sender)
   }
   MapNotify(kSaturationEdit, EN_CHANGE, [this] { OnEditChange(kSaturationEdit); });
   MapMessage(WM_HSCROLL, &CColorAdjustDlg::OnHScroll);
+  SetSkin(&ost::DarkDialogSkin());
 }
 
 CColorAdjustDlg::~CColorAdjustDlg() {
@@ -105,14 +107,13 @@ BOOL CColorAdjustDlg::OnInitDialog() {
     }
   }
 
-  m_interiorBrush = ost::SolidBrush(kInterior);
-  m_editBrush = ost::SolidBrush(RGB(0xFF, 0xFF, 0xFF));
   m_pToolTip = std::make_unique<ost::ToolTip>();
   if (!m_pToolTip->Create(m_hWnd, TTS_ALWAYSTIP)) {
     m_pToolTip.reset();
     EndDialog(-1);
     return FALSE;
   }
+  ost::SkinToolTip(m_pToolTip->GetSafeHwnd());
   CreateButtons();
 
   for (const Row& r : kRows) {
@@ -151,11 +152,12 @@ bool CColorAdjustDlg::CreateButtons() {
     RECT rect;
     UINT face, over;
   };
-  // Apply (id 1) sends and stays open; the button with id 2 closes, so it reads "OK".
+  // Apply (id 1) sends and stays open; the button with id 2 closes, so it reads "OK".  One row
+  // of equal buttons in the middle of the window (the bottom band is of one piece with the body).
   Skinned skinned[] = {
-      {m_btnDefault, kDefaultButton, {34, 160, 122, 185}, 4212, 4213},
-      {m_btnOK, IDOK, {125, 160, 213, 185}, 4210, 4211},
-      {m_btnCancel, IDCANCEL, {216, 160, 260, 185}, 4208, 4209},
+      {m_btnDefault, kDefaultButton, {24, 160, 104, 185}, 4212, 4213},
+      {m_btnOK, IDOK, {112, 160, 192, 185}, 4210, 4211},
+      {m_btnCancel, IDCANCEL, {200, 160, 280, 185}, 4208, 4209},
   };
   bool ok = true;
   for (Skinned& s : skinned) {
@@ -277,17 +279,6 @@ void CColorAdjustDlg::OnPaint() {
   char title[64] = {};
   ::GetWindowTextA(m_hWnd, title, sizeof title);
   ost::DrawTextAt(dc, 38, 9, title, kTitleText, GetFont());
-}
-
-HBRUSH CColorAdjustDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
-  if (type == CTLCOLOR_STATIC) {
-    // The "-" and "+" labels and the sliders sit on the light interior.
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, kLabelText);
-    ::SetBkColor(dc, kInterior);
-    return m_interiorBrush.Get();
-  }
-  return ost::Dialog::OnCtlColor(dc, control, type);
 }
 
 bool CColorAdjustDlg::PreTranslateMessage(MSG* msg) {

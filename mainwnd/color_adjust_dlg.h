@@ -44,7 +44,6 @@ class CColorAdjustDlg : public ost::Dialog {
   void DoDataExchange(ost::DataExchange& dx) override;
   void OnPaint() override;
   void OnLButtonDown(UINT flags, POINT point) override;
-  HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
  private:
   enum Frame {
@@ -82,7 +81,5 @@ class CColorAdjustDlg : public ost::Dialog {
   std::unique_ptr<ost::ToolTip> m_pToolTip;
   CZevButton m_btnOK, m_btnCancel, m_btnDefault, m_btnClose;
   std::array<CZevButton, 3> m_btnIcons;
-  ost::Brush m_interiorBrush;
-  ost::Brush m_editBrush;
   bool m_refreshing = false;
 };

@@ -4,10 +4,12 @@
 
 #include "platform/message_box.h"
 #include "res/resource.h"
+#include "ui/dark_skin.h"
 
 CSelectPTZDlg::CSelectPTZDlg(HWND parent, const C_ControlD& list, float scale)
     : ost::Dialog(kTemplateId, parent), m_list(list), m_scale(scale) {
   MapCommand(kEscButton, [this] { EndDialog(kSelectPtzEscResult); });
+  SetSkin(&ost::DarkDialogSkin());
 }
 
 CSelectPTZDlg::~CSelectPTZDlg() {
@@ -30,11 +32,15 @@ BOOL CSelectPTZDlg::OnInitDialog() {
       ::MoveWindow(cancel, at.x, at.y, at.width, at.height, TRUE);
     if (m_hEscButton != nullptr) ::ShowWindow(m_hEscButton, SW_HIDE);
     FitAround(at);
+    MatchOk(at);
   }
   m_nSelectNo = start.selectNo;
   m_pToolTip = std::make_unique<ost::ToolTip>();
-  if (m_pToolTip->Create(m_hWnd, TTS_ALWAYSTIP) && m_hEscButton != nullptr)
-    m_pToolTip->AddTool(m_hEscButton, static_cast<UINT>(IDS_TIP_BACK_TO_CONTROL_CENTER));
+  if (m_pToolTip->Create(m_hWnd, TTS_ALWAYSTIP)) {
+    ost::SkinToolTip(m_pToolTip->GetSafeHwnd());
+    if (m_hEscButton != nullptr)
+      m_pToolTip->AddTool(m_hEscButton, static_cast<UINT>(IDS_TIP_BACK_TO_CONTROL_CENTER));
+  }
   UpdateData(false);
   return TRUE;
 }
@@ -57,6 +63,16 @@ void CSelectPTZDlg::FitAround(const PixelRect& cancel) {
   // Still centred where it was.
   MoveWindow(frame.left - growX / 2, frame.top - growY / 2, frame.right - frame.left + growX,
              frame.bottom - frame.top + growY);
+}
+
+void CSelectPTZDlg::MatchOk(const PixelRect& cancel) {
+  // The two buttons left form one row of equal buttons.
+  HWND ok = GetDlgItem(IDOK);
+  if (ok == nullptr) return;
+  RECT okRect{};
+  ::GetWindowRect(ok, &okRect);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&okRect), 2);
+  ::MoveWindow(ok, okRect.left, cancel.y, cancel.width, cancel.height, TRUE);
 }
 
 void CSelectPTZDlg::OnOK() {

@@ -34,6 +34,8 @@ class CSelectPTZDlg : public ost::Dialog {
  private:
   // Grows the dialog to hold CANCEL at its pixel place.
   void FitAround(const PixelRect& cancel);
+  // OK takes CANCEL's size and row.
+  void MatchOk(const PixelRect& cancel);
 
   const C_ControlD& m_list;
   float m_scale;

@@ -25,15 +25,62 @@ HBRUSH EditBrush() {
   return brush;
 }
 
-// The frame of a flattened edit box: one pixel, teal while focused.
+// The height of a line of the edit box's text.
+int EditLineHeight(HWND edit) {
+  HDC dc = ::GetDC(edit);
+  if (dc == nullptr) return 0;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(edit, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(dc, &tm);
+  if (old != nullptr) ::SelectObject(dc, old);
+  ::ReleaseDC(edit, dc);
+  return tm.tmHeight;
+}
+
+// A one-line box taller than its text gets the spare height above and below its client area,
+// so that the text sits in the middle of the box.
+void CentreEditLine(HWND edit, RECT& client) {
+  if ((::GetWindowLongPtrA(edit, GWL_STYLE) & ES_MULTILINE) != 0) return;
+  const int line = EditLineHeight(edit);
+  const int spare = (client.bottom - client.top) - line;
+  if (line <= 0 || spare < 2) return;
+  client.top += spare / 2;
+  client.bottom = client.top + line;
+}
+
+// The frame of a flattened edit box: one pixel, teal while focused; the space between frame and
+// text in the box's own background.
 LRESULT CALLBACK EditFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
   switch (msg) {
+    case WM_NCCALCSIZE: {
+      LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (lp != 0) CentreEditLine(hwnd, *reinterpret_cast<RECT*>(lp));
+      return result;
+    }
     case WM_NCPAINT: {
       HDC dc = ::GetWindowDC(hwnd);
       if (dc == nullptr) break;
       RECT r;
       ::GetWindowRect(hwnd, &r);
+      RECT client;
+      ::GetClientRect(hwnd, &client);
+      ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+      ::OffsetRect(&client, -r.left, -r.top);
       ::OffsetRect(&r, -r.left, -r.top);
+      // Read-only and disabled boxes ask for their colours as statics do.
+      const bool plain =
+          (::GetWindowLongPtrA(hwnd, GWL_STYLE) & ES_READONLY) != 0 || !::IsWindowEnabled(hwnd);
+      HWND parent = ::GetParent(hwnd);
+      auto back = reinterpret_cast<HBRUSH>(
+          parent != nullptr
+              ? ::SendMessageA(parent, plain ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                               reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd))
+              : 0);
+      if (back != nullptr) {
+        ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        ::FillRect(dc, &r, back);
+      }
       HBRUSH frame = ::CreateSolidBrush(::GetFocus() == hwnd ? kEditFocusFrame : kEditFrame);
       ::FrameRect(dc, &r, frame);
       ::DeleteObject(frame);
@@ -221,7 +268,13 @@ HBRUSH Dialog::OnCtlColor(HDC dc, HWND control, UINT type) {
 LRESULT Dialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_INITDIALOG) {
     FlattenEdits();
-    return OnInitDialog();
+    const BOOL focus = OnInitDialog();
+    if (m_skin != nullptr && m_hWnd != nullptr) m_skin->Attach(*this);
+    return focus;
+  }
+  if (m_skin != nullptr) {
+    LRESULT result = 0;
+    if (m_skin->Filter(*this, msg, wp, lp, result)) return result;
   }
   return Wnd::WindowProc(msg, wp, lp);
 }

@@ -22,6 +22,20 @@ inline constexpr COLORREF kEditBack = RGB(0x24, 0x29, 0x31);
 inline constexpr COLORREF kEditFrame = RGB(0x3A, 0x43, 0x50);
 inline constexpr COLORREF kEditFocusFrame = RGB(0x1F, 0xB5, 0xA8);
 
+class Dialog;
+
+// A look a dialog can take over from the system: it sees the dialog's messages before the
+// dialog does.  One skin object may serve many dialogs; what it keeps per window it keeps with
+// the window.
+class DialogSkin {
+ public:
+  virtual ~DialogSkin() = default;
+  // Once the dialog has initialised (after OnInitDialog).
+  virtual void Attach(Dialog& dialog) = 0;
+  // Handles `msg` in place of the dialog (true, with its result) or leaves it to the dialog.
+  virtual bool Filter(Dialog& dialog, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+};
+
 class Dialog : public Wnd {
  public:
   // `templateId` names a DIALOG resource; `parent` may be null.
@@ -44,6 +58,11 @@ class Dialog : public Wnd {
   // The parent (or owner) the window is created with; set before DoModal or Create.
   void SetParentWindow(HWND parent) { m_parent = parent; }
   bool IsModal() const { return m_modal; }
+  // The skin the dialog is drawn in; null (the default) for the system's look.  Set before the
+  // window is created.
+  void SetSkin(DialogSkin* skin) { m_skin = skin; }
+  // The window's default processing of a message (for a skin that changes or follows it).
+  LRESULT DefaultFor(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
   // Runs DoDataExchange: save == true reads the controls into the members, false writes the
   // members into the controls.  False when a value failed validation.  While the members are
@@ -85,6 +104,7 @@ class Dialog : public Wnd {
   INT_PTR m_result = -1;
   bool m_loading = false;
   std::string m_lastPrompt;
+  DialogSkin* m_skin = nullptr;
 };
 
 }  // namespace ost

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
@@ -108,7 +109,9 @@ LRESULT CAlarmTriggerPage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Time setting dialog -----------------------------------------------------------------------
 
 CTimeSettingDlg::CTimeSettingDlg(HWND parent, bool editing, const SchedulePeriod& period)
-    : ost::Dialog(kTemplateId, parent), m_editing(editing), m_period(period) {}
+    : ost::Dialog(kTemplateId, parent), m_editing(editing), m_period(period) {
+  SetSkin(&ost::DarkDialogSkin());
+}
 
 BOOL CTimeSettingDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();

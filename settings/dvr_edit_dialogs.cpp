@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
@@ -46,7 +47,9 @@ std::string Number(const char* format, int n) {
 // ---- Device ----------------------------------------------------------------------------------
 
 CDeviceEditDlg::CDeviceEditDlg(HWND parent, int rowNumber, const DeviceEdit& values)
-    : ost::Dialog(kTemplateId, parent), m_rowNumber(rowNumber), m_values(values) {}
+    : ost::Dialog(kTemplateId, parent), m_rowNumber(rowNumber), m_values(values) {
+  SetSkin(&ost::DarkDialogSkin());
+}
 
 BOOL CDeviceEditDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();
@@ -84,7 +87,9 @@ void CDeviceEditDlg::OnOK() {
 // ---- Camera ----------------------------------------------------------------------------------
 
 CCameraEditDlg::CCameraEditDlg(HWND parent, int rowNumber, const CameraEdit& values)
-    : ost::Dialog(kTemplateId, parent), m_rowNumber(rowNumber), m_values(values) {}
+    : ost::Dialog(kTemplateId, parent), m_rowNumber(rowNumber), m_values(values) {
+  SetSkin(&ost::DarkDialogSkin());
+}
 
 BOOL CCameraEditDlg::OnInitDialog() {
   ost::Dialog::OnInitDialog();

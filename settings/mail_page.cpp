@@ -4,6 +4,7 @@
 
 #include "platform/message_box.h"
 #include "settings/page_controls.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
@@ -14,7 +15,9 @@ constexpr unsigned kMsgAddressTooLong = 4300;
 
 }  // namespace
 
-CMailEditDlg::CMailEditDlg() : ost::Dialog(kMailEditTemplate) {}
+CMailEditDlg::CMailEditDlg() : ost::Dialog(kMailEditTemplate) {
+  SetSkin(&ost::DarkDialogSkin());
+}
 
 void CMailEditDlg::DoDataExchange(ost::DataExchange& dx) {
   if (!dx.IsSaving()) SetItemText(kLabel, m_strLabel);

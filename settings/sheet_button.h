@@ -1,4 +1,4 @@
-// The settings sheet's own push buttons (EXIT, APPLY, REBOOT), drawn flat in the sheet's skin.
+// The settings sheet's own push buttons (EXIT, APPLY, REBOOT), drawn in the dialog skin.
 #pragma once
 
 #include <windows.h>

@@ -8,6 +8,7 @@
 #include "app/progress_channel.h"
 #include "settings/settings_ids.h"
 #include "settings/settings_messages.h"
+#include "ui/dark_skin.h"
 
 namespace {
 
@@ -183,6 +184,8 @@ CTreePropSheet::CTreePropSheet(std::string caption, HWND parent, int initialPage
       m_parentWnd(parent),
       m_initialPage(initialPage),
       m_productId(std::move(productId)) {
+  // The title bar in the main window's skin.
+  SetSkin(&ost::DarkDialogSkin());
   MapMessage(WM_NOTIFY,
              [this](WPARAM, LPARAM lp) { return OnNotify(reinterpret_cast<NMHDR*>(lp)); });
   MapMessage(WM_SHEET_PROGRESS, [this](WPARAM, LPARAM) -> LRESULT {

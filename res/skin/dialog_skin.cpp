@@ -14,23 +14,19 @@ namespace {
 constexpr int kWidth = 304, kHeight = 196;
 constexpr int kSide = 10, kTitle = 32, kBottomTop = 183;
 constexpr int kStrip = 16;
-constexpr Rgb kBody = Hex(0xDDDDDD);
+// The body is the dialog's own surface: the side and bottom bands are of one piece with it, so
+// that the window reads as a title bar over one panel inside a one-pixel frame.
+constexpr Rgb kBody = theme::kPanel;
 
 Canvas DrawFrame() {
   Canvas art(kWidth, kHeight, kBody);
   const Shape outer = shape::RoundRect(0, 0, kWidth - 1, kHeight - 1, 3.5f);
-  const Shape body = shape::Rect(kSide, kTitle, kWidth - kSide, kBottomTop);
-  const Shape frame = shape::Subtract(shape::Grow(outer, -1), body);
-  Paint(art, shape::Subtract(shape::Rect(0, 0, kWidth, kHeight), body), theme::kBorder);
-  Paint(art, frame, theme::kPanel);
-  Paint(art, shape::Intersect(frame, shape::Rect(0, 0, kWidth, kTitle)), theme::kTitleBar);
-  Paint(art, shape::Rect(kSide, kTitle - 1, kWidth - kSide, kTitle), theme::kAccentDark);
-  // A thin slate line around the body.
-  Paint(art,
-        shape::Stroke(
-            shape::Rect(kSide - 0.5f, kTitle - 0.5f, kWidth - kSide + 0.5f, kBottomTop + 0.5f), 1),
-        theme::kDivider);
-  Paint(art, body, kBody);
+  const Shape inside = shape::Grow(outer, -1);
+  Paint(art, shape::Rect(0, 0, kWidth, kHeight), theme::kBorder);
+  Paint(art, inside, kBody);
+  Paint(art, shape::Intersect(inside, shape::Rect(0, 0, kWidth, kTitle)), theme::kTitleBar);
+  Paint(art, shape::Intersect(inside, shape::Rect(0, kTitle - 1, kWidth, kTitle)),
+        theme::kAccentDark);
   return art;
 }
 
@@ -61,7 +57,7 @@ enum class IconKind { kBrightness, kContrast, kHue };
 Canvas IconFace(IconKind kind) {
   Canvas c(20, 20, kBody);
   const Vec centre{10, 10};
-  const Rgb ink = theme::kAccentDark;
+  const Rgb ink = theme::kAccentLight;
   switch (kind) {
     case IconKind::kBrightness:
       Paint(c, shape::Circle(centre, 4), ink);
@@ -92,9 +88,9 @@ struct ButtonFace {
   bool primary;
 };
 const ButtonFace kButtons[] = {
-    {"Dialog_default", 88, "DEFAULT", false},
-    {"Dialog_apply", 88, "APPLY", true},
-    {"Dialog_ok", 44, "OK", false},
+    {"Dialog_default", 80, "DEFAULT", false},
+    {"Dialog_apply", 80, "APPLY", true},
+    {"Dialog_ok", 80, "OK", false},
 };
 constexpr int kButtonHeight = 25;
 

@@ -23,7 +23,7 @@ constexpr int kTextY = 14;  // caption text row, shared by the digits
 
 // Progress block: the program fills a bar 18 half-blocks long in its bar colour and moves the
 // block along it in half-block steps.
-constexpr int kRunningW = 20, kRunningH = 12;
+constexpr int kRunningW = 20, kRunningH = 14;
 
 enum class Face { kNormal, kHover, kPressed };
 enum class Tone { kTool, kPrimary, kDanger };
@@ -95,6 +95,12 @@ Canvas DrawWindowArt() {
   Paint(art, shape::Stroke(shape::Circle({19, 17}, 3.6f), 1.7f), theme::kTitleBar);
   Paint(art, shape::Circle({19, 17}, 1.2f), theme::kTitleBar);
   DrawText(art, 33, kTextY, "OSTROVA", theme::kText, 2);
+  // The version sits on a badge: its digits and points come in even 10-pixel cells, which read
+  // as a readout there rather than as loosely spaced text.
+  const Shape badge = shape::RoundRect(kDigitX - 13.5f, kTextY - 4.5f, kDigitX + 73.5f,
+                                       kTextY + kFontHeight + 3.5f, 5);
+  Paint(art, badge, theme::kCard);
+  Paint(art, shape::Stroke(badge, 1), theme::kDivider);
   DrawText(art, kDigitX - 8, kTextY, "v", theme::kMutedText);
 
   // Card behind the tool buttons.
@@ -107,11 +113,8 @@ Canvas DrawWindowArt() {
              theme::kMutedText);
   }
 
-  // Status field: the program writes its failure text in blue here and runs its progress bar
-  // over it.
-  const Shape status = shape::RoundRect(66.5f, 240.5f, 261.5f, 263.5f, 5);
-  Paint(art, status, theme::kStatusField);
-  Paint(art, shape::Stroke(status, 1), theme::kStatusEdge);
+  // The status row stays the window's surface: the program puts its own card there for a
+  // failure text and runs its progress bar there while it logs in.
 
   for (const Button& b : kButtons) {
     if (!b.caption) continue;
@@ -148,8 +151,9 @@ Canvas ButtonFace(const Button& b, Face face) {
       }
       break;
     case Face::kHover:
-      fill = theme::kFaceHover;
-      edge = accent;
+      // Stronger than the normal face: a coloured button gets more of its colour.
+      fill = b.tone == Tone::kTool ? theme::kFaceHover : Mix(theme::kFace, accent, 0.32f);
+      edge = b.tone == Tone::kTool ? accent : Mix(accent, Hex(0xFFFFFF), 0.25f);
       edgeWidth = 1.5f;
       ink = theme::kIconHover;
       break;
@@ -181,13 +185,14 @@ Canvas LabelFace(const Label& l) {
 Canvas DigitFace(char c) {
   Canvas cell = WindowArt().Crop(kDigitX, kDigitY, kDigitW, kDigitH);
   const std::string text(1, c);
-  DrawText(cell, (kDigitW - TextWidth(text)) / 2, kTextY - kDigitY, text, theme::kMutedText);
+  DrawText(cell, (kDigitW - TextWidth(text)) / 2, kTextY - kDigitY, text, theme::kAccentLight);
   return cell;
 }
 
 Canvas RunningBlock() {
   Canvas c(kRunningW, kRunningH, theme::kProgressBar);
-  const Shape block = shape::RoundRect(1.5f, 2.5f, kRunningW - 1.5f, kRunningH - 2.5f, 3.5f);
+  // As high as the bar: the block fills the trough it runs in.
+  const Shape block = shape::RoundRect(0.5f, 0.5f, kRunningW - 0.5f, kRunningH - 0.5f, 4.5f);
   Paint(c, block, theme::kAccentDark);
   Paint(c, shape::Intersect(block, shape::Rect(0, 0, kRunningW, kRunningH / 2)), theme::kAccent);
   return c;

@@ -156,13 +156,6 @@ TEST_F(MainWindowProgram, ColourDialogShowsAndStoresTheDevicesColour) {
     ASSERT_NE(dialog.window, nullptr) << MessageBoxes();
     EXPECT_EQ(Sent({"/GetColor.cgi", "/SetColor.cgi"}), std::vector<std::string>{Cookie()});
     EXPECT_EQ(dialog.Shown(), c.shown);
-    if (&c == &cases[0] && !ts::ScreenshotFolder().empty()) {
-      RedrawWindow(dialog.window, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-      Sleep(300);
-      EXPECT_TRUE(
-          ts::SaveWindowImage(dialog.window, ts::ScreenshotFolder() + "color_adjust_devsim.bmp"));
-    }
 
     dialog.Type(kBrightnessEdit, c.typed[0]);
     dialog.Type(kContrastEdit, c.typed[1]);
@@ -183,6 +176,14 @@ TEST_F(MainWindowProgram, ColourDialogShowsAndStoresTheDevicesColour) {
     dialog = open();
     ASSERT_NE(dialog.window, nullptr);
     EXPECT_EQ(dialog.Shown(), c.shownAgain);
+    if (&c == &cases[0] && !ts::ScreenshotFolder().empty()) {
+      // The values the device stored, read back with "/GetColor.cgi".
+      RedrawWindow(dialog.window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      Sleep(300);
+      EXPECT_TRUE(
+          ts::SaveWindowImage(dialog.window, ts::ScreenshotFolder() + "color_adjust_devsim.bmp"));
+    }
     ts::PostClick(dialog.window, IDCANCEL);
     ASSERT_TRUE(ts::WaitUntil([&] { return !IsWindow(dialog.window); }));
     EXPECT_TRUE(Sent({"/SetColor.cgi"}).empty()) << "Cancel sends nothing";

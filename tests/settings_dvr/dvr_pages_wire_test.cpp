@@ -15,7 +15,10 @@
 #include "platform/message_loop.h"
 #include "settings/carried_pages.h"
 #include "settings/dvr_list_pages.h"
+#include "settings/dvr_edit_dialogs.h"
 #include "settings/dvr_setting_pages.h"
+#include "settings/mail_page.h"
+#include "ui/dark_skin.h"
 #include "settings/sheet_program_link.h"
 #include "tests/support/text_file.h"
 #include "tests/support/win_process.h"
@@ -494,6 +497,79 @@ TEST_F(RecorderPagesTest, CarriedPagesConstructAndBehave) {
   EXPECT_STREQ(text, "4CH NETWORK DVR (FULL)");
   ::GetWindowTextA(Item(1040), text, sizeof text);
   EXPECT_STREQ(text, "7");
+}
+
+// ---- The sheet's edit dialogs in the dark skin ---------------------------------------------
+
+void PumpMessages() {
+  MSG msg;
+  for (int i = 0; i < 50; ++i) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ost::ProcessMessage(msg);
+    ::Sleep(5);
+  }
+}
+
+// The colour of a window pixel as the screen shows it (window coordinates).
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const std::vector<uint8_t> rows = ts::WindowPixels(window);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+  const size_t at = static_cast<size_t>(h - 1 - y) * stride + static_cast<size_t>(x) * 3;
+  if (rows.size() < at + 3) return CLR_INVALID;
+  return RGB(rows[at + 2], rows[at + 1], rows[at]);
+}
+
+TEST(SheetEditDialogs, TakeTheDarkSkinAndKeepTheirControls) {
+  CDeviceEditDlg device(nullptr, 3, DeviceEdit{1, 0, 2, 17});
+  CCameraEditDlg camera(nullptr, 2, CameraEdit{"GATE", 128, 96, 128, 128, 0, 1});
+  CTimeSettingDlg time(nullptr, true, SchedulePeriod{});
+  CMailEditDlg mail;
+  mail.m_strLabel = "Mail Account :";
+  mail.m_strAddress = "ops <ops@example.com>";
+  struct Case {
+    ost::Dialog& dialog;
+    const char* shot;
+    std::vector<int> ids;  // controls the pages and their tests find by id
+    std::vector<int> buttons;
+  };
+  const Case cases[] = {
+      {device, "edit_device.bmp", {1406, 1195, 1040, 1409, 1412}, {IDOK}},
+      {camera, "edit_camera.bmp", {1433, 1439, 1434, 1435, 1436, 1438, 1195, 1196}, {IDOK}},
+      {time, "edit_time.bmp", {1360, 1361, 1195, 1196, 1197, 1198}, {IDOK, IDCANCEL}},
+      {mail, "edit_mail.bmp", {CMailEditDlg::kLabel, CMailEditDlg::kAddress}, {IDOK, IDCANCEL}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(c.dialog.Create());
+    HWND w = c.dialog.GetSafeHwnd();
+    SCOPED_TRACE(ost::WindowText(w));
+    ::ShowWindow(w, SW_SHOW);
+    PumpMessages();
+    for (int id : c.ids) EXPECT_NE(::GetDlgItem(w, id), nullptr) << id;
+    for (int id : c.buttons) {
+      HWND button = ::GetDlgItem(w, id);
+      ASSERT_NE(button, nullptr) << id;
+      EXPECT_EQ(::GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
+    }
+    EXPECT_EQ(ost::WindowText(::GetDlgItem(w, IDOK)), "OK");
+    // The title bar and the body in the skin's colours, not the system's.
+    RECT frame{};
+    ::GetWindowRect(w, &frame);
+    EXPECT_EQ(ScreenPixel(w, (frame.right - frame.left) * 3 / 4, 4), ost::skin::kTitleBar);
+    RECT client{};
+    ::GetClientRect(w, &client);
+    POINT corner{client.right - 2, client.bottom - 2};
+    ::MapWindowPoints(w, nullptr, &corner, 1);
+    EXPECT_EQ(ScreenPixel(w, corner.x - frame.left, corner.y - frame.top), ost::skin::kBody);
+    if (!ts::ScreenshotFolder().empty()) {
+      EXPECT_TRUE(ts::SaveWindowImage(w, ts::ScreenshotFolder() + c.shot));
+    }
+    // OK still answers by its id.
+    ::SendMessageA(::GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(w));
+  }
 }
 
 }  // namespace
