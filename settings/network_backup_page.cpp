@@ -468,7 +468,7 @@ void DownloadFilePage::OnButtonStart() {
     const std::string exeDir = g_lpApp ? g_lpApp->m_Settings.m_strExeDir : std::string();
     const PlayerLinkResult r = link.Follow(exeDir, m_strFilePath, GetSafeHwnd());
     if (r == PlayerLinkResult::kCommandTooLong) {
-      OstMessageBoxId(4108);
+      OstMessageBoxId(4306);  // "The file path is too long."
       return;
     }
     if (r == PlayerLinkResult::kNotStarted) OstMessageBoxId(4113);
