@@ -11,11 +11,14 @@
 #include <functional>
 #include <thread>
 
+#include "program/program_objects.h"
 #include "record/alarm_db.h"
+#include "record/record_app.h"
 #include "settings/alarm_list_page.h"
 #include "settings/mail_page.h"
 #include "settings/peripheral_page.h"
 #include "tests/settings_pages/page_fixture.h"
+#include "tests/support/app_data_setup.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/text_file.h"
 
@@ -76,6 +79,15 @@ class PageFlowsTest : public PageTest {
     ::SendMessageA(Page(), WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&hdr));
   }
 
+  // Selects that row alone, as a click does.
+  void SelectOnly(int listId, int row) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(::GetDlgItem(Page(), listId), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&item));
+    SelectRow(listId, row);
+  }
+
   int Rows(int listId) {
     return static_cast<int>(::SendMessageA(::GetDlgItem(Page(), listId), LVM_GETITEMCOUNT, 0, 0));
   }
@@ -103,13 +115,13 @@ std::string Entry(const std::string& stored) {
 }
 
 TEST_F(PageFlowsTest, MailRecipientsAreAddedAndEditedThroughTheEditDialog) {
-  // The SMTP block: patterned bytes around two stored recipients and two free entries.
+  // The SMTP block: patterned bytes around two stored recipients ("local <address>", the local
+  // part as the name) and two free entries.
   std::string smtp(440, '\0');
   for (size_t i = 0; i < smtp.size(); ++i) smtp[i] = static_cast<char>(0x21 + (i * 7 + 3) % 90);
   smtp[4] = 0;  // no verification
   smtp.replace(8, 64, std::string("smtp.example") + std::string(52, '\0'));
-  smtp.replace(136, 192,
-               Entry("local <a@x.org>") + Entry("local <b@y.org>") + Entry("") + Entry(""));
+  smtp.replace(136, 192, Entry("a <a@x.org>") + Entry("b <b@y.org>") + Entry("") + Entry(""));
   StartDevice("RZ2K", "1010", {"--set", BlockArg("SMTP", smtp)});
   const std::string sntp = Stored(kSysCfgSntp), system = Stored(kSysCfgSystem);
   const std::string before = Stored(kSysCfgSmtp);
@@ -133,7 +145,7 @@ TEST_F(PageFlowsTest, MailRecipientsAreAddedAndEditedThroughTheEditDialog) {
   EXPECT_EQ(Cell(MailPropertyPage::kRecipients, 2, 0), "c@z.org");
   EXPECT_EQ(Apply(), 1);
   std::string expected = before;
-  expected.replace(136 + 96, 48, Entry("local <c@z.org>"));
+  expected.replace(136 + 96, 48, Entry("c <c@z.org>"));
   EXPECT_EQ(Stored(kSysCfgSmtp), expected);
 
   // EDIT of the first row: the dialog shows its address; only that entry changes.
@@ -181,7 +193,7 @@ TEST_F(PageFlowsTest, MailRecipientsAreAddedAndEditedThroughTheEditDialog) {
   EXPECT_EQ(m_modalRuns.size(), runs);
   EXPECT_EQ(Messages().back(), LoadText(4041));
   EXPECT_EQ(Apply(), 1);
-  expected.replace(136 + 144, 48, Entry("local <d@w.org>"));
+  expected.replace(136 + 144, 48, Entry("d <d@w.org>"));
   EXPECT_EQ(Stored(kSysCfgSmtp), expected);
   // The sender's rest and the title stay as they were.
   EXPECT_EQ(Stored(kSysCfgSntp), sntp);
@@ -212,6 +224,8 @@ std::vector<std::string> PathsIn(const std::string& listFile) {
 
 TEST_F(PageFlowsTest, AlarmListMarksMissingFilesDeletesAndPlays) {
   const std::string folder = ProgramFolder();
+  // The alarm list in the program's folder, as the program binds it at start.
+  BindRecordObjects(ts::TestProgramObjects().m_Record, folder);
   ASSERT_TRUE(ts::CopyFileTo(ts::ThisExeFolder() + "Quendor.exe", folder + "Quendor.exe"));
   const std::string a = folder + "CH01_alarm_1.dvr", b = folder + "CH02_alarm_2.dvr",
                     c = folder + "CH01_alarm_3.dvr";
@@ -234,14 +248,14 @@ TEST_F(PageFlowsTest, AlarmListMarksMissingFilesDeletesAndPlays) {
   EXPECT_EQ(Text(AlarmDataPage::kPath), a);
 
   // The missing file is marked, and Play plays nothing for it.
-  SelectRow(AlarmDataPage::kList, 1);
+  SelectOnly(AlarmDataPage::kList, 1);
   Notify(AlarmDataPage::kList, NM_CLICK);
   EXPECT_EQ(Text(AlarmDataPage::kPath), b + " (File not found)");
   Click(AlarmDataPage::kPlay);
   EXPECT_FALSE(ts::FileExists(folder + "Quendor.log"));
 
   // Play starts the player with the path alone as its command line.
-  SelectRow(AlarmDataPage::kList, 2);
+  SelectOnly(AlarmDataPage::kList, 2);
   Notify(AlarmDataPage::kList, NM_CLICK);
   EXPECT_EQ(Text(AlarmDataPage::kPath), c);
   Click(AlarmDataPage::kPlay);
@@ -255,7 +269,7 @@ TEST_F(PageFlowsTest, AlarmListMarksMissingFilesDeletesAndPlays) {
   };
   EXPECT_TRUE(played(c)) << ts::ReadFileText(folder + "Quendor.log");
   // A double-click on a row plays its file too.
-  SelectRow(AlarmDataPage::kList, 0);
+  SelectOnly(AlarmDataPage::kList, 0);
   Notify(AlarmDataPage::kList, NM_DBLCLK);
   EXPECT_TRUE(played(a)) << ts::ReadFileText(folder + "Quendor.log");
   ts::WaitUntil([] {
@@ -265,7 +279,7 @@ TEST_F(PageFlowsTest, AlarmListMarksMissingFilesDeletesAndPlays) {
   });
 
   // Delete takes the selected row out of the file; the list follows.
-  SelectRow(AlarmDataPage::kList, 1);
+  SelectOnly(AlarmDataPage::kList, 1);
   Click(AlarmDataPage::kDelete);
   EXPECT_EQ(PathsIn(list), (std::vector<std::string>{a, c}));
   ASSERT_EQ(Rows(AlarmDataPage::kList), 2);

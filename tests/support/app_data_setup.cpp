@@ -46,4 +46,8 @@ void FreeProgramAppData() {
   g_lpApp = nullptr;
 }
 
+ProgramObjects& TestProgramObjects() {
+  return *g_objects;
+}
+
 }  // namespace testsupport

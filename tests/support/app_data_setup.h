@@ -2,6 +2,8 @@
 // g_szCookie): made fresh over the program's objects for each test and freed after it.
 #pragma once
 
+struct ProgramObjects;
+
 namespace testsupport {
 
 // Winsock started and the local address the program's requests name, once per process; false
@@ -12,5 +14,7 @@ bool StartNetworkOnce();
 // no cookie, no pending web port or server name and a fresh device session.
 void MakeProgramAppData();
 void FreeProgramAppData();
+// The program objects under the application data of MakeProgramAppData.
+ProgramObjects& TestProgramObjects();
 
 }  // namespace testsupport
