@@ -343,6 +343,7 @@ TEST_F(SettingsPagesTest, Screenshots) {
     e[7] = static_cast<char>(8 + i / 4);
     e[8] = static_cast<char>(i * 4);
     e[10] = static_cast<char>(i % 5);
+    e.replace(11, 8, "10.0.0.9");
     dvrEntries += e;
   }
   CServerLogDlg dvrLog;
