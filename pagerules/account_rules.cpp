@@ -4,11 +4,12 @@
 #include <cctype>
 
 #include "net/sys_cfg_fields.h"
+#include "pagerules/user_levels.h"
 
 namespace {
 
 constexpr uint32_t kLifeTimes[] = {1, 5, 10, 60, 1440, 0xFFFFFFFFu};
-constexpr uint16_t kLevels[] = {30, 20, 10, 0};
+constexpr uint16_t kLevels[] = {kLevelSupervisor, kLevelHigh, kLevelNormal, kLevelGuest};
 
 }  // namespace
 
@@ -81,16 +82,8 @@ int IndexOfLevel(uint16_t level) {
 }
 
 uint32_t LevelTextId(uint16_t level) {
-  switch (level) {
-    case 0:
-      return 3013;
-    case 10:
-      return 3012;
-    case 20:
-      return 8332;
-    default:
-      return 3011;
-  }
+  const uint32_t id = UserLevelTextId(level);
+  return id != 0 ? id : kTextSupervisor;
 }
 
 bool SameLoginName(std::string_view a, std::string_view b) {

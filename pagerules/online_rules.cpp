@@ -4,6 +4,7 @@
 
 #include "net/device_family.h"
 #include "net/sys_cfg_fields.h"
+#include "pagerules/user_levels.h"
 
 namespace {
 
@@ -21,21 +22,6 @@ const char* ResolutionText(std::string_view productId, bool pal, uint8_t value) 
   return kDvr[pal][value];
 }
 
-uint32_t LevelId(uint8_t level) {
-  switch (level) {
-    case 0:
-      return 3013;
-    case 10:
-      return 3012;
-    case 20:
-      return 8332;
-    case 30:
-      return 3011;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace
 
 std::vector<OnlineUserRow> OnlineUserRows(std::span<const uint8_t> online,
@@ -49,7 +35,7 @@ std::vector<OnlineUserRow> OnlineUserRows(std::span<const uint8_t> online,
     char text[32];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", e[16], e[17], e[18], e[19]);
     r.address = text;
-    r.levelTextId = LevelId(e[20]);
+    r.levelTextId = UserLevelTextId(e[20]);
     if (e[21] == 0) {
       r.channel = "DVR";
     } else {

@@ -246,6 +246,18 @@ LRESULT Wnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return handler(wp, lp);
     }
   }
+  if (msg == WM_NOTIFY && lp != 0) {
+    // Control notifications mapped with MapNotify (list clicks and the like).
+    const auto* header = reinterpret_cast<const NMHDR*>(lp);
+    for (const CommandEntry& entry : m_commands) {
+      if (!entry.anyCommandCode && entry.code == header->code &&
+          static_cast<UINT_PTR>(entry.id) == header->idFrom) {
+        std::function<void()> handler = entry.handler;
+        handler();
+        return 0;
+      }
+    }
+  }
   switch (msg) {
     case WM_PAINT:
       OnPaint();

@@ -99,8 +99,9 @@ class Wnd {
   virtual bool OnCommand(WPARAM wp, LPARAM lp);
 
   // Handler maps, filled by the derived class's constructor.  MapCommand answers clicks and
-  // menu or accelerator commands of a control id; MapNotify one notification code of a control;
-  // MapMessage any message (WM_USER+n, WM_MOUSELEAVE, ...), its result is the message result.
+  // menu or accelerator commands of a control id; MapNotify one notification code of a control
+  // (WM_COMMAND or WM_NOTIFY); MapMessage any message (WM_USER+n, WM_MOUSELEAVE, ...), its result
+  // is the message result.
   void MapCommand(int id, std::function<void()> handler);
   void MapNotify(int id, UINT code, std::function<void()> handler);
   void MapMessage(UINT msg, std::function<LRESULT(WPARAM, LPARAM)> handler);

@@ -470,7 +470,7 @@ void DownloadFilePage::OnButtonStart() {
   if (m_bDynamicDownload) {
     const PlayerLinkResult r = link.Follow(Program().ExeDir(), m_strFilePath, GetSafeHwnd());
     if (r == PlayerLinkResult::kCommandTooLong) {
-      OstMessageBoxId(4108);
+      OstMessageBoxId(4306);  // "The file path is too long."
       return;
     }
     if (r == PlayerLinkResult::kNotStarted) OstMessageBoxId(4113);

@@ -6,36 +6,13 @@
 
 #include "app/app_data.h"
 #include "platform/message_box.h"
+#include "tools/install_file_list.h"
 
 namespace {
-
-constexpr const char* kProgramFiles[] = {"AlarmData.dat", "alarm.wav",   "CtrlFile.ini",
-                                         "JPEGCODEC.DLL", "Ostrova.exe", "Quendor.exe",
-                                         "Setting.ini"};
 
 std::string WithBackslash(std::string folder) {
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;
-}
-
-// The bitmaps of source + sub and of its sub-folders ("BMP\\LOGIN\\", "BMP\\CMOS\\", ...), each
-// folder's own files before those of its sub-folders.
-void AddBitmapsOf(const std::string& source, const std::string& sub,
-                  std::vector<std::string>& files) {
-  std::vector<std::string> folders;
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((source + sub + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != "." && name != "..") folders.push_back(sub + name + "\\");
-    } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".bmp") == 0) {
-      files.push_back(sub + name);
-    }
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  for (const std::string& folder : folders) AddBitmapsOf(source, folder, files);
 }
 
 }  // namespace
@@ -44,13 +21,6 @@ CCopyProgramDlg::CCopyProgramDlg(HWND parent, std::string sourcePath, std::strin
     : ost::Dialog(kTemplateId, parent),
       m_strSourcePath(std::move(sourcePath)),
       m_strDestPath(std::move(destPath)) {}
-
-std::vector<std::string> CCopyProgramDlg::InstallFileList(const std::string& sourceFolder) {
-  std::vector<std::string> files(std::begin(kProgramFiles), std::end(kProgramFiles));
-  const std::string source = WithBackslash(sourceFolder);
-  AddBitmapsOf(source, "BMP\\", files);
-  return files;
-}
 
 void CCopyProgramDlg::DoDataExchange(ost::DataExchange& dx) {
   dx.Text(kPercentText, m_strProgress);
@@ -92,24 +62,24 @@ void CCopyProgramDlg::CopyFiles() {
   KillTimer(m_nTimer);
   m_strSourcePath = WithBackslash(m_strSourcePath);
   m_strDestPath = WithBackslash(m_strDestPath);
-  ::CreateDirectoryA((m_strDestPath + "BMP\\").c_str(), nullptr);
-  ::CreateDirectoryA((m_strDestPath + "BMP\\LOGIN\\").c_str(), nullptr);
-  const std::vector<std::string> files = InstallFileList(m_strSourcePath);
-  // The skin's further sub-folders (the results are ignored: the folders may exist).
-  for (const std::string& name : files)
-    for (size_t at = name.find('\\', 4); at != std::string::npos; at = name.find('\\', at + 1))
-      ::CreateDirectoryA((m_strDestPath + name.substr(0, at + 1)).c_str(), nullptr);
-  const int count = static_cast<int>(files.size());
   // Files missing from the source are skipped silently; those that exist and cannot be copied
-  // are counted and reported once at the end.
+  // are counted and reported once at the end. Each of the list's folders ("BMP\\", then
+  // "BMP\\CMOS\\" and "BMP\\LOGIN\\") is made before its first file; the result is ignored: the
+  // folder may exist.
   int failed = 0;
-  for (int i = 0; i < count; ++i) {
-    const std::string& name = files[static_cast<size_t>(i)];
+  std::string folderMade;
+  for (int i = 0; i < kInstallFileCount; ++i) {
+    const std::string name = g_InstallFileList[i];
+    const std::string folder = name.substr(0, name.rfind('\\') + 1);
+    if (!folder.empty() && folder != folderMade) {
+      ::CreateDirectoryA((m_strDestPath + folder).c_str(), nullptr);
+      folderMade = folder;
+    }
     const std::string from = m_strSourcePath + name;
     if (!::CopyFileA(from.c_str(), (m_strDestPath + name).c_str(), FALSE) &&
         ::GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES)
       ++failed;
-    ShowProgress((i + 1) * 100 / count);
+    ShowProgress(InstallCopyPercent(i + 1));
   }
   const ::CSettingINI& settings = g_lpApp->m_Settings;
   const std::string ini = m_strDestPath + "Setting.ini";
@@ -128,8 +98,8 @@ void CCopyProgramDlg::CopyFiles() {
   m_nFailedFiles = failed;
   if (failed > 0 || !keysWritten) {
     char text[512];
-    std::snprintf(text, sizeof text, "%d of %d files could not be copied to %s%s", failed, count,
-                  m_strDestPath.c_str(),
+    std::snprintf(text, sizeof text, "%d of %d files could not be copied to %s%s", failed,
+                  kInstallFileCount, m_strDestPath.c_str(),
                   keysWritten ? "" : "\nThe copy's Setting.ini could not be written.");
     OstMessageBox(text, MB_OK | MB_ICONEXCLAMATION, "Copy Program");
   }

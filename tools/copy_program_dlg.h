@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/gdi.h"
@@ -19,10 +18,6 @@ class CCopyProgramDlg : public ost::Dialog {
   static constexpr UINT_PTR kStartTimer = 4096;
 
   CCopyProgramDlg(HWND parent, std::string sourcePath, std::string destPath);
-
-  // The files to copy, relative to the source folder: the program folder's own files, then
-  // every bitmap under "BMP\" (its sub-folders included) that the source holds.
-  static std::vector<std::string> InstallFileList(const std::string& sourceFolder);
 
   std::string m_strSourcePath;
   std::string m_strDestPath;

@@ -2,6 +2,10 @@
 // the port box, Enter and Escape, and the tool buttons with the dialogs they open.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +21,7 @@
 #include "tests/support/window_capture.h"
 #include "tools/address_book_dialog.h"
 #include "tools/copy_program_dlg.h"
+#include "tools/install_file_list.h"
 #include "tools/ip_record.h"
 
 namespace logintest {
@@ -814,6 +819,26 @@ TEST_F(LoginWindow, AnAddressBookThatCannotBeSavedKeepsItsOldRowsAndSaysSo) {
             std::vector<std::string>{path + " could not be saved; it keeps its earlier rows."});
 }
 
+// What the copy dialog shows while it copies: every bar position and every percent text, seen
+// on the window thread as the dialog sends them.
+struct CopyProgress {
+  std::vector<int> bar;
+  std::vector<std::string> texts;
+};
+CopyProgress* g_copyProgress = nullptr;
+
+LRESULT CALLBACK WatchCopyProgress(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && g_copyProgress != nullptr) {
+    const int id = ::GetDlgCtrlID(call->hwnd);
+    if (call->message == PBM_SETPOS && id == CCopyProgramDlg::kProgressBar)
+      g_copyProgress->bar.push_back(static_cast<int>(call->wParam));
+    if (call->message == WM_SETTEXT && id == CCopyProgramDlg::kPercentText)
+      g_copyProgress->texts.push_back(reinterpret_cast<const char*>(call->lParam));
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   StartDevice();
   ASSERT_TRUE(ts::CopyTree(ts::ThisExeFolder() + "BMP", ProgramFolder() + "BMP"));
@@ -838,10 +863,36 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
     ::PostMessageA(::GetDlgItem(copy, IDOK), BM_CLICK, 0, 0);
     done = true;
   });
+  CopyProgress progress;
+  g_copyProgress = &progress;
+  HHOOK hook =
+      ::SetWindowsHookExA(WH_CALLWNDPROC, &WatchCopyProgress, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
   Click(L::kCopyButton);
-  ASSERT_TRUE(PumpUntil([&] { return done.load(); }, 30000));
+  const bool finished = PumpUntil([&] { return done.load(); }, 30000);
+  ::UnhookWindowsHookEx(hook);
+  g_copyProgress = nullptr;
+  ASSERT_TRUE(finished);
   PumpFor(300);
   JoinHelpers();
+  // The bar after each of the list's files: 0 after the first, 1 after the eighth (the first
+  // bitmap), 99 after the 784th, 100 after the last; the text follows in "%3d%%".
+  std::vector<int> bar;
+  for (int k = 1; k <= kInstallFileCount; ++k) bar.push_back(k * 100 / kInstallFileCount);
+  bar.insert(bar.begin(), 0);  // the start
+  EXPECT_EQ(progress.bar, bar);
+  ASSERT_EQ(progress.bar.size(), 786u);
+  EXPECT_EQ(progress.bar[1], 0);
+  EXPECT_EQ(progress.bar[8], 1);
+  EXPECT_EQ(progress.bar[784], 99);
+  EXPECT_EQ(progress.bar[785], 100);
+  std::vector<std::string> texts;
+  for (int p = 0; p <= 100; ++p) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%3d%%", p);
+    texts.push_back(text);
+  }
+  EXPECT_EQ(progress.texts, texts);
   char system[256] = {};
   ::GetSystemDirectoryA(system, sizeof system - 1);
   EXPECT_EQ(startFolder, system);
@@ -852,6 +903,13 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\spacer.bmp"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\LOGIN\\download.BMP"));
   EXPECT_TRUE(ts::FileExists(dest + "BMP\\CMOS\\ToolBarBG.bmp"));
+  // Every skin bitmap of the source is in the copy: the fixed list holds them all.
+  for (const char* folder : {"BMP\\", "BMP\\LOGIN\\", "BMP\\CMOS\\"}) {
+    for (const std::string& path : ts::FilesMatching(ProgramFolder() + folder, "*.bmp")) {
+      const std::string name = path.substr(path.rfind('\\') + 1);
+      EXPECT_TRUE(ts::FileExists(dest + folder + name)) << folder << name;
+    }
+  }
   char value[512];
   const std::string ini = dest + "Setting.ini";
   ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value, ini.c_str());
@@ -909,7 +967,7 @@ TEST_F(LoginWindow, CopyProgramOverwritesAndCountsTheFilesItCouldNotCopy) {
   EXPECT_EQ(ts::ReadFileText(dest + "CtrlFile.ini"), "[new]\r\n");
   const std::vector<std::string> boxes = MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].rfind(std::to_string(loginFiles) + " of ", 0), 0u) << boxes[0];
+  EXPECT_EQ(boxes[0].rfind(std::to_string(loginFiles) + " of 785 files", 0), 0u) << boxes[0];
   EXPECT_NE(boxes[0].find("files could not be copied to " + dest), std::string::npos) << boxes[0];
   char value[512];
   ::GetPrivateProfileStringA("Ostrova", "Record Path", "", value, sizeof value,

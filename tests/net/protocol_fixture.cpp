@@ -1,11 +1,8 @@
 #include "tests/net/protocol_fixture.h"
 
-#include <cstring>
-
 #include "net/device_session.h"
-#include "net/local_ip.h"
 #include "net/login_exchange.h"
-#include "program/program_objects.h"
+#include "tests/support/app_data_setup.h"
 #include "tests/support/device_login.h"
 
 // The program's globals the command layer uses.
@@ -15,42 +12,16 @@ char g_szCookie[64] = {};
 namespace nettest {
 
 void ProtocolTest::SetUpTestSuite() {
-  static bool started = false;
-  if (started) return;
-  WSADATA wsa;
-  ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &wsa), 0);
-  char local[16] = {};
-  GetLocalIpString(local, sizeof local);
-  g_strLocalIPAddress = local;
-  started = true;
+  ASSERT_TRUE(testsupport::StartNetworkOnce());
 }
-
-namespace {
-ProgramObjects* g_objects = nullptr;
-
-void FreeAppData() {
-  delete g_objects;
-  g_objects = nullptr;
-  delete g_lpApp;
-  g_lpApp = nullptr;
-}
-}  // namespace
 
 void ProtocolTest::SetUp() {
-  FreeAppData();
-  g_objects = new ProgramObjects();
-  g_lpApp = new APP_DATA(g_objects->Parts());
-  std::memset(g_szCookie, 0, sizeof g_szCookie);
-  g_fPendingWebPort = 0;
-  g_wPendingWebPort = 0;
-  g_fPendingServerName = 0;
-  g_strPendingServerName.clear();
-  ProgramDeviceSession() = DeviceSession();
+  testsupport::MakeProgramAppData();
 }
 
 void ProtocolTest::TearDown() {
   devsim.Stop();
-  FreeAppData();
+  testsupport::FreeProgramAppData();
 }
 
 void ProtocolTest::StartDevice(const std::vector<std::string>& args) {

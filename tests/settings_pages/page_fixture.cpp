@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <typeinfo>
@@ -10,12 +9,12 @@
 #include "app/app_data.h"
 #include "app/sys_cfg_items.h"
 #include "net/device_session.h"
-#include "net/local_ip.h"
 #include "net/login_exchange.h"
 #include "net/sys_cfg_blocks.h"
 #include "platform/message_box.h"
 #include "program/program_objects.h"
 #include "settings/sheet_program_link.h"
+#include "tests/support/app_data_setup.h"
 #include "tests/support/device_login.h"
 
 // The program's globals the command layer uses.
@@ -24,27 +23,10 @@ char g_szCookie[64] = {};
 
 namespace pagetest {
 
-namespace {
-
-ProgramObjects* g_objects = nullptr;
-
-void FreeAppData() {
-  delete g_objects;
-  g_objects = nullptr;
-  delete g_lpApp;
-  g_lpApp = nullptr;
-}
-
-}  // namespace
-
 void PageTest::SetUpTestSuite() {
   static bool started = false;
   if (started) return;
-  WSADATA wsa;
-  ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &wsa), 0);
-  char local[16] = {};
-  GetLocalIpString(local, sizeof local);
-  g_strLocalIPAddress = local;
+  ASSERT_TRUE(testsupport::StartNetworkOnce());
   INITCOMMONCONTROLSEX cc{sizeof cc, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES |
                                          ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&cc);
@@ -52,11 +34,7 @@ void PageTest::SetUpTestSuite() {
 }
 
 void PageTest::SetUp() {
-  FreeAppData();
-  g_objects = new ProgramObjects();
-  g_lpApp = new APP_DATA(g_objects->Parts());
-  std::memset(g_szCookie, 0, sizeof g_szCookie);
-  ProgramDeviceSession() = DeviceSession();
+  testsupport::MakeProgramAppData();
   m_folder = std::make_unique<testsupport::TempFolder>("pages");
   g_lpApp->m_Settings.m_strExeDir = m_folder->Path();
   ::SetEnvironmentVariableA("OST_MSGBOX_LOG", m_folder->File("msgbox.log").c_str());
@@ -71,7 +49,7 @@ void PageTest::TearDown() {
   m_host = nullptr;
   devsim.Stop();
   ::SetEnvironmentVariableA("OST_MSGBOX_LOG", nullptr);
-  FreeAppData();
+  testsupport::FreeProgramAppData();
 }
 
 void PageTest::StartDevice(const std::string& product, const std::string& firmware,
@@ -100,6 +78,7 @@ void PageTest::StartDevice(const std::string& product, const std::string& firmwa
   m_context.sheet = m_host;
   m_context.runModal = [this](ost::Dialog& dialog) -> INT_PTR {
     m_modalRuns.push_back(typeid(dialog).name());
+    if (m_runModal) return m_runModal(dialog);
     if (m_onModal) m_onModal(dialog);
     return m_onModal ? IDOK : IDCANCEL;
   };

@@ -24,7 +24,6 @@ class PageTest : public ::testing::Test {
   void TearDown() override;
 
  public:  // scripted edits run from the tests' case tables
-
   // Starts devsim as this family and firmware (more settings in args), logs the program's
   // session in and fetches every block.
   void StartDevice(const std::string& product, const std::string& firmware,
@@ -69,8 +68,13 @@ class PageTest : public ::testing::Test {
   BlockSnapshot m_snapshot;
   SheetClientSettings m_client;
   SheetChoices m_choices;
+  // The program's folder (the settings' program folder), with its trailing backslash.
+  std::string ProgramFolder() const { return m_folder->Path(); }
+
   std::vector<std::string> m_modalRuns;  // templates of the dialogs pages ran
   std::function<void(ost::Dialog&)> m_onModal;
+  // When set, runs the pages' modal dialogs in place of m_onModal (e.g. the dialog itself).
+  std::function<INT_PTR(ost::Dialog&)> m_runModal;
 
  private:
   void OpenPage(std::unique_ptr<SettingsPage> page);

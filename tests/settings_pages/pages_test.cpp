@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <tuple>
 
 #include "app/app_data.h"
@@ -367,6 +368,32 @@ TEST_F(SettingsPagesTest, Screenshots) {
   ost::PumpMessagesUntil([] { return false; }, 300);
   EXPECT_TRUE(ts::SaveWindowImage(log.GetSafeHwnd(), ts::ScreenshotFolder() + "server_log_vs.bmp"));
   log.DestroyWindow();
+
+  // The recorder's log: events of its own list, channels 1-4 and "NO".
+  std::string dvrEntries;
+  for (int i = 0; i < 14; ++i) {
+    std::string e(32, '\0');
+    const uint32_t event = 1u << (i % 12);
+    std::memcpy(e.data(), &event, sizeof event);
+    e[4] = 26;
+    e[5] = 12;
+    e[6] = 11;
+    e[7] = static_cast<char>(8 + i / 4);
+    e[8] = static_cast<char>(i * 4);
+    e[10] = static_cast<char>(i % 5);
+    e.replace(11, 8, "10.0.0.9");
+    dvrEntries += e;
+  }
+  CServerLogDlg dvrLog;
+  dvrLog.plogList = std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(dvrEntries.data()),
+                                             dvrEntries.size());
+  dvrLog.m_nCount = 14;
+  ASSERT_TRUE(dvrLog.Create());
+  ::ShowWindow(dvrLog.GetSafeHwnd(), SW_SHOW);
+  ost::PumpMessagesUntil([] { return false; }, 300);
+  EXPECT_TRUE(
+      ts::SaveWindowImage(dvrLog.GetSafeHwnd(), ts::ScreenshotFolder() + "server_log_dvr.bmp"));
+  dvrLog.DestroyWindow();
 }
 
 }  // namespace
