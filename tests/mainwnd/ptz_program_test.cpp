@@ -234,26 +234,16 @@ TEST_F(PtzProgram, RefusedSelectLeavesTheButtonAndTheUnit) {
 
 // The settings sheet's Device page rewrites the recorder's RS-485 table while camera 1 (channel
 // 1's PTZ camera) is under PTZ control. Another channel's change keeps it; channel 1 made a plain
-// camera ends PTZ control: the button goes back to its first state (face and tip) and keys go to
-// the recorder again.
+// camera ends PTZ control: the button goes back to its first state (the state log, the tip) and
+// keys go to the recorder again.
 TEST_F(PtzProgram, DeviceTableChangeEndsControlOfACameraThatIsGone) {
   HWND main = Start(kRecorderWithCameras);
   ASSERT_NE(main, nullptr);
-  HWND button = GetDlgItem(main, kPtzButton);
-  // The button's face once the panel has shown and painted it (the same twice in a row).
-  std::vector<uint8_t> offFace;
-  ASSERT_TRUE(ts::WaitUntil([&] {
-    if (!IsWindowVisible(button)) return false;
-    offFace = ts::WindowPixels(button);
-    Sleep(200);
-    return !offFace.empty() && ts::WindowPixels(button) == offFace;
-  }));
   HWND dialog = OpenSelectDialog(main);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(ChooseCamera(dialog, 1));
   ASSERT_TRUE(ts::WaitUntil([&] { return PtzTip(main) == "PTZ_CONTROL_ON"; }));
   ASSERT_TRUE(WaitForEvent("ptz button 1"));
-  ASSERT_TRUE(ts::WaitUntil([&] { return ts::WindowPixels(button) != offFace; }));
 
   // Edits one row of the Device page and applies; true once the sheet is gone.
   auto applyRowEdit = [&](int row, int type, const char* id) {
@@ -292,7 +282,6 @@ TEST_F(PtzProgram, DeviceTableChangeEndsControlOfACameraThatIsGone) {
   ASSERT_EQ(m_device.RequestsOf("/SetSysCfg.cgi").size(), 2u);
   EXPECT_TRUE(WaitForEvent("ptz button 0"));
   EXPECT_EQ(PtzTip(main), "PTZ_CONTROL_OFF");
-  EXPECT_TRUE(ts::WaitUntil([&] { return ts::WindowPixels(button) == offFace; }));
   // The recorder's channel key goes to the recorder (MASTER=1), not to a camera.
   EXPECT_EQ(Rs485().size(), rs485Before);
   Click(main, kChannel1Key);
