@@ -52,12 +52,13 @@ class PtzProgram : public ts::ProgramFixture {
     SetSetting("Image Resolution", "0");
   }
 
-  // Logs in and opens the tool panel.
+  // Logs in and opens the tool panel: back once the panel shows the PTZ button (a test that
+  // needs the button asserts it).
   HWND Start(const std::vector<std::string>& devsimArgs) {
     HWND main = StartAndLogIn(devsimArgs);
     if (main) {
       Click(main, kPanelOpen);
-      Sleep(500);
+      ts::WaitUntil([&] { return IsWindowVisible(GetDlgItem(main, kPtzButton)) != FALSE; }, 10000);
     }
     return main;
   }
