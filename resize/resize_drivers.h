@@ -14,6 +14,9 @@
 //     into acc, kElems sums per pixel (ResizeSuperSum<T>); rows are srcStep bytes apart
 // and kLinearShortcuts8u: true when the build takes the exact integer shortcuts of the 8-bit
 // linear kernels (gathered taps, copied rows), which give its helpers' results bit for bit.
+// Optionally, with kSuperWhole8u declared: SuperWhole8u<kElems>(src, srcStep, srcCols, srcRows,
+// dst, dstStep, dstW, dstH, ix, iy, norm, rowBuffer) forms whole ix x iy spans of packed 8-bit
+// pixels (fraction code 0) with the driver's bytes, or returns false, having written nothing.
 //
 // ResizeBuildTables<B> gives the build's kernel tables; with its lanczos weight builder they make
 // the build's ResizeBuild, which the shared worker and super-sampling selector run on.
@@ -643,6 +646,15 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
   const int64_t ix = static_cast<int64_t>(std::floor(hStep));
   if constexpr (!std::is_same_v<T, float>) {
     if (code == 0) {
+      // A build may sum small whole spans of packed 8-bit pixels in its own way, with the same
+      // bytes; it declines (before writing anything) what it does not take.
+      if constexpr (std::is_same_v<T, uint8_t> && requires { B::kSuperWhole8u; }) {
+        if (stride == kElems && B::template SuperWhole8u<kElems>(
+                                    static_cast<const uint8_t*>(srcV), srcStep, srcCols, srcRows,
+                                    dstRow, dstStep, dstW, dstH, ix, iy, norm, rowBuffer)) {
+          return;
+        }
+      }
       constexpr uint64_t kMaxSample = sizeof(T) == 1 ? 255 : 65535;
       if (static_cast<uint64_t>(iy) <= UINT32_MAX / kMaxSample) {
         SuperWholeSpans<B>(s, dstRow, dstStep, srcCols, dstW, dstH, ix, iy, norm, stride,
