@@ -258,13 +258,24 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
   constexpr bool kShortcuts = std::is_same_v<T, uint8_t> && B::kLinearShortcuts8u;
   bool copyRows = false;
   // 8-bit packed rows: the column weights spread per element, once per call (without the
-  // memory the build's horizontal helper runs).
+  // memory the build's horizontal helper runs); as (left, right) pairs per element for a build
+  // with a three-channel pair pass.
   int16_t* spread = nullptr;
+  constexpr bool kPairs = kElems == 3 && requires {
+    B::kLinearPairs8u;
+  };
   if constexpr (kShortcuts) {
     copyRows = packed && LinearHorzIsCopy<T>(dstW, stride, colOfs, colW);
     if (packed && !copyRows) {
       spread = static_cast<int16_t*>(ResizeAlloc2(2 * rowElems));
-      if (spread) {
+      if (spread && kPairs) {
+        for (int32_t j = 0; j < dstW; ++j) {
+          for (int c = 0; c < kElems; ++c) {
+            spread[2 * (j * kElems + c)] = static_cast<int16_t>(colW[2 * j]);
+            spread[2 * (j * kElems + c) + 1] = static_cast<int16_t>(colW[2 * j + 1]);
+          }
+        }
+      } else if (spread) {
         for (int32_t j = 0; j < dstW; ++j) {
           for (int c = 0; c < kElems; ++c) {
             spread[j * kElems + c] = static_cast<int16_t>(colW[2 * j]);
@@ -279,7 +290,11 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
     const T* row = src + ofs;
     if constexpr (kShortcuts) {
       if (spread) {
-        LinearHorz8uGathered<kElems>(row, dstW, colOfs, spread, rowElems, out);
+        if constexpr (kPairs) {
+          B::LinearPairs8uC3(row, dstW, colOfs, reinterpret_cast<const int32_t*>(spread), out);
+        } else {
+          LinearHorz8uGathered<kElems>(row, dstW, colOfs, spread, rowElems, out);
+        }
         return;
       }
     }

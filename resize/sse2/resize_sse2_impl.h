@@ -147,6 +147,63 @@ void LinearHorz8uCn(const uint8_t* s, int32_t dstW, int32_t stride, const int32_
   }
 }
 
+// Three-channel packed pixels with the column weights prepared once per call as one
+// (left, right) 16-bit pair per value: the taps of a block of columns become (left, right) byte
+// pairs in value order (one 8-byte load per column, both taps), then eight values per step blend
+// with one pmaddwd each half: (left wl + right wr + 128) >> 8.
+void LinearHorz8uC3Pairs(const uint8_t* row, int32_t dstW, const int32_t* colOfs,
+                         const int32_t* pairW, int16_t* out) {
+  constexpr int32_t kBlock = 256;
+  alignas(16) uint8_t taps[kBlock * 6 + 16];
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i round = _mm_set1_epi32(128);
+  // An 8-byte load at a column reads two bytes past its right tap: it stays within the last
+  // column's taps when the column lies at least two bytes before it.
+  const int32_t limit = colOfs[dstW - 1] - 2;
+  bool loads = true;
+  for (int32_t j0 = 0; j0 < dstW; j0 += kBlock) {
+    const int32_t n = std::min(kBlock, dstW - j0);
+    const int32_t* ofs = colOfs + j0;
+    int32_t k = 0;
+    for (; loads && k + 2 <= n; k += 2) {
+      if (ofs[k] > limit || ofs[k + 1] > limit) {
+        loads = false;
+        break;
+      }
+      const __m128i x =
+          _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + ofs[k])),
+                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + ofs[k + 1])));
+      const __m128i r = _mm_srli_epi64(x, 24);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(taps + 6 * k), _mm_unpacklo_epi8(x, r));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(taps + 6 * k + 6), _mm_unpackhi_epi8(x, r));
+    }
+    for (; k < n; ++k) {
+      const uint8_t* p = row + ofs[k];
+      uint8_t* t = taps + 6 * k;
+      t[0] = p[0], t[1] = p[3], t[2] = p[1], t[3] = p[4], t[4] = p[2], t[5] = p[5];
+    }
+    const int32_t m = n * 3;
+    const int32_t* w = pairW + static_cast<ptrdiff_t>(j0) * 3;
+    int16_t* o = out + static_cast<ptrdiff_t>(j0) * 3;
+    int32_t e = 0;
+    for (; m - e >= 8; e += 8) {
+      const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(taps + 2 * e));
+      __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi8(v, zero),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + e)));
+      __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi8(v, zero),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + e + 4)));
+      lo = _mm_srai_epi32(_mm_add_epi32(lo, round), 8);
+      hi = _mm_srai_epi32(_mm_add_epi32(hi, round), 8);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o + e), _mm_packs_epi32(lo, hi));
+    }
+    for (; e < m; ++e) {
+      const uint32_t pw = static_cast<uint32_t>(w[e]);
+      o[e] = Linear8uH(taps[2 * e], taps[2 * e + 1], static_cast<int16_t>(pw & 0xFFFF),
+                       static_cast<int16_t>(pw >> 16));
+    }
+  }
+}
+
 inline uint8_t Linear8uV(int32_t u, int32_t l, int32_t w) {
   const int32_t v = (u * (16384 - w) + l * w + 524288) >> 20;
   return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
@@ -848,6 +905,13 @@ struct SimdRows {
   // from the source) give the results of the helpers below bit for bit.
   static constexpr bool kLinearShortcuts8u = true;
   static constexpr bool kSuperWhole8u = true;
+  static constexpr bool kLinearPairs8u = true;
+
+  // 8-bit three-channel rows with the weights as (left, right) pairs per value.
+  static void LinearPairs8uC3(const uint8_t* row, int32_t n, const int32_t* colOfs,
+                              const int32_t* pairW, uint16_t* out) {
+    LinearHorz8uC3Pairs(row, n, colOfs, pairW, reinterpret_cast<int16_t*>(out));
+  }
 
   template <int kElems>
   static bool SuperWhole8u(const uint8_t* src, int32_t srcStep, int32_t srcCols, int32_t srcRows,
