@@ -458,7 +458,31 @@ void CubicHorzCn(const T* s, int32_t dstW, int32_t stride, const int32_t* colOfs
     return _mm_setr_ps(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]),
                        0.0f);
   };
-  for (int32_t j = 0; j < dstW; ++j) {
+  int32_t j = 0;
+  if constexpr (std::is_same_v<T, uint8_t> && kElems == 3) {
+    if (d == 3) {
+      // The four taps of a column from one 16-byte load at its first tap, which reads four bytes
+      // past the last tap: within the row while the column lies four bytes before the last
+      // column.  The fourth lane of each tap holds the next value; its result is written over
+      // by the next column (the row buffer has room after the last one).
+      const int32_t limit = colOfs[dstW - 1] - 4;
+      const __m128i zero = _mm_setzero_si128();
+      for (; j < dstW - 1 && colOfs[j] <= limit; ++j) {
+        const uint8_t* p = s + colOfs[j];
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 3));
+        const __m128i lo = _mm_unpacklo_epi8(x, zero);
+        const __m128i hi = _mm_unpackhi_epi8(x, zero);
+        const __m128 t0 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero));
+        const __m128 t1 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_srli_si128(lo, 6), zero));
+        const __m128 t2 = _mm_cvtepi32_ps(
+            _mm_unpacklo_epi16(_mm_or_si128(_mm_srli_si128(lo, 12), _mm_slli_si128(hi, 4)), zero));
+        const __m128 t3 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_srli_si128(hi, 2), zero));
+        const CubicBlockWeights w(_mm_set1_ps(xT[j]));
+        _mm_storeu_ps(out + static_cast<ptrdiff_t>(j) * 3, CubicBlock(t0, t1, t2, t3, w));
+      }
+    }
+  }
+  for (; j < dstW; ++j) {
     const T* p = s + colOfs[j];
     const CubicBlockWeights w(_mm_set1_ps(xT[j]));
     const __m128 v = CubicBlock(tap(p - d), tap(p), tap(p + d), tap(p + 2 * d), w);
