@@ -14,6 +14,9 @@
 //     into acc, kElems sums per pixel (ResizeSuperSum<T>); rows are srcStep bytes apart
 // and kLinearShortcuts8u: true when the build takes the exact integer shortcuts of the 8-bit
 // linear kernels (gathered taps, copied rows), which give its helpers' results bit for bit.
+// Optionally, with kSuperWhole8u declared: SuperWhole8u<kElems>(src, srcStep, srcCols, srcRows,
+// dst, dstStep, dstW, dstH, ix, iy, norm, rowBuffer) forms whole ix x iy spans of packed 8-bit
+// pixels (fraction code 0) with the driver's bytes, or returns false, having written nothing.
 //
 // ResizeBuildTables<B> gives the build's kernel tables; with its lanczos weight builder they make
 // the build's ResizeBuild, which the shared worker and super-sampling selector run on.
@@ -255,13 +258,24 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
   constexpr bool kShortcuts = std::is_same_v<T, uint8_t> && B::kLinearShortcuts8u;
   bool copyRows = false;
   // 8-bit packed rows: the column weights spread per element, once per call (without the
-  // memory the build's horizontal helper runs).
+  // memory the build's horizontal helper runs); as (left, right) pairs per element for a build
+  // with a three-channel pair pass.
   int16_t* spread = nullptr;
+  constexpr bool kPairs = kElems == 3 && requires {
+    B::kLinearPairs8u;
+  };
   if constexpr (kShortcuts) {
     copyRows = packed && LinearHorzIsCopy<T>(dstW, stride, colOfs, colW);
     if (packed && !copyRows) {
       spread = static_cast<int16_t*>(ResizeAlloc2(2 * rowElems));
-      if (spread) {
+      if (spread && kPairs) {
+        for (int32_t j = 0; j < dstW; ++j) {
+          for (int c = 0; c < kElems; ++c) {
+            spread[2 * (j * kElems + c)] = static_cast<int16_t>(colW[2 * j]);
+            spread[2 * (j * kElems + c) + 1] = static_cast<int16_t>(colW[2 * j + 1]);
+          }
+        }
+      } else if (spread) {
         for (int32_t j = 0; j < dstW; ++j) {
           for (int c = 0; c < kElems; ++c) {
             spread[j * kElems + c] = static_cast<int16_t>(colW[2 * j]);
@@ -276,7 +290,11 @@ void LinearKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep
     const T* row = src + ofs;
     if constexpr (kShortcuts) {
       if (spread) {
-        LinearHorz8uGathered<kElems>(row, dstW, colOfs, spread, rowElems, out);
+        if constexpr (kPairs) {
+          B::LinearPairs8uC3(row, dstW, colOfs, reinterpret_cast<const int32_t*>(spread), out);
+        } else {
+          LinearHorz8uGathered<kElems>(row, dstW, colOfs, spread, rowElems, out);
+        }
         return;
       }
     }
@@ -456,6 +474,8 @@ void LanczosMulti(const void* src, void* dst, int32_t srcStep, int32_t dstStep, 
 // repeats the region's last row or column.
 
 constexpr double kSuperEps = 1e-7;
+// Rows of one destination pixel listed before they are added (more are walked again).
+constexpr int32_t kSuperListRows = 16;
 
 template <typename T, int kElems>
 class SuperSampler {
@@ -494,16 +514,53 @@ class SuperSampler {
     }
   }
 
+  // True when every weight of a destination row is a power of two from 2^-10 to 1 and the
+  // samples are integers: then each product is a float, every sum a multiple of 2^-10 far below
+  // 2^43, the double sum exact, and one float addition rounds as the double one does.
+  static bool ExactWeights(const double* weights, int32_t count) {
+    if constexpr (std::is_same_v<T, float>) {
+      return false;
+    } else {
+      for (int32_t k = 0; k < count; ++k) {
+        int exponent = 0;
+        if (std::frexp(weights[k], &exponent) != 0.5 || exponent > 1 || exponent < -9) {
+          return false;
+        }
+      }
+      return true;
+    }
+  }
+
   // Float column sums of one row at a weight; every addition is formed in double precision and
-  // rounded to float.
-  void AddRowFloat(const T* row, double weight, float* sums) const {
+  // rounded to float.  `first` writes the sums of a row begun at zero (0.0 + product); `exact`
+  // (see ExactWeights) adds in float, with the same results.
+  void AddRowFloat(const T* row, double weight, float* sums, bool first = false,
+                   bool exact = false) const {
     if (stride_ == kElems) {
       const ptrdiff_t n = static_cast<ptrdiff_t>(srcCols_) * kElems;
+      if (exact) {
+        const float w = static_cast<float>(weight);
+        if (first) {
+          for (ptrdiff_t e = 0; e < n; ++e) sums[e] = static_cast<float>(row[e]) * w;
+        } else {
+          for (ptrdiff_t e = 0; e < n; ++e) sums[e] = sums[e] + static_cast<float>(row[e]) * w;
+        }
+        return;
+      }
+      if (first) {
+        for (ptrdiff_t e = 0; e < n; ++e) {
+          sums[e] = static_cast<float>(0.0 + static_cast<double>(row[e]) * weight);
+        }
+        return;
+      }
       for (ptrdiff_t e = 0; e < n; ++e) {
         sums[e] =
             static_cast<float>(static_cast<double>(sums[e]) + static_cast<double>(row[e]) * weight);
       }
       return;
+    }
+    if (first) {
+      std::memset(sums, 0, static_cast<size_t>(srcCols_) * kElems * sizeof(float));
     }
     for (int32_t x = 0; x < srcCols_; ++x, row += stride_, sums += kElems) {
       for (int c = 0; c < kElems; ++c) {
@@ -549,6 +606,59 @@ struct FractionalWalk {
     for (int64_t u = shared + 1; u <= shared + n; ++u) add(u, 1.0);
     shared += n + 1;
     if (carry > kSuperEps) add(shared, carry);
+  }
+};
+
+// The units of a fractional walk for `count` pixels, recorded once: pixel g adds the element
+// offsets cols[starts[g] .. starts[g + 1] - 1] at weights[...], in the walk's order.
+struct SuperWalkTable {
+  int32_t* starts = nullptr;
+  int32_t* cols = nullptr;
+  double* weights = nullptr;
+  void* block = nullptr;
+
+  SuperWalkTable() = default;
+  SuperWalkTable(const SuperWalkTable&) = delete;
+  SuperWalkTable& operator=(const SuperWalkTable&) = delete;
+  SuperWalkTable(SuperWalkTable&& o) noexcept
+      : starts(o.starts), cols(o.cols), weights(o.weights), block(o.block) {
+    o.block = nullptr;
+  }
+  ~SuperWalkTable() { ResizeFree(block); }
+
+  template <typename Offset>
+  static SuperWalkTable Make(double step, int32_t count, Offset&& offset) {
+    SuperWalkTable t;
+    // At most the whole units of a span and two shared ones per pixel.
+    const double bound = (std::floor(step) + 3.0) * count;
+    if (count < 1 || bound > 1 << 24) return t;
+    const int64_t units = static_cast<int64_t>(bound);
+    t.block = ResizeAlloc1(units * 12 + (int64_t{count} + 1) * 4 + 8);
+    if (!t.block) return t;
+    t.weights = static_cast<double*>(t.block);
+    t.cols = reinterpret_cast<int32_t*>(t.weights + units);
+    t.starts = t.cols + units;
+    FractionalWalk walk(step);
+    int32_t n = 0;
+    bool fits = true;
+    for (int32_t g = 0; g < count; ++g) {
+      t.starts[g] = n;
+      walk.Next(g == 0, [&](int64_t x, double w) {
+        if (n >= units) {
+          fits = false;
+          return;
+        }
+        t.cols[n] = static_cast<int32_t>(offset(x));
+        t.weights[n] = w;
+        ++n;
+      });
+    }
+    t.starts[count] = n;
+    if (!fits) {
+      ResizeFree(t.block);
+      return SuperWalkTable{};
+    }
+    return t;
   }
 };
 
@@ -643,6 +753,15 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
   const int64_t ix = static_cast<int64_t>(std::floor(hStep));
   if constexpr (!std::is_same_v<T, float>) {
     if (code == 0) {
+      // A build may sum small whole spans of packed 8-bit pixels in its own way, with the same
+      // bytes; it declines (before writing anything) what it does not take.
+      if constexpr (std::is_same_v<T, uint8_t> && requires { B::kSuperWhole8u; }) {
+        if (stride == kElems && B::template SuperWhole8u<kElems>(
+                                    static_cast<const uint8_t*>(srcV), srcStep, srcCols, srcRows,
+                                    dstRow, dstStep, dstW, dstH, ix, iy, norm, rowBuffer)) {
+          return;
+        }
+      }
       constexpr uint64_t kMaxSample = sizeof(T) == 1 ? 255 : 65535;
       if (static_cast<uint64_t>(iy) <= UINT32_MAX / kMaxSample) {
         SuperWholeSpans<B>(s, dstRow, dstStep, srcCols, dstW, dstH, ix, iy, norm, stride,
@@ -658,27 +777,66 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
   float* fCols = static_cast<float*>(rowBuffer);
   float* fPix = fCols + colElems;
 
+  // The horizontal walk is the same for every row: its columns and weights in order, once per
+  // call (without the memory, walked per row).
+  const SuperWalkTable hTable =
+      hFrac ? SuperWalkTable::Make(hStep, dstW, [&](int64_t x) { return s.Col(x) * kElems; })
+            : SuperWalkTable{};
   int64_t cursor = 0;
   FractionalWalk vWalk(vStep);
+  FractionalWalk vWalkBefore = vWalk;
+  int64_t vRows[kSuperListRows];
+  double vWeights[kSuperListRows];
   for (int32_t i = 0; i < dstH; ++i, dstRow += dstStep) {
     // Vertical pass: one sum per source column and channel.  Whole rows at weight 1 are single
     // float additions, the accumulator's when both steps are whole.
-    std::memset(fCols, 0, colElems * sizeof(float));
+    bool begun = false;
     if (!vFrac) {
-      bool accumulated = false;
       if constexpr (std::is_same_v<T, float>) {
         if (code == 0) {
+          std::memset(fCols, 0, colElems * sizeof(float));
           s.template AccumulateRows<B>(cursor, iy, fCols);
-          accumulated = true;
+          begun = true;
         }
       }
-      if (!accumulated) {
-        for (int64_t k = 0; k < iy; ++k) s.AddRowFloat(s.Row(cursor + k), 1.0, fCols);
+      if (!begun) {
+        const double one = 1.0;
+        const bool exact = SuperSampler<T, kElems>::ExactWeights(&one, 1);
+        for (int64_t k = 0; k < iy; ++k, begun = true) {
+          s.AddRowFloat(s.Row(cursor + k), 1.0, fCols, !begun, exact);
+        }
       }
       cursor += iy;
     } else {
-      vWalk.Next(i == 0, [&](int64_t r, double w) { s.AddRowFloat(s.Row(r), w, fCols); });
+      // The rows of this pixel and their weights first, to know whether they are all exact.
+      int32_t taken = 0;
+      bool listed = true;
+      vWalk.Next(i == 0, [&](int64_t r, double w) {
+        if (taken < kSuperListRows) {
+          vRows[taken] = r;
+          vWeights[taken] = w;
+        } else {
+          listed = false;
+        }
+        ++taken;
+      });
+      const bool exact = listed && SuperSampler<T, kElems>::ExactWeights(
+                                       vWeights, std::min(taken, kSuperListRows));
+      if (listed) {
+        for (int32_t k = 0; k < taken; ++k, begun = true) {
+          s.AddRowFloat(s.Row(vRows[k]), vWeights[k], fCols, !begun, exact);
+        }
+      } else {
+        // Too many rows to list: the walk again from the previous pixel's state.
+        vWalk = vWalkBefore;
+        vWalk.Next(i == 0, [&](int64_t r, double w) {
+          s.AddRowFloat(s.Row(r), w, fCols, !begun);
+          begun = true;
+        });
+      }
+      vWalkBefore = vWalk;
     }
+    if (!begun) std::memset(fCols, 0, colElems * sizeof(float));
 
     // Horizontal pass: one sum per destination pixel and channel.
     if (!hFrac) {
@@ -687,6 +845,18 @@ void SuperKernel(const void* srcV, void* dstV, int32_t srcStep, int32_t dstStep,
           double sum = 0.0;
           for (int64_t k = 0; k < ix; ++k) sum += fCols[s.Col(g * ix + k) * kElems + c];
           fPix[static_cast<size_t>(g) * kElems + c] = static_cast<float>(sum);
+        }
+      }
+    } else if (hTable.cols) {
+      for (int32_t g = 0; g < dstW; ++g) {
+        double sum[kElems] = {};
+        for (int32_t u = hTable.starts[g]; u < hTable.starts[g + 1]; ++u) {
+          const float* col = fCols + hTable.cols[u];
+          const double w = hTable.weights[u];
+          for (int c = 0; c < kElems; ++c) sum[c] += static_cast<double>(col[c]) * w;
+        }
+        for (int c = 0; c < kElems; ++c) {
+          fPix[static_cast<size_t>(g) * kElems + c] = static_cast<float>(sum[c]);
         }
       }
     } else {

@@ -179,11 +179,10 @@ void ResizeLanczosV32fSse(float* dst, int32_t m, const float* w6, const float* c
   }
   __m128 w[6];
   for (int k = 0; k < 6; ++k) w[k] = _mm_set1_ps(w6[k]);
-  const bool lastAligned = (reinterpret_cast<uintptr_t>(rows[5] + e) & 15) == 0;
   auto lane4 = [&](ptrdiff_t i) {
     __m128 s = _mm_mul_ps(_mm_loadu_ps(rows[0] + i), w[0]);
     for (int k = 1; k < 5; ++k) s = _mm_add_ps(s, _mm_mul_ps(_mm_loadu_ps(rows[k] + i), w[k]));
-    const __m128 t5 = lastAligned ? _mm_load_ps(rows[5] + i) : _mm_loadu_ps(rows[5] + i);
+    const __m128 t5 = _mm_loadu_ps(rows[5] + i);
     return _mm_add_ps(s, _mm_mul_ps(t5, w[5]));
   };
   const int32_t end = e + ((m - e) & ~7);

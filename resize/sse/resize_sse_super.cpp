@@ -72,14 +72,13 @@ void Add32f(const float* s, float* a, ptrdiff_t count, ptrdiff_t kMinVector, siz
       for (; e < peel; ++e) a[e] = a[e] + s[e];
     }
     const ptrdiff_t end = e + (count - e) / 8 * 8;
-    const bool srcAligned = (Address(s + e) & 15) == 0;
     for (; e < end; e += 8) {
       if constexpr (kPrefetch) {
         _mm_prefetch(reinterpret_cast<const char*>(s + e) + 64, _MM_HINT_NTA);
         _mm_prefetch(reinterpret_cast<const char*>(a + e) + 64, _MM_HINT_NTA);
       }
-      const __m128 s0 = srcAligned ? _mm_load_ps(s + e) : _mm_loadu_ps(s + e);
-      const __m128 s1 = srcAligned ? _mm_load_ps(s + e + 4) : _mm_loadu_ps(s + e + 4);
+      const __m128 s0 = _mm_loadu_ps(s + e);
+      const __m128 s1 = _mm_loadu_ps(s + e + 4);
       _mm_store_ps(a + e, _mm_add_ps(_mm_load_ps(a + e), s0));
       _mm_store_ps(a + e + 4, _mm_add_ps(_mm_load_ps(a + e + 4), s1));
     }

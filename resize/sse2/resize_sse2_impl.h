@@ -147,6 +147,63 @@ void LinearHorz8uCn(const uint8_t* s, int32_t dstW, int32_t stride, const int32_
   }
 }
 
+// Three-channel packed pixels with the column weights prepared once per call as one
+// (left, right) 16-bit pair per value: the taps of a block of columns become (left, right) byte
+// pairs in value order (one 8-byte load per column, both taps), then eight values per step blend
+// with one pmaddwd each half: (left wl + right wr + 128) >> 8.
+void LinearHorz8uC3Pairs(const uint8_t* row, int32_t dstW, const int32_t* colOfs,
+                         const int32_t* pairW, int16_t* out) {
+  constexpr int32_t kBlock = 256;
+  alignas(16) uint8_t taps[kBlock * 6 + 16];
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i round = _mm_set1_epi32(128);
+  // An 8-byte load at a column reads two bytes past its right tap: it stays within the last
+  // column's taps when the column lies at least two bytes before it.
+  const int32_t limit = colOfs[dstW - 1] - 2;
+  bool loads = true;
+  for (int32_t j0 = 0; j0 < dstW; j0 += kBlock) {
+    const int32_t n = std::min(kBlock, dstW - j0);
+    const int32_t* ofs = colOfs + j0;
+    int32_t k = 0;
+    for (; loads && k + 2 <= n; k += 2) {
+      if (ofs[k] > limit || ofs[k + 1] > limit) {
+        loads = false;
+        break;
+      }
+      const __m128i x =
+          _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + ofs[k])),
+                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + ofs[k + 1])));
+      const __m128i r = _mm_srli_epi64(x, 24);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(taps + 6 * k), _mm_unpacklo_epi8(x, r));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(taps + 6 * k + 6), _mm_unpackhi_epi8(x, r));
+    }
+    for (; k < n; ++k) {
+      const uint8_t* p = row + ofs[k];
+      uint8_t* t = taps + 6 * k;
+      t[0] = p[0], t[1] = p[3], t[2] = p[1], t[3] = p[4], t[4] = p[2], t[5] = p[5];
+    }
+    const int32_t m = n * 3;
+    const int32_t* w = pairW + static_cast<ptrdiff_t>(j0) * 3;
+    int16_t* o = out + static_cast<ptrdiff_t>(j0) * 3;
+    int32_t e = 0;
+    for (; m - e >= 8; e += 8) {
+      const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(taps + 2 * e));
+      __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi8(v, zero),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + e)));
+      __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi8(v, zero),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + e + 4)));
+      lo = _mm_srai_epi32(_mm_add_epi32(lo, round), 8);
+      hi = _mm_srai_epi32(_mm_add_epi32(hi, round), 8);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o + e), _mm_packs_epi32(lo, hi));
+    }
+    for (; e < m; ++e) {
+      const uint32_t pw = static_cast<uint32_t>(w[e]);
+      o[e] = Linear8uH(taps[2 * e], taps[2 * e + 1], static_cast<int16_t>(pw & 0xFFFF),
+                       static_cast<int16_t>(pw >> 16));
+    }
+  }
+}
+
 inline uint8_t Linear8uV(int32_t u, int32_t l, int32_t w) {
   const int32_t v = (u * (16384 - w) + l * w + 524288) >> 20;
   return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
@@ -401,7 +458,31 @@ void CubicHorzCn(const T* s, int32_t dstW, int32_t stride, const int32_t* colOfs
     return _mm_setr_ps(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]),
                        0.0f);
   };
-  for (int32_t j = 0; j < dstW; ++j) {
+  int32_t j = 0;
+  if constexpr (std::is_same_v<T, uint8_t> && kElems == 3) {
+    if (d == 3) {
+      // The four taps of a column from one 16-byte load at its first tap, which reads four bytes
+      // past the last tap: within the row while the column lies four bytes before the last
+      // column.  The fourth lane of each tap holds the next value; its result is written over
+      // by the next column (the row buffer has room after the last one).
+      const int32_t limit = colOfs[dstW - 1] - 4;
+      const __m128i zero = _mm_setzero_si128();
+      for (; j < dstW - 1 && colOfs[j] <= limit; ++j) {
+        const uint8_t* p = s + colOfs[j];
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 3));
+        const __m128i lo = _mm_unpacklo_epi8(x, zero);
+        const __m128i hi = _mm_unpackhi_epi8(x, zero);
+        const __m128 t0 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero));
+        const __m128 t1 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_srli_si128(lo, 6), zero));
+        const __m128 t2 = _mm_cvtepi32_ps(
+            _mm_unpacklo_epi16(_mm_or_si128(_mm_srli_si128(lo, 12), _mm_slli_si128(hi, 4)), zero));
+        const __m128 t3 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_srli_si128(hi, 2), zero));
+        const CubicBlockWeights w(_mm_set1_ps(xT[j]));
+        _mm_storeu_ps(out + static_cast<ptrdiff_t>(j) * 3, CubicBlock(t0, t1, t2, t3, w));
+      }
+    }
+  }
+  for (; j < dstW; ++j) {
     const T* p = s + colOfs[j];
     const CubicBlockWeights w(_mm_set1_ps(xT[j]));
     const __m128 v = CubicBlock(tap(p - d), tap(p), tap(p + d), tap(p + 2 * d), w);
@@ -629,12 +710,240 @@ void SuperAccFlat(const uint8_t* src, int32_t srcStep, int32_t count, int32_t ro
   }
 }
 
+// ---- Super-sampling, whole spans of packed 8-bit pixels -----------------------------------------
+
+// trunc(s * norm + 0.5), the drivers' mean of a pixel sum s, as (s * mul + one * add) >> shift in
+// 32-bit lanes (one pmaddwd per four values), checked against the double formula for every sum
+// up to maxSum.
+struct SpanDivider {
+  int16_t mul, one, add;
+  int32_t shift;
+};
+
+bool FindSpanDivider(double norm, int32_t maxSum, SpanDivider& d) {
+  for (int32_t shift = 1; shift <= 24; ++shift) {
+    const double scaled = std::ldexp(norm, shift);
+    if (scaled >= 32767.0) break;
+    const int64_t half = int64_t{1} << (shift - 1);
+    int64_t one = 1;
+    int64_t add = half;
+    while (add > 32767) add >>= 1, one <<= 1;
+    for (const int64_t mul :
+         {static_cast<int64_t>(std::ceil(scaled)), static_cast<int64_t>(std::floor(scaled))}) {
+      if (mul < 1 || maxSum * mul + half > INT32_MAX) continue;
+      bool ok = true;
+      for (int32_t sum = 0; sum <= maxSum && ok; ++sum) {
+        const int32_t mean = static_cast<int32_t>(sum * norm + 0.5);
+        ok = mean <= 255 && ((sum * mul + half) >> shift) == mean;
+      }
+      if (ok) {
+        d = {static_cast<int16_t>(mul), static_cast<int16_t>(one), static_cast<int16_t>(add),
+             shift};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Sums of the rows rows[0 .. iy - 1] over n values, in 16-bit lanes (kIy 0: iy at run time).
+template <int kIy>
+void SumRows16(const uint8_t* const* rows, int64_t iy, int32_t n, uint16_t* sums) {
+  const int64_t count = kIy > 0 ? kIy : iy;
+  const __m128i zero = _mm_setzero_si128();
+  int32_t e = 0;
+  for (; n - e >= 16; e += 16) {
+    __m128i lo = zero;
+    __m128i hi = zero;
+    for (int64_t k = 0; k < count; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + e));
+      lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(v, zero));
+      hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(v, zero));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + e), lo);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + e + 8), hi);
+  }
+  for (; e < n; ++e) {
+    uint16_t sum = 0;
+    for (int64_t k = 0; k < count; ++k) sum = static_cast<uint16_t>(sum + rows[k][e]);
+    sums[e] = sum;
+  }
+}
+
+// Means of the spans of pixels 0 .. count - 1 (a multiple of 4) from the column sums: four-lane
+// slots, two spans per register (kIx 0: ix at run time).  Power-of-two norms divide in 16-bit
+// lanes.
+template <int kElems, int kIx>
+void SpanMeans(const uint16_t* sums, int64_t ix, int64_t count, const SpanDivider& div,
+               uint8_t* dst) {
+  const int64_t width = kIx > 0 ? kIx : ix;
+  const ptrdiff_t span = static_cast<ptrdiff_t>(width) * kElems;
+  const __m128i zero = _mm_setzero_si128();
+  const bool pow2 = div.mul == 1 && div.one == 1;
+  const __m128i half = _mm_set1_epi16(div.add);
+  const __m128i ones = _mm_set1_epi16(div.one);
+  const __m128i weights = _mm_set1_epi32(
+      static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(div.mul)) |
+                           static_cast<uint32_t>(static_cast<uint16_t>(div.add)) << 16));
+  const __m128i shift = _mm_cvtsi32_si128(div.shift);
+  auto slot = [](const uint16_t* p) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  };
+  auto divide = [&](__m128i v) {
+    if (pow2) return _mm_srl_epi16(_mm_add_epi16(v, half), shift);
+    const __m128i lo = _mm_srl_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(v, ones), weights), shift);
+    const __m128i hi = _mm_srl_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(v, ones), weights), shift);
+    return _mm_packs_epi32(lo, hi);
+  };
+  for (int64_t g = 0; g < count; g += 4) {
+    const uint16_t* p = sums + g * span;
+    __m128i a = zero;
+    __m128i b = zero;
+    for (int64_t k = 0; k < width; ++k, p += kElems) {
+      a = _mm_add_epi16(a, _mm_unpacklo_epi64(slot(p), slot(p + span)));
+      b = _mm_add_epi16(b, _mm_unpacklo_epi64(slot(p + 2 * span), slot(p + 3 * span)));
+    }
+    const __m128i means = _mm_packus_epi16(divide(a), divide(b));
+    uint8_t* o = dst + g * kElems;
+    if constexpr (kElems == 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), means);
+    } else {
+      Store32(o, means);
+      Store32(o + 3, _mm_srli_si128(means, 4));
+      Store32(o + 6, _mm_srli_si128(means, 8));
+      Store32(o + 9, _mm_srli_si128(means, 12));
+    }
+  }
+}
+
+// 2 x 2 spans of three-channel pixels, power-of-two norm: eight source pixels of two rows give
+// four means per step, summed in registers; count (a multiple of 4) pixels.
+void SpanMeans2x2C3(const uint8_t* r0, const uint8_t* r1, int64_t count, const SpanDivider& div,
+                    uint8_t* dst) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i half = _mm_set1_epi16(div.add);
+  const __m128i shift = _mm_cvtsi32_si128(div.shift);
+  for (int64_t g = 0; g < count; g += 4, r0 += 24, r1 += 24, dst += 12) {
+    const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0));
+    const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1));
+    const __m128i b0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 16));
+    const __m128i b1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 16));
+    // Column sums of values 0 .. 7, 8 .. 15, 16 .. 23.
+    const __m128i e0 = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(a1, zero));
+    const __m128i e1 = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(a1, zero));
+    const __m128i e2 = _mm_add_epi16(_mm_unpacklo_epi8(b0, zero), _mm_unpacklo_epi8(b1, zero));
+    // Pixel pairs (values 6q .. 6q + 2 and 6q + 3 .. 6q + 5) in lanes 0 .. 2.
+    const __m128i q0 = _mm_add_epi16(e0, _mm_srli_si128(e0, 6));
+    const __m128i q1 = _mm_add_epi16(_mm_or_si128(_mm_srli_si128(e0, 12), _mm_slli_si128(e1, 4)),
+                                     _mm_srli_si128(e1, 2));
+    const __m128i q2 = _mm_add_epi16(_mm_srli_si128(e1, 8),
+                                     _mm_or_si128(_mm_srli_si128(e1, 14), _mm_slli_si128(e2, 2)));
+    const __m128i q3 = _mm_add_epi16(_mm_srli_si128(e2, 4), _mm_srli_si128(e2, 10));
+    const __m128i lo = _mm_srl_epi16(_mm_add_epi16(_mm_unpacklo_epi64(q0, q1), half), shift);
+    const __m128i hi = _mm_srl_epi16(_mm_add_epi16(_mm_unpacklo_epi64(q2, q3), half), shift);
+    const __m128i means = _mm_packus_epi16(lo, hi);
+    Store32(dst, means);
+    Store32(dst + 3, _mm_srli_si128(means, 4));
+    Store32(dst + 6, _mm_srli_si128(means, 8));
+    Store32(dst + 9, _mm_srli_si128(means, 12));
+  }
+}
+
+// Whole ix x iy spans of packed three- or four-channel 8-bit pixels: the rows of a span summed
+// over the whole row, then the means of the spans.  Three-channel means are stored as 4-byte
+// words whose fourth byte the next pixel writes over; the last pixel of a row is stored alone.
+template <int kElems>
+bool SuperWhole8uSpans(const uint8_t* src, int32_t srcStep, int32_t srcCols, int32_t srcRows,
+                       uint8_t* dst, int32_t dstStep, int32_t dstW, int32_t dstH, int64_t ix,
+                       int64_t iy, double norm, void* rowBuffer) {
+  if constexpr (kElems == 1) {
+    return false;
+  } else {
+    if (ix < 1 || iy < 1 || ix * iy > 128) return false;
+    SpanDivider div;
+    if (!FindSpanDivider(norm, static_cast<int32_t>(ix * iy * 255), div)) return false;
+    const int32_t n = srcCols * kElems;
+    // The row buffer holds 8 bytes per column element: room for the 16-bit sums and a pad.
+    uint16_t* sums = static_cast<uint16_t*>(rowBuffer);
+    std::memset(sums + n, 0, 4 * sizeof(uint16_t));
+    const int64_t inside = std::min<int64_t>(dstW, srcCols / ix);
+    // Blocks of four pixels inside the columns read, leaving the row's last pixel.
+    const int64_t blocks = std::min<int64_t>(inside, dstW - 1) / 4 * 4;
+    const uint8_t* rows[128];
+    int64_t cursor = 0;
+    for (int32_t i = 0; i < dstH; ++i, dst += dstStep, cursor += iy) {
+      for (int64_t k = 0; k < iy; ++k) {
+        const int64_t r = std::min<int64_t>(cursor + k, srcRows - 1);
+        rows[k] = src + r * srcStep;
+      }
+      if (kElems == 3 && ix == 2 && iy == 2 && div.mul == 1 && div.one == 1) {
+        // The blocks read the columns of their spans only; the pixels after them take the column
+        // sums of the rest of the row.
+        SpanMeans2x2C3(rows[0], rows[1], blocks, div, dst);
+        const int32_t e0 = static_cast<int32_t>(blocks * 6);
+        const uint8_t* const rest[2] = {rows[0] + e0, rows[1] + e0};
+        SumRows16<2>(rest, iy, n - e0, sums + e0);
+      } else {
+        switch (iy) {
+          case 2:
+            SumRows16<2>(rows, iy, n, sums);
+            break;
+          case 3:
+            SumRows16<3>(rows, iy, n, sums);
+            break;
+          default:
+            SumRows16<0>(rows, iy, n, sums);
+            break;
+        }
+        switch (ix) {
+          case 2:
+            SpanMeans<kElems, 2>(sums, ix, blocks, div, dst);
+            break;
+          case 3:
+            SpanMeans<kElems, 3>(sums, ix, blocks, div, dst);
+            break;
+          default:
+            SpanMeans<kElems, 0>(sums, ix, blocks, div, dst);
+            break;
+        }
+      }
+      for (int64_t g = blocks; g < dstW; ++g) {
+        for (int c = 0; c < kElems; ++c) {
+          int32_t sum = 0;
+          for (int64_t k = 0; k < ix; ++k) {
+            const int64_t col = std::min<int64_t>(g * ix + k, srcCols - 1);
+            sum += sums[col * kElems + c];
+          }
+          dst[g * kElems + c] = static_cast<uint8_t>(static_cast<int32_t>(sum * norm + 0.5));
+        }
+      }
+    }
+    return true;
+  }
+}
+
 // ---- The build's row helpers: the policy of the shared kernel drivers ---------------------------
 
 struct SimdRows {
   // The drivers' exact 8-bit linear shortcuts (gathered taps, rows copied or blended straight
   // from the source) give the results of the helpers below bit for bit.
   static constexpr bool kLinearShortcuts8u = true;
+  static constexpr bool kSuperWhole8u = true;
+  static constexpr bool kLinearPairs8u = true;
+
+  // 8-bit three-channel rows with the weights as (left, right) pairs per value.
+  static void LinearPairs8uC3(const uint8_t* row, int32_t n, const int32_t* colOfs,
+                              const int32_t* pairW, uint16_t* out) {
+    LinearHorz8uC3Pairs(row, n, colOfs, pairW, reinterpret_cast<int16_t*>(out));
+  }
+
+  template <int kElems>
+  static bool SuperWhole8u(const uint8_t* src, int32_t srcStep, int32_t srcCols, int32_t srcRows,
+                           uint8_t* dst, int32_t dstStep, int32_t dstW, int32_t dstH, int64_t ix,
+                           int64_t iy, double norm, void* rowBuffer) {
+    return SuperWhole8uSpans<kElems>(src, srcStep, srcCols, srcRows, dst, dstStep, dstW, dstH, ix,
+                                     iy, norm, rowBuffer);
+  }
 
   template <typename T, int kElems>
   static void LinearH(const T* row, int32_t n, int32_t stride, const int32_t* colOfs,

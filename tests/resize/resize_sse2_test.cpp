@@ -168,6 +168,47 @@ TEST(ResizeSse2, WidthsOneToSeventeenWriteExactlyTheDestination) {
   }
 }
 
+// Whole area spans (2 x 2, 3 x 3, 2 x 3, 4 x 1) of packed 8-bit pixels, summed in 16-bit lanes by
+// this build: the portable bytes, rows stored tight with nothing written past them, also for
+// regions one column and one row longer than the spans.
+TEST(ResizeSse2, WholeAreaSpansGiveThePortableBytes) {
+  std::vector<uint8_t> fill(4099);
+  TestRng rng(29);
+  for (auto& b : fill) b = static_cast<uint8_t>(rng.Next());
+  struct Span {
+    int32_t x, y;
+  };
+  for (const Span span : {Span{2, 2}, Span{3, 3}, Span{2, 3}, Span{4, 1}}) {
+    for (const int32_t ch : {3, 4}) {
+      for (int32_t w = 1; w <= 19; ++w) {
+        for (const int32_t extra : {0, 1}) {
+          ResizeCall c;
+          c.type = 0, c.channels = ch, c.layout = ch, c.planar = 0;
+          c.interp = 8;
+          const int32_t srcW = w * span.x + extra;
+          const int32_t srcH = 3 * span.y + extra;
+          c.srcSize = {srcW, srcH};
+          c.srcStep = srcW * ch;
+          c.roi = {0, 0, srcW, srcH};
+          c.dstRoi = {w + extra, 3 + extra};
+          c.dstStep = (w + extra) * ch;
+          c.xf = 1.0 / span.x;
+          c.yf = 1.0 / span.y;
+          const auto generic = resize_test::RunCall(c, fill.data(), fill.size());
+          for (const ResizeBuild* b : {&kResizeSse2Build, &kResizeSse3Build}) {
+            c.build = b;
+            const auto simd = resize_test::RunCall(c, fill.data(), fill.size());
+            ASSERT_EQ(simd.status, 0);
+            ASSERT_EQ(simd.untouched, "") << span.x << "x" << span.y << " C" << ch << " w " << w;
+            ASSERT_TRUE(simd.dstPlanes == generic.dstPlanes)
+                << span.x << "x" << span.y << " C" << ch << " w " << w << " extra " << extra;
+          }
+        }
+      }
+    }
+  }
+}
+
 #ifndef NDEBUG
 TEST(ResizeSse2DeathTest, ScratchCanaryCatchesAnOverrun) {
   EXPECT_DEATH(
