@@ -73,7 +73,7 @@ std::string ServerName(const ServerLogEntry& e) {
       if (e.channel == 0) return "ALARM";
       int b = 0;
       while (!(e.channel & (1u << b))) ++b;
-      char text[16];
+      char text[24];
       std::snprintf(text, sizeof text, "ALARM (%.1d)", b + 1);
       return text;
     }
