@@ -7,6 +7,8 @@ namespace {
 
 constexpr int kImageWidth = 17;
 constexpr COLORREF kImageMask = RGB(255, 255, 255);
+// The selection while the tree does not have the focus: the accent, darker.
+constexpr COLORREF kToolSelection = RGB(0x14, 0x87, 0x7D);
 
 }  // namespace
 
@@ -20,6 +22,8 @@ CDlgGetPath::CDlgGetPath(HWND parent)
   MapMessage(WM_NOTIFY, [this](WPARAM, LPARAM lp) -> LRESULT {
     const auto* header = reinterpret_cast<const NMHDR*>(lp);
     if (header->idFrom != static_cast<UINT_PTR>(kTree)) return 0;
+    if (header->code == NM_CUSTOMDRAW)
+      return OnCustomDrawTree(*reinterpret_cast<NMTVCUSTOMDRAW*>(lp));
     // The layouts of the A and W forms agree in every field read here.
     const auto& nm = *reinterpret_cast<const NMTREEVIEWA*>(lp);
     switch (header->code) {
@@ -131,6 +135,16 @@ void CDlgGetPath::OnSelchangingTree(const NMTREEVIEWA& nm) {
   const auto* item = reinterpret_cast<const FolderTree::Item*>(nm.itemNew.lParam);
   if (item != nullptr)
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FolderTree::AcceptsItem(*item) ? TRUE : FALSE);
+}
+
+LRESULT CDlgGetPath::OnCustomDrawTree(NMTVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED)) {
+    // The selection in the skin's accent, with or without the focus.
+    draw.clrText = RGB(0xFF, 0xFF, 0xFF);
+    draw.clrTextBk = ::GetFocus() == m_tree ? kToolBar : kToolSelection;
+  }
+  return CDRF_DODEFAULT;
 }
 
 FolderTree::Item* CDlgGetPath::SelectedItem() const {

@@ -45,6 +45,7 @@ class CDlgGetPath : public ost::Dialog {
   bool PopulateTree(FolderTree::Item& item);
   LRESULT OnItemexpandingTree(const NMTREEVIEWA& nm);
   void OnSelchangingTree(const NMTREEVIEWA& nm);
+  LRESULT OnCustomDrawTree(NMTVCUSTOMDRAW& draw);
   FolderTree::Item* SelectedItem() const;
   void OpenStartFolder();
 

@@ -164,8 +164,6 @@ TEST_F(FolderChooser, OpensAtTheStartFolderAndReturnsTheFolderPickedBelowIt) {
     below = Texts(ts::TreeChildren(tree, start));
     ts::OpenTreePath(tree, folder.Path() + "MyData\\Cam1");
     picked = ts::SelectedTreePath(tree);
-    if (!ts::ScreenshotFolder().empty())
-      ts::SaveWindowImage(dialog, ts::ScreenshotFolder() + "folder_chooser.bmp");
     Press(dialog, IDOK);
   });
   EXPECT_EQ(result, IDOK);
@@ -231,6 +229,11 @@ TEST_F(FolderChooser, TheNetworkListsServersAndSharesAndOnlySharesAreChosen) {
     server = Texts(ts::TreeChildren(tree, srv));
     ts::OpenTreePath(tree, "Network Neighborhood\\Workgroup\\Server\\Video");
     okOnShare = OkEnabled(dialog);
+    if (!ts::ScreenshotFolder().empty()) {
+      ::RedrawWindow(dialog, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      ts::SaveWindowImage(dialog, ts::ScreenshotFolder() + "folder_chooser.bmp");
+    }
     Press(dialog, IDOK);
   });
   EXPECT_EQ(result, IDOK);
