@@ -16,7 +16,8 @@ set(OST_RESOURCES_RC ${CMAKE_CURRENT_LIST_DIR}/ostrova.rc)
 function(ost_add_resources target)
   set(rc ${PROJECT_SOURCE_DIR}/res/ostrova.rc)
   # windres reports no header dependencies: every resource file counts as one.
-  file(GLOB deps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/*.rc ${PROJECT_SOURCE_DIR}/res/*.h)
+  file(GLOB deps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/*.rc ${PROJECT_SOURCE_DIR}/res/*.h
+       ${PROJECT_SOURCE_DIR}/res/*.bmp)
   target_sources(${target} PRIVATE ${rc})
   set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS "${deps}")
 endfunction()

@@ -20,6 +20,7 @@
 #include "session/kernel_mailbox.h"
 #include "settings/backup_player_link.h"
 #include "settings/network_backup_ids.h"
+#include "tools/dlg_get_path.h"
 
 BackupPreset g_BackupPreset{};
 
@@ -410,7 +411,13 @@ void DownloadFilePage::OnSizeChanged() {
 }
 
 void DownloadFilePage::OnFilePath() {
-  // The folder chooser is not wired to this page yet: the folder comes from the settings.
+  CDlgGetPath chooser(m_hWnd);
+  chooser.SetPath(m_strBackupDir);
+  if (RunModal(chooser) == IDOK) {
+    m_strBackupDir = chooser.GetPath();
+    if (!m_strBackupDir.empty() && m_strBackupDir.back() == '\\') m_strBackupDir.pop_back();
+    ChooseFileName();
+  }
   UpdateData(false);
 }
 

@@ -18,6 +18,7 @@
 #include "login/login_worker.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
+#include "tests/support/remote_tree.h"
 #include "tests/support/window_capture.h"
 #include "tools/address_book_dialog.h"
 #include "tools/copy_program_dlg.h"
@@ -853,8 +854,9 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   Helper([&] {
     HWND chooser = WaitForOwnWindow("Destination Path");
     if (!chooser) return;
-    startFolder = ts::ItemText(chooser, 1315);
-    ::SetDlgItemTextA(chooser, 1315, destination.Path().c_str());
+    HWND tree = ::GetDlgItem(chooser, 1315);
+    startFolder = ts::SelectedTreePath(tree);
+    if (!ts::OpenTreePath(tree, destination.Path())) return;
     ::PostMessageA(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
     HWND copy = WaitForOwnWindow("Copy Program");
     if (!copy) return;
@@ -895,7 +897,8 @@ TEST_F(LoginWindow, CopyProgramCopiesAndPointsTheCopyAtItsFolder) {
   EXPECT_EQ(progress.texts, texts);
   char system[256] = {};
   ::GetSystemDirectoryA(system, sizeof system - 1);
-  EXPECT_EQ(startFolder, system);
+  // The chooser opens at the system folder.
+  EXPECT_EQ(_stricmp(startFolder.c_str(), (std::string(system) + "\\").c_str()), 0) << startFolder;
   EXPECT_EQ(percent, "100%");
   const std::string dest = destination.Path();
   EXPECT_TRUE(ts::FileExists(dest + "Quendor.exe"));
@@ -938,8 +941,7 @@ TEST_F(LoginWindow, CopyProgramOverwritesAndCountsTheFilesItCouldNotCopy) {
   std::atomic<bool> done{false};
   Helper([&] {
     HWND chooser = WaitForOwnWindow("Destination Path");
-    if (!chooser) return;
-    ::SetDlgItemTextA(chooser, 1315, dest.c_str());
+    if (!chooser || !ts::OpenTreePath(::GetDlgItem(chooser, 1315), dest)) return;
     ::PostMessageA(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
     HWND copy = WaitForOwnWindow("Copy Program");
     if (!copy) return;

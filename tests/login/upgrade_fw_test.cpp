@@ -1,6 +1,7 @@
 // The firmware upgrade dialog through the login window against the simulator: every upload
 // method delivers byte-identical parts with their Type and Reboot while the hold connection is
-// open; injected faults end in "Upgrade firmware error"; Cancel sends the method's request.
+// open; injected faults end in "Upgrade firmware error"; Cancel sends the method's request; Find
+// picks a file set's folder with the folder chooser.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include "app/app_data.h"
 #include "net/device_session.h"
 #include "tests/login/login_window_fixture.h"
+#include "tests/support/remote_tree.h"
 #include "tests/support/window_capture.h"
 
 namespace logintest {
@@ -273,6 +275,34 @@ TEST_F(UpgradeFw, CancelSendsTheMethodsCancelRequest) {
     m_dialog.reset();
     m_device.Stop();
   }
+}
+
+// A file set is found with the folder chooser: the folder picked there, without its closing
+// backslash, is the path the upload reads.
+TEST_F(UpgradeFw, FindPicksTheFileSetFolderWithTheFolderChooser) {
+  StartDevice({"--product", "RZ1K", "--firmware", "1069"});
+  const std::string boot = Pattern(1000, 4), player = Pattern(2500, 5);
+  const std::string folder = WriteFileSet(boot, player);
+  std::string path;
+  bool chosen = false, closed = false;
+  RunDialog([&](HWND dlg) {
+    ::PostMessageA(::GetDlgItem(dlg, 1386), BM_CLICK, 0, 0);
+    HWND chooser = WaitForOwnWindow("Destination Path");
+    if (!chooser) return;
+    chosen = ts::OpenTreePath(::GetDlgItem(chooser, 1315), folder) != nullptr;
+    ::PostMessageA(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
+    if (!ts::WaitUntil([&] { return !::IsWindow(chooser); })) return;
+    path = ts::ItemText(dlg, 1387);
+    ::PostMessageA(::GetDlgItem(dlg, 1388), BM_CLICK, 0, 0);
+    closed = WaitClosed(dlg);
+  });
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(_stricmp(path.c_str(), folder.c_str()), 0) << path;
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(MessageBoxes(), std::vector<std::string>{kOverwrite});
+  const std::string stored = Stored();
+  EXPECT_EQ(stored.substr(0, stored.find("holds open=")),
+            Part("chunked", "1", boot, false) + Part("chunked", "17", player, true));
 }
 
 TEST_F(UpgradeFw, AnOverlongVersionReplyIsRefusedSafely) {

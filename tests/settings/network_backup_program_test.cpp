@@ -1,7 +1,8 @@
 // The "Network Backup" page in the program under Wine against devsim: the disk list, the next
 // free file name, a download identical to devsim's payload, the device's abort shown, and
 // "Cancel" sending "/CancelNB.cgi" only to the families and firmware that take it, "Copy to CD"
-// writing the download onto the stand-in engine's disc, and "PLAY" starting the player on it.
+// writing the download onto the stand-in engine's disc, "PLAY" starting the player on it, and
+// "File Path :" choosing the download folder through the folder chooser.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -137,6 +138,54 @@ TEST_F(NetworkBackupProgram, DownloadIsByteExactAndTheNextNameIsFree) {
   ts::PostClick(dlg, IDCANCEL);
   ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(dlg); }, 20000));
   ::CloseHandle(locked);
+  ts::PostClick(sheet, 8000);
+  CloseAndWait(main);
+}
+
+// "File Path :" opens the folder chooser at the download folder; the folder picked there takes
+// the next download, CANCEL leaves the page as it was.
+TEST_F(NetworkBackupProgram, FilePathChoosesTheFolderOfTheDownloads) {
+  const std::string dir = BackupDir();
+  const std::string other = dir + "\\other";
+  ASSERT_TRUE(::CreateDirectoryA(other.c_str(), nullptr));
+  SetSetting("Network File Directory", dir);
+  HWND main = StartAndLogIn({"--product", "RZ3K", "--firmware", "1052", "--set",
+                             "backup.disks=0,1,5", "--set", "backup.bytes=3000"});
+  ASSERT_NE(main, nullptr);
+  HWND sheet = nullptr;
+  HWND page = OpenBackupPage(main, &sheet);
+  ASSERT_NE(page, nullptr);
+  const auto lower = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return t;
+  };
+  constexpr int kFilePathButton = 1446;
+
+  ts::PostClick(page, kFilePathButton);
+  HWND chooser = ts::WaitForWindow(m_process.Id(), "Destination Path");
+  ASSERT_NE(chooser, nullptr);
+  HWND tree = ::GetDlgItem(chooser, 1315);
+  EXPECT_EQ(lower(ts::SelectedTreePath(tree)), lower(dir + "\\"));
+  ts::PostClick(chooser, IDCANCEL);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(chooser); }, 20000));
+  EXPECT_EQ(ts::ItemText(page, kFilePath), dir + "\\CH01_0001.dvr");
+
+  ts::PostClick(page, kFilePathButton);
+  chooser = ts::WaitForWindow(m_process.Id(), "Destination Path");
+  ASSERT_NE(chooser, nullptr);
+  ASSERT_NE(ts::OpenTreePath(::GetDlgItem(chooser, 1315), other), nullptr);
+  ts::PostClick(chooser, IDOK);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(chooser); }, 20000));
+  EXPECT_TRUE(ts::WaitUntil([&] {
+    return lower(ts::ItemText(page, kFilePath)) == lower(other + "\\CH01_0001.dvr");
+  })) << ts::ItemText(page, kFilePath);
+
+  HWND dlg = StartDownload(page);
+  ASSERT_NE(dlg, nullptr) << MessageBoxes();
+  ASSERT_TRUE(StatusIs(dlg, "Download process is finished")) << ts::ItemText(dlg, kStatus);
+  EXPECT_TRUE(FileBytes(other + "\\CH01_0001.dvr") == m_device.Control("/_devsim/backup-payload"));
+  ts::PostClick(dlg, IDCANCEL);
+  ASSERT_TRUE(ts::WaitUntil([&] { return !::IsWindow(dlg); }, 20000));
   ts::PostClick(sheet, 8000);
   CloseAndWait(main);
 }

@@ -26,6 +26,7 @@
 #include "tests/support/window_capture.h"
 #include "tests/settings_pages/page_fixture.h"
 #include "tests/support/hex_text.h"
+#include "tools/dlg_get_path.h"
 
 namespace pagetest {
 namespace {
@@ -192,6 +193,29 @@ TEST_F(SettingsPagesTest, MailSenderOnVideoServerKeepsTheTitle) {
   for (size_t at : Diff(system, after)) EXPECT_LT(at, 20u);
   EXPECT_EQ(after.substr(20), system.substr(20));
   EXPECT_EQ(Stored(kSysCfgSmtp).substr(72, 16), std::string("alarm.sender.1@") + '\0');
+}
+
+// "Modify" runs the folder chooser at the field's folder; the folder chosen there is kept as it
+// comes, closing backslash included, and reaches the client's settings.
+TEST_F(SettingsPagesTest, ModifyTakesTheChosenFolderWithItsBackslash) {
+  StartDevice("RZ2K", "1010");
+  std::vector<std::string> starts;
+  m_onModal = [&](ost::Dialog& dialog) {
+    auto* chooser = dynamic_cast<CDlgGetPath*>(&dialog);
+    ASSERT_NE(chooser, nullptr);
+    starts.push_back(chooser->GetPath());
+    chooser->SetPath(starts.size() == 1 ? "C:\\Rec\\" : "D:\\Shots\\");
+  };
+  Open<RecordPage>();
+  Type(RecordPage::kRecordPath, "C:\\old");
+  Click(RecordPage::kModifyRecord);
+  Type(RecordPage::kSnapshotPath, "C:\\snap");
+  Click(RecordPage::kModifySnapshot);
+  EXPECT_EQ(starts, (std::vector<std::string>{"C:\\old", "C:\\snap"}));
+  EXPECT_EQ(Text(RecordPage::kRecordPath), "C:\\Rec\\");
+  EXPECT_EQ(Text(RecordPage::kSnapshotPath), "D:\\Shots\\");
+  EXPECT_EQ(m_client.recordPath, "C:\\Rec\\");
+  EXPECT_EQ(m_client.snapshotPath, "D:\\Shots\\");
 }
 
 TEST_F(SettingsPagesTest, RefusedSendShows4012AndKeepsTheTitle) {
