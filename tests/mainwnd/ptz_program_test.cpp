@@ -191,7 +191,8 @@ TEST_F(PtzProgram, RefusedSelectLeavesTheButtonAndTheUnit) {
   HWND main = Start(kRecorderWithCameras);
   ASSERT_NE(main, nullptr);
   HWND button = GetDlgItem(main, kPtzButton);
-  ASSERT_TRUE(IsWindowVisible(button));
+  // The button shows once the program has taken in the device's cameras.
+  ASSERT_TRUE(ts::WaitUntil([&] { return IsWindowVisible(button) != FALSE; }));
   const std::vector<uint8_t> face = ts::WindowPixels(button);
   ASSERT_FALSE(face.empty());
 
