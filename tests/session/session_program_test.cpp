@@ -82,6 +82,10 @@ class TextRecorder {
   std::thread m_thread;
 };
 
+// "At once" for a close: well below the shortest wait a faulty close would sit out (the relogin's
+// 8 s after a refusal, the login request's time-out), well above a busy machine's delays.
+constexpr ULONGLONG kEndsAtOnceMs = 6000;
+
 class SessionProgram : public ts::ProgramFixture {
  protected:
   SessionProgram()
@@ -118,16 +122,17 @@ class SessionProgram : public ts::ProgramFixture {
     ASSERT_TRUE(m_process.WaitExit(30000, &code));
     const ULONGLONG took = GetTickCount64() - start;
     std::printf("the program ended %llu ms after the login window was closed\n", took);
-    EXPECT_LT(took, 3000u);
+    EXPECT_LT(took, kEndsAtOnceMs);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(ts::FileExists(m_folder.File("Setting.ini")));
     EXPECT_TRUE(MessageBoxes().empty()) << MessageBoxes();
   }
 
-  // No thread needed more than its stop wait, none was given up.
+  // Every thread ended: none was given up. One that needed more than its stop wait (a few
+  // milliseconds for some) is a busy machine, not a fault; the trace says so and it was joined.
   void ExpectEveryThreadEndedInTime() const {
     for (const std::string& line : Trace())
-      EXPECT_EQ(line.find("StopThreadSlot"), std::string::npos) << line;
+      EXPECT_EQ(line.find("given up"), std::string::npos) << line;
   }
 };
 
@@ -178,7 +183,7 @@ TEST_F(SessionProgram, EnterDoesNothingAndTheSystemCloseEndsAtOnce) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   DWORD code = 99;
   ASSERT_TRUE(m_process.WaitExit(30000, &code));
-  EXPECT_LT(GetTickCount64() - start, 3000u);
+  EXPECT_LT(GetTickCount64() - start, kEndsAtOnceMs);
   EXPECT_EQ(code, 0u);
   EXPECT_FALSE(ts::FileExists(m_folder.File("Setting.ini")));
 }
@@ -339,7 +344,7 @@ TEST_F(SessionProgram, ClosingDuringAReloginEndsTheProgramAtOnce) {
   DWORD code = 99;
   const int64_t took = CloseAndWait(main, &code);
   EXPECT_GE(took, 0);
-  EXPECT_LT(took, 3000);
+  EXPECT_LT(took, static_cast<int64_t>(kEndsAtOnceMs));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
   ExpectEveryThreadEndedInTime();
@@ -357,7 +362,7 @@ TEST_F(SessionProgram, ClosingDuringAStalledReloginRequestEndsTheProgramAtOnce) 
   const int64_t took = CloseAndWait(main, &code);
   std::printf("the program ended %lld ms after the close\n", static_cast<long long>(took));
   EXPECT_GE(took, 0);
-  EXPECT_LT(took, 3000);
+  EXPECT_LT(took, static_cast<int64_t>(kEndsAtOnceMs));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(ts::FileExists(m_folder.File("Setting.ini")));
   ExpectEveryThreadEndedInTime();

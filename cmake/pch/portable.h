@@ -1,0 +1,19 @@
+// Standard headers nearly every source parses, precompiled once per tree
+// (cmake/OstrovaHelpers.cmake).
+#pragma once
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
