@@ -46,7 +46,9 @@ std::vector<std::string> ComboTexts(HWND combo) {
   const LRESULT n = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
     ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-    texts.push_back(ts::WindowText(combo));
+    char text[64] = {};
+    ::SendMessageA(combo, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    texts.emplace_back(text);
   }
   ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   return texts;
