@@ -166,6 +166,16 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
     return true;
   };
   auto cancelled = [&] { return state.cancel_generation.load() != plan.cancel_generation; };
+  // Unpaced chunks go out in writes of up to 64 KB (the bytes on the wire are the same), so that
+  // the sender keeps up with a fast reader; paced and split replies write each chunk alone.
+  const bool batch = s.chunk_delay_ms <= 0 && s.scenario != BackupScenario::kSplit;
+  std::string pending;
+  auto flush = [&] {
+    if (pending.empty()) return true;
+    const bool sent = send(pending);
+    pending.clear();
+    return sent;
+  };
   uint32_t rng = plan.seed * 2654435761u + 1;
   uint64_t at = 0;
   int chunks = 0;
@@ -177,6 +187,10 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
       break;
     }
     if (chunks == s.abort_after) {
+      if (!flush()) {
+        ok = false;
+        break;
+      }
       if (s.scenario == BackupScenario::kAbort) {
         ok = send(Header(0, kChunkAbort));
         finish = false;
@@ -206,7 +220,12 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
       ok = false;
       break;
     }
-    ok = send(chunk);
+    if (batch) {
+      pending += chunk;
+      if (pending.size() >= 65536) ok = flush();
+    } else {
+      ok = send(chunk);
+    }
     if (ok) {
       std::lock_guard lock(state.payload_mu);
       if (state.last_payload.size() + n <= RecordingState::kKeptPayload)
@@ -216,7 +235,12 @@ void ServeNetworkBackup(int fd, RecordingState& state, int stop_fd, const Backup
     at += n;
     ++chunks;
   }
-  if (ok && finish) ok = send(Header(0, kChunkEnd));
+  if (ok && finish) {
+    pending += Header(0, kChunkEnd);
+    ok = flush();
+  } else if (ok) {
+    ok = flush();
+  }
   state.backups_running.fetch_sub(1);
   if (ok)
     CloseGracefully(fd, stop_fd);

@@ -276,8 +276,11 @@ void CPallumDlg::OnSystemConfig() {
   }
   if (!g_settingsSheet.create) return;
   const CSettingINI& s = a.m_Settings;
-  const SettingsSheetStart start{s.m_strRecordPath, s.m_strSnapshotPath, s.m_strWavPath,
-                                 static_cast<uint8_t>(a.byTurboRepeatStep - 1), s.m_byAlarmRecord};
+  const SettingsSheetStart start{
+      s.m_strRecordPath,    s.m_strSnapshotPath,
+      s.m_strWavPath,       static_cast<uint8_t>(a.byTurboRepeatStep - 1),
+      s.m_byAlarmRecord,    s.m_wSearchListHDD,
+      s.m_bySearchListType, s.m_wSearchListMax};
   a.lp_SystemDialog = g_settingsSheet.create(m_hWnd, start);
   if (a.lp_SystemDialog) std::atomic_ref<uint32_t>(a.fSystemDialogOpen).store(1);
 }

@@ -37,6 +37,7 @@
 #include "mainwnd/frame_overlay.h"
 #include "mainwnd/main_window_messages.h"
 #include "mainwnd/main_window_rules.h"
+#include "mainwnd/playback_search_slot.h"
 #include "net/login_exchange.h"
 #include "net/sys_cfg_blocks.h"
 #include "app/sys_cfg_items.h"
@@ -637,6 +638,7 @@ void CPallumDlg::InstallDeviceControlHooks() {
   hooks.minimise = [this] { ShowWindow(SW_SHOWMINIMIZED); };
   hooks.enterFullScreen = [this] { EnterFullScreen(); };
   hooks.closeMainWindow = [this] { OnCloseButton(); };
+  hooks.openPlaybackSearch = [this] { OpenPlaybackSearch(m_hWnd); };
   hooks.applyLayout = [this] {
     ChangeItemPositionForDeviceModified();
     UpdateToolButtons();

@@ -17,6 +17,9 @@ struct SettingsSheetStart {
   std::string strWavPath;
   uint8_t byTurboStepIndex = 0;  // "Turbo repeat step" minus 1
   uint8_t byAlarmRecord = 0;     // "Alarm Trigger Record"
+  uint16_t wSearchListHdd = 0;   // "Search List HDD"
+  uint8_t bySearchListType = 0;  // "Search List Type"
+  uint16_t wSearchListMax = 0;   // "Search List Max Number"
 };
 
 struct SettingsSheetFactory {

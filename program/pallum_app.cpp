@@ -13,7 +13,9 @@
 #include "app/win32_settings_environment.h"
 #include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
+#include "mainwnd/playback_search_slot.h"
 #include "program/program_objects.h"
+#include "record/playback_search_dlg.h"
 #include "record/record_app.h"
 #include "settings/my_system_dialog.h"
 #include "net/local_ip.h"
@@ -53,6 +55,7 @@ bool CPallumApp::StartUp() {
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   InstallSettingsSheet();
   BindRecordObjects(g_programObjects->m_Record);
+  SetPlaybackSearchOpener(&RunPlaybackSearchDialog);
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;

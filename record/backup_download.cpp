@@ -20,6 +20,7 @@ BackupDownloadResult RunBackupDownload(BackupDownloadIo& io, int sizeMB, bool co
   io.Progress(kBackupProgressBegin, 0);
   io.Progress(kBackupProgressTotal, 100);
   uint64_t reported = 0;
+  int shownPercent = -1;  // the dialog and the progress bar are told each new percent once
   std::array<uint8_t, kBackupChunkDataMax> buf{};
   const ReceiveExactly receive = [&](uint8_t* b, size_t n) { return io.ReceiveExactly(b, n); };
   for (;;) {
@@ -70,8 +71,11 @@ BackupDownloadResult RunBackupDownload(BackupDownloadIo& io, int sizeMB, bool co
           reported = r.total;
         }
         const uint8_t percent = BackupPercent(r.total, sizeMB);
-        io.PostState(kBackupWritten, percent);
-        io.Progress(kBackupProgressDraw, percent);
+        if (percent != shownPercent) {
+          shownPercent = percent;
+          io.PostState(kBackupWritten, percent);
+          io.Progress(kBackupProgressDraw, percent);
+        }
         break;
       }
     }

@@ -62,5 +62,6 @@ struct BackupDownloadResult {
   uint64_t total = 0;  // bytes appended
 };
 
-// Runs the download to its end. sizeMB gives the percent; copyToDisc writes the disc after it.
+// Runs the download to its end. sizeMB gives the percent, posted with state kBackupWritten and
+// drawn when it changes; copyToDisc writes the disc after it.
 BackupDownloadResult RunBackupDownload(BackupDownloadIo& io, int sizeMB, bool copyToDisc);

@@ -2,6 +2,7 @@
 
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
+#include "record/network_backup.h"
 
 std::string BuildPlaybackSearchQuery(std::string_view cookie, const PlaybackSearch& s) {
   CGIParamList q(kCgiSearchPlayBack);
@@ -29,4 +30,33 @@ int PlaybackSearchChannels(std::string_view productId) {
   if (productId == "RZ3K") return 8;
   if (productId == "RZ1K") return 16;
   return 0;
+}
+
+std::vector<std::string> PlaybackSearchDiskEntries(const std::vector<int>& disks) {
+  std::vector<std::string> entries;
+  for (int disk : disks) entries.push_back(DiskName(disk));
+  entries.emplace_back("ALL");
+  return entries;
+}
+
+std::vector<std::string> PlaybackSearchChannelEntries(int count) {
+  std::vector<std::string> entries;
+  for (int i = 1; i <= count; ++i) entries.push_back(std::to_string(i));
+  return entries;
+}
+
+PlaybackSearch PlaybackSearchOf(const PlaybackSearchSelection& s) {
+  PlaybackSearch p;
+  p.event = s.searchType == "EVENT SEARCH";
+  p.channelIndex = s.channelIndex;
+  p.alarm = s.eventType == "ALARM";
+  p.year = s.year;
+  p.month = s.month;
+  p.day = s.day;
+  p.hour = s.hour;
+  p.minute = s.minute;
+  p.second = s.second;
+  for (int disk = 0; disk < 256; ++disk)
+    if (DiskName(disk) == s.disk) p.disk = disk;
+  return p;
 }

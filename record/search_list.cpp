@@ -1,5 +1,6 @@
 #include "record/search_list.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -117,4 +118,15 @@ BackupPreset MakeBackupPreset(const SearchListEntry& e, int diskIndex) {
   p.diskIndex = static_cast<uint8_t>(diskIndex);
   if (IsAlarm(e.kind) || IsMotion(e.kind)) p.channel = static_cast<uint8_t>((e.kind & 15) + 1);
   return p;
+}
+
+SearchListChoices SearchListChoicesOf(const std::vector<int>& disks, int savedDisk, int savedType,
+                                      int savedMax) {
+  SearchListChoices c;
+  if (!disks.empty()) c.diskIndex = 0;
+  for (size_t i = 0; i < disks.size(); ++i)
+    if (disks[i] == savedDisk) c.diskIndex = static_cast<int>(i);
+  c.listType = savedType >= kListAll && savedType <= kListTimer ? savedType : kListAll;
+  c.maximum = std::clamp(savedMax, 0, kSearchListMaxEntries);
+  return c;
 }

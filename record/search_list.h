@@ -27,6 +27,17 @@ enum SearchListType { kListAll, kListManual, kListSystem, kListAlarm, kListMotio
 
 // "/GetSearchList.cgi?[Cookie=..&]STATE=LAST|PREV&HDD=<disk>[&TYPE=<t>]".
 std::string BuildSearchListQuery(std::string_view cookie, bool first, int disk, int listType);
+// The page's choices as the settings saved them: the saved disk's index in the listed disks
+// (the first listed one when the saved disk is not listed, -1 without disks), the saved list
+// type (0-5; "ALL" for anything else) and the maximum (at most kSearchListMaxEntries).
+struct SearchListChoices {
+  int diskIndex = -1;
+  int listType = kListAll;
+  int maximum = 0;
+};
+SearchListChoices SearchListChoicesOf(const std::vector<int>& disks, int savedDisk, int savedType,
+                                      int savedMax);
+
 // The entries of a page reply: u16 byte count at offset 2, entries from offset 4. The count is
 // bounded by the bytes received and by kSearchListReplyRoom; a partial entry is dropped.
 std::vector<SearchListEntry> DecodeSearchListReply(const uint8_t* data, size_t received);

@@ -3,7 +3,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "app/progress_channel.h"
 #include "disc/cd_writer.h"
@@ -17,6 +20,7 @@
 #include "platform/message_box.h"
 #include "platform/strings.h"
 #include "record/backup_download.h"
+#include "record/dvr_hdd_request.h"
 #include "session/kernel_mailbox.h"
 #include "settings/backup_player_link.h"
 #include "settings/network_backup_ids.h"
@@ -46,7 +50,8 @@ std::string LoadText(UINT id) {
 // The thread's socket, file and messages.
 class ThreadIo : public BackupDownloadIo {
  public:
-  ThreadIo(const BackupJob& job, HWND dialog, HANDLE stop, const RequestCancel& cancel)
+  ThreadIo(const BackupJob& job, HWND dialog, const std::atomic<bool>& stop,
+           const RequestCancel& cancel)
       : m_job(job), m_dialog(dialog), m_stop(stop) {
     m_socket.SetCancel(&cancel);
   }
@@ -65,26 +70,47 @@ class ThreadIo : public BackupDownloadIo {
       return false;
     }
   }
+  // Served from what one receive brought (up to 64 KB), each receive with the 10 s time-out.
   bool ReceiveExactly(uint8_t* buf, size_t n) override {
-    size_t got = 0;
-    while (got < n) {
-      const int r =
-          m_socket.Receive(reinterpret_cast<char*>(buf + got), static_cast<int>(n - got), 10);
-      if (r <= 0) return false;
-      got += static_cast<size_t>(r);
+    while (n > 0) {
+      if (m_inAt == m_inEnd) {
+        const int r = m_socket.Receive(m_in.data(), static_cast<int>(m_in.size()), 10);
+        if (r <= 0) return false;
+        m_inAt = 0;
+        m_inEnd = static_cast<size_t>(r);
+      }
+      const size_t take = std::min(n, m_inEnd - m_inAt);
+      std::memcpy(buf, m_in.data() + m_inAt, take);
+      m_inAt += take;
+      buf += take;
+      n -= take;
     }
     return true;
   }
-  void CloseConnection() override { m_socket.Cleanup(); }
+  // Every ending closes the connection first: the file is closed with it, before any state is
+  // shown or the disc written.
+  void CloseConnection() override {
+    m_socket.Cleanup();
+    CloseFile();
+  }
   bool CreateFile() override {
     const MutexHold hold(m_mutex);
     HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(f);
+    // A following player opens the file between the appends, so each opens it anew under the
+    // backup mutex; without a player it stays open until the download ends.
+    if (m_mutex)
+      ::CloseHandle(f);
+    else
+      m_file = f;
     return true;
   }
   bool Append(const uint8_t* data, size_t n) override {
+    if (m_file) {
+      DWORD written = 0;
+      return ::WriteFile(m_file, data, static_cast<DWORD>(n), &written, nullptr) && written == n;
+    }
     const MutexHold hold(m_mutex);
     HANDLE f = ::CreateFileA(m_job.filePath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -95,7 +121,8 @@ class ThreadIo : public BackupDownloadIo {
     ::CloseHandle(f);
     return ok;
   }
-  bool StopRequested() override { return ::WaitForSingleObject(m_stop, 0) == WAIT_OBJECT_0; }
+  // Asked twice a chunk: a flag the dialog sets with its stop event, not a wait on the event.
+  bool StopRequested() override { return m_stop.load(); }
   void PostState(int state, uint32_t percent) override {
     ::PostMessageA(m_dialog, WM_BACKUP_STATE, static_cast<WPARAM>(state), percent);
   }
@@ -124,10 +151,18 @@ class ThreadIo : public BackupDownloadIo {
     if (HWND w = ThePlayerLink().Window()) ::PostMessageA(w, msg, wp, lp);
   }
 
+  void CloseFile() {
+    if (m_file) ::CloseHandle(m_file);
+    m_file = nullptr;
+  }
+
   const BackupJob& m_job;
   HANDLE m_mutex = ThePlayerLink().Mutex();
+  HANDLE m_file = nullptr;  // held open without a player
+  std::array<char, 65536> m_in{};
+  size_t m_inAt = 0, m_inEnd = 0;
   HWND m_dialog;
-  HANDLE m_stop;
+  const std::atomic<bool>& m_stop;
   CBlockingSocket m_socket;
 };
 
@@ -156,7 +191,7 @@ CBackupProgressDlg::~CBackupProgressDlg() {
 DWORD WINAPI CBackupProgressDlg::DownloadFileThread(LPVOID param) {
   auto* self = static_cast<CBackupProgressDlg*>(param);
   RequestCancel cancel(self->m_hStopEvent);
-  ThreadIo io(self->m_job, self->GetSafeHwnd(), self->m_hStopEvent, cancel);
+  ThreadIo io(self->m_job, self->GetSafeHwnd(), self->m_bStopping, cancel);
   const BackupDownloadResult r =
       RunBackupDownload(io, self->m_job.request.sizeMB, self->m_job.copyToDisc);
   if (r.state == kBackupFinished || r.state == kBackupNoData) self->m_bFinished = true;
@@ -183,6 +218,7 @@ BOOL CBackupProgressDlg::OnInitDialog() {
 }
 
 void CBackupProgressDlg::StopThread() {
+  m_bStopping = true;
   if (m_hStopEvent) ::SetEvent(m_hStopEvent);
   if (m_hDownloadThread) {
     // The socket waits see the stop event within a slice; the thread ends by itself.
@@ -281,16 +317,8 @@ HBRUSH CBackupProgressDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
 
 std::vector<int> LoadDiskCombo(DeviceSession* session, const std::string& cookie, HWND combo,
                                DvrHddReply& hdd) {
-  uint8_t reply[1024] = {};
-  uint32_t length = 0;
-  CGIParamList list(kCgiGetDvrHDD);
-  if (!cookie.empty()) list.AddParam("Cookie", cookie);
-  CgiRequest request = CgiRequest::Of(list);
-  request.reply = reply;
-  request.replyCapacity = sizeof reply;
-  request.replyLength = &length;
   std::vector<int> disks;
-  if (session && VorozSendCommand(request, *session) && DecodeDvrHddReply(reply, length, hdd)) {
+  if (RequestDvrHdd(session, cookie, hdd)) {
     disks = ListedDisks(hdd);
     if (combo)
       for (int disk : disks)

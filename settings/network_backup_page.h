@@ -54,7 +54,8 @@ class CBackupProgressDlg : public ost::Dialog {
   DeviceSession* m_session;
   const SheetProgram* m_program;
   HANDLE m_hDownloadThread = nullptr;
-  HANDLE m_hStopEvent = nullptr;  // manual reset: every socket wait sees it
+  HANDLE m_hStopEvent = nullptr;         // manual reset: every socket wait sees it
+  std::atomic<bool> m_bStopping{false};  // set with the stop event, for the thread's checks
   std::atomic<bool> m_bFinished{false};
   int m_state = 0;
   std::string m_strStatus;

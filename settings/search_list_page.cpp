@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/progress_channel.h"
+#include "mainwnd/settings_sheet_slot.h"
 #include "net/cgi_command_table.h"
 #include "net/cgi_param_list.h"
 #include "net/device_session.h"
@@ -132,7 +133,11 @@ CEventPage::CEventPage() : SettingsPage(kSearchListTemplate, "Search List") {
 
 void CEventPage::DoDataExchange(ost::DataExchange& dx) {
   dx.ComboIndex(kSearchHddCombo, m_nHdd);
-  dx.ComboIndex(kSearchTypeCombo, m_nType);
+  // The timer list (type 5) comes only from the settings and has no entry in the combo: it
+  // stays chosen until the user picks an entry.
+  int shownType = m_nType;
+  dx.ComboIndex(kSearchTypeCombo, shownType);
+  if (dx.IsSaving() && shownType >= 0) m_nType = shownType;
   dx.Number(kSearchMaxEdit, m_nMax, 0, kSearchListMaxEntries);
 }
 
@@ -140,13 +145,16 @@ void CEventPage::Load() {
   if (HWND combo = GetDlgItem(kSearchTypeCombo))
     for (const char* text : {"ALL", "MANUAL", "SYSTEM", "ALARM", "MOTION"})
       ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  m_disks =
-      LoadDiskCombo(Context().session, Program().Cookie(), GetDlgItem(kSearchHddCombo), m_hdd);
-  if (!m_disks.empty()) {
-    m_nHdd = 0;
-  }
-  m_nType = kListAll;
-  m_nMax = 300;
+  m_disks = LoadDiskCombo(Context().session, Program().Cookie(), GetDlgItem(kSearchHddCombo),
+                          m_hdd);
+  const SettingsSheetStart* start = Context().start;
+  const SearchListChoices saved =
+      start ? SearchListChoicesOf(m_disks, start->wSearchListHdd, start->bySearchListType,
+                                  start->wSearchListMax)
+            : SearchListChoicesOf(m_disks, -1, kListAll, 0);
+  m_nHdd = saved.diskIndex;
+  m_nType = saved.listType;
+  m_nMax = saved.maximum;
   UpdateData(false);
 }
 

@@ -2,6 +2,8 @@
 // the progress ended and the player told; the player's reports sum to the file size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -177,4 +179,20 @@ TEST(BackupDownload, StopClosesAndTellsTheFollowingPlayer) {
   Chunk(quiet.stream, 1, 0);
   RunBackupDownload(quiet, 1, false);
   EXPECT_TRUE(quiet.player.empty());
+}
+
+TEST(BackupDownload, EachPercentIsPostedOnce) {
+  FakeIo io;
+  for (int i = 0; i < 3000; ++i) Chunk(io.stream, 3, 700, static_cast<uint8_t>(i));
+  Chunk(io.stream, 1, 0);
+  const BackupDownloadResult r = RunBackupDownload(io, 2, false);
+  EXPECT_EQ(r.state, kBackupFinished);
+  EXPECT_EQ(io.file.size(), 2100000u);
+  // 3000 chunks, 0 % to 100 %: each percent drawn once, in order.
+  EXPECT_EQ(std::count(io.states.begin(), io.states.end(), kBackupWritten), 101);
+  std::vector<uint32_t> drawn;
+  for (uint32_t p : io.progress)
+    if (p / 1000 == kBackupProgressDraw) drawn.push_back(p % 1000);
+  ASSERT_EQ(drawn.size(), 101u);
+  for (uint32_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i], i);
 }

@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "record/network_backup.h"
 #include "record/playback_search.h"
@@ -219,6 +221,28 @@ TEST(SearchListQuery, StateDiskAndTypeByListType) {
   EXPECT_EQ(BuildSearchListQuery("", true, 1, kListTimer), "/GetSearchList.cgi?STATE=LAST&HDD=1");
 }
 
+TEST(SearchListChoices, SavedDiskTypeAndMaximum) {
+  const std::vector<int> disks = {0, 5, 9};
+  struct Case {
+    std::vector<int> disks;
+    int disk, type, max;
+    SearchListChoices want;
+  } cases[] = {
+      {disks, 5, kListAlarm, 25, {1, kListAlarm, 25}},
+      {disks, 9, kListTimer, 2048, {2, kListTimer, 2048}},
+      {disks, 3, kListAll, 128, {0, kListAll, 128}},      // a disk the device no longer has
+      {{}, 0, kListManual, 300, {-1, kListManual, 300}},  // no disk at all
+      {disks, 0, 6, 5000, {0, kListAll, 2048}},           // unknown type, maximum capped
+      {disks, 0, -1, -7, {0, kListAll, 0}},
+  };
+  for (const auto& c : cases) {
+    const SearchListChoices got = SearchListChoicesOf(c.disks, c.disk, c.type, c.max);
+    EXPECT_EQ(got.diskIndex, c.want.diskIndex) << c.disk;
+    EXPECT_EQ(got.listType, c.want.listType) << c.type;
+    EXPECT_EQ(got.maximum, c.want.maximum) << c.max;
+  }
+}
+
 TEST(SearchListReply, EntriesBoundedByWhatArrivedAndByTheBuffer) {
   auto reply = [](uint16_t declared, size_t bodyBytes) {
     std::vector<uint8_t> v = {0, 0, static_cast<uint8_t>(declared),
@@ -340,4 +364,29 @@ TEST(PlaybackSearchQuery, KeysInOrderByKind) {
   EXPECT_EQ(PlaybackSearchChannels("RZ3K"), 8);
   EXPECT_EQ(PlaybackSearchChannels("RZ1K"), 16);
   EXPECT_EQ(PlaybackSearchChannels("RZ2K"), 0);
+}
+
+TEST(PlaybackSearchDialog, EntriesAndTheRequestOfTheSelectedTexts) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(PlaybackSearchDiskEntries({}), V{"ALL"});
+  EXPECT_EQ(PlaybackSearchDiskEntries({0, 3, 5}), (V{"MASTER1", "SLAVE2", "EXT-02", "ALL"}));
+  EXPECT_EQ(PlaybackSearchChannelEntries(4), (V{"1", "2", "3", "4"}));
+  EXPECT_TRUE(PlaybackSearchChannelEntries(0).empty());
+  struct Case {
+    PlaybackSearchSelection selection;
+    const char* query;
+  } cases[] = {
+      {{"EVENT SEARCH", "ALARM", "SLAVE2", 2, 2007, 1, 7, 14, 5, 9},
+       "/SearchPlayBack.cgi?searchType=event&channelNum=2&eventType=0&year=7&month=1&day=7&"
+       "hour=14&min=5&sec=9&hddNum=3"},
+      {{"EVENT SEARCH", "MOTION", "EXT-02", 15, 2026, 12, 31, 23, 59, 58},
+       "/SearchPlayBack.cgi?searchType=event&channelNum=15&eventType=1&year=26&month=12&day=31&"
+       "hour=23&min=59&sec=58&hddNum=5"},
+      {{"TIME SEARCH", "ALARM", "ALL", 3, 2000, 1, 1, 0, 0, 0},
+       "/SearchPlayBack.cgi?searchType=time&year=0&month=1&day=1&hour=0&min=0&sec=0&hddNum=ALL"},
+      {{"TIME SEARCH", "MOTION", "MASTER1", 0, 2010, 6, 5, 4, 3, 2},
+       "/SearchPlayBack.cgi?searchType=time&year=10&month=6&day=5&hour=4&min=3&sec=2&hddNum=0"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(BuildPlaybackSearchQuery("", PlaybackSearchOf(c.selection)), c.query);
 }

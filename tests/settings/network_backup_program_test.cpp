@@ -191,9 +191,13 @@ TEST_F(NetworkBackupProgram, FilePathChoosesTheFolderOfTheDownloads) {
 }
 
 // The record list pages through 300 entries; a Full List row, with a filter on or not, presets
-// the backup with that row's own record, which the next download asks for.
+// the backup with that row's own record, which the next download asks for. The page starts with
+// the disk, the list type and the maximum the settings hold.
 TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
   SetSetting("Network File Directory", BackupDir());
+  SetSetting("Search List HDD", "5");
+  SetSetting("Search List Type", "0");
+  SetSetting("Search List Max Number", "300");
   HWND main = StartAndLogIn({"--product", "RZ1K", "--firmware", "1057", "--set", "backup.disks=0,5",
                              "--set", "backup.bytes=5000"});
   ASSERT_NE(main, nullptr);
@@ -207,7 +211,9 @@ TEST_F(NetworkBackupProgram, FullListRowPresetsTheBackupWithItsRecord) {
     HWND page = nullptr;
     ASSERT_TRUE(
         ts::WaitUntil([&] { return (page = PageWith(sheet, 1196, 1068)) != nullptr; }, 20000));
-    ::SendMessageA(::GetDlgItem(page, 1195), CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(page, 1195), CB_GETCURSEL, 0, 0), 1);  // disk 5
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(page, 1196), CB_GETCURSEL, 0, 0), 0);  // "ALL"
+    EXPECT_EQ(ts::ItemText(page, 1040), "300");
     const size_t before = m_device.RequestsOf("/GetSearchList.cgi").size();
     ts::PostClick(page, 1068);
     HWND full = ts::WaitForWindow(m_process.Id(), "Full Record List", 60000);
