@@ -199,7 +199,7 @@ function(ost_precompile_common_headers)
       string(FIND "${dir}/" "${PROJECT_SOURCE_DIR}/tests/" in_tests)
       if(in_tests EQUAL 0)
         target_compile_options(${t} PRIVATE
-                               $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-stringop-overflow>)
+                               "$<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds;-Wno-stringop-overflow>")
       endif()
       get_target_property(links ${t} LINK_LIBRARIES)
       if(TARGET ost_pch_${kind}_test AND links MATCHES "GTest::")
