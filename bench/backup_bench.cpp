@@ -25,6 +25,7 @@
 #include "record/backup_download.h"
 #include "record/network_backup.h"
 #include "settings/network_backup_page.h"
+#include "bench/process_cpu.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
 
@@ -39,37 +40,6 @@ struct Options {
   int wineserverPid = 0;
   int clockTicks = 100;
 };
-
-double Seconds(const FILETIME& t) {
-  return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) * 1e-7;
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
-
-// utime + stime of a host process through drive Z:; -1 when unread.
-double HostProcessCpuSeconds(int pid, int clockTicks) {
-  if (pid <= 0) return -1;
-  std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t paren = text.rfind(')');
-  if (paren == std::string::npos) return -1;
-  std::vector<std::string> fields;
-  size_t i = paren + 1;
-  while (i < text.size() && fields.size() < 13) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\n') ++i;
-    if (i > start) fields.push_back(text.substr(start, i - start));
-    if (i >= text.size() || text[i] == '\n') break;
-  }
-  // After the name: state (0), ..., utime (11), stime (12).
-  if (fields.size() < 13) return -1;
-  return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / clockTicks;
-}
 
 struct Sample {
   double seconds = 0, cpu = 0, wineserver = -1;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_cpu.h"
 #include "tests/support/devsim_child.h"
 #include "tools/firmware_upload.h"
 #include "tools/firmware_upload_win32.h"
@@ -49,36 +50,6 @@ constexpr Method kMethods[] = {
 
 double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double Seconds(const FILETIME& t) {
-  return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) * 1e-7;
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
-
-// utime + stime of a host process, through Wine's drive Z: (the host's root); -1 when unread.
-double HostProcessCpuSeconds(int pid, int clockTicks) {
-  if (pid <= 0) return -1;
-  std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t paren = text.rfind(')');  // the command name may hold spaces
-  if (paren == std::string::npos) return -1;
-  std::vector<std::string> fields;
-  size_t i = paren + 1;
-  while (i < text.size() && text[i] != '\n') {
-    while (i < text.size() && text[i] == ' ') ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\n') ++i;
-    if (i > start) fields.push_back(text.substr(start, i - start));
-  }
-  // After the name: state is field 3, utime 14, stime 15.
-  if (fields.size() < 13) return -1;
-  return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / clockTicks;
 }
 
 std::string Fnv(const uint8_t* data, size_t size) {

@@ -46,6 +46,7 @@
 #include "session/kernel_mailbox.h"
 #include "session/session_resources.h"
 #include "session/stream_threads.h"
+#include "bench/process_cpu.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/stream_events.h"
@@ -166,42 +167,11 @@ struct CaseResult {
 
 constexpr const char* kThreadNames[4] = {"receive", "compose", "show", "draw"};
 
-double Seconds(const FILETIME& t) {
-  return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) * 1e-7;
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
-
 // User + kernel time of one thread; 0 without a handle.
 double ThreadCpuSeconds(HANDLE thread) {
   FILETIME created, exited, kernel, user;
   if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user)) return 0;
-  return Seconds(kernel) + Seconds(user);
-}
-
-// utime + stime of a host process, through Wine's drive Z: (the host's root); -1 when unread.
-double HostProcessCpuSeconds(int pid, int clockTicks) {
-  if (pid <= 0) return -1;
-  std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t paren = text.rfind(')');  // the command name may hold spaces
-  if (paren == std::string::npos) return -1;
-  std::vector<std::string> fields;
-  size_t i = paren + 1;
-  while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\n') ++i;
-    if (i > start) fields.push_back(text.substr(start, i - start));
-    if (i < text.size() && text[i] == '\n') break;
-  }
-  // After the name: state is field 3, utime 14, stime 15.
-  if (fields.size() < 13) return -1;
-  return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / clockTicks;
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 // One session per case: login, the stream, then windows of `seconds` with recording off and

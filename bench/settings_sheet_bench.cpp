@@ -35,6 +35,7 @@
 #include "net/login_exchange.h"
 #include "program/program_objects.h"
 #include "settings/my_system_dialog.h"
+#include "bench/process_cpu.h"
 #include "tests/support/device_login.h"
 #include "tests/support/devsim_child.h"
 #include "tests/support/win_process.h"
@@ -62,37 +63,6 @@ double Now() {
   LARGE_INTEGER c;
   QueryPerformanceCounter(&c);
   return static_cast<double>(c.QuadPart) / perSecond;
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
-           1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
-// User + system time of a host process, or -1.
-double HostProcessCpuSeconds(int pid, int clockTicks) {
-  if (pid <= 0) return -1;
-  std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t paren = text.rfind(')');  // the command name may hold spaces
-  if (paren == std::string::npos) return -1;
-  std::vector<std::string> fields;
-  size_t i = paren + 1;
-  while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\n') ++i;
-    if (i > start) fields.push_back(text.substr(start, i - start));
-    if (i < text.size() && text[i] == '\n') break;
-  }
-  // After the name: state is field 3, utime 14, stime 15.
-  if (fields.size() < 13) return -1;
-  return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / clockTicks;
 }
 
 void Pump() {
