@@ -41,6 +41,8 @@ void PageTest::SetUp() {
   m_host = ::CreateWindowExA(0, "STATIC", "page host", WS_POPUP | WS_VISIBLE, 0, 0, 480, 300,
                              nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(m_host, nullptr);
+  // A page opened without a device still belongs to the program (its folder, its settings).
+  m_context.program = &ProgramSheetLink();
 }
 
 void PageTest::TearDown() {
