@@ -5,7 +5,6 @@
 // R.E.T.R. button follows the state the device reports.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -200,12 +199,12 @@ TEST_F(PtzProgram, RefusedSelectLeavesTheButtonAndTheUnit) {
   ASSERT_NE(main, nullptr);
   HWND button = GetDlgItem(main, kPtzButton);
   ASSERT_TRUE(IsWindowVisible(button));
-  // The face once painted: not the plain ground the button shows before its first paint.
+  // The face once the panel has settled: the same pixels twice, 300 ms apart.
   std::vector<uint8_t> face;
   ASSERT_TRUE(ts::WaitUntil([&] {
     face = ts::WindowPixels(button);
-    return !face.empty() && std::count(face.begin(), face.end(), face[0]) !=
-                                static_cast<std::ptrdiff_t>(face.size());
+    Sleep(300);
+    return !face.empty() && ts::WindowPixels(button) == face;
   }));
 
   ASSERT_NE(m_device.Control("/_devsim/fault?name=status&code=500&path=/RS485Cmd.cgi&count=1"), "");
