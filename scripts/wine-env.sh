@@ -5,6 +5,7 @@
 #   wine_prefix_end       -> ends the wineserver of $WINEPREFIX and every process still running
 #                            in that prefix (found by its environment; a wineserver that did
 #                            not answer leaves them otherwise)
+#   wine_own_folders      -> the prefix's user folders its own, not links to the home folder
 #   wine_fonts            -> Wine's own fonts (Tahoma, the Marlett glyphs of the title-bar
 #                            buttons) into the prefix's Fonts folder; this Wine does not load
 #                            them from its data folder by itself
@@ -13,6 +14,16 @@ wine_fonts() {
   [ -f "$d/marlett.ttf" ] && return 0
   mkdir -p "$d"
   cp /usr/share/wine/fonts/*.ttf "$d/" 2>/dev/null || true
+}
+# The user's folders (Desktop, Documents, ...) made the prefix's own, in place of Wine's links to
+# this machine's home: the program records to its Desktop, and programs side by side must neither
+# write to the home folder nor see each other's files.
+wine_own_folders() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
+  return 0
 }
 wine_env_up() {
   WINE_RUN=$1
@@ -39,6 +50,7 @@ wine_env_up() {
   # Daemons must not inherit our pipes: their output goes to a log.
   wineserver -p </dev/null >>"$WINE_RUN/wine-daemons.log" 2>&1
   wineboot -i </dev/null >>"$WINE_RUN/wine-daemons.log" 2>&1 || { cat "$WINE_RUN/wine-daemons.log" >&2; return 1; }
+  wine_own_folders
   # Unmanaged windows: without a window manager every hide would wait for WM_STATE.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wine_fonts
