@@ -4,6 +4,7 @@
 #include "program/pallum_app.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/app_data.h"
@@ -14,6 +15,7 @@
 #include "mainwnd/device_control_win32.h"
 #include "mainwnd/pallum_dlg.h"
 #include "mainwnd/playback_search_slot.h"
+#include "net/device_session.h"
 #include "program/program_objects.h"
 #include "record/playback_search_dlg.h"
 #include "record/record_app.h"
@@ -55,7 +57,12 @@ bool CPallumApp::StartUp() {
   InstallRetrButtonNotifier(g_lpApp->m_ControlD);
   InstallSettingsSheet();
   BindRecordObjects(g_programObjects->m_Record);
-  SetPlaybackSearchOpener(&RunPlaybackSearchDialog);
+  SetPlaybackSearchOpener([](HWND parent) {
+    const APP_DATA& a = *g_lpApp;
+    return RunPlaybackSearchDialog(
+        parent, {&ProgramDeviceSession(), a.str_ProductID,
+                 [] { return std::string(g_szCookie, strnlen(g_szCookie, sizeof g_szCookie)); }});
+  });
   g_lpApp->LanguageId = 1033;
   MeasureScreenDpi();
   if (!AllocateSystemBuffer()) return false;

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
-#include "app/app_data.h"
 #include "net/cgi_command_table.h"
 #include "net/device_session.h"
 #include "net/voroz_send_command.h"
@@ -24,8 +24,8 @@ SYSTEMTIME PickerTime(HWND picker) {
 }
 }  // namespace
 
-CPlaybackSearchDlg::CPlaybackSearchDlg(HWND parent)
-    : ost::Dialog(kTemplateId, parent), m_session(&ProgramDeviceSession()) {
+CPlaybackSearchDlg::CPlaybackSearchDlg(HWND parent, PlaybackSearchTarget target)
+    : ost::Dialog(kTemplateId, parent), m_target(std::move(target)) {
   MapNotify(kTypeCombo, CBN_SELCHANGE, [this] { OnTypeChanged(); });
 }
 
@@ -52,14 +52,14 @@ BOOL CPlaybackSearchDlg::OnInitDialog() {
   if (m_date)
     ::SendMessageA(m_date, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
 
-  if (!RequestDvrHdd(m_session, g_szCookie, m_HddMask)) {
+  if (!RequestDvrHdd(m_target.session, Cookie(), m_HddMask)) {
     OstMessageBoxId(kSendFailedText, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
     return TRUE;
   }
   m_disks = ListedDisks(m_HddMask);
   for (const std::string& name : PlaybackSearchDiskEntries(m_disks)) m_hdd.AddString(name);
-  const int channels = g_lpApp ? PlaybackSearchChannels(g_lpApp->str_ProductID) : 0;
+  const int channels = PlaybackSearchChannels(m_target.productId);
   if (channels == 0) {
     EndDialog(kNotCreated);
     return TRUE;
@@ -95,7 +95,7 @@ void CPlaybackSearchDlg::OnOK() {
   s.minute = time.wMinute;
   s.second = time.wSecond;
   const PlaybackSearch search = PlaybackSearchOf(s);
-  const std::string query = BuildPlaybackSearchQuery(g_szCookie, search);
+  const std::string query = BuildPlaybackSearchQuery(Cookie(), search);
   uint8_t reply[1024];
   uint32_t length = 0;
   CgiRequest request;
@@ -104,13 +104,13 @@ void CPlaybackSearchDlg::OnOK() {
   request.reply = reply;
   request.replyCapacity = sizeof reply;
   request.replyLength = &length;
-  const bool sent = m_session && VorozSendCommand(request, *m_session);
+  const bool sent = m_target.session && VorozSendCommand(request, *m_target.session);
   EventLogWrite("playback search %s: %s", sent ? "sent" : "failed", query.c_str());
   // A time search keeps the dialog open for the next one; so does any failure.
   if (sent && search.event) EndDialog(IDOK);
 }
 
-bool RunPlaybackSearchDialog(HWND parent) {
-  CPlaybackSearchDlg dialog(parent);
+bool RunPlaybackSearchDialog(HWND parent, PlaybackSearchTarget target) {
+  CPlaybackSearchDlg dialog(parent, std::move(target));
   return dialog.DoModal() != CPlaybackSearchDlg::kNotCreated;
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/controls.h"
@@ -11,6 +13,16 @@
 #include "record/network_backup.h"
 
 class DeviceSession;
+
+class DeviceSession;
+
+// What the dialog asks with, from its opener: the device's session and product, and the
+// session's cookie read at the moment of asking (a relogin changes it).
+struct PlaybackSearchTarget {
+  DeviceSession* session = nullptr;
+  std::string productId;
+  std::function<std::string()> cookie;
+};
 
 class CPlaybackSearchDlg : public ost::Dialog {
  public:
@@ -20,7 +32,7 @@ class CPlaybackSearchDlg : public ost::Dialog {
   // DoModal's result when the device is not one the search is for.
   static constexpr INT_PTR kNotCreated = -1;
 
-  explicit CPlaybackSearchDlg(HWND parent);
+  CPlaybackSearchDlg(HWND parent, PlaybackSearchTarget target);
 
   DvrHddReply m_HddMask;  // the disk set and its flag byte
 
@@ -31,11 +43,13 @@ class CPlaybackSearchDlg : public ost::Dialog {
  private:
   void OnTypeChanged();
 
-  DeviceSession* m_session;
+  std::string Cookie() const { return m_target.cookie ? m_target.cookie() : std::string(); }
+
+  PlaybackSearchTarget m_target;
   std::vector<int> m_disks;
   ost::ComboBox m_type, m_hdd, m_channel, m_event;
   HWND m_date = nullptr, m_time = nullptr;
 };
 
 // Runs the dialog over parent; false when it could not be created.
-bool RunPlaybackSearchDialog(HWND parent);
+bool RunPlaybackSearchDialog(HWND parent, PlaybackSearchTarget target);
