@@ -89,6 +89,14 @@ class PtzProgram : public ts::ProgramFixture {
   // A click of the left button at a point of the window's client area, through the input queue
   // as a user's (a posted button-down would start the window's drag without its button-up).
   static void ClickAt(HWND window, int x, int y) {
+    // Where the window has settled: a layout change after the panel or a dialog moves it.
+    ts::WaitUntil([&] {
+      RECT before{}, after{};
+      GetWindowRect(window, &before);
+      Sleep(300);
+      GetWindowRect(window, &after);
+      return EqualRect(&before, &after) != FALSE;
+    });
     POINT p{x, y};
     ClientToScreen(window, &p);
     SetForegroundWindow(window);
@@ -96,8 +104,14 @@ class PtzProgram : public ts::ProgramFixture {
     Sleep(100);
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // Each event carries its place, so neither lands where the pointer was a moment before.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& i : input) {
+      i.mi.dx = static_cast<LONG>(p.x * 65535 / (w > 1 ? w - 1 : 1));
+      i.mi.dy = static_cast<LONG>(p.y * 65535 / (h > 1 ? h - 1 : 1));
+    }
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input[0], sizeof(INPUT));
     Sleep(50);
     SendInput(1, &input[1], sizeof(INPUT));
